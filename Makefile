@@ -1,0 +1,40 @@
+# Set-up, build, run and test. See README.md.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+CMAKE_ARGS ?=
+
+.PHONY: deps configure build run test test-fast test-asan fuzz fuzz-long bench clean format
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# The main job: the desktop program with the bundled bridge example; where no
+# display exists, the batch analysis of the same example.
+run: build
+	@scripts/run.sh $(BUILD)
+
+# The whole suite, then once more under the address and undefined-behaviour
+# sanitizers; ends with CTest's summary line.
+test: test-fast test-asan
+
+test-fast: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBALKOR_SANITIZE=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
