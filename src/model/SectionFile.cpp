@@ -1,0 +1,193 @@
+#include "model/SectionFile.h"
+
+#include "model/LineReader.h"
+#include "model/Tables.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+void WriteLineEnd(std::FILE* file) {
+    std::fputs("\r\n", file);
+}
+
+bool FindSection(std::FILE* file, const char* keyword, char* buffer) {
+    const size_t length = std::strlen(keyword);
+    for (int pass = 0; pass < 2; ++pass) {
+        while (ReadLine(file, buffer, kLineBufferSize))
+            if (std::strncmp(buffer, keyword, length) == 0)
+                return true;
+        if (pass == 0)
+            std::rewind(file);
+    }
+    return false;
+}
+
+namespace {
+
+// The leading integer of a line (leading blanks, optional sign, digits);
+// false when the line does not start with one.
+bool LeadingInteger(const char* line, long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(line, &end, 10);
+    return end != line && errno == 0;
+}
+
+} // namespace
+
+void InputContainer::WriteSection(std::FILE* file) {
+    // A pending edit in the grid belongs to the table before it is counted.
+    CommitGridEdit();
+    std::fprintf(file, "%s", SectionKeyword());
+    WriteLineEnd(file);
+    const int n = ValidCount();
+    std::fprintf(file, "%d", n);
+    WriteLineEnd(file);
+    for (int k = 0; k < n; ++k) {
+        std::fprintf(file, "%5d", IndexOf(ValidRow(k)) + 1);
+        WriteRecord(file, IndexOf(ValidRow(k)));
+        WriteLineEnd(file);
+    }
+    WriteLineEnd(file);
+}
+
+void InputContainer::ReadSection(std::FILE* file) {
+    char line[kLineBufferSize];
+    Reset();
+    if (FindSection(file, SectionKeyword(), line)) {
+        long n = 0;
+        if (ReadLine(file, line, kLineBufferSize) && !LeadingInteger(line, n))
+            n = 0;
+        // The count is trusted, but the end of the file ends the section.
+        for (long i = 0; i < n && ReadLine(file, line, kLineBufferSize); ++i) {
+            long number = 0;
+            if (!LeadingInteger(line, number) || number < 1 || number > kMaxRecordNumber)
+                continue;
+            const int row = static_cast<int>(number) - 1;
+            EnsureRows(row + 1);
+            ReadRecord(line, row);
+            static_cast<RecordHead*>(RowRecord(row))->flag = kFlagFile;
+        }
+    }
+    InvalidateIndex();
+    Refresh();
+}
+
+// ---- record lines ------------------------------------------------------------
+
+void NodeClass::WriteRecord(std::FILE* file, int row) {
+    const NodeRec* r = RowRecord(row);
+    std::fprintf(file, " %.14le %.14le %d %d %d %.14le", r->x, r->y, r->fixZ, r->fixRx, r->fixRy,
+                 r->skew);
+}
+
+void NodeClass::ReadRecord(const char* line, int row) {
+    NodeRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, " %d %le %le %d %d %d %le", &number, &r->x, &r->y, &r->fixZ, &r->fixRx,
+                &r->fixRy, &r->skew);
+}
+
+void BeamClass::WriteRecord(std::FILE* file, int row) {
+    const BeamRec* r = RowRecord(row);
+    std::fprintf(file, " %d %d %d %le %d", r->start, r->end, r->section, r->thickness,
+                 r->intervals);
+}
+
+void BeamClass::ReadRecord(const char* line, int row) {
+    BeamRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %d %le %d", &number, &r->start, &r->end, &r->section, &r->thickness,
+                &r->intervals);
+}
+
+void MatClass::WriteRecord(std::FILE* file, int row) {
+    const MatRec* r = RowRecord(row);
+    std::fprintf(file, " %.14le %.14le %.14le %.14le %.14le", r->E, r->G, r->Iy, r->It, r->alphaT);
+}
+
+void MatClass::ReadRecord(const char* line, int row) {
+    MatRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %le %le %le %le %le", &number, &r->E, &r->G, &r->Iy, &r->It, &r->alphaT);
+}
+
+void HingesClass::WriteRecord(std::FILE* file, int row) {
+    const HingeRec* r = RowRecord(row);
+    std::fprintf(file, " %d %.14le %d", r->beam, r->pos, r->type);
+}
+
+void HingesClass::ReadRecord(const char* line, int row) {
+    HingeRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %lf %d", &number, &r->beam, &r->pos, &r->type);
+}
+
+void NodeLoadClass::WriteRecord(std::FILE* file, int row) {
+    const NodeLoadRec* r = RowRecord(row);
+    std::fprintf(file, " %5d %5d %.14le %.14le %.14le", r->from, r->to, r->Fz, r->Mx, r->My);
+}
+
+void NodeLoadClass::ReadRecord(const char* line, int row) {
+    NodeLoadRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %le %le %le", &number, &r->from, &r->to, &r->Fz, &r->Mx, &r->My);
+}
+
+void BeamLoadClass::WriteRecord(std::FILE* file, int row) {
+    const BeamLoadRec* r = RowRecord(row);
+    std::fprintf(file, " %d %d %.14le %.14le %.14le %.14le", r->from, r->to, r->qStart, r->qEnd,
+                 r->mtStart, r->mtEnd);
+}
+
+void BeamLoadClass::ReadRecord(const char* line, int row) {
+    BeamLoadRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %le %le %le %le", &number, &r->from, &r->to, &r->qStart, &r->qEnd,
+                &r->mtStart, &r->mtEnd);
+}
+
+void PointLoadClass::WriteRecord(std::FILE* file, int row) {
+    const PointLoadRec* r = RowRecord(row);
+    std::fprintf(file, " %d %.14le %.14le %.14le %.14le", r->beam, r->pos, r->Q, r->Mb, r->Mt);
+}
+
+void PointLoadClass::ReadRecord(const char* line, int row) {
+    PointLoadRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %le %le %le %le", &number, &r->beam, &r->pos, &r->Q, &r->Mb, &r->Mt);
+}
+
+void ZwvClass::WriteRecord(std::FILE* file, int row) {
+    const ZwvRec* r = RowRecord(row);
+    std::fprintf(file, " %d %d %.14le %.14le %.14le", r->from, r->to, r->w, r->rx, r->ry);
+}
+
+void ZwvClass::ReadRecord(const char* line, int row) {
+    ZwvRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %le %le %le", &number, &r->from, &r->to, &r->w, &r->rx, &r->ry);
+}
+
+void TempLoadClass::WriteRecord(std::FILE* file, int row) {
+    const TempLoadRec* r = RowRecord(row);
+    std::fprintf(file, " %d %d %.14le", r->from, r->to, r->dT);
+}
+
+void TempLoadClass::ReadRecord(const char* line, int row) {
+    TempLoadRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %le ", &number, &r->from, &r->to, &r->dT);
+}
+
+void HingeLoadClass::WriteRecord(std::FILE* file, int row) {
+    const HingeLoadRec* r = RowRecord(row);
+    std::fprintf(file, " %5d %5d %.14le", r->hinge, r->kind, r->value);
+}
+
+void HingeLoadClass::ReadRecord(const char* line, int row) {
+    HingeLoadRec* r = RowRecord(row);
+    int number;
+    std::sscanf(line, "%d %d %d %le", &number, &r->hinge, &r->kind, &r->value);
+}
