@@ -1,0 +1,196 @@
+#include "analysis/KMatrix.h"
+
+#include "model/BalkorError.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace {
+
+const char* const kDiagMemoryMessage = "Nicht genug Speicher";
+const char* const kValuesMemoryMessage = "Speicher";
+const char* const kShapeMessage = "Interner Fehler: Steifigkeitsmatrix und Lastvektor passen nicht";
+
+// A pivot below this (after scaling to a largest diagonal of 1) is zero.
+constexpr double kAbsolutePivotLimit = 1e-40;
+// A pivot that kept no more than this fraction of its equation's own diagonal
+// is zero too: rounding leaves a tiny positive pivot in a mechanism, and the
+// absolute limit alone would let it pass with huge displacements.
+constexpr double kRelativePivotLimit = 1e-11;
+
+std::unique_ptr<double[]> NewScratch(int64_t count) {
+    std::unique_ptr<double[]> block(new (std::nothrow) double[std::max<int64_t>(count, 1)]);
+    if (!block)
+        throw BalkorError(kValuesMemoryMessage);
+    return block;
+}
+
+bool IsZeroPivot(double d, double originalDiagonal) {
+    double size = std::fabs(d);
+    // Written so that NaN counts as zero.
+    if (!(size >= kAbsolutePivotLimit))
+        return true;
+    return size <= kRelativePivotLimit * originalDiagonal;
+}
+
+} // namespace
+
+void KMatrix::Create(int equations) {
+    Release();
+    if (equations < 0 || equations >= std::numeric_limits<int32_t>::max())
+        throw BalkorError(kDiagMemoryMessage);
+    size_t entries = static_cast<size_t>(equations) + 1;
+    diag = new (std::nothrow) int32_t[entries];
+    if (!diag)
+        throw BalkorError(kDiagMemoryMessage);
+    std::memset(diag, 0, sizeof(int32_t) * entries);
+    ownsDiag = 1;
+    n = equations;
+    bandwidth = 0;
+}
+
+void KMatrix::RaiseHeight(int column, int height) {
+    if (column < 0 || column >= n)
+        throw BalkorError(kShapeMessage);
+    if (diag[column + 1] < height)
+        diag[column + 1] = height;
+}
+
+void KMatrix::FinishProfile() {
+    bandwidth = 0;
+    int64_t total = 0;
+    for (int c = 1; c <= n; ++c) {
+        int32_t height = diag[c];
+        bandwidth = std::max(bandwidth, height);
+        // Column c - 1 reaches row 0 at most; a taller height would only
+        // describe rows that do not exist.
+        height = std::clamp(height, 1, c);
+        total += height;
+        if (total > std::numeric_limits<int32_t>::max())
+            throw BalkorError(kValuesMemoryMessage);
+        diag[c] = static_cast<int32_t>(total);
+    }
+    delete[] values;
+    values = new (std::nothrow) double[std::max<int64_t>(total, 1)];
+    if (!values)
+        throw BalkorError(kValuesMemoryMessage);
+    std::memset(values, 0, sizeof(double) * static_cast<size_t>(total));
+}
+
+void KMatrix::Release() {
+    if (ownsDiag && diag)
+        delete[] diag;
+    ownsDiag = 0;
+    diag = nullptr;
+    delete[] values;
+    values = nullptr;
+}
+
+void KMatrix::RequireRightHandSide(const Matrix& F) const {
+    if (!diag || !values || F.rows < n || F.cols < 1)
+        throw BalkorError(kShapeMessage);
+}
+
+int KMatrix::Solve(Matrix& F) {
+    RequireRightHandSide(F);
+    ScaleSystem(F);
+    int code = DecomposeLDL();
+    if (code == kSolveSolved)
+        Substitute(F, 1.0);
+    return code;
+}
+
+double KMatrix::ScaleSystem(Matrix& F) {
+    RequireRightHandSide(F);
+    double largest = 0.0;
+    for (int j = 0; j < n; ++j)
+        largest = std::max(largest, values[diag[j]]);
+    if (largest == 0.0)
+        return 1.0;
+    double factor = 1.0 / largest;
+    int32_t entries = diag[n];
+    for (int32_t k = 0; k < entries; ++k)
+        values[k] = factor * values[k];
+    F.Scale(factor);
+    return factor;
+}
+
+int KMatrix::DecomposeLDL() {
+    if (!diag || !values)
+        throw BalkorError(kShapeMessage);
+    std::unique_ptr<double[]> original = NewScratch(n);
+    std::unique_ptr<double[]> rowFactors = NewScratch(static_cast<int64_t>(bandwidth) + 1);
+    for (int j = 0; j < n; ++j)
+        original[j] = values[diag[j]];
+
+    for (int i = 0; i < n; ++i) {
+        double d = values[diag[i]];
+        if (IsZeroPivot(d, original[i]))
+            return kSolveZeroPivot;
+        EliminateRow(i, d, rowFactors.get());
+    }
+    for (int j = 0; j < n; ++j) {
+        if (values[diag[j]] <= 0.0)
+            return kSolveNonPositivePivot;
+    }
+    return kSolveSolved;
+}
+
+// For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
+// then K(i, j) := K(i, j) / d. Each entry receives exactly the one update per row
+// that a loop over j, then k, would give it; walking column k for a fixed k keeps
+// the inner loop on contiguous storage. Factors outside the profile are 0, which
+// leaves their entries unchanged.
+void KMatrix::EliminateRow(int i, double d, double* rowFactors) {
+    const int last = std::min(n, i + bandwidth);
+    for (int j = i + 1; j < last; ++j) {
+        int offset = j - i;
+        rowFactors[offset] = offset < Height(j) ? values[diag[j] + offset] / d : 0.0;
+    }
+    for (int k = i + 1; k < last; ++k) {
+        const int offset = k - i;
+        if (offset >= Height(k))
+            continue;
+        double* rowIEntry = values + diag[k] + offset; // K(i, k); K(j, k) = rowIEntry[-(j - i)]
+        const double a = *rowIEntry;
+        for (int m = 1; m <= offset; ++m)
+            rowIEntry[-m] -= rowFactors[m] * a;
+    }
+    for (int j = i + 1; j < last; ++j) {
+        int offset = j - i;
+        if (offset < Height(j))
+            values[diag[j] + offset] = rowFactors[offset];
+    }
+}
+
+void KMatrix::Substitute(Matrix& F, double factor) {
+    RequireRightHandSide(F);
+    const int stride = F.cols;
+    double* f = F.data;
+    for (int r = 0; r < n; ++r)
+        f[r * stride] = factor * f[r * stride];
+
+    for (int i = 0; i < n; ++i) {
+        const double* column = values + diag[i];
+        const int height = Height(i);
+        double sum = 0.0;
+        for (int m = 1; m < height; ++m)
+            sum += column[m] * f[(i - m) * stride];
+        f[i * stride] -= sum;
+    }
+
+    for (int i = n - 1; i >= 0; --i) {
+        const int last = std::min(n, i + bandwidth);
+        double sum = 0.0;
+        for (int j = i + 1; j < last; ++j) {
+            int offset = j - i;
+            if (offset < Height(j))
+                sum += values[diag[j] + offset] * f[j * stride];
+        }
+        f[i * stride] = f[i * stride] / values[diag[i]] - sum;
+    }
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "analysis/Matrix.h"
+
+#include <cstdint>
+
+// Result codes of KMatrix::Solve and KMatrix::DecomposeLDL.
+enum SolveResult : int {
+    kSolveZeroPivot = 1,        // an equation lost (nearly) all of its stiffness
+    kSolveNonPositivePivot = 2, // the system is not positive definite
+    kSolveSolved = 3,
+};
+
+// The global stiffness matrix of n symmetric equations in profile (skyline)
+// storage: the upper triangle column by column, each column from its diagonal
+// upward over its height. Element (i, j), i <= j, lies in the profile when
+// j - i < height(j) and is stored at values[diag[j] + (j - i)].
+//
+// Life of a matrix during one analysis run:
+//   Create(n); RaiseHeight(c, h) for every column (or write diag[c + 1]);
+//   FinishProfile(); add entries (Entry / values); Solve(F); Release().
+class KMatrix {
+public:
+    double* values = nullptr; // diag[n] entries, owned
+    int32_t ownsDiag = 0;
+    int32_t bandwidth = 0; // largest supplied column height
+    int32_t n = 0;
+    // Before FinishProfile: diag[c + 1] is the height of column c, diag[0] = 0.
+    // After it: diag[c] is the position of the diagonal of column c in values
+    // and diag[n] the number of stored entries.
+    int32_t* diag = nullptr;
+
+    KMatrix() = default;
+    KMatrix(const KMatrix&) = delete;
+    KMatrix& operator=(const KMatrix&) = delete;
+    ~KMatrix() { Release(); }
+
+    // n equations with all heights 0; throws BalkorError "Nicht genug Speicher".
+    void Create(int n);
+    // Before FinishProfile: raises the height of column c to at least height.
+    void RaiseHeight(int column, int height);
+    // Turns the heights into positions (a height 0 becomes 1) and allocates
+    // the zeroed entries; throws BalkorError "Speicher" when that fails.
+    void FinishProfile();
+    void Release();
+
+    // After FinishProfile.
+    int32_t Height(int column) const { return diag[column + 1] - diag[column]; }
+    bool InProfile(int row, int column) const {
+        return row <= column && column - row < Height(column);
+    }
+    // Element (row, column) with row <= column inside the profile.
+    double& Entry(int row, int column) { return values[diag[column] + (column - row)]; }
+    double Entry(int row, int column) const { return values[diag[column] + (column - row)]; }
+    int64_t EntryCount() const { return diag ? diag[n] : 0; }
+    // The memory figure shown to the user: stored entries * 8 bytes.
+    int64_t MemoryBytes() const { return EntryCount() * 8; }
+
+    // Solves K u = F in place (F: n x 1, the solution on result kSolveSolved).
+    // K and F are left partly transformed after any other result.
+    int Solve(Matrix& F);
+
+    // Steps of Solve, public for the tests and the benchmark.
+    // Scales K and F so that the largest signed diagonal becomes 1; returns the factor.
+    double ScaleSystem(Matrix& F);
+    // In-place K = L D L^T, row by row; returns a SolveResult.
+    int DecomposeLDL();
+    // Forward and backward substitution with the factors; F := factor * F first.
+    void Substitute(Matrix& F, double factor);
+
+private:
+    void RequireRightHandSide(const Matrix& F) const;
+    // Eliminates row i (pivot d) from the rows below it; rowFactors is scratch
+    // of bandwidth doubles.
+    void EliminateRow(int i, double d, double* rowFactors);
+};
