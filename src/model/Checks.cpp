@@ -1,0 +1,257 @@
+#include "model/Checks.h"
+
+#include "model/Format.h"
+#include "model/Tables.h"
+
+#include <cmath>
+
+namespace {
+
+// Pages of the geometry window and of the load window.
+constexpr const char* kPageBeams = "Stäbe";
+constexpr const char* kPageSections = "Querschnittstypen";
+constexpr const char* kPageHinges = "Gelenke";
+constexpr const char* kPageNodeLoads = "Knotenlasten";
+constexpr const char* kPageBeamLoads = "Streckenlasten";
+constexpr const char* kPagePointLoads = "Einzellasten";
+constexpr const char* kPageTemperature = "Temperatur";
+constexpr const char* kPageConstraints = "Zwangsverformungen";
+constexpr const char* kPageHingeLoads = "Gelenklasten";
+
+constexpr const char* kNodeOrderWrong = "Knotenreihenfolge ist falsch";
+constexpr const char* kBeamOrderWrong = "Stabreihenfolge ist falsch";
+constexpr const char* kNodeUndefined = "Knoten %d ist nicht definiert";
+constexpr const char* kBeamUndefined = "Stab %d ist nicht definiert";
+
+CheckReport SystemError(const std::string& message, const char* page, int row, int column) {
+    return CheckReport{false, message, page, row, column, false};
+}
+
+CheckReport LoadError(const std::string& message, const char* page, int row, int column) {
+    return CheckReport{false, message, page, row, column, true};
+}
+
+// A modulus, moment of inertia, thickness or expansion coefficient must be a
+// positive finite number; NaN and infinity (possible from a file) fail too.
+bool NotPositive(double value) {
+    return !(value > 0.0) || std::isinf(value);
+}
+
+// The record with this number (row + 1) when its row is valid, else null.
+// Never grows the table, unlike RowRecord.
+template <class Table> auto Existing(Table& table, long long number) -> decltype(table.At(0)) {
+    if (number < 1 || number > table.Count() || !table.IsRowUsed(static_cast<int>(number - 1)))
+        return nullptr;
+    return table.At(static_cast<int>(number - 1));
+}
+
+// The row of the k-th valid record.
+template <class Table> int ValidRowIndex(Table& table, int k) {
+    return table.IndexOf(table.ValidRow(k));
+}
+
+CheckReport CheckSection(const MatRec& mat, int row) {
+    if (NotPositive(mat.E))
+        return SystemError("Ungültiger E-Modul !", kPageSections, row, 1);
+    if (NotPositive(mat.Iy))
+        return SystemError("Ungültiges Trägheitsmoment Iy !", kPageSections, row, 3);
+    if (NotPositive(mat.G))
+        return SystemError("Ungültiger Schubmodul !", kPageSections, row, 2);
+    if (NotPositive(mat.It))
+        return SystemError("Ungültiges Trägheitsmoment It !", kPageSections, row, 4);
+    return {};
+}
+
+CheckReport CheckBeam(InputModel& model, const BeamRec& beam, int row) {
+    const NodeRec* start = Existing(model.nodes, beam.start);
+    if (!start)
+        return SystemError("Der erste Knoten ist nicht definiert !", kPageBeams, row, 1);
+    const NodeRec* end = Existing(model.nodes, beam.end);
+    if (!end)
+        return SystemError("Der zweite Knoten ist nicht definiert !", kPageBeams, row, 2);
+    if (start->x == end->x && start->y == end->y)
+        return SystemError("Stablänge ist Null !", kPageBeams, row, 2);
+    const MatRec* mat = Existing(model.mats, beam.section);
+    if (!mat)
+        return SystemError("Material ist nicht definiert !", kPageBeams, row, 3);
+    return CheckSection(*mat, beam.section - 1);
+}
+
+// Each hinge in turn: its beam must exist, and no later hinge may repeat its
+// beam, position and type.
+CheckReport CheckHinges(InputModel& model) {
+    HingesClass& hinges = model.hinges;
+    const int count = hinges.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(hinges, k);
+        const HingeRec& hinge = *hinges.At(row);
+        if (!Existing(model.beams, hinge.beam))
+            return SystemError("Stab nicht definiert !", kPageHinges, row, 1);
+        for (int j = k + 1; j < count; ++j) {
+            const HingeRec& other = *hinges.ValidRow(j);
+            if (other.beam == hinge.beam && other.pos == hinge.pos && other.type == hinge.type)
+                return SystemError("Zwei gleichartige Gelenke liegen übereinander !", kPageHinges,
+                                   row, 2);
+        }
+    }
+    return {};
+}
+
+CheckReport CheckNodeLoads(InputModel& model) {
+    NodeLoadClass& loads = model.nodeLoads;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const NodeLoadRec& load = *loads.At(row);
+        if (load.to < load.from)
+            return LoadError(kNodeOrderWrong, kPageNodeLoads, row, 1);
+        for (long long n = load.from; n <= load.to; ++n) {
+            if (!Existing(model.nodes, n))
+                return LoadError(Format(kNodeUndefined, static_cast<int>(n)), kPageNodeLoads, row,
+                                 1);
+        }
+    }
+    return {};
+}
+
+CheckReport CheckBeamLoads(InputModel& model) {
+    BeamLoadClass& loads = model.beamLoads;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const BeamLoadRec& load = *loads.At(row);
+        if (load.to < load.from)
+            return LoadError(kBeamOrderWrong, kPageBeamLoads, row, 1);
+        for (long long b = load.from; b <= load.to; ++b) {
+            if (!Existing(model.beams, b))
+                return LoadError(Format(kBeamUndefined, static_cast<int>(b)), kPageBeamLoads, row,
+                                 1);
+        }
+    }
+    return {};
+}
+
+CheckReport CheckPointLoads(InputModel& model) {
+    PointLoadClass& loads = model.pointLoads;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const PointLoadRec& load = *loads.At(row);
+        if (!Existing(model.beams, load.beam))
+            return LoadError("Der Stab ist nicht definiert !", kPagePointLoads, row, 1);
+        // Written so that a NaN position fails as well.
+        if (!(load.pos >= 0.0 && load.pos <= 1.0))
+            return LoadError("Die X-Position ist nur gültig für Werte zwischen 0 und 1 !",
+                             kPagePointLoads, row, 2);
+    }
+    return {};
+}
+
+// Steps D2-D4 for one beam of a temperature load's range.
+CheckReport CheckTemperatureBeam(InputModel& model, const TempLoadRec& load, int row, int b) {
+    const BeamRec* beam = Existing(model.beams, b);
+    if (!beam)
+        return LoadError(Format(kBeamUndefined, b), kPageTemperature, row, 1);
+    if (load.dT == 0.0)
+        return {};
+    if (NotPositive(beam->thickness))
+        return LoadError(Format("Ungültige Stabdicke bei Stab %d angegeben", b), kPageTemperature,
+                         row, 3);
+    const MatRec* mat = Existing(model.mats, beam->section);
+    if (!mat || NotPositive(mat->alphaT))
+        return LoadError(Format("Ungültiger Temperaturausdehnungskoeffizient bei Querschnittstyp "
+                                "%d angegeben",
+                                beam->section),
+                         kPageTemperature, row, 3);
+    return {};
+}
+
+CheckReport CheckTemperatureLoads(InputModel& model) {
+    TempLoadClass& loads = model.tempLoads;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const TempLoadRec& load = *loads.At(row);
+        if (load.to < load.from)
+            return LoadError(kBeamOrderWrong, kPageTemperature, row, 1);
+        // The walk ends at the first missing beam, so it stays within the table.
+        for (long long b = load.from; b <= load.to; ++b) {
+            CheckReport report = CheckTemperatureBeam(model, load, row, static_cast<int>(b));
+            if (!report.ok)
+                return report;
+        }
+    }
+    return {};
+}
+
+CheckReport CheckConstraints(InputModel& model) {
+    ZwvClass& loads = model.zwv;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const ZwvRec& load = *loads.At(row);
+        if (load.to < load.from)
+            return LoadError(kNodeOrderWrong, kPageConstraints, row, 1);
+        for (long long n = load.from; n <= load.to; ++n) {
+            const int node = static_cast<int>(n);
+            if (!Existing(model.nodes, n))
+                return LoadError(Format(kNodeUndefined, node), kPageConstraints, row, 1);
+            if (model.nodes.NodeUnconnected(node))
+                return LoadError(Format("Knoten %d hat keine Verbindung mit der Struktur !", node),
+                                 kPageConstraints, row, 2);
+        }
+    }
+    return {};
+}
+
+// Each hinge load in turn: its hinge must exist, and a later hinge load on the
+// same hinge is reported (the later one is selected).
+CheckReport CheckHingeLoads(InputModel& model) {
+    HingeLoadClass& loads = model.hingeLoads;
+    const int count = loads.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(loads, k);
+        const HingeLoadRec& load = *loads.At(row);
+        if (!Existing(model.hinges, load.hinge))
+            return LoadError("Das Gelenk ist nicht definiert !", kPageHingeLoads, row, 1);
+        for (int j = k + 1; j < count; ++j) {
+            if (loads.ValidRow(j)->hinge == load.hinge)
+                return LoadError("Es darf nur eine Gelenklast an einem Gelenk angreifen !",
+                                 kPageHingeLoads, ValidRowIndex(loads, j), 1);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+CheckReport CheckSystem(InputModel& model) {
+    BeamClass& beams = model.beams;
+    const int count = beams.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(beams, k);
+        CheckReport report = CheckBeam(model, *beams.At(row), row);
+        if (!report.ok)
+            return report;
+        // The hinges are examined once the first beam has passed; they do not
+        // depend on the beam, so later passes would find nothing new.
+        if (k == 0) {
+            report = CheckHinges(model);
+            if (!report.ok)
+                return report;
+        }
+    }
+    return {};
+}
+
+CheckReport CheckLoads(InputModel& model) {
+    using Step = CheckReport (*)(InputModel&);
+    const Step steps[] = {CheckNodeLoads,        CheckBeamLoads,   CheckPointLoads,
+                          CheckTemperatureLoads, CheckConstraints, CheckHingeLoads};
+    for (Step step : steps) {
+        CheckReport report = step(model);
+        if (!report.ok)
+            return report;
+    }
+    return {};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+struct InputModel;
+
+// The outcome of a plausibility check: either no error (ok) or the first error
+// found, with the place the input window puts the cursor on.
+struct CheckReport {
+    bool ok = true;
+    std::string message;
+    std::string page;        // page of the input window, e.g. "Stäbe"
+    int row = -1;            // table row (from 0) of the faulty record
+    int column = -1;         // grid column of the faulty field (0 is the number column)
+    bool loadWindow = false; // false: geometry window, true: load window
+};
+
+// Texts of the message boxes that show a check's result.
+inline constexpr const char* kCheckPassedText = "In Ordnung";
+inline constexpr const char* kCheckPassedCaption = "Plausibilitätskontrolle";
+inline constexpr const char* kCheckFailedCaption = "Eingabefehler";
+
+// Validates the four system tables; stops at the first error. Only reads:
+// no table grows and no record changes (the valid-row index may be rebuilt).
+CheckReport CheckSystem(InputModel& model);
+
+// Validates the six load tables against the system; stops at the first error.
+// Does not run the system check. Only reads, like CheckSystem.
+CheckReport CheckLoads(InputModel& model);
