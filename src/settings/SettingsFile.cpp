@@ -27,7 +27,7 @@ std::string_view Trim(std::string_view text) {
 bool FileIsUtf8(std::FILE* file) {
     Utf8Validator validator;
     int c;
-    while ((c = std::fgetc(file)) != EOF && validator.Valid())
+    while (!validator.Failed() && (c = std::fgetc(file)) != EOF)
         validator.Feed(static_cast<unsigned char>(c));
     return validator.Valid();
 }

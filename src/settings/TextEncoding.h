@@ -11,6 +11,8 @@ public:
     void Feed(unsigned char byte);
     // True when every byte fed so far forms complete, valid UTF-8.
     bool Valid() const { return valid_ && pending_ == 0; }
+    // True once a byte broke the rules; no later byte can mend that.
+    bool Failed() const { return !valid_; }
 
 private:
     bool valid_ = true;

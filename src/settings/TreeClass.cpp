@@ -57,6 +57,8 @@ void TreeClass::FillTreeView(SettingsTreeView& view, int viewNode) {
 }
 
 TreeClass* TreeClass::FindByIndex(int index) {
+    if (index < 0)
+        return nullptr;
     if (viewIndex_ == index)
         return this;
     for (auto& child : children_)

@@ -65,7 +65,8 @@ public:
     void FillTreeView(SettingsTreeView& view, int viewNode);
 
     // The first node in depth-first order with that view index or key; null
-    // when there is none. Keys are compared exactly, byte for byte.
+    // when there is none (also for a negative index: nodes not shown yet are
+    // no view node). Keys are compared exactly, byte for byte.
     TreeClass* FindByIndex(int index);
     TreeClass* FindByKey(std::string_view key);
 
