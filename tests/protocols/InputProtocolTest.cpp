@@ -9,13 +9,6 @@ const std::string kLoadLine =
     "\n=================================== Belastungen ==================================\n";
 const std::string kDash = std::string(82, '-') + "\n";
 
-template <class Rec> Rec& ValidRecord(RecordTable<Rec>& table, int row) {
-    Rec& record = *table.RowRecord(row);
-    record.flag = kFlagUser;
-    table.InvalidateIndex();
-    return record;
-}
-
 std::string InputProtocolOf(InputModel& input, const ProtocolContext& context = FixedContext()) {
     return CaptureText([&](std::FILE* f) { WriteInputProtocol(input, f, context); });
 }

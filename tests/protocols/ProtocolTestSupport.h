@@ -1,10 +1,15 @@
 #pragma once
 
+#include "model/Tables.h"
 #include "protocols/Protocols.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,4 +72,43 @@ inline std::string Repeat(char c, int n) {
 inline std::string ExpectedHeader(const std::string& system = "", const std::string& loads = "") {
     return "07:05:09  12/09/26\n" + Repeat('=', 82) + "\nSystem  : " + system +
            "\nLastfall: " + loads + "\n" + Repeat('=', 82) + "\n\n";
+}
+
+// Makes row `row` of a table valid and returns its record for filling in.
+template <class Rec> Rec& ValidRecord(RecordTable<Rec>& table, int row) {
+    Rec& record = *table.RowRecord(row);
+    record.flag = kFlagUser;
+    table.InvalidateIndex();
+    return record;
+}
+
+// True when text is a number as a whole.
+inline bool ParseNumber(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0';
+}
+
+// Like ExpectSameLines, except that where the expected line holds a zero the
+// actual line may hold floating-point noise of the same field width instead
+// (a theoretical 0 comes out of the solution as 0 up to rounding). Every
+// other field must match character by character.
+inline void ExpectSameLinesUpToZeroNoise(const std::string& actual, const std::string& expected) {
+    std::vector<std::string> a = SplitLines(actual), e = SplitLines(expected);
+    for (size_t i = 0; i < std::min(a.size(), e.size()); ++i) {
+        if (a[i] == e[i])
+            continue;
+        std::istringstream as(a[i]), es(e[i]);
+        std::vector<std::string> at{std::istream_iterator<std::string>(as), {}};
+        std::vector<std::string> et{std::istream_iterator<std::string>(es), {}};
+        bool same = a[i].size() == e[i].size() && at.size() == et.size();
+        for (size_t k = 0; same && k < at.size(); ++k) {
+            double av, ev;
+            same = at[k] == et[k] || (ParseNumber(et[k], ev) && ev == 0 && ParseNumber(at[k], av) &&
+                                      std::fabs(av) < 1e-9);
+        }
+        EXPECT_TRUE(same) << "line " << i + 1 << "\n  actual:   " << a[i]
+                          << "\n  expected: " << e[i];
+    }
+    EXPECT_EQ(a.size(), e.size()) << "number of lines";
 }
