@@ -1,0 +1,132 @@
+// The global system K q = F: element stiffness through the expansions of the
+// degrees of freedom (supports, couplings and prescribed values built in),
+// and the load vector with the node and point loads recorded in nodeForce.
+
+#include "analysis/KMatrix.h"
+#include "analysis/SolElement.h"
+#include "analysis/SolutionsCont.h"
+#include "model/Tables.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kHalfPi = 1.5707963267948966;
+
+} // namespace
+
+// Every ordered pair (i, j) of element degrees of freedom adds into the upper
+// triangle only, so each diagonal entry receives its full quadratic form; the
+// prescribed part of u moves to the right-hand side as −Ke × prescribed.
+void SolutionsCont::AssembleStiffness(KMatrix& K, Matrix& F) const {
+    Matrix Ke(6, 6);
+    FGFieldCont expansion[6];
+    for (int e = 0; e < elements.Count(); ++e) {
+        const SolElement& element = elements[e];
+        Stiffness(element, Ends(element), input_, Ke);
+        for (int i = 0; i < 6; ++i)
+            Expand(ElementDof(element, i), expansion[i]);
+        for (int i = 0; i < 6; ++i) {
+            const FGFieldCont& first = expansion[i];
+            for (int j = 0; j < 6; ++j) {
+                const FGFieldCont& second = expansion[j];
+                const double kij = Ke(i, j);
+                for (int ta = 0; ta < first.Size(); ++ta) {
+                    const ExpansionTerm& a = first.Term(ta);
+                    for (int tb = 0; tb < second.Size(); ++tb) {
+                        const ExpansionTerm& b = second.Term(tb);
+                        if (b.equation >= a.equation)
+                            K.Entry(a.equation, b.equation) +=
+                                b.coefficient * (a.coefficient * kij);
+                    }
+                    F[a.equation] += a.coefficient * kij * second.expansionConstant;
+                }
+            }
+        }
+    }
+}
+
+void SolutionsCont::AddLoad(double x, int node, int component, Matrix& F, bool record) {
+    const int dof = nodes[node].firstDof + component;
+    FGFieldCont expansion;
+    Expand(dof, expansion);
+    for (int t = 0; t < expansion.Size(); ++t)
+        F[expansion.Term(t).equation] += expansion.Term(t).coefficient * x;
+    if (record)
+        dofs.Dof(dof).nodeForce -= x;
+}
+
+void SolutionsCont::AssembleLoads(Matrix& F) {
+    // Node loads; a node that no beam connects has no analysis node, and its
+    // load acts on nothing.
+    for (int k = 0; k < input_.nodeLoads.ValidCount(); ++k) {
+        const NodeLoadRec* load = input_.nodeLoads.ValidRow(k);
+        const long last = std::min<long>(load->to, input_.nodes.Count());
+        for (long number = load->from; number <= last; ++number) {
+            const int row = static_cast<int>(number - 1);
+            if (!input_.nodes.IsRowUsed(row))
+                continue;
+            const int node = input_.nodes.RowRecord(row)->calcNode;
+            if (node < 0)
+                continue;
+            AddLoad(load->Fz, node, kWz, F, true);
+            AddLoad(load->Mx, node, kRx, F, true);
+            AddLoad(load->My, node, kRy, F, true);
+        }
+    }
+
+    // Point loads: the local moments (Mt about the beam axis, Mb about the
+    // horizontal axis across it) as a moment vector in global axes.
+    for (int k = 0; k < input_.pointLoads.ValidCount(); ++k) {
+        const PointLoadRec* load = input_.pointLoads.ValidRow(k);
+        if (load->loadNode < 0)
+            continue;
+        const double alpha = input_.beams.BeamAngle(load->beam);
+        const double rx = load->Mt * std::cos(alpha) - load->Mb * std::sin(alpha);
+        const double ry = load->Mt * std::sin(alpha) + load->Mb * std::cos(alpha);
+        AddLoad(load->Q, load->loadNode, kWz, F, true);
+        AddLoad(rx, load->loadNode, kRx, F, true);
+        AddLoad(ry, load->loadNode, kRy, F, true);
+    }
+
+    // Equivalent nodal loads of distributed and temperature loads.
+    Matrix f(6, 1);
+    for (int e = 0; e < elements.Count(); ++e) {
+        const SolElement& element = elements[e];
+        f.Zero();
+        LoadVector(element, Ends(element), input_, f);
+        for (int c = 0; c < kComponents; ++c) {
+            AddLoad(f[c], element.startNode, c, F, false);
+            AddLoad(f[3 + c], element.endNode, c, F, false);
+        }
+    }
+
+    // Hinge loads: +v on side A and −v on side B in the released direction.
+    for (int k = 0; k < input_.hingeLoads.ValidCount(); ++k) {
+        const HingeLoadRec* load = input_.hingeLoads.ValidRow(k);
+        if (load->kind != kHingeLoadForce || !input_.hinges.IsRowUsed(load->hinge - 1))
+            continue;
+        const HingeRec& hinge = *input_.hinges.RowRecord(load->hinge - 1);
+        if (hinge.sideA < 0 || hinge.sideB < 0)
+            continue;
+        const double beta = input_.beams.BeamAngle(hinge.beam);
+        const double v = load->value;
+        double fz = 0.0, mx = 0.0, my = 0.0;
+        if (hinge.type == kHingeShear) {
+            fz = v;
+        } else if (hinge.type == kHingeBending) {
+            mx = std::cos(beta + kHalfPi) * v;
+            my = -std::sin(beta + kHalfPi) * v;
+        } else if (hinge.type == kHingeTorsion) {
+            mx = std::cos(beta) * v;
+            my = -std::sin(beta) * v;
+        }
+        AddLoad(fz, hinge.sideA, kWz, F, false);
+        AddLoad(mx, hinge.sideA, kRx, F, false);
+        AddLoad(-my, hinge.sideA, kRy, F, false);
+        AddLoad(-fz, hinge.sideB, kWz, F, false);
+        AddLoad(-mx, hinge.sideB, kRx, F, false);
+        AddLoad(my, hinge.sideB, kRy, F, false);
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/Checks.h"
+
+#include <string>
+
+// The six counters of the calculation status window.
+struct CalcCounters {
+    long nodes = 0;       // analysis nodes
+    long elements = 0;    // analysis elements
+    long dofs = 0;        // degrees of freedom (three per node)
+    long conditions = 0;  // constrained degrees of freedom: dofs − equations
+    long memoryBytes = 0; // stored profile entries × 8
+    long bandwidth = 0;   // largest column height of the profile
+};
+
+// Stages of a run, as the status window lists them.
+enum CalcStage : int {
+    kStageNone = 0,
+    kStageElements = 1,  // "Elementverteilung"
+    kStageDofs = 2,      // "Freiheitsgradverteilung"
+    kStageOptimize = 3,  // "Freiheitsgradoptimierung" (never run: no renumbering)
+    kStageStiffness = 4, // "Steifigkeitsmatrix"
+    kStageLoads = 5,     // "Belastungsvektor"
+    kStageSolve = 6,     // "Gleichungslösung"
+    kStageEvaluate = 7,  // "Auswertung"
+};
+
+// How a run reports its progress (the status window of the desktop program,
+// the printed lines of the batch command).
+//   StageStarted(1) begins a run that passed the input checks: show and reset.
+//   StageStarted(k) highlights stage k.
+//   StageFinished(k, false): the run failed in stage k ("Fehler").
+//   StageFinished(7, true): the run completed; no stage is highlighted ("Fertig").
+//   CountersChanged: the six counters after each change; show them at once.
+class CalcStatus {
+public:
+    virtual ~CalcStatus() = default;
+    virtual void StageStarted(int stage) = 0;
+    virtual void StageFinished(int stage, bool ok) = 0;
+    virtual void CountersChanged(const CalcCounters& counters) = 0;
+};
+
+inline constexpr const char* kCalcErrorTitle = "Berechnungsfehler";
+inline constexpr const char* kContradictionMessage = "Wiederspruch in der Randbedingungen";
+inline constexpr const char* kSingularMessage =
+    "Singuläre Steifigkeitsmatrix !\nMöglicherweise liegt verschiebliches System vor";
+
+// The outcome of a run. ok: results are valid. inputError: a plausibility
+// check failed; check holds its report and title is "Eingabefehler" (the caller
+// shows the input window at check.page, check.row, check.column). Otherwise a
+// failed run carries message and title "Berechnungsfehler".
+struct CalcResult {
+    bool ok = false;
+    bool inputError = false;
+    CheckReport check;
+    std::string message;
+    std::string title;
+};

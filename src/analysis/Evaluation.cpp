@@ -1,0 +1,295 @@
+// Results of a solved run: displacements of every degree of freedom, section
+// forces at the element ends, node forces (support reactions) and the values
+// along the elements that the protocols and drawings ask for.
+
+#include "analysis/SolElement.h"
+#include "analysis/SolutionsCont.h"
+#include "model/BalkorError.h"
+#include "model/Tables.h"
+
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The sample positions of the largest values over all elements.
+constexpr double kMaxSamples[] = {0.0, 0.25, 0.5, 0.75, 1.0};
+
+} // namespace
+
+void SolutionsCont::StoreDisplacements(const Matrix& q) {
+    for (int d = 0; d < dofs.Count(); ++d) {
+        BCClass& dof = dofs.Dof(d);
+        if (!dof.dependent)
+            dof.solvedValue = q[dof.equation];
+    }
+    for (int d = 0; d < dofs.Count(); ++d) {
+        BCClass& dof = dofs.Dof(d);
+        if (dof.dependent)
+            dof.solvedValue = DofValue(d);
+    }
+}
+
+void SolutionsCont::Evaluate() {
+    EvaluateElementForces();
+    SumHingeForces();
+}
+
+// End forces p = Ke u − f in global components go to the nodes; in local
+// components they become the section forces in the beam sign convention (the
+// same sign at both ends for a constant internal force).
+void SolutionsCont::EvaluateElementForces() {
+    Matrix Ke(6, 6);
+    Matrix u(6, 1);
+    Matrix f(6, 1);
+    Matrix p(6, 1);
+    for (int e = 0; e < elements.Count(); ++e) {
+        SolElement& element = elements[e];
+        const ElementEnds ends = Ends(element);
+        for (int i = 0; i < 6; ++i)
+            u[i] = DofValue(element.DofIndex(i, ends));
+        Stiffness(element, ends, input_, Ke);
+        f.Zero();
+        LoadVector(element, ends, input_, f);
+        p.CopyFrom(Ke.Multiply(u));
+        p.Subtract(f);
+        for (int k = 0; k < kComponents; ++k) {
+            dofs.Dof(ends.start.firstDof + k).nodeForce += p[k];
+            dofs.Dof(ends.end.firstDof + k).nodeForce += p[3 + k];
+        }
+        const ElementFrame frame = FrameOf(ends);
+        TransformVector(p, frame.c, frame.s);
+        element.forces[kQs] = -p[0];
+        element.forces[kMs] = p[1];
+        element.forces[kTs] = p[2];
+        element.forces[kQe] = p[3];
+        element.forces[kMe] = -p[4];
+        element.forces[kTe] = -p[5];
+    }
+}
+
+namespace {
+
+struct HingeWalk {
+    std::vector<HingeRec*> hinges;        // valid hinges in row order
+    std::vector<std::vector<int>> onBeam; // per beam number, hinge indices in order
+    std::vector<char> visited;
+
+    // Follows the chain of hinges of beam b from node a (coming from hinge
+    // f) to its outer node; returns that node and the last hinge.
+    std::pair<int, int> Walk(int f, int a, int b) {
+        for (;;) {
+            int found = -1;
+            int next = -1;
+            for (int i : onBeam[b]) {
+                if (i == f || visited[i])
+                    continue;
+                if (hinges[i]->sideA == a) {
+                    found = i;
+                    next = hinges[i]->sideB;
+                    break;
+                }
+                if (hinges[i]->sideB == a) {
+                    found = i;
+                    next = hinges[i]->sideA;
+                    break;
+                }
+            }
+            if (found < 0) {
+                visited[f] = 1;
+                return {a, f};
+            }
+            visited[found] = 1;
+            f = found;
+            a = next;
+        }
+    }
+};
+
+} // namespace
+
+// The node forces on both sides of a hinge (or of a chain of hinges sharing
+// nodes) are combined, so that a beam attached through a hinge at its end
+// counts in the reaction of that node.
+void SolutionsCont::SumHingeForces() {
+    HingeWalk walk;
+    HingesClass& table = input_.hinges;
+    for (int k = 0; k < table.ValidCount(); ++k)
+        walk.hinges.push_back(table.ValidRow(k));
+    walk.visited.assign(walk.hinges.size(), 0);
+    walk.onBeam.resize(static_cast<size_t>(input_.beams.Count()) + 1);
+    for (size_t i = 0; i < walk.hinges.size(); ++i) {
+        const HingeRec* hinge = walk.hinges[i];
+        // Hinges the division did not reach take no part.
+        if (hinge->sideA < 0 || hinge->sideB < 0 || hinge->beam < 1 ||
+            hinge->beam > input_.beams.Count())
+            walk.visited[i] = 1;
+        else
+            walk.onBeam[hinge->beam].push_back(static_cast<int>(i));
+    }
+    for (size_t i = 0; i < walk.hinges.size(); ++i) {
+        if (walk.visited[i])
+            continue;
+        const HingeRec* hinge = walk.hinges[i];
+        const auto [first, last] = walk.Walk(static_cast<int>(i), hinge->sideA, hinge->beam);
+        const int second = walk.Walk(last, walk.hinges[last]->sideB, hinge->beam).first;
+        if (first == second)
+            continue;
+        for (int c = 0; c < kComponents; ++c) {
+            BCClass& a = dofs.Dof(nodes[first].firstDof + c);
+            BCClass& b = dofs.Dof(nodes[second].firstDof + c);
+            const double sum = a.nodeForce + b.nodeForce;
+            a.nodeForce = sum;
+            b.nodeForce = sum;
+        }
+    }
+}
+
+double SolutionsCont::NodeValue(int node, int component) const {
+    return dofs.Dof(nodes[node].firstDof + component).solvedValue;
+}
+
+double SolutionsCont::NodeForce(int node, int component) const {
+    return dofs.Dof(nodes[node].firstDof + component).nodeForce;
+}
+
+Point3 SolutionsCont::DeformedNode(int node, double scale) const {
+    return Point3{nodes[node].x, nodes[node].y, NodeValue(node, kWz) * scale};
+}
+
+// The temperature curvature of the simply supported span between the ends.
+double SolutionsCont::TemperatureDeflection(const SolElement& element, double L, double t) const {
+    TempLoadClass& loads = input_.tempLoads;
+    double w = 0.0;
+    for (int k = 0; k < loads.ValidCount(); ++k) {
+        const TempLoadRec& load = *loads.ValidRow(k);
+        // A zero difference bends nothing, even on a beam without thickness.
+        if (load.from > element.beamNumber || element.beamNumber > load.to || load.dT == 0.0)
+            continue;
+        const BeamRec& beam = BeamOf(element, input_);
+        const MatRec& section = CrossSection(element, input_);
+        w += 0.5 * L * L * section.alphaT * load.dT / beam.thickness * (t - t * t);
+    }
+    return w;
+}
+
+// The chord between the end deflections plus the simply supported span under
+// its end moments and span loads: the exact Bernoulli deflection.
+double SolutionsCont::Deflection(int index, double t) const {
+    const SolElement& element = elements[index];
+    const ElementEnds ends = Ends(element);
+    const double L = FrameOf(ends).length;
+    const MatRec& section = CrossSection(element, input_);
+    const double EI = section.Iy * section.E;
+    const double tb = 1.0 - t;
+    const double w1 = NodeValue(element.startNode, kWz);
+    const double w2 = NodeValue(element.endNode, kWz);
+    const double g = L / (6.0 * (EI / L));
+    double w =
+        tb * w1 + t * w2 +
+        g * ((tb - tb * tb * tb) * element.forces[kMs] + (t - t * t * t) * element.forces[kMe]);
+    const BeamLoadSums sums = SumBeamLoads(element, input_);
+    if (sums.any) {
+        const double h = L * L * L / (section.Iy * (section.E * 360.0) / L);
+        w += h * (tb * sums.qa * (7.0 - 10.0 * tb * tb + 3.0 * tb * tb * tb * tb) +
+                  t * sums.qb * (7.0 - 10.0 * t * t + 3.0 * t * t * t * t));
+    }
+    return w + TemperatureDeflection(element, L, t);
+}
+
+double SolutionsCont::SectionForce(int index, double t, int kind) const {
+    const SolElement& element = elements[index];
+    if (kind < 1 || kind > 3)
+        return 0.0;
+    const double start = element.forces[kind - 1];
+    const double end = element.forces[kind + 2];
+    double value = (1.0 - t) * start + t * end;
+    const BeamLoadSums sums = SumBeamLoads(element, input_);
+    if (!sums.any)
+        return value;
+    const double L = FrameOf(Ends(element)).length;
+    const double e = 2.0 * t - 1.0;
+    if (kind == 1)
+        value -= (e * e - 1.0) * (sums.qb - sums.qa) * L / 8.0;
+    else if (kind == 2)
+        value -= (sums.qb * (e * e * e + 3 * e * e - e - 3) -
+                  sums.qa * (e * e * e - 3 * e * e - e + 3)) *
+                 L * L * (1.0 / 48.0);
+    else
+        value -= (sums.mb - sums.ma) * L / 2.0 * (t * t - t);
+    return value;
+}
+
+Point3 SolutionsCont::DeformedPoint(int index, double t, double scale) const {
+    const SolElement& element = elements[index];
+    const AnalysisNode& a = nodes[element.startNode];
+    const AnalysisNode& b = nodes[element.endNode];
+    return Point3{(1.0 - t) * a.x + t * b.x, (1.0 - t) * a.y + t * b.y,
+                  Deflection(index, t) * scale};
+}
+
+int SolutionsCont::ElementAt(int beam, double xi) const {
+    if (input_.beams.IsRowUsed(beam - 1)) {
+        for (int e = input_.beams.RowRecord(beam - 1)->firstElement; e >= 0;
+             e = elements[e].nextElement)
+            if (elements[e].xiStart <= xi && xi <= elements[e].xiEnd)
+                return e;
+    }
+    throw BalkorError("Stab nicht gefunden");
+}
+
+BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
+    BeamExtremum result{-DBL_MAX, 0.0, DBL_MAX, 0.0};
+    if (!input_.beams.IsRowUsed(beam - 1))
+        return result;
+    for (int e = input_.beams.RowRecord(beam - 1)->firstElement; e >= 0;
+         e = elements[e].nextElement) {
+        const SolElement& element = elements[e];
+        for (int i = 0; i <= 100; ++i) {
+            const double t = i * 0.01;
+            const double v = SectionForce(e, t, kind);
+            const double xi = element.xiStart + t * (element.xiEnd - element.xiStart);
+            if (v < result.min) {
+                result.min = v;
+                result.xiMin = xi;
+            }
+            if (v > result.max) {
+                result.max = v;
+                result.xiMax = xi;
+            }
+        }
+    }
+    return result;
+}
+
+double SolutionsCont::MaxDeflection() const {
+    double result = 0.0;
+    for (int e = 0; e < elements.Count(); ++e)
+        for (double t : kMaxSamples)
+            result = std::fmax(result, std::fabs(Deflection(e, t)));
+    return result;
+}
+
+double SolutionsCont::MaxSectionForce(int kind) const {
+    double result = 0.0;
+    for (int e = 0; e < elements.Count(); ++e)
+        for (double t : kMaxSamples)
+            result = std::fmax(result, std::fabs(SectionForce(e, t, kind)));
+    return result;
+}
+
+double SolutionsCont::MaxNodeForce() const {
+    double result = 0.0;
+    for (int k = 0; k < nodes.Count(); ++k)
+        result = std::fmax(result, std::fabs(NodeForce(k, kWz)));
+    return result;
+}
+
+double SolutionsCont::MaxNodeMoment() const {
+    double result = 0.0;
+    for (int k = 0; k < nodes.Count(); ++k)
+        result = std::fmax(result,
+                           std::fmax(std::fabs(NodeForce(k, kRx)), std::fabs(NodeForce(k, kRy))));
+    return result;
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "analysis/CalcStatus.h"
+#include "analysis/Constraints.h"
+#include "model/UContainer.h"
+
+#include <cstdint>
+
+struct InputModel;
+struct ElementEnds;
+class SolElement;
+class KMatrix;
+class Matrix;
+
+// One analysis node: an input node, or a node created inside a beam.
+struct AnalysisNode {
+    double x;
+    double y;
+    int32_t firstDof; // degree of freedom of wz; Rx and Ry follow
+    int32_t inputRow; // row of its NodeRec, −1 for a node inside a beam
+};
+
+// The analysis nodes in creation order, by value.
+class NodeContainer : public UContainer {
+public:
+    NodeContainer() : UContainer(sizeof(AnalysisNode), 100) {}
+    AnalysisNode& operator[](int i) const { return *static_cast<AnalysisNode*>(At(i)); }
+    int Add(double x, double y, int inputRow);
+};
+
+// The elements in creation order; owns them.
+class ElementContainer : public UContainer {
+public:
+    ElementContainer() : UContainer(sizeof(SolElement*), 100) {}
+    ~ElementContainer();
+    SolElement& operator[](int i) const { return **static_cast<SolElement**>(At(i)); }
+    int Add(SolElement* element);
+    void Release();
+};
+
+// A point of the extrema search along a beam.
+struct BeamExtremum {
+    double max;
+    double xiMax;
+    double min;
+    double xiMin;
+};
+
+struct Point3 {
+    double x;
+    double y;
+    double z;
+};
+
+// The analysis model: analysis nodes, elements, constraint rows and the
+// degree-of-freedom table, built from the input model of every run, and the
+// results of the last successful run. Section-force kinds: 1 Q, 2 M, 3 T.
+class SolutionsCont {
+public:
+    explicit SolutionsCont(InputModel& input);
+    SolutionsCont(const SolutionsCont&) = delete;
+    SolutionsCont& operator=(const SolutionsCont&) = delete;
+
+    InputModel& Input() const { return input_; }
+
+    // --- Driver
+    // Discards the model and the results.
+    void Clear();
+    // Checks the input, builds, solves and evaluates; status may be null.
+    CalcResult Calculate(CalcStatus* status = nullptr);
+    // Checks and the stages 1 and 2; kStageOk or kStageFailed.
+    int PrepareModel(CalcStatus* status, CalcResult& result);
+    // Stages 4 to 7; kStageOk or kStageFailed.
+    int SolveModel(CalcStatus* status, CalcResult& result);
+
+    // --- Model
+    // Analysis nodes, support rows, beam division, elements, hinge couplings.
+    void BuildModel();
+    // The degree-of-freedom table, the elimination and the equation numbers;
+    // kEliminationOk or kEliminationContradiction.
+    int NumberDofs();
+    // The column heights of the global stiffness matrix (K created with n
+    // equations, before FinishProfile).
+    void ProfileHeights(KMatrix& K) const;
+    OneBCContainer* AddRow() { return bcRows.AddRow(); }
+    void AddTerm(OneBCContainer* row, int node, int component, double coefficient) {
+        row->AddTerm(node, component, coefficient);
+    }
+    // Rows of the constrained displacements and imposed hinge deformations.
+    void AddLoadCaseRows();
+    void Expand(int dof, FGFieldCont& out) const { dofs.Expand(dof, out); }
+    double DofValue(int dof) const { return dofs.DofValue(dof); }
+    int ElementDof(const SolElement& element, int i) const;
+    ElementEnds Ends(const SolElement& element) const;
+
+    // --- Assembly
+    void AssembleStiffness(KMatrix& K, Matrix& F) const;
+    void AssembleLoads(Matrix& F);
+    // Adds the generalised force x on (node, component) to F; with record the
+    // degree of freedom's nodeForce −= x.
+    void AddLoad(double x, int node, int component, Matrix& F, bool record);
+
+    // --- Evaluation
+    void StoreDisplacements(const Matrix& q);
+    void Evaluate();
+    double NodeValue(int node, int component) const;
+    double NodeForce(int node, int component) const;
+    Point3 DeformedNode(int node, double scale) const;
+    double Deflection(int element, double t) const;
+    double SectionForce(int element, double t, int kind) const;
+    Point3 DeformedPoint(int element, double t, double scale) const;
+    // The first element of beam (number) that covers ξ; throws
+    // "Stab nicht gefunden" when none does.
+    int ElementAt(int beam, double xi) const;
+    BeamExtremum BeamExtrema(int beam, int kind) const;
+    double MaxDeflection() const;
+    double MaxSectionForce(int kind) const;
+    double MaxNodeForce() const;
+    double MaxNodeMoment() const;
+
+    int32_t resultsValid = 0;
+    ElementContainer elements;
+    NodeContainer nodes;
+    BCContainer bcRows;
+    FGTabCont dofs;
+    // The status window's counters; they keep their values between runs
+    // until a run changes them.
+    CalcCounters counters;
+
+private:
+    class Division;
+    void BuildAnalysisNodes();
+    void AddSupportRows(int node, const struct NodeRec& rec);
+    void DivideBeam(int row);
+    void AddHingeCouplings(int prev, int next, double beta, const bool released[3]);
+    void AddHingeRow(int type, int sideA, int sideB, double beta, double rowConstant);
+    void ResetWorkingFields();
+    void EvaluateElementForces();
+    void SumHingeForces();
+    double TemperatureDeflection(const SolElement& element, double L, double t) const;
+    void ReportCounters(CalcStatus* status);
+
+    InputModel& input_;
+};
+
+// Stage results of the driver.
+constexpr int kStageOk = 1;
+constexpr int kStageFailed = 2;
+
+// The program's analysis model (on the program's input model).
+SolutionsCont& Solutions();
