@@ -1,0 +1,5 @@
+#include "ui/BalkorApplication.h"
+
+int main(int argc, char** argv) {
+    return RunBalkor(argc, argv);
+}

@@ -1,0 +1,82 @@
+#include "ui/BalkorApplication.h"
+
+#include "analysis/SolutionsCont.h"
+#include "model/Tables.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SettingsTree.h"
+#include "ui/HelpWindow.h"
+#include "ui/MainForm.h"
+#include "ui/UiDialogs.h"
+
+#include <QFileInfo>
+#include <QWidget>
+#include <cstdio>
+#include <exception>
+
+BalkorApplication::BalkorApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Balkor"));
+}
+
+void BalkorApplication::SetErrorHandler(std::function<void(const QString&)> handler) {
+    errorHandler_ = std::move(handler);
+}
+
+bool BalkorApplication::notify(QObject* receiver, QEvent* event) {
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        message = QStringLiteral("Nicht genügend Speicher");
+    } catch (const std::exception& error) {
+        message = QString::fromUtf8(error.what());
+    } catch (...) {
+        message = QStringLiteral("Unbekannter Fehler");
+    }
+    if (errorHandler_)
+        errorHandler_(message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return false;
+}
+
+FileArguments ClassifyFileArguments(const QStringList& arguments) {
+    FileArguments files;
+    for (const QString& argument : arguments) {
+        if (argument.isEmpty())
+            continue;
+        const bool loadCase = argument.endsWith(QStringLiteral(".bld"), Qt::CaseInsensitive);
+        QString& slot = loadCase ? files.loadFile : files.systemFile;
+        if (slot.isEmpty())
+            slot = QFileInfo(argument).absoluteFilePath();
+        else
+            files.ignored << argument;
+    }
+    return files;
+}
+
+int RunBalkor(int argc, char** argv) {
+    BalkorApplication app(argc, argv);
+    // The settings tree takes the variables' built-in values as its defaults,
+    // so it is built before any settings file is read.
+    SettingsTree();
+    QtUiDialogs dialogs;
+    TMainForm form(Input(), Solutions(), dialogs,
+                   QString::fromStdString(DefaultSettingsFilePath()));
+    app.SetErrorHandler([&](const QString& message) {
+        dialogs.ShowMessage(QApplication::activeWindow() ? QApplication::activeWindow() : &form,
+                            message, QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);
+    });
+    HelpKeyFilter helpKey(*form.HelpForm);
+    app.installEventFilter(&helpKey);
+    form.show();
+
+    const FileArguments files = ClassifyFileArguments(app.arguments().mid(1));
+    for (const QString& ignored : files.ignored)
+        std::fprintf(stderr, "balkor: Datei '%s' wird nicht geöffnet\n",
+                     ignored.toLocal8Bit().constData());
+    if (!files.systemFile.isEmpty())
+        form.OpenSystemFile(files.systemFile);
+    if (!files.loadFile.isEmpty())
+        form.OpenLoadCaseFile(files.loadFile);
+    return app.exec();
+}

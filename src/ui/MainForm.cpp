@@ -1,0 +1,374 @@
+#include "ui/MainForm.h"
+
+#include "model/Tables.h"
+#include "ui/AboutBox.h"
+#include "ui/DruckerForm.h"
+#include "ui/HelpWindow.h"
+#include "ui/Pictures.h"
+#include "ui/SolForm.h"
+#include "ui/UiDialogs.h"
+#include "ui/WindowMessages.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+const char* const kGraphicsViewNames[kGraphicsViewCount] = {"Geometrie", "Biegelinie", "Querkraft",
+                                                            "Biegemoment", "Torsionsmoment"};
+
+QString FileNamePart(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* caption, const char* hint = nullptr) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    if (hint)
+        action->setStatusTip(QString::fromUtf8(hint));
+    return action;
+}
+
+QMenu* AddMenu(QMenuBar* bar, const char* caption, const char* hint = nullptr) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    if (hint)
+        menu->menuAction()->setStatusTip(QString::fromUtf8(hint));
+    return menu;
+}
+
+} // namespace
+
+TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dialogs,
+                     const QString& configPath, QWidget* parent)
+    : QMainWindow(parent), configFile(configPath), input_(input), solutions_(solutions),
+      dialogs_(dialogs) {
+    setWindowTitle(QStringLiteral("Balkor"));
+    resize(900, 650);
+    mdiArea = new QMdiArea(this);
+    mdiArea->setBackground(palette().brush(QPalette::Dark));
+    mdiArea->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(mdiArea);
+    PopupMenu1 = new QMenu(this);
+    connect(mdiArea, &QMdiArea::customContextMenuRequested, this, [this](const QPoint& pos) {
+        FillPopupMenu();
+        PopupMenu1->exec(mdiArea->mapToGlobal(pos));
+    });
+
+    CreateMenus();
+    CreateToolStrip();
+    // Menu hints appear in the status bar's one simple panel.
+    statusBar()->setSizeGripEnabled(true);
+
+    AboutBox = new TAboutBox(this);
+    DruckerForm = new TDruckerForm(dialogs_, this);
+    SolForm = new TSolForm(this);
+    HelpForm = new THelpForm(nullptr);
+
+    ReadConfiguration();
+    input_.SetObserver(this);
+    SetSystemFile(QString());
+    SetLoadFile(QString());
+    UpdateMarks();
+}
+
+TMainForm::~TMainForm() {
+    input_.SetObserver(nullptr);
+    FormClose();
+    delete HelpForm;
+}
+
+void TMainForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = AddMenu(bar, "&Datei", "Dateibefehle");
+    FileNewItem = AddItem(file, "&Neu", "Neue Datei erzeugen");
+    Systemffnen1 = AddItem(file, "System öffnen");
+    Systemffnen1->setShortcut(Qt::Key_F3);
+    Belastungffnen1 = AddItem(file, "Belastung öffnen");
+    Belastungffnen1->setShortcut(Qt::Key_F4);
+    Speichern1 = AddItem(file, "&Speichern...");
+    Speichern1->setShortcut(Qt::Key_F2);
+    QMenu* saveAs = file->addMenu(QStringLiteral("Speichern unter"));
+    System2 = AddItem(saveAs, "System");
+    Belstung1 = AddItem(saveAs, "Belastung");
+    file->addSeparator();
+    Grafikdrucken1 = AddItem(file, "Grafik &drucken");
+    file->addSeparator();
+    FileOpenItem = AddItem(file, "&Beenden");
+
+    QMenu* input = AddMenu(bar, "&Eingabe");
+    System1 = AddItem(input, "System");
+    System1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Belastung1 = AddItem(input, "Belastung");
+    Belastung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+
+    // The menu title itself is the command.
+    Berechnen1 = bar->addAction(QStringLiteral("&Berechnen"));
+
+    QMenu* show = AddMenu(bar, "&Zeigen");
+    Grafik1 = AddItem(show, "Grafik");
+    Eingabeprotocoll1 = AddItem(show, "Eingabeprotokoll");
+    Ergebnisse1 = AddItem(show, "Ergebnisse");
+
+    QMenu* settings = AddMenu(bar, "Ein&stellung");
+    DruckerundAusgabeeditor1 = AddItem(settings, "Editor und Seitenränder");
+    Konfiguration1 = AddItem(settings, "Konfiguration");
+
+    WindowMenu = AddMenu(bar, "&Fenster", "Befehle zum Anordnen von Fenstern");
+    WindowCascadeItem = AddItem(WindowMenu, "Ü&berlappend", "Fenster überlappend anordnen");
+    WindowTileItem = AddItem(WindowMenu, "&Nebeneinander", "Fenster nicht überlappend anordnen");
+    WindowArrangeItem = AddItem(WindowMenu, "&Symbole anordnen",
+                                "Fenstersymbole am unteren Rand des Hauptfensters anordnen");
+    WindowMinimizeItem = AddItem(WindowMenu, "&Alle verkleinern", "Alle Fenster verkleinern");
+    connect(WindowMenu, &QMenu::aboutToShow, this, &TMainForm::FillWindowMenu);
+
+    QMenu* help = AddMenu(bar, "&Hilfe", "Hilfethemen");
+    Inhalt1 = AddItem(help, "Inhalt");
+    Suche1 = AddItem(help, "Suche");
+    HelpAboutItem = AddItem(help, "Inf&o");
+
+    const std::pair<QAction*, void (TMainForm::*)()> handlers[] = {
+        {FileNewItem, &TMainForm::FileNewItemClick},
+        {Systemffnen1, &TMainForm::Systemffnen1Click},
+        {Belastungffnen1, &TMainForm::Belastungffnen1Click},
+        {Speichern1, &TMainForm::Speichern1Click},
+        {System2, &TMainForm::System2Click},
+        {Belstung1, &TMainForm::Belstung1Click},
+        {FileOpenItem, &TMainForm::FileOpenItemClick},
+        {System1, &TMainForm::System1Click},
+        {Belastung1, &TMainForm::Belastung1Click},
+        {Berechnen1, &TMainForm::Berechnen1Click},
+        {Grafik1, &TMainForm::Grafik1Click},
+        {Eingabeprotocoll1, &TMainForm::Eingabeprotocoll1Click},
+        {Ergebnisse1, &TMainForm::Ergebnisse1Click},
+        {DruckerundAusgabeeditor1, &TMainForm::DruckerundAusgabeeditor1Click},
+        {Konfiguration1, &TMainForm::Konfiguration1Click},
+        {WindowCascadeItem, &TMainForm::WindowCascadeItemClick},
+        {WindowTileItem, &TMainForm::WindowTileItemClick},
+        {WindowArrangeItem, &TMainForm::WindowArrangeItemClick},
+        {WindowMinimizeItem, &TMainForm::WindowMinimizeItemClick},
+        {Inhalt1, &TMainForm::Inhalt1Click},
+        {Suche1, &TMainForm::Suche1Click},
+        {HelpAboutItem, &TMainForm::HelpAboutItemClick},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this, handler);
+
+    // Commands of windows that are not part of the program yet.
+    for (QAction* action : {System1, Belastung1, Grafik1, Grafikdrucken1, Konfiguration1})
+        action->setEnabled(false);
+}
+
+void TMainForm::CreateToolStrip() {
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(25);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    QFont bold = font();
+    bold.setBold(true);
+
+    // One strip widget holds the marks and texts, so a mark can be hidden
+    // while keeping its place.
+    auto* strip = new QWidget(ToolBar1);
+    auto* layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Image2 = new QLabel(strip);
+    Image2->setFixedWidth(33);
+    StaticTextSystem = new QLabel(strip);
+    Image1 = new QLabel(strip);
+    Image1->setFixedWidth(27);
+    StaticTextLoad = new QLabel(strip);
+    for (QLabel* mark : {Image2, Image1}) {
+        mark->setAlignment(Qt::AlignCenter);
+        mark->setPixmap(ModifiedMarkPicture(20, 20));
+        QSizePolicy policy = mark->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        mark->setSizePolicy(policy);
+    }
+    for (QLabel* text : {StaticTextSystem, StaticTextLoad}) {
+        text->setFont(bold);
+        text->setMinimumWidth(160);
+    }
+    layout->addWidget(Image2);
+    layout->addWidget(StaticTextSystem);
+    layout->addWidget(Image1);
+    layout->addWidget(StaticTextLoad);
+    layout->addStretch();
+    ToolBar1->addWidget(strip);
+}
+
+void TMainForm::UpdateMarks() {
+    Image2->setVisible(systemModified);
+    Image1->setVisible(loadModified);
+}
+
+void TMainForm::SetInputWindowHooks(InputWindowHooks hooks) {
+    inputHooks_ = std::move(hooks);
+    System1->setEnabled(bool(inputHooks_.create));
+    Belastung1->setEnabled(bool(inputHooks_.create));
+}
+
+void TMainForm::SetGraphicsWindowFactory(GraphicsWindowFactory factory) {
+    graphicsFactory_ = std::move(factory);
+    Grafik1->setEnabled(bool(graphicsFactory_));
+}
+
+void TMainForm::SetSettingsDialog(std::function<void()> show) {
+    settingsDialog_ = std::move(show);
+    Konfiguration1->setEnabled(bool(settingsDialog_));
+}
+
+QWidget* TMainForm::AddChildWindow(QWidget* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = mdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+QWidget* TMainForm::ShowInputWindow(bool loadWindow) {
+    if (!inputHooks_.create)
+        return nullptr;
+    QPointer<QWidget>& window = loadWindow ? loadWindow_ : geometryWindow_;
+    if (!window) {
+        window = AddChildWindow(inputHooks_.create(this, loadWindow));
+        // The caption names the file the window edits.
+        if (loadWindow)
+            SetLoadFile(loadFile);
+        else
+            SetSystemFile(systemFile);
+    }
+    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        sub->showNormal();
+        mdiArea->setActiveSubWindow(sub);
+    }
+    return window;
+}
+
+void TMainForm::System1Click() {
+    ShowInputWindow(false);
+}
+
+void TMainForm::Belastung1Click() {
+    ShowInputWindow(true);
+}
+
+void TMainForm::OpenGraphicsWindow(int tab) {
+    if (graphicsFactory_)
+        AddChildWindow(graphicsFactory_(this, tab));
+}
+
+void TMainForm::FillPopupMenu() {
+    PopupMenu1->clear();
+    for (int i = 0; i < kGraphicsViewCount; ++i) {
+        QAction* item = PopupMenu1->addAction(QString::fromUtf8(kGraphicsViewNames[i]));
+        item->setEnabled(bool(graphicsFactory_));
+        connect(item, &QAction::triggered, this, [this, i] { OpenGraphicsWindow(i); });
+    }
+}
+
+void TMainForm::PostToChildren(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (sub->widget())
+            PostWindowMessage(sub->widget(), message, wParam, lParam);
+}
+
+void TMainForm::SendToChildren(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (sub->widget())
+            SendWindowMessage(sub->widget(), message, wParam, lParam);
+}
+
+void TMainForm::WindowCascadeItemClick() {
+    mdiArea->cascadeSubWindows();
+}
+
+void TMainForm::WindowTileItemClick() {
+    mdiArea->tileSubWindows();
+}
+
+void TMainForm::WindowArrangeItemClick() {
+    // Minimised windows in a row along the bottom edge, from the left.
+    int x = 0;
+    const int bottom = mdiArea->viewport()->height();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        if (!sub->isMinimized())
+            continue;
+        const QSize size = sub->size();
+        if (x > 0 && x + size.width() > mdiArea->viewport()->width())
+            x = 0;
+        sub->move(x, bottom - size.height());
+        x += size.width();
+    }
+}
+
+void TMainForm::WindowMinimizeItemClick() {
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        (*it)->showMinimized();
+}
+
+void TMainForm::FillWindowMenu() {
+    // The fixed commands stay; the list of child windows follows them.
+    const QList<QAction*> actions = WindowMenu->actions();
+    for (QAction* action : actions)
+        if (action != WindowCascadeItem && action != WindowTileItem &&
+            action != WindowArrangeItem && action != WindowMinimizeItem) {
+            WindowMenu->removeAction(action);
+            action->deleteLater();
+        }
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    WindowMenu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* sub : windows) {
+        QAction* item = WindowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(
+            sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(sub == mdiArea->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+            if (sub) {
+                if (sub->isMinimized())
+                    sub->showNormal();
+                mdiArea->setActiveSubWindow(sub);
+            }
+        });
+    }
+}
+
+void TMainForm::Inhalt1Click() {
+    HelpForm->ShowContents();
+}
+
+void TMainForm::Suche1Click() {
+    HelpForm->ShowKeywordSearch(QString());
+}
+
+void TMainForm::HelpAboutItemClick() {
+    dialogs_.Exec(AboutBox);
+}
+
+void TMainForm::DruckerundAusgabeeditor1Click() {
+    EditEditorAndMargins(*DruckerForm, dialogs_);
+}
+
+void TMainForm::Konfiguration1Click() {
+    if (settingsDialog_)
+        settingsDialog_();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,202 @@
+#pragma once
+
+#include "model/InputContainer.h"
+#include "ui/ProtocolFiles.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct InputModel;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QProcess;
+class QToolBar;
+class SolutionsCont;
+class TAboutBox;
+class TDruckerForm;
+class THelpForm;
+class TSolForm;
+class UiDialogs;
+struct CheckReport;
+
+// The windows that later join the main window. Each hook, once set, enables
+// the menu commands that need it.
+struct InputWindowHooks {
+    // Creates the geometry window (loadWindow false) or the load window as a
+    // widget the main window puts into its client area.
+    std::function<QWidget*(QWidget* mainWindow, bool loadWindow)> create;
+    // Shows the page and cell of a failed check and the message "Eingabefehler".
+    std::function<void(QWidget* window, const CheckReport& report)> showCheckError;
+};
+// Creates a graphics window showing view tab (0 … 4), or its first tab for -1.
+using GraphicsWindowFactory = std::function<QWidget*(QWidget* mainWindow, int tab)>;
+
+// The graphics views the client area's context menu offers.
+inline constexpr int kGraphicsViewCount = 5;
+extern const char* const kGraphicsViewNames[kGraphicsViewCount];
+
+// The main window: the frame of the child windows, the menu with every
+// command, and the document state (the current system and load case, their
+// files and change marks).
+class TMainForm : public QMainWindow, public DocumentObserver {
+    Q_OBJECT
+public:
+    // configPath: the settings file, read here and written when the window
+    // closes; empty for none.
+    TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dialogs,
+              const QString& configPath, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Document operations. The "bool" ones return true when done or saved,
+    // false when cancelled or failed.
+    bool NewSystem();
+    void OpenSystem();
+    // Opens path without a dialog (after asking to save the current system).
+    void OpenSystemFile(const QString& path);
+    bool SaveSystem();
+    bool SaveSystemAs();
+    void SetSystemFile(const QString& path);
+    bool NewLoadCase();
+    void OpenLoadCase();
+    void OpenLoadCaseFile(const QString& path);
+    bool SaveLoadCase();
+    bool SaveLoadCaseAs();
+    void SetLoadFile(const QString& path);
+    void SystemChanged() override;
+    void LoadCaseChanged() override;
+    void DiscardResults();
+
+    // Protocol editors.
+    void StartEditor(QPointer<QProcess>& handle, const QString& fileName);
+    void CloseInputEditor();
+    void CloseResultsEditor();
+    void CloseEditors();
+
+    // The window messages to every child window of the client area.
+    void PostToChildren(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    void SendToChildren(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+
+    // Plugs in the windows of later parts and enables their commands.
+    void SetInputWindowHooks(InputWindowHooks hooks);
+    void SetGraphicsWindowFactory(GraphicsWindowFactory factory);
+    void SetSettingsDialog(std::function<void()> show);
+
+    // The closing question and clean-up; false keeps the program running.
+    bool CloseQuery();
+
+    // The command handlers of the menu.
+    void FileNewItemClick();
+    void Systemffnen1Click() { OpenSystem(); }
+    void Belastungffnen1Click() { OpenLoadCase(); }
+    void Speichern1Click();
+    void System2Click() { SaveSystemAs(); }
+    void Belstung1Click() { SaveLoadCaseAs(); }
+    void FileOpenItemClick() { close(); }
+    void System1Click();
+    void Belastung1Click();
+    void Berechnen1Click();
+    void Grafik1Click() { OpenGraphicsWindow(-1); }
+    void Eingabeprotocoll1Click();
+    void Ergebnisse1Click();
+    void DruckerundAusgabeeditor1Click();
+    void Konfiguration1Click();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void Inhalt1Click();
+    void Suche1Click();
+    void HelpAboutItemClick();
+    // Refills the client area's context menu with the graphics views.
+    void FillPopupMenu();
+
+    // Document state.
+    QString systemFile;
+    QString loadFile;
+    bool systemModified = false;
+    bool loadModified = false;
+    QString configFile;
+
+    // Protocol editors and temporary files.
+    QPointer<QProcess> inputEditor;
+    QPointer<QProcess> resultsEditor;
+    TempFileList tempFiles;
+    int printCellCount = 0;
+
+    // Windows and controls.
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QLabel* Image2 = nullptr; // system change mark
+    QLabel* StaticTextSystem = nullptr;
+    QLabel* Image1 = nullptr; // load-case change mark
+    QLabel* StaticTextLoad = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* WindowMenu = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    TDruckerForm* DruckerForm = nullptr;
+    TSolForm* SolForm = nullptr;
+    THelpForm* HelpForm = nullptr;
+    QWidget* GeometryWindow() const { return geometryWindow_; }
+    QWidget* LoadWindow() const { return loadWindow_; }
+
+    // Menu items, for the commands' enabled state and for tests.
+    QAction* FileNewItem = nullptr;
+    QAction* Systemffnen1 = nullptr;
+    QAction* Belastungffnen1 = nullptr;
+    QAction* Speichern1 = nullptr;
+    QAction* System2 = nullptr;
+    QAction* Belstung1 = nullptr;
+    QAction* Grafikdrucken1 = nullptr;
+    QAction* FileOpenItem = nullptr;
+    QAction* System1 = nullptr;
+    QAction* Belastung1 = nullptr;
+    QAction* Berechnen1 = nullptr;
+    QAction* Grafik1 = nullptr;
+    QAction* Eingabeprotocoll1 = nullptr;
+    QAction* Ergebnisse1 = nullptr;
+    QAction* DruckerundAusgabeeditor1 = nullptr;
+    QAction* Konfiguration1 = nullptr;
+    QAction* WindowCascadeItem = nullptr;
+    QAction* WindowTileItem = nullptr;
+    QAction* WindowArrangeItem = nullptr;
+    QAction* WindowMinimizeItem = nullptr;
+    QAction* Inhalt1 = nullptr;
+    QAction* Suche1 = nullptr;
+    QAction* HelpAboutItem = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolStrip();
+    void UpdateMarks();
+    void FillWindowMenu();
+    // Asks to save a modified half; false when cancelled or the save failed.
+    bool AskSaveSystem();
+    bool AskSaveLoadCase();
+    QWidget* ShowInputWindow(bool loadWindow);
+    QWidget* AddChildWindow(QWidget* window);
+    void OpenGraphicsWindow(int tab);
+    void ShowInputError(const CheckReport& report);
+    void FormClose();
+    void ReadConfiguration();
+
+    InputModel& input_;
+    SolutionsCont& solutions_;
+    UiDialogs& dialogs_;
+    QPointer<QWidget> geometryWindow_;
+    QPointer<QWidget> loadWindow_;
+    InputWindowHooks inputHooks_;
+    GraphicsWindowFactory graphicsFactory_;
+    std::function<void()> settingsDialog_;
+    bool closed_ = false;
+};
+
+// The file name part of a path: everything after the last separator.
+QString FileNamePart(const QString& path);

@@ -1,0 +1,160 @@
+// The main window's commands that reach the analysis, the protocols, the
+// protocol editors and the settings file.
+#include "analysis/SolutionsCont.h"
+#include "model/BalkorError.h"
+#include "model/Checks.h"
+#include "protocols/Protocols.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsTree.h"
+#include "settings/SettingsVariables.h"
+#include "ui/HelpWindow.h"
+#include "ui/MainForm.h"
+#include "ui/SolForm.h"
+#include "ui/UiDialogs.h"
+#include "ui/WindowMessages.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+namespace {
+
+// How long a starting editor may take to report that it runs.
+constexpr int kEditorStartTimeoutMs = 10000;
+constexpr int kEditorEndTimeoutMs = 3000;
+
+ProtocolContext MakeContext(const QString& systemFile, const QString& loadFile) {
+    ProtocolContext context;
+    context.systemFile = systemFile.toStdString();
+    context.loadCaseFile = loadFile.toStdString();
+    return context;
+}
+
+// A protocol that could not be written completely is not shown as if it were.
+void FinishProtocol(ProtocolFile& protocol) {
+    if (!protocol.Close())
+        throw BalkorError(kTempOpenError);
+}
+
+void EndEditor(QPointer<QProcess>& handle) {
+    if (!handle)
+        return;
+    QProcess* process = handle;
+    handle = nullptr;
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(kEditorEndTimeoutMs);
+    }
+    delete process;
+}
+
+} // namespace
+
+void TMainForm::ReadConfiguration() {
+    if (!configFile.isEmpty())
+        ReadSettings(SettingsTree(), configFile.toStdString());
+}
+
+void TMainForm::DiscardResults() {
+    solutions_.Clear();
+    CloseEditors();
+    PostToChildren(UM_REFRESH, kRefreshRefit);
+}
+
+void TMainForm::Berechnen1Click() {
+    CloseResultsEditor();
+    CalcResult result;
+    try {
+        result = solutions_.Calculate(SolForm);
+    } catch (...) {
+        // The windows show what the abandoned run left: no results.
+        PostToChildren(UM_REFRESH, kRefreshRefit);
+        throw;
+    }
+    if (!result.ok) {
+        if (result.inputError)
+            ShowInputError(result.check);
+        else
+            dialogs_.ShowMessage(this, QString::fromStdString(result.message),
+                                 QString::fromStdString(result.title), MessageIcon::Warning);
+    }
+    PostToChildren(UM_REFRESH, kRefreshRefit);
+}
+
+void TMainForm::ShowInputError(const CheckReport& report) {
+    if (inputHooks_.create && inputHooks_.showCheckError) {
+        inputHooks_.showCheckError(ShowInputWindow(report.loadWindow), report);
+        return;
+    }
+    dialogs_.ShowMessage(this, QString::fromStdString(report.message),
+                         QString::fromUtf8(kCheckFailedCaption), MessageIcon::Warning);
+}
+
+void TMainForm::Eingabeprotocoll1Click() {
+    ProtocolFile protocol = tempFiles.MakeProtocolFile();
+    WriteInputProtocol(input_, protocol.file, MakeContext(systemFile, loadFile));
+    FinishProtocol(protocol);
+    CloseInputEditor();
+    StartEditor(inputEditor, QString::fromStdString(protocol.name));
+}
+
+void TMainForm::Ergebnisse1Click() {
+    if (!solutions_.resultsValid) {
+        dialogs_.ShowMessage(this, QStringLiteral("Keine Ergebnisse sind vorhanden"),
+                             QStringLiteral("Information"), MessageIcon::Information);
+        return;
+    }
+    ProtocolFile protocol = tempFiles.MakeProtocolFile();
+    WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(systemFile, loadFile));
+    FinishProtocol(protocol);
+    CloseResultsEditor();
+    StartEditor(resultsEditor, QString::fromStdString(protocol.name));
+}
+
+void TMainForm::StartEditor(QPointer<QProcess>& handle, const QString& fileName) {
+    // The bundled viewer is looked up next to the program; the setting keeps
+    // the full path from then on.
+    if (EditorProgram == kBundledViewerName)
+        EditorProgram = (QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                         QString::fromUtf8(kBundledViewerName))
+                            .toStdString();
+    const QString program = QString::fromStdString(EditorProgram);
+    auto* process = new QProcess(this);
+    // The editor's output is not read; it must never block on a full pipe.
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(program, {fileName});
+    if (!process->waitForStarted(kEditorStartTimeoutMs)) {
+        delete process;
+        dialogs_.ShowMessage(
+            this, QStringLiteral("Programm '%1' kann nicht ausgeführt werden").arg(program),
+            QStringLiteral("Fehler"), MessageIcon::Error);
+        return;
+    }
+    handle = process;
+}
+
+void TMainForm::CloseInputEditor() {
+    EndEditor(inputEditor);
+}
+
+void TMainForm::CloseResultsEditor() {
+    EndEditor(resultsEditor);
+}
+
+void TMainForm::CloseEditors() {
+    CloseInputEditor();
+    CloseResultsEditor();
+}
+
+void TMainForm::FormClose() {
+    if (closed_)
+        return;
+    closed_ = true;
+    if (!configFile.isEmpty())
+        WriteSettingsFile(SettingsTree(), configFile.toStdString());
+    CloseEditors();
+    tempFiles.DeleteAll();
+    if (HelpForm)
+        HelpForm->close();
+}

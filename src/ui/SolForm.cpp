@@ -1,0 +1,226 @@
+#include "ui/SolForm.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Stage names from top to bottom, which is stage order.
+const char* const kStageNames[TSolForm::kStageCount] = {
+    "Elementverteilung",  "Freiheitsgradverteilung", "Freiheitsgradoptimierung",
+    "Steifigkeitsmatrix", "Belastungsvektor",        "Gleichungslösung",
+    "Auswertung"};
+
+QFrame* MakeBevel(QWidget* parent, QFrame::Shadow shadow) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Panel | shadow);
+    frame->setLineWidth(2);
+    return frame;
+}
+
+} // namespace
+
+TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Status der Berechnung"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setModal(false);
+    setMinimumSize(363, 271);
+
+    Bevel1 = MakeBevel(this, QFrame::Sunken);
+    auto* stages = new QVBoxLayout(Bevel1);
+    stages->setSpacing(2);
+    for (int i = 0; i < kStageCount; ++i) {
+        // The raised bevel around the name is the highlight of the running stage.
+        stageBevels_[i] = MakeBevel(Bevel1, QFrame::Raised);
+        stageLabels_[i] = new QLabel(QString::fromUtf8(kStageNames[i]), stageBevels_[i]);
+        auto* inner = new QHBoxLayout(stageBevels_[i]);
+        inner->setContentsMargins(8, 3, 8, 3);
+        inner->addWidget(stageLabels_[i]);
+        stages->addWidget(stageBevels_[i]);
+    }
+    stages->addStretch();
+
+    Bevel7 = MakeBevel(this, QFrame::Sunken);
+    auto* counters = new QGridLayout(Bevel7);
+    counters->addWidget(new QLabel(QStringLiteral("Anzahl der "), Bevel7), 0, 0, 1, 2);
+    NodeNb = AddCounter(counters, 1, QStringLiteral("Knoten"));
+    ElNb = AddCounter(counters, 2, QStringLiteral("Elemente"));
+    FGNb = AddCounter(counters, 3, QStringLiteral("Freiheitsgrade"));
+    BCNb = AddCounter(counters, 4, QStringLiteral("Randbedingungen"));
+    Memory = AddCounter(counters, 5, QStringLiteral("Speicherbedarf in Byte"));
+    Bandbreite = AddCounter(counters, 6, QStringLiteral("Bandbreite"));
+    counters->setRowStretch(7, 1);
+
+    BitBtn1 = new QPushButton(QStringLiteral("Fertig"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("Fehler"), this);
+    connect(BitBtn1, &QPushButton::clicked, this, &TSolForm::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TSolForm::BitBtn2Click);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(Bevel1);
+    columns->addWidget(Bevel7, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addLayout(buttons);
+
+    FormShow();
+}
+
+QLabel* TSolForm::AddCounter(QGridLayout* grid, int row, const QString& caption) {
+    auto* value = new QLabel(QStringLiteral("0"), Bevel7);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(new QLabel(caption, Bevel7), row, 0);
+    grid->addWidget(value, row, 1);
+    return value;
+}
+
+void TSolForm::SetCounter(QLabel* label, long k) {
+    const QString text = QString::number(k);
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    label->repaint();
+}
+
+void TSolForm::SetNodeCount(long k) {
+    SetCounter(NodeNb, k);
+}
+void TSolForm::SetElementCount(long k) {
+    SetCounter(ElNb, k);
+}
+void TSolForm::SetDofCount(long k) {
+    SetCounter(FGNb, k);
+}
+void TSolForm::SetConstraintCount(long k) {
+    SetCounter(BCNb, k);
+}
+void TSolForm::SetMemory(long k) {
+    SetCounter(Memory, k);
+}
+void TSolForm::SetBandwidth(long k) {
+    SetCounter(Bandbreite, k);
+}
+
+void TSolForm::ShowStage(int k) {
+    if (k < 0 || k > kStageCount)
+        return;
+    if (k == 0) {
+        if (highlighted_) {
+            highlighted_->setFrameShadow(QFrame::Plain);
+            highlighted_->setFrameShape(QFrame::NoFrame);
+            highlighted_->repaint();
+        }
+        highlighted_ = nullptr;
+        return;
+    }
+    QFrame* bevel = stageBevels_[k - 1];
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    if (bevel != highlighted_) {
+        if (highlighted_) {
+            highlighted_->setFrameStyle(QFrame::NoFrame);
+            highlighted_->repaint();
+        }
+        bevel->repaint();
+        highlighted_ = bevel;
+    }
+}
+
+int TSolForm::HighlightedStage() const {
+    for (int i = 0; i < kStageCount; ++i)
+        if (stageBevels_[i] == highlighted_)
+            return i + 1;
+    return 0;
+}
+
+void TSolForm::FormShow() {
+    BitBtn1->hide();
+    BitBtn2->show();
+    BitBtn2->setText(QStringLiteral("Berechnung"));
+    BitBtn2->setDefault(true);
+    // Hidden bevels: the frames disappear, the names stay readable.
+    for (QFrame* bevel : stageBevels_)
+        bevel->setFrameStyle(QFrame::NoFrame);
+    highlighted_ = nullptr;
+}
+
+void TSolForm::BeginRun() {
+    if (!isVisible()) {
+        CenterOnParent();
+        show();
+    }
+    FormShow();
+    raise();
+    repaint();
+}
+
+void TSolForm::ShowFinished() {
+    BitBtn2->hide();
+    BitBtn1->show();
+    BitBtn1->setDefault(true);
+    BitBtn1->repaint();
+}
+
+void TSolForm::ShowFailed() {
+    BitBtn1->hide();
+    BitBtn2->setText(QStringLiteral("Fehler"));
+    BitBtn2->show();
+    BitBtn2->setDefault(true);
+    BitBtn2->repaint();
+}
+
+void TSolForm::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TSolForm::CenterOnParent() {
+    if (!parentWidget())
+        return;
+    adjustSize();
+    const QRect frame = parentWidget()->window()->frameGeometry();
+    move(frame.center() - rect().center());
+}
+
+void TSolForm::BitBtn1Click() {
+    hide();
+}
+
+void TSolForm::BitBtn2Click() {
+    hide();
+}
+
+void TSolForm::StageStarted(int stage) {
+    if (stage == kStageElements)
+        BeginRun();
+    ShowStage(stage);
+}
+
+void TSolForm::StageFinished(int stage, bool ok) {
+    if (!ok) {
+        ShowFailed();
+        return;
+    }
+    if (stage == kStageEvaluate) {
+        ShowStage(kStageNone);
+        ShowFinished();
+    }
+}
+
+void TSolForm::CountersChanged(const CalcCounters& counters) {
+    SetNodeCount(counters.nodes);
+    SetElementCount(counters.elements);
+    SetDofCount(counters.dofs);
+    SetConstraintCount(counters.conditions);
+    SetMemory(counters.memoryBytes);
+    SetBandwidth(counters.bandwidth);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "analysis/CalcStatus.h"
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// "Status der Berechnung": which stage of the analysis runs and how large the
+// problem is. Counters and stage marks are repainted at once, because the
+// analysis runs on the user-interface thread without returning to the event
+// loop.
+class TSolForm : public QDialog, public CalcStatus {
+    Q_OBJECT
+public:
+    static constexpr int kStageCount = 7;
+
+    explicit TSolForm(QWidget* parent = nullptr);
+
+    void SetNodeCount(long k);
+    void SetElementCount(long k);
+    void SetDofCount(long k);
+    void SetConstraintCount(long k);
+    void SetMemory(long k);
+    void SetBandwidth(long k);
+
+    // k = 1 … 7 highlights stage k (and only it); 0 highlights none.
+    void ShowStage(int k);
+    int HighlightedStage() const;
+
+    // Shows the window reset for a new run: "Berechnung", no stage marked.
+    void BeginRun();
+    // The end of a run: "Fertig" after success, "Fehler" after a failure.
+    void ShowFinished();
+    void ShowFailed();
+
+    // The analysis reports its progress here.
+    void StageStarted(int stage) override;
+    void StageFinished(int stage, bool ok) override;
+    void CountersChanged(const CalcCounters& counters) override;
+
+    // Stage names in stage order, and their frames.
+    QLabel* StageLabel(int stage) const { return stageLabels_[stage - 1]; }
+    QFrame* StageBevel(int stage) const { return stageBevels_[stage - 1]; }
+
+    QLabel* NodeNb = nullptr;
+    QLabel* ElNb = nullptr;
+    QLabel* FGNb = nullptr;
+    QLabel* BCNb = nullptr;
+    QLabel* Memory = nullptr;
+    QLabel* Bandbreite = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Fertig"
+    QPushButton* BitBtn2 = nullptr; // "Fehler", "Berechnung" while running
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void CenterOnParent();
+    static void SetCounter(QLabel* label, long k);
+    QLabel* AddCounter(class QGridLayout* grid, int row, const QString& caption);
+
+    QLabel* stageLabels_[kStageCount] = {};
+    QFrame* stageBevels_[kStageCount] = {};
+    QFrame* Bevel1 = nullptr;
+    QFrame* Bevel7 = nullptr;
+    QFrame* highlighted_ = nullptr;
+};

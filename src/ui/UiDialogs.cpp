@@ -1,0 +1,71 @@
+#include "ui/UiDialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    // Opening needs an existing file; saving asks before overwriting (the default).
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+Answer QtUiDialogs::AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                              MessageIcon icon) {
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+QString QtUiDialogs::OpenFileName(QWidget* parent, const FileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+QString QtUiDialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+bool QtUiDialogs::Exec(QDialog* dialog) {
+    return dialog->exec() == QDialog::Accepted;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// The answers of a Yes / No / Cancel question.
+enum class Answer { Yes, No, Cancel };
+
+enum class MessageIcon { None, Information, Warning, Error };
+
+// A file dialog: its title, a Qt name filter and the extension appended to a
+// name typed without one.
+struct FileDialogSpec {
+    QString title;
+    QString filter;
+    QString defaultSuffix;
+};
+
+// Every dialog and message box a command opens goes through here, so that
+// tests can answer them.
+class UiDialogs {
+public:
+    virtual ~UiDialogs() = default;
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // A message box with one OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                             MessageIcon icon) = 0;
+    // The chosen path of an existing file; empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // The chosen path to save to (an existing file only after the user agreed
+    // to overwrite it); empty when cancelled.
+    virtual QString SaveFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // Shows a prepared dialog modally; true when it was closed with OK.
+    virtual bool Exec(QDialog* dialog) = 0;
+};
+
+// The real dialogs, with German button texts.
+class QtUiDialogs : public UiDialogs {
+public:
+    Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                     MessageIcon icon) override;
+    QString OpenFileName(QWidget* parent, const FileDialogSpec& spec) override;
+    QString SaveFileName(QWidget* parent, const FileDialogSpec& spec) override;
+    bool Exec(QDialog* dialog) override;
+};
+
+// The error box of errors that end a command: caption "Balkor", error icon.
+inline const char* const kErrorBoxCaption = "Balkor";
