@@ -38,3 +38,11 @@ clean:
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# libFuzzer runs of the file readers (clang, build-fuzz/): a short one of
+# 25 s per target, and a long one of 10 min per target.
+fuzz: deps
+	@fuzz/run.sh 25
+
+fuzz-long: deps
+	@fuzz/run.sh 600
