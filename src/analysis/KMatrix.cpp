@@ -140,30 +140,45 @@ int KMatrix::DecomposeLDL() {
     return kSolveSolved;
 }
 
+namespace {
+
+// column[q] -= factors[q] * a for q < count: the inner loop of the elimination.
+// GCC vectorizes loops of unknown length only from -O3 on; ask for it here.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("tree-vectorize", "vect-cost-model=dynamic")))
+#endif
+void SubtractScaled(double* __restrict column, const double* __restrict factors, double a,
+                    int count) {
+    for (int q = 0; q < count; ++q)
+        column[q] -= factors[q] * a;
+}
+
+} // namespace
+
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
 // then K(i, j) := K(i, j) / d. Each entry receives exactly the one update per row
 // that a loop over j, then k, would give it; walking column k for a fixed k keeps
-// the inner loop on contiguous storage. Factors outside the profile are 0, which
-// leaves their entries unchanged.
-void KMatrix::EliminateRow(int i, double d, double* rowFactors) {
+// the inner loop on contiguous storage. The factors are kept in reverse order,
+// f(i + m) at reversed[bandwidth - m], so that both run forward: column k holds
+// K(k - q, k) at q = 0, 1, ... Factors outside the profile are 0, which leaves
+// their entries unchanged.
+void KMatrix::EliminateRow(int i, double d, double* reversed) {
     const int last = std::min(n, i + bandwidth);
     for (int j = i + 1; j < last; ++j) {
         int offset = j - i;
-        rowFactors[offset] = offset < Height(j) ? values[diag[j] + offset] / d : 0.0;
+        reversed[bandwidth - offset] = offset < Height(j) ? values[diag[j] + offset] / d : 0.0;
     }
     for (int k = i + 1; k < last; ++k) {
         const int offset = k - i;
         if (offset >= Height(k))
             continue;
-        double* rowIEntry = values + diag[k] + offset; // K(i, k); K(j, k) = rowIEntry[-(j - i)]
-        const double a = *rowIEntry;
-        for (int m = 1; m <= offset; ++m)
-            rowIEntry[-m] -= rowFactors[m] * a;
+        double* column = values + diag[k];
+        SubtractScaled(column, reversed + (bandwidth - offset), column[offset], offset);
     }
     for (int j = i + 1; j < last; ++j) {
         int offset = j - i;
         if (offset < Height(j))
-            values[diag[j] + offset] = rowFactors[offset];
+            values[diag[j] + offset] = reversed[bandwidth - offset];
     }
 }
 

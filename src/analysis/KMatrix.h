@@ -70,7 +70,7 @@ public:
 
 private:
     void RequireRightHandSide(const Matrix& F) const;
-    // Eliminates row i (pivot d) from the rows below it; rowFactors is scratch
-    // of bandwidth doubles.
-    void EliminateRow(int i, double d, double* rowFactors);
+    // Eliminates row i (pivot d) from the rows below it; reversed is scratch
+    // of bandwidth + 1 doubles.
+    void EliminateRow(int i, double d, double* reversed);
 };
