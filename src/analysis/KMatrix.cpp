@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <limits>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -22,8 +21,13 @@ constexpr double kAbsolutePivotLimit = 1e-40;
 // absolute limit alone would let it pass with huge displacements.
 constexpr double kRelativePivotLimit = 1e-11;
 
-std::unique_ptr<double[]> NewScratch(int64_t count) {
-    std::unique_ptr<double[]> block(new (std::nothrow) double[std::max<int64_t>(count, 1)]);
+struct FreeDoubles {
+    void operator()(double* block) const { std::free(block); }
+};
+using Scratch = std::unique_ptr<double[], FreeDoubles>;
+
+Scratch NewScratch(int64_t count) {
+    Scratch block(NewZeroedDoubles(count));
     if (!block)
         throw BalkorError(kValuesMemoryMessage);
     return block;
@@ -43,11 +47,9 @@ void KMatrix::Create(int equations) {
     Release();
     if (equations < 0 || equations >= std::numeric_limits<int32_t>::max())
         throw BalkorError(kDiagMemoryMessage);
-    size_t entries = static_cast<size_t>(equations) + 1;
-    diag = new (std::nothrow) int32_t[entries];
+    diag = static_cast<int32_t*>(std::calloc(static_cast<size_t>(equations) + 1, sizeof(int32_t)));
     if (!diag)
         throw BalkorError(kDiagMemoryMessage);
-    std::memset(diag, 0, sizeof(int32_t) * entries);
     ownsDiag = 1;
     n = equations;
     bandwidth = 0;
@@ -74,19 +76,18 @@ void KMatrix::FinishProfile() {
             throw BalkorError(kValuesMemoryMessage);
         diag[c] = static_cast<int32_t>(total);
     }
-    delete[] values;
-    values = new (std::nothrow) double[std::max<int64_t>(total, 1)];
+    std::free(values);
+    values = NewZeroedDoubles(total);
     if (!values)
         throw BalkorError(kValuesMemoryMessage);
-    std::memset(values, 0, sizeof(double) * static_cast<size_t>(total));
 }
 
 void KMatrix::Release() {
     if (ownsDiag && diag)
-        delete[] diag;
+        std::free(diag);
     ownsDiag = 0;
     diag = nullptr;
-    delete[] values;
+    std::free(values);
     values = nullptr;
 }
 
@@ -122,8 +123,8 @@ double KMatrix::ScaleSystem(Matrix& F) {
 int KMatrix::DecomposeLDL() {
     if (!diag || !values)
         throw BalkorError(kShapeMessage);
-    std::unique_ptr<double[]> original = NewScratch(n);
-    std::unique_ptr<double[]> rowFactors = NewScratch(static_cast<int64_t>(bandwidth) + 1);
+    Scratch original = NewScratch(n);
+    Scratch rowFactors = NewScratch(static_cast<int64_t>(bandwidth) + 1);
     for (int j = 0; j < n; ++j)
         original[j] = values[diag[j]];
 

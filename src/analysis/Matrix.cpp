@@ -3,9 +3,10 @@
 #include "model/BalkorError.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -24,12 +25,13 @@ int32_t ElementCount(int rows, int cols) {
     return static_cast<int32_t>(count);
 }
 
-// A zeroed block of count doubles, or nullptr when it cannot be had.
-double* NewZeroedBlock(int32_t count) {
-    double* block = new (std::nothrow) double[count > 0 ? count : 1];
-    if (block)
-        std::memset(block, 0, sizeof(double) * static_cast<size_t>(count));
-    return block;
+// Bytes of main memory, or 0 when the system does not tell.
+int64_t PhysicalMemoryBytes() {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 0;
+    return static_cast<int64_t>(pages) * pageSize;
 }
 
 void RequireAtLeast(const Matrix& other, int32_t count) {
@@ -69,8 +71,18 @@ Matrix& Matrix::operator=(Matrix&& other) noexcept {
     return *this;
 }
 
+double* NewZeroedDoubles(int64_t count) {
+    if (count < 0)
+        return nullptr;
+    static const int64_t memory = PhysicalMemoryBytes();
+    if (memory > 0 && count > memory / static_cast<int64_t>(sizeof(double)))
+        return nullptr;
+    return static_cast<double*>(
+        std::calloc(count > 0 ? static_cast<size_t>(count) : 1, sizeof(double)));
+}
+
 void Matrix::FreeBlock() {
-    delete[] data;
+    std::free(data);
     data = nullptr;
 }
 
@@ -79,7 +91,7 @@ void Matrix::Allocate(int newRows, int newCols) {
     int32_t newCount = ElementCount(newRows, newCols);
     if (newCount < 0)
         throw BalkorError(kMatrixMemoryMessage);
-    double* block = NewZeroedBlock(newCount);
+    double* block = NewZeroedDoubles(newCount);
     if (!block)
         throw BalkorError(kMatrixMemoryMessage);
     data = block;
@@ -165,7 +177,7 @@ void TempMatrix::Reshape(int newRows, int newCols) {
         throw BalkorError(kTempMemoryMessage);
     if (capacity < newCount) {
         Release();
-        double* block = NewZeroedBlock(newCount);
+        double* block = NewZeroedDoubles(newCount);
         if (!block)
             throw BalkorError(kTempMemoryMessage);
         data = block;

@@ -88,3 +88,8 @@ public:
 
 // The program's temporary pool.
 TempMatrixTyp& TempMatrices();
+
+// A zeroed block of count doubles (release with std::free), or nullptr when
+// it cannot be had. A block larger than the machine's memory is refused at
+// once rather than promised by the system and failing while it is filled.
+double* NewZeroedDoubles(int64_t count);
