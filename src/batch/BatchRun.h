@@ -1,0 +1,13 @@
+#pragma once
+
+#include "batch/BatchOptions.h"
+
+#include <cstdio>
+
+// Runs balkor-batch with parsed options: reads the files, writes the input
+// protocol when asked, calculates exactly as the desktop program's
+// "Berechnen" does, and writes the requested results. Messages go to err
+// (stages and counters unless quiet); "-" and the default results go to out.
+// Returns a BatchExitCode. Errors that end the run (BalkorError, out of
+// memory) are thrown to the caller.
+int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err);

@@ -1,0 +1,157 @@
+#include "analysis/SolutionsCont.h"
+#include "model/Format.h"
+#include "model/Tables.h"
+#include "protocols/ProtocolText.h"
+#include "protocols/Protocols.h"
+#include "protocols/ResultValues.h"
+
+#include <algorithm>
+
+namespace {
+
+// Section forces per column group of a section-force table.
+constexpr int kGroupColumns = 7;
+
+void DashLine(std::FILE* file) {
+    Put(file, RuleLine('-', 84));
+}
+
+int RowNumber(InputContainer& table, const void* record) {
+    return table.IndexOf(record) + 1;
+}
+
+// A held degree of freedom comes out of the elimination as -0.0; adding +0.0
+// prints it as 0 instead of "-0.000" and leaves every other value as it is.
+double Shown(double value) {
+    return value + 0.0;
+}
+
+void WriteNodeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    Put(file,
+        "\n---------------------------------- Knotenverschiebung ------------------------------\n");
+    Put(file, "Knoten      wz         Rx        Ry\n");
+    DashLine(file);
+    for (int k = 0; k < input.nodes.ValidCount(); ++k) {
+        const NodeRec& node = *input.nodes.ValidRow(k);
+        if (node.calcNode < 0)
+            continue;
+        Put(file,
+            Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
+                   Shown(s.NodeValue(node.calcNode, kWz)), Shown(s.NodeValue(node.calcNode, kRx)),
+                   Shown(s.NodeValue(node.calcNode, kRy))));
+    }
+}
+
+void WriteBeamDeflections(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    for (int k = 0; k < input.beams.ValidCount(); ++k) {
+        const BeamRec& beam = *input.beams.ValidRow(k);
+        const long d = beam.intervals;
+        if (d <= 1)
+            continue;
+        const int number = RowNumber(input.beams, &beam);
+        Put(file, Format("\n------------------- Verschiebung des Stabes %3d in 1/%-3ld Punkten "
+                         "-------------------\n",
+                         number, d));
+        Put(file, "xi-Position      wz\n");
+        DashLine(file);
+        for (long i = 1; i < d; ++i) {
+            const double xi = EvaluationPoint(i, d);
+            Put(file, Format("%#10.4lg %#10.4lg\n", xi, Shown(DeflectionOnBeam(s, number, xi))));
+        }
+    }
+}
+
+void WriteExtrema(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    Put(file, "\n\n---------------------------------- Schnittkräfte "
+              "-----------------------------------\n");
+    for (int k = 0; k < input.beams.ValidCount(); ++k) {
+        const int number = RowNumber(input.beams, input.beams.ValidRow(k));
+        Put(file, Format("\nStab Nr.%d\n", number));
+        Put(file, "Kraft      Maximum     Xi-Max    Minimum     Xi-Min\n");
+        DashLine(file);
+        for (int kind = 1; kind <= kSectionForceKinds; ++kind) {
+            const BeamExtremum e = s.BeamExtrema(number, kind);
+            Put(file, Format("%7.7s %#10.4lg %#10.4lg %#10.4lg %#10.4lg\n", SectionForceName(kind),
+                             Shown(e.max), e.xiMax, Shown(e.min), e.xiMin));
+        }
+    }
+}
+
+// One group of columns (kinds first … last) of a beam's section-force table.
+void WriteForceGroup(SolutionsCont& s, int beam, long n, int first, int last, std::FILE* file) {
+    Put(file, " Xi-Pos  ");
+    for (int kind = first; kind <= last; ++kind)
+        Put(file, Format("  %7.7s  ", SectionForceName(kind)));
+    Put(file, "\n");
+    for (long m = 0; m <= n; ++m) {
+        const double xi = EvaluationPoint(m, n);
+        Put(file, Format("%#7.4lg", xi));
+        for (int kind = first; kind <= last; ++kind)
+            Put(file, Format(" %#10.4lg", Shown(SectionForceOnBeam(s, beam, xi, kind))));
+        Put(file, "\n");
+    }
+}
+
+void WriteSectionForceTables(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    for (int k = 0; k < input.beams.ValidCount(); ++k) {
+        const BeamRec& beam = *input.beams.ValidRow(k);
+        const int number = RowNumber(input.beams, &beam);
+        const long n = TableIntervals(beam.intervals);
+        Put(file, Format("\n------------------ Schnittkräfte des Stabes %3d in 1/%-3ld Punkten "
+                         "-------------------\n",
+                         number, n));
+        const int groups = kSectionForceKinds / kGroupColumns + 1;
+        for (int g = 0; g < groups; ++g) {
+            const int first = 1 + g * kGroupColumns;
+            const int last = std::min(first + kGroupColumns - 1, kSectionForceKinds);
+            if (first <= last)
+                WriteForceGroup(s, number, n, first, last, file);
+        }
+    }
+}
+
+void WriteReactions(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    Put(file, "\n------------------------------------- Auflagerkräfte "
+              "-------------------------------\n");
+    Put(file, "Knoten       Z          Mx       My\n");
+    DashLine(file);
+    for (int k = 0; k < input.nodes.ValidCount(); ++k) {
+        const NodeRec& node = *input.nodes.ValidRow(k);
+        const bool supported = node.fixZ != 0 || node.fixRx != 0 || node.fixRy != 0;
+        if (!supported || node.calcNode < 0)
+            continue;
+        Put(file,
+            Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
+                   Shown(s.NodeForce(node.calcNode, kWz)), Shown(s.NodeForce(node.calcNode, kRx)),
+                   Shown(s.NodeForce(node.calcNode, kRy))));
+    }
+}
+
+void WriteHingeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* file) {
+    Put(file,
+        "\n---------------------------------- Gelenkverschiebung ------------------------------\n");
+    Put(file, "Gelenk   rechte Seite linke Seite     Gesamt\n");
+    DashLine(file);
+    for (int k = 0; k < input.hinges.ValidCount(); ++k) {
+        const HingeRec& hinge = *input.hinges.ValidRow(k);
+        HingeSides sides;
+        if (!HingeDisplacement(input, s, hinge, sides))
+            continue;
+        Put(file, Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.hinges, &hinge),
+                         Shown(sides.sideA), Shown(sides.sideB), Shown(sides.sideA - sides.sideB)));
+    }
+}
+
+} // namespace
+
+void WriteResultsProtocol(InputModel& input, SolutionsCont& solutions, std::FILE* file,
+                          const ProtocolContext& context) {
+    Put(file, "Balkor - Ausdruck der Ergebnisse\n\n");
+    WriteHeader(file, context);
+    WriteNodeDisplacements(input, solutions, file);
+    WriteBeamDeflections(input, solutions, file);
+    WriteExtrema(input, solutions, file);
+    WriteSectionForceTables(input, solutions, file);
+    WriteReactions(input, solutions, file);
+    WriteHingeDisplacements(input, solutions, file);
+}
