@@ -73,6 +73,9 @@ bool WriteAndClose(std::FILE* file, std::span<InputContainer* const> tables) {
 // only when the new file is complete.
 bool WriteTablesSafely(const std::string& path, std::span<InputContainer* const> tables) {
     const std::string target = ReplacedFile(path);
+    // A file the user may not write stays as it is, as with a plain write.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        return false;
     std::string temporary = target + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0)

@@ -15,7 +15,8 @@ struct InputModel;
 // beside the target, every write, the flush and the close are checked, and
 // only then does the new file replace the target (a symbolic link is followed
 // and the target's permissions are kept). On any failure the old file stays as
-// it was, the partial new file is removed, and false is returned.
+// it was, the partial new file is removed, and false is returned; so it does
+// when the target is a file the user may not write.
 bool LoadSystemFile(InputModel& model, const std::string& path);
 bool SaveSystemFile(InputModel& model, const std::string& path);
 bool LoadLoadCaseFile(InputModel& model, const std::string& path);

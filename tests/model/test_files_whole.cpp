@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +134,20 @@ TEST(WholeFiles, SaveKeepsThePermissionsOfTheOldFile) {
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(WholeFiles, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write every file";
+    TempDir dir;
+    const std::string path = dir.File("r.bsy");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    InputModel m;
+    FillSystem(m);
+    EXPECT_FALSE(SaveSystemFile(m, path));
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(dir.EntryCount(), 1);
 }
 
 TEST(WholeFiles, SaveThroughASymbolicLinkKeepsTheLink) {
