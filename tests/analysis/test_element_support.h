@@ -6,6 +6,7 @@
 #include "analysis/SolElement.h"
 #include "model/Tables.h"
 
+// A new valid row at the end of a table; the reference holds until the table grows.
 template <class Rec, class Table> Rec& AppendValid(Table& table) {
     Rec& record = *table.RowRecord(table.Count());
     record.flag = kFlagUser;
