@@ -11,9 +11,10 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-// Relative agreement with a closed-form value (absolute near 0).
-#define EXPECT_CLOSE(actual, expected)                                                             \
-    EXPECT_NEAR((actual), (expected), 1e-9 * std::fmax(1.0, std::fabs(expected)))
+// Agreement with a closed-form value to 1e-9 relative.
+#define EXPECT_REL(actual, expected) EXPECT_NEAR((actual), (expected), 1e-9 * std::fabs(expected))
+// A value that vanishes in closed form: zero relative to a typical magnitude.
+#define EXPECT_ZERO(actual, scale) EXPECT_NEAR((actual), 0.0, 1e-9 * std::fabs(scale))
 
 class RecordingStatus : public CalcStatus {
 public:
