@@ -193,12 +193,15 @@ TEST(BatchResults, BridgeJsonBalancesTheLoadsExactly) {
 
     // The imposed hinge deformation (hinge 1, a bending hinge: 0.002) is the
     // hinge's kink, and the imposed deflection of node 5 is its wz.
-    for (const Json& hinge : json["hinges"])
-        if (hinge["hinge"] == 1)
-            EXPECT_NEAR(hinge["difference"].get<double>(), 0.002, 1e-12);
-    for (const Json& node : json["nodes"])
-        if (node["node"] == 5)
-            EXPECT_NEAR(node["wz"].get<double>(), 0.01, 1e-12);
+    auto numbered = [](const Json& list, const char* key, int number) {
+        for (const Json& entry : list)
+            if (entry[key] == number)
+                return entry;
+        ADD_FAILURE() << key << " " << number << " missing";
+        return Json();
+    };
+    EXPECT_NEAR(numbered(json["hinges"], "hinge", 1).value("difference", 0.0), 0.002, 1e-12);
+    EXPECT_NEAR(numbered(json["nodes"], "node", 5).value("wz", 0.0), 0.01, 1e-12);
 }
 
 TEST(BatchResults, JsonHoldsEveryPartOfTheResults) {
