@@ -127,10 +127,39 @@ int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
     return kExitOk;
 }
 
+// The JSON is built in memory: an input asking for more evaluation points
+// than kMaxJsonPoints is refused before anything is allocated for it.
+bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
+               std::FILE* out, std::FILE* err) {
+    const long points = JsonPointCount(input);
+    if (points > kMaxJsonPoints) {
+        PrintError(err, Format("%s: %s (%ld Auswertungspunkte, höchstens %ld)", kWriteOutputError,
+                               options.jsonFile.c_str(), points, kMaxJsonPoints));
+        return false;
+    }
+    return WriteOutput(options.jsonFile, out, err, [&](std::FILE* f) {
+        const std::string text =
+            ResultsJson(input, solutions, options.systemFile, options.loadCaseFile).dump(2);
+        std::fputs(text.c_str(), f);
+        std::fputc('\n', f);
+    });
+}
+
+// The outputs of a successful run; false when one cannot be written.
+bool WriteResults(const BatchOptions& options, const ProtocolContext& context, InputModel& input,
+                  SolutionsCont& solutions, std::FILE* out, std::FILE* err) {
+    const std::string resultsPath = options.NoOutputRequested() ? "-" : options.resultsFile;
+    if (!resultsPath.empty() && !WriteOutput(resultsPath, out, err, [&](std::FILE* f) {
+            WriteResultsProtocol(input, solutions, f, context);
+        }))
+        return false;
+    return options.jsonFile.empty() || WriteJson(options, input, solutions, out, err);
+}
+
 } // namespace
 
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
-    // Big enough to keep off the stack; one model per run, as in the program.
+    // Kept off the stack; one model per run, as in the program.
     auto input = std::make_unique<InputModel>();
     auto solutions = std::make_unique<SolutionsCont>(*input);
 
@@ -153,18 +182,5 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
     status.PrintCounters();
     if (!result.ok)
         return FailedRun(result, err);
-
-    const std::string resultsPath = options.NoOutputRequested() ? "-" : options.resultsFile;
-    if (!resultsPath.empty() && !WriteOutput(resultsPath, out, err, [&](std::FILE* f) {
-            WriteResultsProtocol(*input, *solutions, f, context);
-        }))
-        return kExitOutputFile;
-    if (!options.jsonFile.empty() && !WriteOutput(options.jsonFile, out, err, [&](std::FILE* f) {
-            const std::string text =
-                ResultsJson(*input, *solutions, options.systemFile, options.loadCaseFile).dump(2) +
-                "\n";
-            std::fputs(text.c_str(), f);
-        }))
-        return kExitOutputFile;
-    return kExitOk;
+    return WriteResults(options, context, *input, *solutions, out, err) ? kExitOk : kExitOutputFile;
 }

@@ -153,6 +153,13 @@ Json Hinges(InputModel& input, const SolutionsCont& s) {
 
 } // namespace
 
+long JsonPointCount(InputModel& input) {
+    long count = 0;
+    for (int k = 0; k < input.beams.ValidCount(); ++k)
+        count += TableIntervals(input.beams.ValidRow(k)->intervals) + 1;
+    return count;
+}
+
 Json ResultsJson(InputModel& input, SolutionsCont& solutions, const std::string& systemFile,
                  const std::string& loadCaseFile) {
     return {{"format", "balkor-results"},

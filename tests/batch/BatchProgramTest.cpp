@@ -174,4 +174,15 @@ TEST(BatchProgram, OutputThatCannotBeWrittenEndsWithCode8) {
     }
 }
 
+TEST(BatchProgram, JsonRefusesAbsurdIntervalCountsInsteadOfExhaustingMemory) {
+    TempDir dir;
+    std::string system =
+        dir.Write("viel.bsy", SystemFile(kTwoSupportedNodes, "1\n    1 1 2 1 0.3 2000000000\n"));
+    ProcessResult r = RunBatchProgram({"-q", system, "--json", dir.Path("r.json")});
+    EXPECT_EQ(r.exitCode, kExitOutputFile);
+    EXPECT_EQ(r.err, "Fehler beim Schreiben der Ausdruckdatei: " + dir.Path("r.json") +
+                         " (2000000001 Auswertungspunkte, höchstens 1000000)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("r.json")));
+}
+
 } // namespace
