@@ -48,6 +48,14 @@ BeamRec& AddBeam(InputModel& input, int row, int start, int end, int intervals) 
     return b;
 }
 
+TEST(ResultsProtocol, EmptyInputGivesTheHeadingsOnly) {
+    InputModel input;
+    SolutionsCont solutions(input);
+    ExpectSameLines(ResultsOf(input, solutions), "Balkor - Ausdruck der Ergebnisse\n\n" +
+                                                     ExpectedHeader() + kNodeHead + kForcesHead +
+                                                     kReactionHead + kHingeHead);
+}
+
 // A cantilever of length L = 10 along x, clamped at node 1, under a uniform
 // load q = 1 and a uniform torsion moment mt = 0.5; node 3 is supported but
 // no beam reaches it.
@@ -146,6 +154,35 @@ TEST(ResultsProtocol, HingeDisplacementsAreTheReleasedComponentForEveryBeamDirec
                                      "    2      0.000   -0.01000    0.01000\n"
                                      "    3      0.000   -0.03000    0.03000\n");
     }
+}
+
+// A beam of length 10 clamped at both ends with a load P = 10 at its middle,
+// where a torsion hinge divides it: Q = ±P/2, M = ∓PL/8 at the ends and PL/8
+// in the middle. The row at the hinge's ξ shows the end of the element before
+// the hinge, where the shear is still +P/2.
+TEST(ResultsProtocol, RowAtAHingeShowsTheElementBeforeIt) {
+    InputModel input;
+    AddNode(input, 0, 0, 0, 1, 1, 1);
+    AddNode(input, 1, 10, 0, 1, 1, 1);
+    AddCrossSection(input);
+    AddBeam(input, 0, 1, 2, 2);
+    HingeRec& h = ValidRecord(input.hinges, 0);
+    h.beam = 1, h.pos = 0.5, h.type = kHingeTorsion;
+    PointLoadRec& p = ValidRecord(input.pointLoads, 0);
+    p.beam = 1, p.pos = 0.5, p.Q = 10;
+    SolutionsCont solutions(input);
+    std::string text = ResultsOf(input, solutions);
+    const std::string table =
+        "\n------------------ Schnittkräfte des Stabes   1 in 1/2   Punkten -------------------\n" +
+        kTableHead;
+    size_t at = text.find(table);
+    ASSERT_NE(at, std::string::npos);
+    std::vector<std::string> rows = SplitLines(text.substr(at + table.size()));
+    ASSERT_GE(rows.size(), 3u);
+    ExpectSameLinesUpToZeroNoise(rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n",
+                                 "  0.000      5.000     -12.50      0.000\n"
+                                 " 0.5000      5.000      12.50      0.000\n"
+                                 "  1.000     -5.000     -12.50      0.000\n");
 }
 
 // A simply supported beam (fork supports) under q = 2 over L = 10: the
