@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kOpenOutputError = "Fehler bei öffnen der Ausdruckdatei";
 constexpr const char* kWriteOutputError = "Fehler beim Schreiben der Ausdruckdatei";
 
 const char* StageName(int stage) {
@@ -84,7 +83,7 @@ bool WriteOutput(const std::string& path, std::FILE* out, std::FILE* err,
     const bool toOut = path == "-";
     std::FILE* file = toOut ? out : std::fopen(path.c_str(), "w");
     if (!file) {
-        PrintError(err, std::string(kOpenOutputError) + ": " + path);
+        PrintError(err, std::string(kProtocolOpenError) + ": " + path);
         return false;
     }
     write(file);

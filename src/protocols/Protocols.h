@@ -20,6 +20,9 @@ struct ProtocolContext {
     std::string timeLocale;
 };
 
+// Message when a protocol file cannot be opened for writing.
+inline constexpr const char* kProtocolOpenError = "Fehler bei öffnen der Ausdruckdatei";
+
 // The header both protocols start with: time and date, the file names.
 void WriteHeader(std::FILE* file, const ProtocolContext& context);
 
