@@ -11,7 +11,6 @@
 namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kShortestDirection = 1e-8;
 
 const char* const kVectorShapeMessage = "Interner Fehler: Elementvektor hat weniger als 6 Zeilen";
 
@@ -37,14 +36,6 @@ void TransformEnds(double* v, int stride, double c, double s) {
 
 int SolElement::DofIndex(int i, const ElementEnds& ends) const {
     return i < 3 ? ends.start.firstDof + i : ends.end.firstDof + (i - 3);
-}
-
-double DirectionAngle(double dx, double dy) {
-    double length = std::sqrt(dx * dx + dy * dy);
-    if (length < kShortestDirection)
-        return 0.0;
-    double a = std::asin(std::clamp(dy / length, -1.0, 1.0));
-    return dx >= 0.0 ? a : std::numbers::pi - a;
 }
 
 ElementFrame FrameOf(const ElementEnds& ends) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Matrix.h"
+#include "model/Geometry.h"
 #include "model/Records.h"
 
 #include <cstdint>
@@ -64,9 +65,6 @@ struct BeamLoadSums {
     bool any = false; // one of the four is not 0
 };
 
-// Direction of (dx, dy) by the rule of the beam angle: 0 for a length below
-// 1e-8, else in [-pi/2, 3pi/2).
-double DirectionAngle(double dx, double dy);
 ElementFrame FrameOf(const ElementEnds& ends);
 
 // The records the element reads: its beam and the beam's cross-section type.

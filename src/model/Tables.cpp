@@ -1,5 +1,7 @@
 #include "model/Tables.h"
 
+#include "model/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -192,14 +194,7 @@ double BeamClass::BeamLength(int beam) {
 double BeamClass::BeamAngle(const BeamRec& beam) {
     Point2 a, b;
     EndPoints(beam, a, b);
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    if (length < 1e-8)
-        return 0.0;
-    const double s = std::clamp(dy / length, -1.0, 1.0);
-    const double angle = std::asin(s);
-    return dx >= 0 ? angle : M_PI - angle;
+    return DirectionAngle(b.x - a.x, b.y - a.y);
 }
 
 double BeamClass::BeamAngle(int beam) {
@@ -400,6 +395,14 @@ void InputModel::ResetSystem() {
 void InputModel::ResetLoadCase() {
     for (InputContainer* table : loadTables)
         table->Reset();
+}
+
+double DirectionAngle(double dx, double dy) {
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (length < 1e-8)
+        return 0.0;
+    const double angle = std::asin(std::clamp(dy / length, -1.0, 1.0));
+    return dx >= 0 ? angle : M_PI - angle;
 }
 
 InputModel& Input() {
