@@ -22,20 +22,23 @@ void ExpandTabs(char* buffer, int size) {
 }
 
 // Consumes a line end that directly follows a line cut at the buffer limit,
-// so that a line of exactly the limit does not produce an empty line.
-void SkipLineEnd(std::FILE* file) {
+// so that a line of exactly the limit does not produce an empty line. With
+// pendingReturn the cut line ends in a CR, and a LF right behind it completes
+// its line end. Returns true when a line end was consumed.
+bool SkipLineEnd(std::FILE* file, bool pendingReturn) {
     int c = std::fgetc(file);
-    if (c == '\r') {
+    if (c == '\n')
+        return true;
+    if (c == '\r' && !pendingReturn) {
+        // A CR LF ends the cut line; a lone CR is no text and is dropped.
         int next = std::fgetc(file);
-        if (next == '\n')
-            return;
-        if (next != EOF)
+        if (next != '\n' && next != EOF)
             std::ungetc(next, file);
-        std::ungetc(c, file);
-        return;
+        return false;
     }
-    if (c != '\n' && c != EOF)
+    if (c != EOF)
         std::ungetc(c, file);
+    return false;
 }
 
 } // namespace
@@ -55,11 +58,11 @@ bool ReadLine(std::FILE* file, char* buffer, int size) {
         if (c != '\0')
             buffer[length++] = static_cast<char>(c);
     }
+    if (!lineEnded && length == limit)
+        lineEnded = SkipLineEnd(file, buffer[length - 1] == '\r');
     if (length > 0 && buffer[length - 1] == '\r' && lineEnded)
         --length;
     buffer[length] = '\0';
-    if (!lineEnded && length == limit)
-        SkipLineEnd(file);
     if (!readAny)
         return false;
     ExpandTabs(buffer, size);
