@@ -29,7 +29,11 @@ void WriteHeader(std::FILE* file, const ProtocolContext& context);
 // The listing of the ten input tables.
 void WriteInputProtocol(InputModel& input, std::FILE* file, const ProtocolContext& context);
 
-// The report of the last successful analysis; the caller makes sure that the
-// analysis holds results.
+// Message when the results protocol is asked for without valid results.
+inline constexpr const char* kNoResultsMessage = "Keine Ergebnisse sind vorhanden";
+
+// The report of the last successful analysis. The caller checks that the
+// analysis holds results; without them (the model may be half built or
+// emptied) this throws BalkorError(kNoResultsMessage) before writing anything.
 void WriteResultsProtocol(InputModel& input, SolutionsCont& solutions, std::FILE* file,
                           const ProtocolContext& context);

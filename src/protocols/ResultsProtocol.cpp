@@ -1,4 +1,5 @@
 #include "analysis/SolutionsCont.h"
+#include "model/BalkorError.h"
 #include "model/Format.h"
 #include "model/Tables.h"
 #include "protocols/ProtocolText.h"
@@ -146,6 +147,8 @@ void WriteHingeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* fil
 
 void WriteResultsProtocol(InputModel& input, SolutionsCont& solutions, std::FILE* file,
                           const ProtocolContext& context) {
+    if (!solutions.resultsValid)
+        throw BalkorError(kNoResultsMessage);
     Put(file, "Balkor - Ausdruck der Ergebnisse\n\n");
     WriteHeader(file, context);
     WriteNodeDisplacements(input, solutions, file);

@@ -1,5 +1,6 @@
 #include "ProtocolTestSupport.h"
 #include "analysis/SolutionsCont.h"
+#include "model/BalkorError.h"
 
 #include <cmath>
 
@@ -204,6 +205,18 @@ TEST(ResultsProtocol, SimplySupportedBeamReactionsAndMidSpanMoment) {
                                  "    1     -10.00      0.000      0.000\n"
                                  "    2     -10.00      0.000      0.000\n" +
                                      kHingeHead);
+}
+
+TEST(ResultsProtocol, WithoutValidResultsNothingIsWritten) {
+    InputModel input;
+    Cantilever(input, 5);
+    SolutionsCont solutions(input);
+    ResultsOf(input, solutions);
+    solutions.Clear(); // as after any change of the input
+    std::string text = CaptureText([&](std::FILE* f) {
+        EXPECT_THROW(WriteResultsProtocol(input, solutions, f, FixedContext()), BalkorError);
+    });
+    EXPECT_EQ(text, "");
 }
 
 } // namespace
