@@ -479,7 +479,7 @@ TEST(LineReader, LastLineWithoutLineEnd) {
     EXPECT_FALSE(ReadLine(file.Get(), buffer));
 }
 
-TEST(LineReader, DISABLED_CarriageReturnJustBeforeTheCutIsALineEnd) {
+TEST(LineReader, CarriageReturnJustBeforeTheCutIsALineEnd) {
     // 998 characters and CR LF: the line end falls right at the buffer limit.
     const std::string line(998, 'x');
     TextFile file(line + "\r\nnext\r\n");
