@@ -49,7 +49,7 @@ void SolutionsCont::AssembleStiffness(KMatrix& K, Matrix& F) const {
 
 void SolutionsCont::AddLoad(double x, int node, int component, Matrix& F, bool record) {
     const int dof = nodes[node].firstDof + component;
-    FGFieldCont expansion;
+    FGFieldCont& expansion = loadExpansion_;
     Expand(dof, expansion);
     for (int t = 0; t < expansion.Size(); ++t)
         F[expansion.Term(t).equation] += expansion.Term(t).coefficient * x;

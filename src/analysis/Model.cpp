@@ -122,12 +122,34 @@ void SolutionsCont::ResetWorkingFields() {
         input_.pointLoads.ValidRow(k)->loadNode = -1;
 }
 
+// The hinges and point loads of every beam, in row order, gathered in one
+// pass so that dividing a beam does not walk both tables again.
+struct SolutionsCont::BeamAttachments {
+    explicit BeamAttachments(InputModel& input)
+        : hinges(static_cast<size_t>(input.beams.Count()) + 1),
+          loads(static_cast<size_t>(input.beams.Count()) + 1) {
+        for (int k = 0; k < input.hinges.ValidCount(); ++k) {
+            HingeRec* hinge = input.hinges.ValidRow(k);
+            if (hinge->beam >= 1 && hinge->beam <= input.beams.Count())
+                hinges[hinge->beam].push_back(hinge);
+        }
+        for (int k = 0; k < input.pointLoads.ValidCount(); ++k) {
+            PointLoadRec* load = input.pointLoads.ValidRow(k);
+            if (load->beam >= 1 && load->beam <= input.beams.Count())
+                loads[load->beam].push_back(load);
+        }
+    }
+    std::vector<std::vector<HingeRec*>> hinges; // by beam number
+    std::vector<std::vector<PointLoadRec*>> loads;
+};
+
 void SolutionsCont::BuildModel() {
     ResetWorkingFields();
     BuildAnalysisNodes();
+    const BeamAttachments attachments(input_);
     for (int row = 0; row < input_.beams.Count(); ++row)
         if (input_.beams.IsRowUsed(row))
-            DivideBeam(row);
+            DivideBeam(row, attachments);
 }
 
 // Pass 1: one analysis node per input node that a valid beam connects, in
@@ -201,7 +223,7 @@ void SolutionsCont::AddHingeRow(int type, int sideA, int sideB, double beta, dou
 
 // Pass 2 for one beam: division points, nodes inside the beam, elements and
 // hinge couplings.
-void SolutionsCont::DivideBeam(int row) {
+void SolutionsCont::DivideBeam(int row, const BeamAttachments& attachments) {
     BeamRec& beam = *input_.beams.RowRecord(row);
     const int number = row + 1;
     beam.firstElement = -1;
@@ -210,16 +232,10 @@ void SolutionsCont::DivideBeam(int row) {
         return;
 
     Division division;
-    for (int k = 0; k < input_.hinges.ValidCount(); ++k) {
-        HingeRec* hinge = input_.hinges.ValidRow(k);
-        if (hinge->beam == number)
-            division.At(ClampedPosition(hinge->pos)).hinges.push_back(hinge);
-    }
-    for (int k = 0; k < input_.pointLoads.ValidCount(); ++k) {
-        PointLoadRec* load = input_.pointLoads.ValidRow(k);
-        if (load->beam == number)
-            division.At(ClampedPosition(load->pos)).loads.push_back(load);
-    }
+    for (HingeRec* hinge : attachments.hinges[number])
+        division.At(ClampedPosition(hinge->pos)).hinges.push_back(hinge);
+    for (PointLoadRec* load : attachments.loads[number])
+        division.At(ClampedPosition(load->pos)).loads.push_back(load);
     division.Sort();
     division.InsertHingeTwins();
 

@@ -129,9 +129,10 @@ public:
 
 private:
     class Division;
+    struct BeamAttachments;
     void BuildAnalysisNodes();
     void AddSupportRows(int node, const struct NodeRec& rec);
-    void DivideBeam(int row);
+    void DivideBeam(int row, const BeamAttachments& attachments);
     void AddHingeCouplings(int prev, int next, double beta, const bool released[3]);
     void AddHingeRow(int type, int sideA, int sideB, double beta, double rowConstant);
     void ResetWorkingFields();
@@ -141,6 +142,7 @@ private:
     void ReportCounters(CalcStatus* status);
 
     InputModel& input_;
+    FGFieldCont loadExpansion_; // reused by every AddLoad
 };
 
 // Stage results of the driver.
