@@ -30,6 +30,13 @@ QValidator::State MarginSpinBox::validate(QString& text, int& pos) const {
     return number ? QValidator::Intermediate : QValidator::Invalid;
 }
 
+void MarginSpinBox::fixup(QString& text) const {
+    bool number = false;
+    const long value = text.trimmed().toLong(&number);
+    if (number)
+        text = textFromValue(static_cast<int>(std::clamp<long>(value, minimum(), maximum())));
+}
+
 namespace {
 
 int WholeMillimetres(double margin) {

@@ -18,6 +18,7 @@ public:
 
 protected:
     QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
 };
 
 // The values the dialog edits: the protocol editor and the four page margins.

@@ -52,7 +52,6 @@ public:
     explicit HelpKeyFilter(THelpForm& help, QObject* parent = nullptr)
         : QObject(parent), help_(help) {}
 
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,0 +1,157 @@
+// "Berechnen": the status window, the messages of failed runs, the refresh of
+// the child windows and the results protocol.
+#include "MainFormFixture.h"
+#include "MessageSpy.h"
+#include "TestRegistry.h"
+#include "settings/SettingsVariables.h"
+#include "ui/SolForm.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+// Opens one spy window as the graphics window.
+MessageSpy* AddSpyWindow(TMainForm& form) {
+    form.SetGraphicsWindowFactory([](QWidget*, int) { return new MessageSpy; });
+    form.Grafik1Click();
+    return static_cast<MessageSpy*>(form.mdiArea->subWindowList().last()->widget());
+}
+
+void OpenExample(MainFormFixture& f, const char* system, const char* loads) {
+    f.form->OpenSystemFile(WriteTextFile(f.TempPath("s.bsy"), system));
+    f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("l.bld"), loads));
+}
+
+} // namespace
+
+class CalculationTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Two spans of 6 on three supported nodes: 3 nodes, 2 elements, 3 × 3
+    // degrees of freedom, of which node 1 and 3 fix wz and Rx, node 2 wz: 5.
+    void successfulRunShowsCountersAndFertig() {
+        MainFormFixture f;
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        MessageSpy* spy = AddSpyWindow(*f.form);
+        QCoreApplication::processEvents();
+        spy->received.clear();
+
+        f.form->Berechnen1->trigger();
+        TSolForm& status = *f.form->SolForm;
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(status.isVisible());
+        QCOMPARE(status.windowTitle(), QStringLiteral("Status der Berechnung"));
+        QCOMPARE(status.NodeNb->text(), QStringLiteral("3"));
+        QCOMPARE(status.ElNb->text(), QStringLiteral("2"));
+        QCOMPARE(status.FGNb->text(), QStringLiteral("9"));
+        QCOMPARE(status.BCNb->text(), QStringLiteral("5"));
+        QVERIFY(status.Memory->text().toLong() > 0);
+        QVERIFY(status.Bandbreite->text().toLong() > 0);
+        QCOMPARE(status.HighlightedStage(), 0);
+        QVERIFY(!status.BitBtn1->isHidden());
+        QCOMPARE(status.BitBtn1->text(), QStringLiteral("Fertig"));
+        QVERIFY(status.BitBtn2->isHidden());
+        QCOMPARE(f.solutions.resultsValid, 1);
+
+        // The refresh is posted: it arrives after the command.
+        QCOMPARE(spy->Count(UM_REFRESH), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(spy->Count(UM_REFRESH), 1);
+        QCOMPARE(spy->received.last().second, std::intptr_t(0));
+
+        status.BitBtn1->click();
+        QVERIFY(!status.isVisible());
+    }
+
+    void singularSystemEndsWithFehler() {
+        MainFormFixture f;
+        OpenExample(f, kUnsupportedSystem, kTwoSpanLoads);
+        MessageSpy* spy = AddSpyWindow(*f.form);
+        f.form->Berechnen1Click();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text,
+                 QStringLiteral("Singuläre Steifigkeitsmatrix !\n"
+                                "Möglicherweise liegt verschiebliches System vor"));
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Berechnungsfehler"));
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Warning);
+        TSolForm& status = *f.form->SolForm;
+        QVERIFY(status.isVisible());
+        QCOMPARE(status.HighlightedStage(), 6);
+        QCOMPARE(status.FGNb->text(), QStringLiteral("9"));
+        QCOMPARE(status.BCNb->text(), QStringLiteral("0"));
+        QVERIFY(status.BitBtn1->isHidden());
+        QCOMPARE(status.BitBtn2->text(), QStringLiteral("Fehler"));
+        QCOMPARE(f.solutions.resultsValid, 0);
+        QCoreApplication::processEvents();
+        QVERIFY(spy->Count(UM_REFRESH) >= 1);
+        status.BitBtn2->click();
+        QVERIFY(!status.isVisible());
+    }
+
+    void inputErrorIsShownWithoutStatusWindow() {
+        MainFormFixture f;
+        OpenExample(f, kBadBeamSystem, kTwoSpanLoads);
+        f.form->Berechnen1Click();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Eingabefehler"));
+        QVERIFY(!f.dialogs.messages[0].text.isEmpty());
+        QVERIFY(!f.form->SolForm->isVisible());
+        QCOMPARE(f.solutions.resultsValid, 0);
+    }
+
+    void inputErrorGoesToTheInputWindowOnceItExists() {
+        MainFormFixture f;
+        OpenExample(f, kBadBeamSystem, kTwoSpanLoads);
+        QWidget* shownWindow = nullptr;
+        CheckReport shownReport;
+        f.form->SetInputWindowHooks({[](QWidget*, bool) { return new QWidget; },
+                                     [&](QWidget* window, const CheckReport& report) {
+                                         shownWindow = window;
+                                         shownReport = report;
+                                     }});
+        f.form->Berechnen1Click();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(shownWindow);
+        QCOMPARE(shownWindow, f.form->GeometryWindow());
+        QCOMPARE(QString::fromStdString(shownReport.page), QStringLiteral("Stäbe"));
+        QCOMPARE(shownReport.row, 0);
+    }
+
+    void calculationEndsTheResultsEditorAndChangesDiscardResults() {
+        MainFormFixture f;
+        QFile script(f.TempPath("editor.sh"));
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\nexec sleep 60\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const std::string saved = EditorProgram;
+        EditorProgram = f.TempPath("editor.sh").toStdString();
+
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        f.form->Berechnen1Click();
+        f.form->Ergebnisse1Click();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(f.form->resultsEditor);
+        const qint64 pid = f.form->resultsEditor->processId();
+        f.form->Berechnen1Click();
+        QVERIFY(kill(static_cast<pid_t>(pid), 0) != 0);
+        QCOMPARE(f.solutions.resultsValid, 1);
+
+        // Any change of the input throws the results away.
+        const double x = 0.5;
+        f.input.nodes.SetCellValue(1, 1, &x);
+        QCOMPARE(f.solutions.resultsValid, 0);
+        f.form->Ergebnisse1Click();
+        QCOMPARE(f.dialogs.messages.last().text, QStringLiteral("Keine Ergebnisse sind vorhanden"));
+        EditorProgram = saved;
+    }
+};
+
+BALKOR_REGISTER_TEST(CalculationTest);
+#include "CalculationTest.moc"

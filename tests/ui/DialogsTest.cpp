@@ -1,0 +1,167 @@
+// The editor-and-margins dialog and the calculation status window.
+#include "MainFormFixture.h"
+#include "TestRegistry.h"
+#include "settings/SettingsVariables.h"
+#include "ui/DruckerForm.h"
+#include "ui/Help.h"
+#include "ui/SolForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Keeps the program-wide editor and margin settings of a test to that test.
+struct SavedSettings {
+    SavedSettings()
+        : editor(EditorProgram), left(MarginLeft), right(MarginRight), top(MarginTop),
+          bottom(MarginBottom) {}
+    ~SavedSettings() {
+        EditorProgram = editor;
+        MarginLeft = left;
+        MarginRight = right;
+        MarginTop = top;
+        MarginBottom = bottom;
+    }
+    std::string editor;
+    double left, right, top, bottom;
+};
+
+// Replaces the field's text by typing, as the user does.
+void TypeInto(QSpinBox* box, const char* text) {
+    box->selectAll();
+    QTest::keyClicks(box, QString::fromLatin1(text));
+}
+
+} // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void dialogShowsTruncatedMarginsAndStoresOnOk() {
+        MainFormFixture f;
+        SavedSettings saved;
+        EditorProgram = "/usr/bin/textor";
+        MarginLeft = 7.5;
+        MarginRight = 5.0;
+        MarginTop = 12.9;
+        MarginBottom = 0.0;
+        f.dialogs.exec = [](QDialog* dialog) {
+            auto* form = static_cast<TDruckerForm*>(dialog);
+            if (form->Left->value() != 7 || form->Top->value() != 12 ||
+                form->MaskEdit1->text() != QStringLiteral("/usr/bin/textor"))
+                return false;
+            TypeInto(form->Right, "80");
+            form->MaskEdit1->setText(QStringLiteral("kate"));
+            return true;
+        };
+        f.form->DruckerundAusgabeeditor1->trigger();
+        QCOMPARE(f.dialogs.executed.size(), 1);
+        QCOMPARE(f.dialogs.executed[0]->windowTitle(), QStringLiteral("Editor und Seitenränder"));
+        QCOMPARE(MarginLeft, 7.0);
+        QCOMPARE(MarginRight, 50.0);
+        QCOMPARE(MarginTop, 12.0);
+        QCOMPARE(MarginBottom, 0.0);
+        QCOMPARE(EditorProgram, std::string("kate"));
+    }
+
+    void cancelKeepsEverySetting() {
+        MainFormFixture f;
+        SavedSettings saved;
+        EditorProgram = "textor";
+        MarginLeft = 7.5;
+        f.dialogs.exec = [](QDialog* dialog) {
+            auto* form = static_cast<TDruckerForm*>(dialog);
+            form->MaskEdit1->setText(QStringLiteral("anderer"));
+            form->Left->setValue(20);
+            return false;
+        };
+        f.form->DruckerundAusgabeeditor1Click();
+        QCOMPARE(EditorProgram, std::string("textor"));
+        QCOMPARE(MarginLeft, 7.5);
+    }
+
+    void spinFieldsKeepToTheirRange() {
+        FakeDialogs dialogs;
+        TDruckerForm form(dialogs);
+        form.Fill({"", 80.0, -3.0, 1e300, 49.99});
+        QCOMPARE(form.Left->value(), 50);
+        QCOMPARE(form.Right->value(), 0);
+        QCOMPARE(form.Top->value(), 50);
+        QCOMPARE(form.Bottom->value(), 49);
+        TypeInto(form.Bottom, "7");
+        QCOMPARE(form.Values().bottom, 7.0);
+        QCOMPARE(FindHelpTopic(form.Left), TDruckerForm::kHelpTopic);
+        QCOMPARE(form.Button1->text(), QStringLiteral("Ok"));
+        QCOMPARE(form.Button2->text(), QStringLiteral("Abbruch"));
+    }
+
+    void browseReplacesTheProgramName() {
+        FakeDialogs dialogs;
+        TDruckerForm form(dialogs);
+        form.MaskEdit1->setText(QStringLiteral("alt"));
+        dialogs.openNames = {QString()};
+        form.SpeedButton1->click();
+        QCOMPARE(form.MaskEdit1->text(), QStringLiteral("alt"));
+        dialogs.openNames = {QStringLiteral("/opt/viewer")};
+        form.SpeedButton1->click();
+        QCOMPARE(form.MaskEdit1->text(), QStringLiteral("/opt/viewer"));
+    }
+
+    void statusWindowHighlightsOneStage() {
+        TSolForm status;
+        const QStringList names = {
+            "Elementverteilung",  "Freiheitsgradverteilung", "Freiheitsgradoptimierung",
+            "Steifigkeitsmatrix", "Belastungsvektor",        "Gleichungslösung",
+            "Auswertung"};
+        for (int stage = 1; stage <= TSolForm::kStageCount; ++stage)
+            QCOMPARE(status.StageLabel(stage)->text(), names[stage - 1]);
+        status.BeginRun();
+        QCOMPARE(status.HighlightedStage(), 0);
+        QVERIFY(status.BitBtn1->isHidden());
+        QCOMPARE(status.BitBtn2->text(), QStringLiteral("Berechnung"));
+        status.ShowStage(2);
+        status.ShowStage(5);
+        QCOMPARE(status.HighlightedStage(), 5);
+        QCOMPARE(status.StageBevel(5)->frameShadow(), QFrame::Raised);
+        QCOMPARE(status.StageBevel(2)->frameShape(), QFrame::NoFrame);
+        status.ShowStage(0);
+        QCOMPARE(status.HighlightedStage(), 0);
+        QCOMPARE(status.StageBevel(5)->frameShape(), QFrame::NoFrame);
+    }
+
+    void statusWindowShowsCountersAndOutcome() {
+        TSolForm status;
+        QCOMPARE(status.NodeNb->text(), QStringLiteral("0"));
+        status.StageStarted(kStageElements);
+        status.CountersChanged({12, 20, 36, 7, 2400, 9});
+        QCOMPARE(status.NodeNb->text(), QStringLiteral("12"));
+        QCOMPARE(status.ElNb->text(), QStringLiteral("20"));
+        QCOMPARE(status.FGNb->text(), QStringLiteral("36"));
+        QCOMPARE(status.BCNb->text(), QStringLiteral("7"));
+        QCOMPARE(status.Memory->text(), QStringLiteral("2400"));
+        QCOMPARE(status.Bandbreite->text(), QStringLiteral("9"));
+        status.StageStarted(kStageEvaluate);
+        status.StageFinished(kStageEvaluate, true);
+        QCOMPARE(status.HighlightedStage(), 0);
+        QVERIFY(!status.BitBtn1->isHidden());
+        QVERIFY(status.BitBtn2->isHidden());
+
+        // A new run starts reset; a failure shows "Fehler" and keeps the stage.
+        status.StageStarted(kStageElements);
+        QVERIFY(status.BitBtn1->isHidden());
+        QCOMPARE(status.BitBtn2->text(), QStringLiteral("Berechnung"));
+        status.StageStarted(kStageDofs);
+        status.StageFinished(kStageDofs, false);
+        QCOMPARE(status.HighlightedStage(), 2);
+        QCOMPARE(status.BitBtn2->text(), QStringLiteral("Fehler"));
+        QCOMPARE(status.NodeNb->text(), QStringLiteral("12"));
+    }
+};
+
+BALKOR_REGISTER_TEST(DialogsTest);
+#include "DialogsTest.moc"

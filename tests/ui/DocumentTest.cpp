@@ -1,0 +1,305 @@
+// The document state: new, open, save and save-as of both halves, the change
+// marks and texts, and the questions before anything is discarded.
+#include "MainFormFixture.h"
+#include "TestRegistry.h"
+#include "model/InputFiles.h"
+#include "ui/BalkorApplication.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+bool FileHoldsSystem(const QString& path, int nodes) {
+    InputModel copy;
+    return LoadSystemFile(copy, path.toStdString()) && copy.nodes.ValidCount() == nodes;
+}
+
+// Types a value into the first row of a table, as the grid does.
+template <class Table> void EditFirstRow(Table& table, int col, double value) {
+    table.RowRecord(0)->flag = kFlagUser;
+    table.InvalidateIndex();
+    table.SetCellValue(0, col, &value);
+}
+
+void EditNode(InputModel& input) {
+    EditFirstRow(input.nodes, 1, 3.5);
+}
+
+void EditNodeLoad(InputModel& input) {
+    EditFirstRow(input.nodeLoads, 3, 7.0);
+}
+
+} // namespace
+
+class DocumentTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsEmptyWithoutMarks() {
+        MainFormFixture f;
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Balkor"));
+        QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: "));
+        QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: "));
+        QVERIFY(f.form->Image2->isHidden());
+        QVERIFY(f.form->Image1->isHidden());
+        QVERIFY(f.form->StaticTextSystem->font().bold());
+    }
+
+    void openSystemReadsTablesAndShowsName() {
+        MainFormFixture f;
+        const QString path = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
+        f.dialogs.openNames = {path};
+        f.form->Systemffnen1->trigger();
+        QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+        QCOMPARE(f.dialogs.fileDialogs[0].title, QStringLiteral("System öffnen"));
+        QCOMPARE(f.dialogs.fileDialogs[0].filter, QStringLiteral("Balkor Systemdatei (*.bsy)"));
+        QCOMPARE(f.dialogs.fileDialogs[0].defaultSuffix, QStringLiteral("bsy"));
+        QCOMPARE(f.input.nodes.ValidCount(), 3);
+        QCOMPARE(f.input.beams.ValidCount(), 2);
+        QCOMPARE(f.form->systemFile, path);
+        QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: a.bsy"));
+        QVERIFY(!f.form->systemModified);
+        QVERIFY(f.form->Image2->isHidden());
+        QVERIFY(f.dialogs.questions.isEmpty());
+    }
+
+    void openLoadCaseReadsTablesAndShowsName() {
+        MainFormFixture f;
+        const QString path = WriteTextFile(f.TempPath("l.bld"), kTwoSpanLoads);
+        f.dialogs.openNames = {path};
+        f.form->Belastungffnen1->trigger();
+        QCOMPARE(f.dialogs.fileDialogs[0].title, QStringLiteral("Lastfall öffnen"));
+        QCOMPARE(f.dialogs.fileDialogs[0].filter, QStringLiteral("Balkor Belastung (*.bld)"));
+        QCOMPARE(f.dialogs.fileDialogs[0].defaultSuffix, QStringLiteral("bld"));
+        QCOMPARE(f.input.beamLoads.ValidCount(), 1);
+        QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: l.bld"));
+        QVERIFY(!f.form->loadModified);
+    }
+
+    void cancelledOpenDialogChangesNothing() {
+        MainFormFixture f;
+        f.dialogs.openNames = {QString()};
+        f.form->OpenSystem();
+        QVERIFY(f.form->systemFile.isEmpty());
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void unreadableFileKeepsNameWithEmptyTables() {
+        MainFormFixture f;
+        const QString missing = f.TempPath("fehlt.bsy");
+        f.dialogs.openNames = {missing};
+        f.form->OpenSystem();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Fehler beim öffnen der Systemdatei"));
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Fehler"));
+        QCOMPARE(f.form->systemFile, missing);
+        QCOMPARE(f.input.nodes.ValidCount(), 0);
+
+        f.dialogs.openNames = {f.TempPath("fehlt.bld")};
+        f.form->OpenLoadCase();
+        QCOMPARE(f.dialogs.messages.last().text,
+                 QStringLiteral("Fehler beim öffnen der Lastdatei"));
+    }
+
+    void editsShowTheChangeMarks() {
+        MainFormFixture f;
+        f.form->show();
+        EditNode(f.input);
+        QVERIFY(f.form->systemModified);
+        QVERIFY(f.form->Image2->isVisible());
+        QVERIFY(f.form->Image1->isHidden());
+        EditNodeLoad(f.input);
+        QVERIFY(f.form->loadModified);
+        QVERIFY(f.form->Image1->isVisible());
+    }
+
+    void newAsksAndEmptiesEverything() {
+        MainFormFixture f;
+        f.form->OpenSystemFile(WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem));
+        f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("a.bld"), kTwoSpanLoads));
+        EditNode(f.input);
+        EditNodeLoad(f.input);
+        f.dialogs.answers = {Answer::No, Answer::No};
+        f.form->FileNewItem->trigger();
+        QCOMPARE(f.dialogs.questions,
+                 QStringList({"System geändert | Geometrie erst speichern ?",
+                              "Lasfall geändert | Lasteingaben erst speichern ?"}));
+        QCOMPARE(f.input.nodes.ValidCount(), 0);
+        QCOMPARE(f.input.beamLoads.ValidCount(), 0);
+        QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: "));
+        QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: "));
+        QVERIFY(f.form->Image2->isHidden() && f.form->Image1->isHidden());
+    }
+
+    void yesSavesBeforeEmptying() {
+        MainFormFixture f;
+        const QString path = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
+        f.form->OpenSystemFile(path);
+        QFile::remove(path);
+        EditNode(f.input);
+        f.dialogs.answers = {Answer::Yes};
+        QVERIFY(f.form->NewSystem());
+        QVERIFY(FileHoldsSystem(path, 3));
+        QCOMPARE(f.input.nodes.ValidCount(), 0);
+    }
+
+    void cancelKeepsTheSystem() {
+        MainFormFixture f;
+        f.form->OpenSystemFile(WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem));
+        EditNode(f.input);
+        f.dialogs.answers = {Answer::Cancel};
+        QVERIFY(!f.form->NewSystem());
+        QCOMPARE(f.input.nodes.ValidCount(), 3);
+        QVERIFY(f.form->systemModified);
+    }
+
+    // "Yes" whose save dialog is cancelled, or whose save fails, keeps the
+    // document instead of emptying it unsaved.
+    void failedSaveAfterYesKeepsTheDocument() {
+        MainFormFixture f;
+        EditNode(f.input);
+        f.dialogs.answers = {Answer::Yes};
+        f.dialogs.saveNames = {QString()};
+        QVERIFY(!f.form->NewSystem());
+        QCOMPARE(f.input.nodes.ValidCount(), 1);
+        QVERIFY(f.form->systemModified);
+
+        f.dialogs.answers = {Answer::Yes};
+        f.dialogs.saveNames = {f.TempPath("fehlt/ordner/a.bsy")};
+        QVERIFY(!f.form->NewSystem());
+        QCOMPARE(f.dialogs.messages.last().text,
+                 QStringLiteral("Fehler beim öffnen der Systemdatei"));
+        QCOMPARE(f.input.nodes.ValidCount(), 1);
+        QVERIFY(f.form->systemModified);
+
+        EditNodeLoad(f.input);
+        f.dialogs.answers = {Answer::Yes};
+        f.dialogs.saveNames = {QString()};
+        QVERIFY(!f.form->NewLoadCase());
+        QCOMPARE(f.input.nodeLoads.ValidCount(), 1);
+        QVERIFY(f.form->loadModified);
+    }
+
+    void openWhileModifiedCancelKeepsCurrent() {
+        MainFormFixture f;
+        const QString first = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
+        f.form->OpenSystemFile(first);
+        EditNode(f.input);
+        f.dialogs.answers = {Answer::Cancel};
+        f.dialogs.openNames = {WriteTextFile(f.TempPath("b.bsy"), kBadBeamSystem)};
+        f.form->OpenSystem();
+        QCOMPARE(f.form->systemFile, first);
+        QCOMPARE(f.input.nodes.ValidCount(), 3);
+        QVERIFY(f.form->systemModified);
+    }
+
+    void saveOfUnnamedHalvesAsksForNames() {
+        MainFormFixture f;
+        EditNode(f.input);
+        EditNodeLoad(f.input);
+        f.dialogs.saveNames = {QString(), f.TempPath("neu.bld")};
+        f.form->Speichern1->trigger();
+        QCOMPARE(f.dialogs.fileDialogs.size(), 2);
+        QCOMPARE(f.dialogs.fileDialogs[0].title, QStringLiteral("System speichern"));
+        QCOMPARE(f.dialogs.fileDialogs[0].filter, QStringLiteral("Balkor Systemdatei (*.bsy)"));
+        QCOMPARE(f.dialogs.fileDialogs[1].title, QStringLiteral("Lastfall speichern"));
+        QCOMPARE(f.dialogs.fileDialogs[1].defaultSuffix, QStringLiteral("bld"));
+        QVERIFY(f.form->systemModified);
+        QVERIFY(!f.form->loadModified);
+        QVERIFY(QFile::exists(f.TempPath("neu.bld")));
+        QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: neu.bld"));
+    }
+
+    void saveAsWritesUnderTheNewName() {
+        MainFormFixture f;
+        f.form->OpenSystemFile(WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem));
+        EditNode(f.input);
+        const QString copy = f.TempPath("kopie.bsy");
+        f.dialogs.saveNames = {copy};
+        f.form->System2->trigger();
+        QCOMPARE(f.form->systemFile, copy);
+        QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: kopie.bsy"));
+        QVERIFY(!f.form->systemModified);
+        QVERIFY(FileHoldsSystem(copy, 3));
+
+        f.dialogs.saveNames = {QString()};
+        QVERIFY(!f.form->SaveLoadCaseAs());
+        f.dialogs.saveNames = {f.TempPath("l.bld")};
+        f.form->Belstung1->trigger();
+        QCOMPARE(f.form->loadFile, f.TempPath("l.bld"));
+    }
+
+    void newAsksForTheLoadCaseAfterCancel() {
+        MainFormFixture f;
+        EditNode(f.input);
+        EditNodeLoad(f.input);
+        f.dialogs.answers = {Answer::Cancel, Answer::No};
+        f.form->FileNewItemClick();
+        QCOMPARE(f.input.nodes.ValidCount(), 1);
+        QCOMPARE(f.input.nodeLoads.ValidCount(), 0);
+    }
+
+    // Closing asks both questions before anything is emptied; a cancel of
+    // either keeps the program and all input.
+    void closingCancelledKeepsEverything() {
+        MainFormFixture f;
+        EditNode(f.input);
+        EditNodeLoad(f.input);
+        f.dialogs.answers = {Answer::No, Answer::Cancel};
+        QVERIFY(!f.form->close());
+        QCOMPARE(f.input.nodes.ValidCount(), 1);
+        QCOMPARE(f.input.nodeLoads.ValidCount(), 1);
+        QVERIFY(f.form->systemModified && f.form->loadModified);
+
+        f.dialogs.answers = {Answer::Cancel};
+        QVERIFY(!f.form->close());
+        QCOMPARE(f.dialogs.questions.size(), 3);
+
+        f.dialogs.answers = {Answer::No, Answer::No};
+        QVERIFY(f.form->close());
+    }
+
+    void closingWithoutChangesAsksNothing() {
+        MainFormFixture f;
+        QVERIFY(f.form->close());
+        QVERIFY(f.dialogs.questions.isEmpty());
+    }
+
+    void inputWindowCaptionsNameTheFiles() {
+        MainFormFixture f;
+        f.form->SetInputWindowHooks({[](QWidget*, bool) { return new QWidget; }, nullptr});
+        f.form->System1->trigger();
+        QVERIFY(f.form->GeometryWindow());
+        QCOMPARE(f.form->GeometryWindow()->windowTitle(), QStringLiteral(" Geometrie:  "));
+        const QString path = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
+        f.form->OpenSystemFile(path);
+        QCOMPARE(f.form->GeometryWindow()->windowTitle(), QStringLiteral(" Geometrie:  ") + path);
+        f.form->SetLoadFile(QStringLiteral("/work/l.bld"));
+        f.form->Belastung1->trigger();
+        QCOMPARE(f.form->LoadWindow()->windowTitle(), QStringLiteral(" Belastung:  /work/l.bld"));
+        // The same window is shown again, not a second one.
+        QWidget* geometry = f.form->GeometryWindow();
+        f.form->System1Click();
+        QCOMPARE(f.form->GeometryWindow(), geometry);
+    }
+
+    void fileNamePartIsAfterTheLastSeparator() {
+        QCOMPARE(FileNamePart(QStringLiteral("/work/a.bsy")), QStringLiteral("a.bsy"));
+        QCOMPARE(FileNamePart(QStringLiteral("a.bsy")), QStringLiteral("a.bsy"));
+        QCOMPARE(FileNamePart(QString()), QString());
+    }
+
+    void fileArgumentsAreToldApartByExtension() {
+        const FileArguments files = ClassifyFileArguments(
+            {QStringLiteral("/x/a.bsy"), QStringLiteral("/x/l.BLD"), QStringLiteral("/x/b.bsy")});
+        QCOMPARE(files.systemFile, QStringLiteral("/x/a.bsy"));
+        QCOMPARE(files.loadFile, QStringLiteral("/x/l.BLD"));
+        QCOMPARE(files.ignored, QStringList({"/x/b.bsy"}));
+        QVERIFY(ClassifyFileArguments({QStringLiteral("l.bld")}).loadFile.endsWith("/l.bld"));
+        QVERIFY(ClassifyFileArguments({}).systemFile.isEmpty());
+    }
+};
+
+BALKOR_REGISTER_TEST(DocumentTest);
+#include "DocumentTest.moc"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ui/UiDialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+// Answers the dialogs of a command from prepared queues and records what was
+// shown. A question or file dialog without a prepared answer is recorded as
+// unexpected and cancelled.
+class FakeDialogs : public UiDialogs {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+    };
+
+    Answer AskYesNoCancel(QWidget*, const QString& text, const QString& caption) override {
+        questions << caption + QStringLiteral(" | ") + text;
+        if (answers.empty()) {
+            unexpected << QStringLiteral("question: ") + text;
+            return Answer::Cancel;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowMessage(QWidget*, const QString& text, const QString& caption,
+                     MessageIcon icon) override {
+        messages.append({text, caption, icon});
+    }
+    QString OpenFileName(QWidget*, const FileDialogSpec& spec) override {
+        return NextName(openNames, spec);
+    }
+    QString SaveFileName(QWidget*, const FileDialogSpec& spec) override {
+        return NextName(saveNames, spec);
+    }
+    bool Exec(QDialog* dialog) override {
+        executed << dialog;
+        return exec ? exec(dialog) : false;
+    }
+
+    std::deque<Answer> answers;
+    // An empty name stands for a cancelled dialog.
+    std::deque<QString> openNames;
+    std::deque<QString> saveNames;
+    std::function<bool(QDialog*)> exec;
+
+    QStringList questions;
+    QList<Message> messages;
+    QList<FileDialogSpec> fileDialogs;
+    QList<QDialog*> executed;
+    QStringList unexpected;
+
+private:
+    QString NextName(std::deque<QString>& names, const FileDialogSpec& spec) {
+        fileDialogs << spec;
+        if (names.empty()) {
+            unexpected << QStringLiteral("file dialog: ") + spec.title;
+            return QString();
+        }
+        const QString name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
