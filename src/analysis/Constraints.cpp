@@ -130,6 +130,9 @@ void FGTabCont::Expand(int d, FGFieldCont& out) const {
         out.AddTerm(dof.equation, 1.0);
         return;
     }
+    // Not numbered (the elimination found a contradiction): nothing to expand.
+    if (static_cast<size_t>(d) >= flat_.size())
+        return;
     const Flat& flat = flat_[d];
     for (const ExpansionTerm& term : flat.terms)
         out.AddTerm(term.equation, term.coefficient);
@@ -138,7 +141,7 @@ void FGTabCont::Expand(int d, FGFieldCont& out) const {
 
 double FGTabCont::DofValue(int d) const {
     const BCClass& dof = Dof(d);
-    if (!dof.dependent)
+    if (!dof.dependent || static_cast<size_t>(d) >= flat_.size())
         return dof.solvedValue;
     const Flat& flat = flat_[d];
     double value = -flat.constant;
