@@ -187,6 +187,40 @@ TEST_F(Constraints, RowsInAnyOrderPivotOnTheSmallestLeadingIndex) {
     EXPECT_DOUBLE_EQ(s.solutions.DofValue(6), 4.0);
 }
 
+TEST_F(Constraints, CoefficientOfExactlyEpsilonIsEliminated) {
+    // a: u0 + u1 = 0; b: 1e-15 u0 + u2 = 0. Row b leads with u0 as well, so
+    // it must be reduced, or both rows would define u0.
+    s.Node(0, 0);
+    s.Node(10, 0);
+    s.Beam(1, 2);
+    s.solutions.BuildModel();
+    OneBCContainer* a = s.solutions.AddRow();
+    s.solutions.AddTerm(a, 0, kWz, 1.0);
+    s.solutions.AddTerm(a, 0, kRx, 1.0);
+    OneBCContainer* b = s.solutions.AddRow();
+    s.solutions.AddTerm(b, 0, kWz, kConstraintEpsilon);
+    s.solutions.AddTerm(b, 0, kRy, 1.0);
+    ASSERT_EQ(s.solutions.NumberDofs(), kEliminationOk);
+    EXPECT_EQ(Dof(1, kWz).dependent, 1);
+    EXPECT_EQ(Dof(1, kRx).dependent, 1);
+    s.solutions.dofs.Dof(2).solvedValue = 1.0;
+    const double u0 = s.solutions.DofValue(0), u1 = s.solutions.DofValue(1);
+    EXPECT_NEAR(u0 + u1, 0.0, 1e-3);
+    EXPECT_NEAR(kConstraintEpsilon * u0 + 1.0, 0.0, 1e-12);
+}
+
+TEST_F(Constraints, RowWithoutTermsIsRedundantOrContradicts) {
+    s.Node(0, 0);
+    s.Node(10, 0);
+    s.Beam(1, 2);
+    s.solutions.BuildModel();
+    OneBCContainer* row = s.solutions.AddRow();
+    ASSERT_EQ(s.solutions.NumberDofs(), kEliminationOk);
+    EXPECT_EQ(s.solutions.dofs.freeCount, 6);
+    row->rowConstant = 1.0;
+    EXPECT_EQ(s.solutions.NumberDofs(), kEliminationContradiction);
+}
+
 // u(k) = u(k+1) + u(k+2) for k < 60: the expansion of u(0) holds Fibonacci
 // coefficients; expanding term by term would take 2^60 steps.
 TEST_F(Constraints, ChainedDependenciesExpandOnce) {
