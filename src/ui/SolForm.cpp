@@ -15,10 +15,20 @@ const char* const kStageNames[TSolForm::kStageCount] = {
     "Steifigkeitsmatrix", "Belastungsvektor",        "Gleichungslösung",
     "Auswertung"};
 
+constexpr int kBevelWidth = 2;
+
+// Shows or hides the raised frame around a stage name; the name keeps its
+// place either way, so the window never has to grow.
+void SetBevelVisible(QFrame* bevel, bool visible) {
+    bevel->setFrameStyle(visible ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
+    const int pad = visible ? 0 : kBevelWidth;
+    bevel->layout()->setContentsMargins(8 + pad, 3 + pad, 8 + pad, 3 + pad);
+}
+
 QFrame* MakeBevel(QWidget* parent, QFrame::Shadow shadow) {
     auto* frame = new QFrame(parent);
     frame->setFrameStyle(QFrame::Panel | shadow);
-    frame->setLineWidth(2);
+    frame->setLineWidth(kBevelWidth);
     return frame;
 }
 
@@ -40,6 +50,7 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
         stageLabels_[i] = new QLabel(QString::fromUtf8(kStageNames[i]), stageBevels_[i]);
         auto* inner = new QHBoxLayout(stageBevels_[i]);
         inner->setContentsMargins(8, 3, 8, 3);
+        SetBevelVisible(stageBevels_[i], false);
         inner->addWidget(stageLabels_[i]);
         stages->addWidget(stageBevels_[i]);
     }
@@ -79,6 +90,8 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
 QLabel* TSolForm::AddCounter(QGridLayout* grid, int row, const QString& caption) {
     auto* value = new QLabel(QStringLiteral("0"), Bevel7);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for large counts, so that the window keeps its size during a run.
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     grid->addWidget(new QLabel(caption, Bevel7), row, 0);
     grid->addWidget(value, row, 1);
     return value;
@@ -116,18 +129,17 @@ void TSolForm::ShowStage(int k) {
         return;
     if (k == 0) {
         if (highlighted_) {
-            highlighted_->setFrameShadow(QFrame::Plain);
-            highlighted_->setFrameShape(QFrame::NoFrame);
+            SetBevelVisible(highlighted_, false);
             highlighted_->repaint();
         }
         highlighted_ = nullptr;
         return;
     }
     QFrame* bevel = stageBevels_[k - 1];
-    bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    SetBevelVisible(bevel, true);
     if (bevel != highlighted_) {
         if (highlighted_) {
-            highlighted_->setFrameStyle(QFrame::NoFrame);
+            SetBevelVisible(highlighted_, false);
             highlighted_->repaint();
         }
         bevel->repaint();
@@ -149,7 +161,7 @@ void TSolForm::FormShow() {
     BitBtn2->setDefault(true);
     // Hidden bevels: the frames disappear, the names stay readable.
     for (QFrame* bevel : stageBevels_)
-        bevel->setFrameStyle(QFrame::NoFrame);
+        SetBevelVisible(bevel, false);
     highlighted_ = nullptr;
 }
 
