@@ -138,6 +138,7 @@ void TMainForm::CreateMenus() {
         {Speichern1, &TMainForm::Speichern1Click},
         {System2, &TMainForm::System2Click},
         {Belstung1, &TMainForm::Belstung1Click},
+        {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
         {FileOpenItem, &TMainForm::FileOpenItemClick},
         {System1, &TMainForm::System1Click},
         {Belastung1, &TMainForm::Belastung1Click},
@@ -357,6 +358,16 @@ void TMainForm::HelpAboutItemClick() {
 
 void TMainForm::DruckerundAusgabeeditor1Click() {
     EditEditorAndMargins(*DruckerForm, dialogs_);
+}
+
+void TMainForm::SetGraphicsPrint(std::function<void()> print) {
+    graphicsPrint_ = std::move(print);
+    Grafikdrucken1->setEnabled(bool(graphicsPrint_));
+}
+
+void TMainForm::Grafikdrucken1Click() {
+    if (graphicsPrint_)
+        graphicsPrint_();
 }
 
 void TMainForm::Konfiguration1Click() {

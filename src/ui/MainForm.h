@@ -85,6 +85,12 @@ public:
     void SetInputWindowHooks(InputWindowHooks hooks);
     void SetGraphicsWindowFactory(GraphicsWindowFactory factory);
     void SetSettingsDialog(std::function<void()> show);
+    // The graphic print of every graphics window ("Grafik drucken").
+    void SetGraphicsPrint(std::function<void()> print);
+
+    // Shows the geometry window (loadWindow false) or the load window,
+    // creating it on first use; null while no input windows are plugged in.
+    QWidget* ShowInputWindow(bool loadWindow);
 
     // The closing question and clean-up; false keeps the program running.
     bool CloseQuery();
@@ -101,6 +107,7 @@ public:
     void Belastung1Click();
     void Berechnen1Click();
     void Grafik1Click() { OpenGraphicsWindow(-1); }
+    void Grafikdrucken1Click();
     void Eingabeprotocoll1Click();
     void Ergebnisse1Click();
     void DruckerundAusgabeeditor1Click();
@@ -180,7 +187,6 @@ private:
     // Asks to save a modified half; false when cancelled or the save failed.
     bool AskSaveSystem();
     bool AskSaveLoadCase();
-    QWidget* ShowInputWindow(bool loadWindow);
     QWidget* AddChildWindow(QWidget* window);
     void OpenGraphicsWindow(int tab);
     void ShowInputError(const CheckReport& report);
@@ -195,6 +201,7 @@ private:
     InputWindowHooks inputHooks_;
     GraphicsWindowFactory graphicsFactory_;
     std::function<void()> settingsDialog_;
+    std::function<void()> graphicsPrint_;
     bool closed_ = false;
 };
 

@@ -6,11 +6,14 @@
 #include "ui/Help.h"
 #include "ui/SolForm.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -110,6 +113,30 @@ private slots:
         dialogs.openNames = {QStringLiteral("/opt/viewer")};
         form.SpeedButton1->click();
         QCOMPARE(form.MaskEdit1->text(), QStringLiteral("/opt/viewer"));
+    }
+
+    // The real question box speaks German and reports the button pressed.
+    void questionBoxHasGermanButtons() {
+        QtUiDialogs dialogs;
+        QStringList buttons;
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            caption = box->windowTitle();
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("&Nein"))
+                    button->click();
+        });
+        QCOMPARE(dialogs.AskYesNoCancel(nullptr, QStringLiteral("Geometrie erst speichern ?"),
+                                        QStringLiteral("System geändert")),
+                 Answer::No);
+        QCOMPARE(caption, QStringLiteral("System geändert"));
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"&Ja", "&Nein", "Abbrechen"}));
     }
 
     void statusWindowHighlightsOneStage() {

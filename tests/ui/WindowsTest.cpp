@@ -91,6 +91,10 @@ private slots:
         f.form->SetSettingsDialog([&shown] { ++shown; });
         f.form->Konfiguration1->trigger();
         QCOMPARE(shown, 1);
+        f.form->SetGraphicsPrint([&shown] { shown += 10; });
+        QVERIFY(f.form->Grafikdrucken1->isEnabled());
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(shown, 11);
     }
 
     void popupMenuOffersTheFiveViews() {
