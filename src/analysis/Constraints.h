@@ -134,8 +134,9 @@ private:
     std::vector<int32_t> equationDof_;
 };
 
-// Brings the rows into echelon form with a dense elimination, marks one
-// dependent degree of freedom per remaining row and records its dependency
-// terms. firstDof(k) = 3k for analysis node k. Returns kEliminationOk or
-// kEliminationContradiction.
+// Brings the rows into echelon form (Gaussian elimination on sparse rows,
+// pivoting by the smallest leading index), marks one dependent degree of
+// freedom per remaining row and records its dependency terms. firstDof(k) =
+// 3k for analysis node k. Returns kEliminationOk or kEliminationContradiction;
+// throws BalkorError for a term of an unknown node.
 int EliminateConstraints(const BCContainer& rows, FGTabCont& dofs);
