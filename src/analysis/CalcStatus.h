@@ -26,6 +26,19 @@ enum CalcStage : int {
     kStageEvaluate = 7,  // "Auswertung"
 };
 
+// The name of a stage as the status window shows it; "" for none.
+inline const char* StageName(int stage) {
+    static const char* const names[] = {"",
+                                        "Elementverteilung",
+                                        "Freiheitsgradverteilung",
+                                        "Freiheitsgradoptimierung",
+                                        "Steifigkeitsmatrix",
+                                        "Belastungsvektor",
+                                        "Gleichungslösung",
+                                        "Auswertung"};
+    return stage >= kStageElements && stage <= kStageEvaluate ? names[stage] : "";
+}
+
 // How a run reports its progress (the status window of the desktop program,
 // the printed lines of the batch command).
 //   StageStarted(1) begins a run that passed the input checks: show and reset.

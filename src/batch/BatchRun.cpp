@@ -16,18 +16,6 @@ namespace {
 
 constexpr const char* kWriteOutputError = "Fehler beim Schreiben der Ausdruckdatei";
 
-const char* StageName(int stage) {
-    static const char* const names[] = {"",
-                                        "Elementverteilung",
-                                        "Freiheitsgradverteilung",
-                                        "Freiheitsgradoptimierung",
-                                        "Steifigkeitsmatrix",
-                                        "Belastungsvektor",
-                                        "Gleichungslösung",
-                                        "Auswertung"};
-    return stage >= 1 && stage <= 7 ? names[stage] : "";
-}
-
 // The status window as lines on standard error: each stage as it starts, the
 // six counters when the run ends.
 class StreamStatus : public CalcStatus {

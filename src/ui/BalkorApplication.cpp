@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QWidget>
+#include <clocale>
 #include <cstdio>
 #include <exception>
 
@@ -56,6 +57,9 @@ FileArguments ClassifyFileArguments(const QStringList& arguments) {
 
 int RunBalkor(int argc, char** argv) {
     BalkorApplication app(argc, argv);
+    // Qt takes the user's locale for everything; numbers in files and
+    // protocols must keep the decimal point, so LC_NUMERIC stays "C".
+    std::setlocale(LC_NUMERIC, "C");
     // The settings tree takes the variables' built-in values as its defaults,
     // so it is built before any settings file is read.
     SettingsTree();

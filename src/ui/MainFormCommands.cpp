@@ -32,7 +32,7 @@ ProtocolContext MakeContext(const QString& systemFile, const QString& loadFile) 
 // A protocol that could not be written completely is not shown as if it were.
 void FinishProtocol(ProtocolFile& protocol) {
     if (!protocol.Close())
-        throw BalkorError(kTempOpenError);
+        throw BalkorError(kProtocolOpenError);
 }
 
 void EndEditor(QPointer<QProcess>& handle) {
@@ -99,7 +99,7 @@ void TMainForm::Eingabeprotocoll1Click() {
 
 void TMainForm::Ergebnisse1Click() {
     if (!solutions_.resultsValid) {
-        dialogs_.ShowMessage(this, QStringLiteral("Keine Ergebnisse sind vorhanden"),
+        dialogs_.ShowMessage(this, QString::fromUtf8(kNoResultsMessage),
                              QStringLiteral("Information"), MessageIcon::Information);
         return;
     }

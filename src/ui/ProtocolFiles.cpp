@@ -53,13 +53,13 @@ ProtocolFile TempFileList::MakeProtocolFile(const std::string& folder) {
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            throw BalkorError(kTempOpenError);
+            throw BalkorError(kProtocolOpenError);
         }
         names_.push_back(name);
         std::FILE* file = fdopen(fd, "w");
         if (!file) {
             close(fd);
-            throw BalkorError(kTempOpenError);
+            throw BalkorError(kProtocolOpenError);
         }
         return ProtocolFile(file, std::move(name));
     }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "protocols/Protocols.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 // Error texts of the temporary protocol files.
 inline constexpr const char* kTempNameError = "Fehler bei Erzeugung einer Temporären Dateiname";
-inline constexpr const char* kTempOpenError = "Fehler bei öffnen der Ausdruckdatei";
 
 // The folder of the temporary protocol files: TMP, else TMPDIR, else /tmp.
 std::string ProtocolFolder();

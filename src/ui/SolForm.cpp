@@ -9,12 +9,6 @@
 
 namespace {
 
-// Stage names from top to bottom, which is stage order.
-const char* const kStageNames[TSolForm::kStageCount] = {
-    "Elementverteilung",  "Freiheitsgradverteilung", "Freiheitsgradoptimierung",
-    "Steifigkeitsmatrix", "Belastungsvektor",        "Gleichungslösung",
-    "Auswertung"};
-
 constexpr int kBevelWidth = 2;
 
 // Shows or hides the raised frame around a stage name; the name keeps its
@@ -47,7 +41,7 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < kStageCount; ++i) {
         // The raised bevel around the name is the highlight of the running stage.
         stageBevels_[i] = MakeBevel(Bevel1, QFrame::Raised);
-        stageLabels_[i] = new QLabel(QString::fromUtf8(kStageNames[i]), stageBevels_[i]);
+        stageLabels_[i] = new QLabel(QString::fromUtf8(StageName(i + 1)), stageBevels_[i]);
         auto* inner = new QHBoxLayout(stageBevels_[i]);
         inner->setContentsMargins(8, 3, 8, 3);
         SetBevelVisible(stageBevels_[i], false);
