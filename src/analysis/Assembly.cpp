@@ -91,11 +91,11 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
     }
 
     // Equivalent nodal loads of distributed and temperature loads.
+    elementLoads_.Build(*this);
     Matrix f(6, 1);
     for (int e = 0; e < elements.Count(); ++e) {
         const SolElement& element = elements[e];
-        f.Zero();
-        LoadVector(element, Ends(element), input_, f);
+        ElementLoadVector(e, f);
         for (int c = 0; c < kComponents; ++c) {
             AddLoad(f[c], element.startNode, c, F, false);
             AddLoad(f[3 + c], element.endNode, c, F, false);
@@ -129,4 +129,21 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
         AddLoad(-mx, hinge.sideB, kRx, F, false);
         AddLoad(my, hinge.sideB, kRy, F, false);
     }
+}
+
+void SolutionsCont::ElementLoadVector(int index, Matrix& f) const {
+    f.Zero();
+    if (const ElementLoads* loads = elementLoads_.Find(index)) {
+        for (int k = 0; k < 6; ++k)
+            f[k] = loads->vector[k];
+        return;
+    }
+    const SolElement& element = elements[index];
+    LoadVector(element, Ends(element), input_, f);
+}
+
+BeamLoadSums SolutionsCont::LoadSums(int index) const {
+    if (const ElementLoads* loads = elementLoads_.Find(index))
+        return loads->sums;
+    return SumBeamLoads(elements[index], input_);
 }

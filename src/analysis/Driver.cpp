@@ -18,6 +18,7 @@ void SolutionsCont::Clear() {
     nodes.Clear();
     bcRows.Release();
     dofs.Release();
+    elementLoads_.Clear();
     resultsValid = 0;
 }
 

@@ -50,8 +50,7 @@ void SolutionsCont::EvaluateElementForces() {
         for (int i = 0; i < 6; ++i)
             u[i] = DofValue(element.DofIndex(i, ends));
         Stiffness(element, ends, input_, Ke);
-        f.Zero();
-        LoadVector(element, ends, input_, f);
+        ElementLoadVector(e, f);
         p.CopyFrom(Ke.Multiply(u));
         p.Subtract(f);
         for (int k = 0; k < kComponents; ++k) {
@@ -158,18 +157,33 @@ Point3 SolutionsCont::DeformedNode(int node, double scale) const {
     return Point3{nodes[node].x, nodes[node].y, NodeValue(node, kWz) * scale};
 }
 
+namespace {
+
+// One temperature record's share of the deflection of the simply supported span.
+double TemperatureShare(const BeamRec& beam, const MatRec& section, double dT, double L, double t) {
+    return 0.5 * L * L * section.alphaT * dT / beam.thickness * (t - t * t);
+}
+
+} // namespace
+
 // The temperature curvature of the simply supported span between the ends.
-double SolutionsCont::TemperatureDeflection(const SolElement& element, double L, double t) const {
-    TempLoadClass& loads = input_.tempLoads;
+double SolutionsCont::TemperatureDeflection(int index, double L, double t) const {
+    const SolElement& element = elements[index];
     double w = 0.0;
-    for (int k = 0; k < loads.ValidCount(); ++k) {
-        const TempLoadRec& load = *loads.ValidRow(k);
+    const ElementLoads* loads = elementLoads_.Find(index);
+    if (loads && loads->temperatures <= 1) {
+        if (loads->temperatures == 1)
+            w += TemperatureShare(BeamOf(element, input_), CrossSection(element, input_),
+                                  loads->temperatureDT, L, t);
+        return w;
+    }
+    TempLoadClass& records = input_.tempLoads;
+    for (int k = 0; k < records.ValidCount(); ++k) {
+        const TempLoadRec& load = *records.ValidRow(k);
         // A zero difference bends nothing, even on a beam without thickness.
-        if (load.from > element.beamNumber || element.beamNumber > load.to || load.dT == 0.0)
-            continue;
-        const BeamRec& beam = BeamOf(element, input_);
-        const MatRec& section = CrossSection(element, input_);
-        w += 0.5 * L * L * section.alphaT * load.dT / beam.thickness * (t - t * t);
+        if (ActsOn(load.from, load.to, element) && load.dT != 0.0)
+            w += TemperatureShare(BeamOf(element, input_), CrossSection(element, input_), load.dT,
+                                  L, t);
     }
     return w;
 }
@@ -189,13 +203,13 @@ double SolutionsCont::Deflection(int index, double t) const {
     double w =
         tb * w1 + t * w2 +
         g * ((tb - tb * tb * tb) * element.forces[kMs] + (t - t * t * t) * element.forces[kMe]);
-    const BeamLoadSums sums = SumBeamLoads(element, input_);
+    const BeamLoadSums sums = LoadSums(index);
     if (sums.any) {
         const double h = L * L * L / (section.Iy * (section.E * 360.0) / L);
         w += h * (tb * sums.qa * (7.0 - 10.0 * tb * tb + 3.0 * tb * tb * tb * tb) +
                   t * sums.qb * (7.0 - 10.0 * t * t + 3.0 * t * t * t * t));
     }
-    return w + TemperatureDeflection(element, L, t);
+    return w + TemperatureDeflection(index, L, t);
 }
 
 double SolutionsCont::SectionForce(int index, double t, int kind) const {
@@ -205,7 +219,7 @@ double SolutionsCont::SectionForce(int index, double t, int kind) const {
     const double start = element.forces[kind - 1];
     const double end = element.forces[kind + 2];
     double value = (1.0 - t) * start + t * end;
-    const BeamLoadSums sums = SumBeamLoads(element, input_);
+    const BeamLoadSums sums = LoadSums(index);
     if (!sums.any)
         return value;
     const double L = FrameOf(Ends(element)).length;

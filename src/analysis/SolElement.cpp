@@ -121,20 +121,32 @@ void Stiffness(const SolElement& element, const ElementEnds& ends, InputModel& i
     TransformStiffness(K, frame.c, frame.s);
 }
 
+void AddBeamLoad(const BeamLoadRec& record, const SolElement& element, BeamLoadSums& sums) {
+    const BeamLoadStruct load(record);
+    sums.qa += load.Value(element.xiStart, 0);
+    sums.qb += load.Value(element.xiEnd, 0);
+    sums.ma += load.Value(element.xiStart, 1);
+    sums.mb += load.Value(element.xiEnd, 1);
+}
+
+void MarkAnyLoad(BeamLoadSums& sums) {
+    sums.any = sums.qa != 0.0 || sums.qb != 0.0 || sums.ma != 0.0 || sums.mb != 0.0;
+}
+
+bool ActsOn(int from, int to, const SolElement& element) {
+    return from <= element.beamNumber && element.beamNumber <= to;
+}
+
 BeamLoadSums SumBeamLoads(const SolElement& element, InputModel& input) {
     BeamLoadSums sums;
     BeamLoadClass& loads = input.beamLoads;
     int count = loads.ValidCount();
     for (int k = 0; k < count; ++k) {
-        const BeamLoadStruct load(*loads.ValidRow(k));
-        if (load.from > element.beamNumber || element.beamNumber > load.to)
-            continue;
-        sums.qa += load.Value(element.xiStart, 0);
-        sums.qb += load.Value(element.xiEnd, 0);
-        sums.ma += load.Value(element.xiStart, 1);
-        sums.mb += load.Value(element.xiEnd, 1);
+        const BeamLoadRec& load = *loads.ValidRow(k);
+        if (ActsOn(load.from, load.to, element))
+            AddBeamLoad(load, element, sums);
     }
-    sums.any = sums.qa != 0.0 || sums.qb != 0.0 || sums.ma != 0.0 || sums.mb != 0.0;
+    MarkAnyLoad(sums);
     return sums;
 }
 
@@ -144,8 +156,6 @@ double TemperatureMoment(const TempLoadRec& load, const MatRec& section, const B
         return 0.0;
     return load.dT * section.E * section.Iy * section.alphaT / beam.thickness;
 }
-
-namespace {
 
 // Fixed-end moments, torsion shares and simple-beam shares of the linearly
 // varying loads, in local components.
@@ -159,39 +169,39 @@ void AddSpanLoads(const BeamLoadSums& sums, double L, double f[6]) {
     f[3] += L * (qa / 6 + qb / 3);
 }
 
-void AddTemperatureMoments(const SolElement& element, InputModel& input, double f[6]) {
-    TempLoadClass& loads = input.tempLoads;
-    int count = loads.ValidCount();
-    for (int k = 0; k < count; ++k) {
-        const TempLoadRec& load = *loads.ValidRow(k);
-        if (load.from > element.beamNumber || element.beamNumber > load.to)
-            continue;
-        double moment =
-            TemperatureMoment(load, CrossSection(element, input), BeamOf(element, input));
-        f[1] += moment;
-        f[4] += -moment;
-    }
+void AddTemperatureMoment(double moment, double f[6]) {
+    f[1] += moment;
+    f[4] += -moment;
 }
 
-} // namespace
-
-void LoadVector(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& F) {
+void FinishLoadVector(const ElementFrame& frame, double f[6], Matrix& F) {
     if (F.rows < 6 || F.cols < 1)
         throw BalkorError(kVectorShapeMessage);
-    ElementFrame frame = FrameOf(ends);
-    const double L = frame.length;
-    double f[6] = {};
-    BeamLoadSums sums = SumBeamLoads(element, input);
-    if (sums.any)
-        AddSpanLoads(sums, L, f);
-    AddTemperatureMoments(element, input, f);
     // The end shears that balance the end moments.
-    double shear = (f[1] + f[4]) / L;
+    double shear = (f[1] + f[4]) / frame.length;
     f[0] += shear;
     f[3] -= shear;
     TransformEnds(f, 1, frame.c, frame.s);
     for (int k = 0; k < 6; ++k)
         F[k] += f[k];
+}
+
+void LoadVector(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& F) {
+    if (F.rows < 6 || F.cols < 1)
+        throw BalkorError(kVectorShapeMessage);
+    ElementFrame frame = FrameOf(ends);
+    double f[6] = {};
+    BeamLoadSums sums = SumBeamLoads(element, input);
+    if (sums.any)
+        AddSpanLoads(sums, frame.length, f);
+    TempLoadClass& loads = input.tempLoads;
+    for (int k = 0; k < loads.ValidCount(); ++k) {
+        const TempLoadRec& load = *loads.ValidRow(k);
+        if (ActsOn(load.from, load.to, element))
+            AddTemperatureMoment(
+                TemperatureMoment(load, CrossSection(element, input), BeamOf(element, input)), f);
+    }
+    FinishLoadVector(frame, f, F);
 }
 
 double PlotValueClass::Value(double /*t*/, int /*component*/) const {

@@ -82,6 +82,12 @@ void TransformVector(Matrix& v, double c, double s);
 
 // The element stiffness in global axes (K becomes 6 x 6).
 void Stiffness(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& K);
+// Whether a load record for the beams from ... to acts on the element.
+bool ActsOn(int from, int to, const SolElement& element);
+// Adds one distributed-load record, interpolated at xiStart and xiEnd.
+void AddBeamLoad(const BeamLoadRec& record, const SolElement& element, BeamLoadSums& sums);
+// Sets sums.any once all records are added.
+void MarkAnyLoad(BeamLoadSums& sums);
 // Sums of all valid distributed-load records whose beam range holds the
 // element's beam, interpolated at xiStart and xiEnd.
 BeamLoadSums SumBeamLoads(const SolElement& element, InputModel& input);
@@ -91,6 +97,12 @@ double TemperatureMoment(const TempLoadRec& load, const MatRec& section, const B
 // Adds the equivalent nodal loads in global axes to F (6 x 1; the caller
 // zeroes it first when it wants the element's vector alone).
 void LoadVector(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& F);
+// The steps of LoadVector on the local vector f, for a caller that gathers the
+// records itself: span loads, then each temperature record's end moment in
+// row order, then the balancing shears and the turn into global axes, added to F.
+void AddSpanLoads(const BeamLoadSums& sums, double L, double f[6]);
+void AddTemperatureMoment(double moment, double f[6]);
+void FinishLoadVector(const ElementFrame& frame, double f[6], Matrix& F);
 
 // A source of values along a beam (t relative to the beam), for drawings.
 class PlotValueClass {

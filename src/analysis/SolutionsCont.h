@@ -2,6 +2,7 @@
 
 #include "analysis/CalcStatus.h"
 #include "analysis/Constraints.h"
+#include "analysis/ElementLoads.h"
 #include "model/UContainer.h"
 
 #include <cstdint>
@@ -138,11 +139,16 @@ private:
     void ResetWorkingFields();
     void EvaluateElementForces();
     void SumHingeForces();
-    double TemperatureDeflection(const SolElement& element, double L, double t) const;
+    double TemperatureDeflection(int index, double L, double t) const;
+    // The element's equivalent nodal loads (f zeroed first) and load sums,
+    // from the table of the run where there is one.
+    void ElementLoadVector(int index, Matrix& f) const;
+    BeamLoadSums LoadSums(int index) const;
     void ReportCounters(CalcStatus* status);
 
     InputModel& input_;
-    FGFieldCont loadExpansion_; // reused by every AddLoad
+    FGFieldCont loadExpansion_;     // reused by every AddLoad
+    ElementLoadTable elementLoads_; // built by AssembleLoads
 };
 
 // Stage results of the driver.

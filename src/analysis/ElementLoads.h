@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/SolElement.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class SolutionsCont;
+
+// What the distributed and temperature loads do to one element.
+struct ElementLoads {
+    BeamLoadSums sums;
+    double vector[6] = {};      // equivalent nodal loads in global axes (LoadVector)
+    int32_t temperatures = 0;   // temperature records with dT ≠ 0 acting on it
+    double temperatureDT = 0.0; // dT of the first of them
+};
+
+// The loads of every element of a run, gathered once: each record is read
+// once per run and not once per element and query, which made the work grow
+// with elements × records. Built from the same steps as SumBeamLoads and
+// LoadVector in the same order, so every value is the same to the bit.
+class ElementLoadTable {
+public:
+    void Build(const SolutionsCont& solutions);
+    void Clear() { std::vector<ElementLoads>().swap(loads_); }
+    // The loads of an element, or null when the table was not built for it.
+    const ElementLoads* Find(int element) const {
+        return element >= 0 && static_cast<size_t>(element) < loads_.size() ? &loads_[element]
+                                                                            : nullptr;
+    }
+
+private:
+    std::vector<ElementLoads> loads_;
+};
