@@ -19,7 +19,7 @@ enum CalcStage : int {
     kStageNone = 0,
     kStageElements = 1,  // "Elementverteilung"
     kStageDofs = 2,      // "Freiheitsgradverteilung"
-    kStageOptimize = 3,  // "Freiheitsgradoptimierung" (never run: no renumbering)
+    kStageOptimize = 3,  // "Freiheitsgradoptimierung" (profile-reducing renumbering)
     kStageStiffness = 4, // "Steifigkeitsmatrix"
     kStageLoads = 5,     // "Belastungsvektor"
     kStageSolve = 6,     // "Gleichungslösung"

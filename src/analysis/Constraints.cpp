@@ -77,6 +77,21 @@ void FGTabCont::NumberEquations() {
     FlattenDependents();
 }
 
+void FGTabCont::RenumberEquations(const std::vector<int32_t>& number) {
+    for (int i = 0; i < Count(); ++i) {
+        BCClass& dof = Dof(i);
+        if (!dof.dependent)
+            dof.equation = number[dof.equation];
+    }
+    std::vector<int32_t> byEquation(equationDof_.size());
+    for (size_t e = 0; e < equationDof_.size(); ++e)
+        byEquation[number[e]] = equationDof_[e];
+    equationDof_.swap(byEquation);
+    for (Flat& flat : flat_)
+        for (ExpansionTerm& term : flat.terms)
+            term.equation = number[term.equation];
+}
+
 void FGTabCont::FlattenDependents() {
     flat_.assign(Count(), Flat());
     std::vector<double> sum(freeCount, 0.0);

@@ -111,6 +111,8 @@ public:
     // Numbers the free degrees of freedom in table order and prepares the
     // expansions; called once the dependencies are in place.
     void NumberEquations();
+    // Gives equation e the number number[e] (a permutation of the equations).
+    void RenumberEquations(const std::vector<int32_t>& number);
     // Writes degree of freedom d as a combination of the equations.
     void Expand(int d, FGFieldCont& out) const;
     // The value of d after the solution (solvedValue of the free ones set).

@@ -84,6 +84,8 @@ int SolutionsCont::PrepareModel(CalcStatus* status, CalcResult& result) {
     counters.dofs = dofs.Count();
     counters.conditions = dofs.Count() - dofs.freeCount;
     ReportCounters(status);
+    StartStage(status, kStageOptimize);
+    OptimizeEquations();
     StartStage(status, kStageStiffness);
     return kStageOk;
 }

@@ -316,23 +316,40 @@ int SolutionsCont::ElementDof(const SolElement& element, int i) const {
     return element.DofIndex(i, Ends(element));
 }
 
-// Column heights from the expansions of every pair of element degrees of
-// freedom; each element's six expansions are built once.
-void SolutionsCont::ProfileHeights(KMatrix& K) const {
-    FGFieldCont expansion[6];
+EquationSets SolutionsCont::ElementEquations() const {
+    EquationSets sets(dofs.freeCount);
+    FGFieldCont expansion;
+    std::vector<int32_t> equations;
     for (int e = 0; e < elements.Count(); ++e) {
-        for (int i = 0; i < 6; ++i)
-            Expand(ElementDof(elements[e], i), expansion[i]);
-        for (const FGFieldCont& first : expansion)
-            for (const FGFieldCont& second : expansion)
-                for (int ta = 0; ta < first.Size(); ++ta)
-                    for (int tb = 0; tb < second.Size(); ++tb) {
-                        const int a = first.Term(ta).equation;
-                        const int b = second.Term(tb).equation;
-                        if (b >= a)
-                            K.RaiseHeight(b, b - a + 1);
-                    }
+        equations.clear();
+        for (int i = 0; i < 6; ++i) {
+            Expand(ElementDof(elements[e], i), expansion);
+            for (int t = 0; t < expansion.Size(); ++t)
+                equations.push_back(expansion.Term(t).equation);
+        }
+        sets.Add(equations);
     }
+    return sets;
+}
+
+// Every pair of equations of an element is an entry of K, so a column reaches
+// up to the element's smallest equation.
+void SolutionsCont::ProfileHeights(KMatrix& K) const {
+    const std::vector<int32_t> heights = ProfileColumnHeights(ElementEquations(), {});
+    for (int c = 0; c < static_cast<int>(heights.size()); ++c)
+        if (heights[c] > 0)
+            K.RaiseHeight(c, heights[c]);
+}
+
+bool SolutionsCont::OptimizeEquations() {
+    if (dofs.freeCount < 2)
+        return false;
+    const EquationSets sets = ElementEquations();
+    const std::vector<int32_t> number = ReverseCuthillMcKee(sets);
+    if (ProfileEntries(sets, number) >= ProfileEntries(sets, {}))
+        return false;
+    dofs.RenumberEquations(number);
+    return true;
 }
 
 void SolutionsCont::AddLoadCaseRows() {

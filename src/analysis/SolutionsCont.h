@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 #include "analysis/Constraints.h"
 #include "analysis/ElementLoads.h"
+#include "analysis/Renumbering.h"
 #include "model/UContainer.h"
 
 #include <cstdint>
@@ -69,7 +70,7 @@ public:
     void Clear();
     // Checks the input, builds, solves and evaluates; status may be null.
     CalcResult Calculate(CalcStatus* status = nullptr);
-    // Checks and the stages 1 and 2; kStageOk or kStageFailed.
+    // Checks and the stages 1 to 3; kStageOk or kStageFailed.
     int PrepareModel(CalcStatus* status, CalcResult& result);
     // Stages 4 to 7; kStageOk or kStageFailed.
     int SolveModel(CalcStatus* status, CalcResult& result);
@@ -80,6 +81,12 @@ public:
     // The degree-of-freedom table, the elimination and the equation numbers;
     // kEliminationOk or kEliminationContradiction.
     int NumberDofs();
+    // Stage 3: numbers the equations in a profile-reducing order when that
+    // gives a smaller profile than the order of the nodes; returns whether it
+    // did. Only the equation numbers change, nothing of the node order.
+    bool OptimizeEquations();
+    // For every element the equations its six degrees of freedom reach.
+    EquationSets ElementEquations() const;
     // The column heights of the global stiffness matrix (K created with n
     // equations, before FinishProfile).
     void ProfileHeights(KMatrix& K) const;

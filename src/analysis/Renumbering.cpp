@@ -1,0 +1,170 @@
+#include "analysis/Renumbering.h"
+
+#include <algorithm>
+
+void EquationSets::Add(std::vector<int32_t>& equations) {
+    std::sort(equations.begin(), equations.end());
+    equations.erase(std::unique(equations.begin(), equations.end()), equations.end());
+    list_.insert(list_.end(), equations.begin(), equations.end());
+    start_.push_back(list_.size());
+}
+
+std::vector<int32_t> ProfileColumnHeights(const EquationSets& sets,
+                                          const std::vector<int32_t>& number) {
+    auto numbered = [&](int32_t e) { return number.empty() ? e : number[e]; };
+    std::vector<int32_t> height(static_cast<size_t>(sets.EquationCount()), 0);
+    for (int s = 0; s < sets.Count(); ++s) {
+        int32_t top = INT32_MAX;
+        for (const int32_t* e = sets.Begin(s); e != sets.End(s); ++e)
+            top = std::min(top, numbered(*e));
+        for (const int32_t* e = sets.Begin(s); e != sets.End(s); ++e) {
+            const int32_t column = numbered(*e);
+            height[column] = std::max(height[column], column - top + 1);
+        }
+    }
+    return height;
+}
+
+int64_t ProfileEntries(const EquationSets& sets, const std::vector<int32_t>& number) {
+    int64_t entries = 0;
+    for (int32_t h : ProfileColumnHeights(sets, number))
+        entries += std::max(h, 1);
+    return entries;
+}
+
+namespace {
+
+// The equations as a graph: two are neighbours when an element couples them.
+// Neighbours are found through the elements, without storing the edges.
+class EquationGraph {
+public:
+    explicit EquationGraph(const EquationSets& sets)
+        : sets_(sets), start_(static_cast<size_t>(sets.EquationCount()) + 1, 0),
+          mark_(static_cast<size_t>(sets.EquationCount()), -1) {
+        for (int s = 0; s < sets.Count(); ++s)
+            for (const int32_t* e = sets.Begin(s); e != sets.End(s); ++e)
+                ++start_[*e + 1];
+        for (size_t e = 1; e < start_.size(); ++e)
+            start_[e] += start_[e - 1];
+        setsOf_.resize(start_.back());
+        std::vector<size_t> next(start_.begin(), start_.end() - 1);
+        for (int s = 0; s < sets.Count(); ++s)
+            for (const int32_t* e = sets.Begin(s); e != sets.End(s); ++e)
+                setsOf_[next[*e]++] = s;
+        degree_.resize(static_cast<size_t>(sets.EquationCount()));
+        for (int v = 0; v < sets.EquationCount(); ++v) {
+            int32_t count = 0;
+            ForNeighbours(v, [&](int32_t) { ++count; });
+            degree_[v] = count;
+        }
+    }
+
+    int Size() const { return static_cast<int>(degree_.size()); }
+    int32_t Degree(int v) const { return degree_[v]; }
+
+    // Calls visit(u) once for every neighbour u ≠ v.
+    template <class Visit> void ForNeighbours(int v, Visit visit) {
+        ++stamp_;
+        mark_[v] = stamp_;
+        for (size_t i = start_[v]; i < start_[v + 1]; ++i)
+            for (const int32_t* u = sets_.Begin(setsOf_[i]); u != sets_.End(setsOf_[i]); ++u)
+                if (mark_[*u] != stamp_) {
+                    mark_[*u] = stamp_;
+                    visit(*u);
+                }
+    }
+
+private:
+    const EquationSets& sets_;
+    std::vector<size_t> start_; // by equation, into setsOf_
+    std::vector<int32_t> setsOf_;
+    std::vector<int32_t> degree_;
+    std::vector<int64_t> mark_;
+    int64_t stamp_ = 0;
+};
+
+// Breadth-first levels from a root over its connected part.
+struct LevelStructure {
+    int depth = 0;
+    int32_t lastLevelMinDegree = -1; // an equation of the last level of least degree
+};
+
+LevelStructure Levels(EquationGraph& graph, int root, std::vector<int32_t>& level,
+                      std::vector<int32_t>& queue) {
+    queue.assign(1, root);
+    level[root] = 0;
+    for (size_t head = 0; head < queue.size(); ++head) {
+        const int v = queue[head];
+        graph.ForNeighbours(v, [&](int32_t u) {
+            if (level[u] < 0) {
+                level[u] = level[v] + 1;
+                queue.push_back(u);
+            }
+        });
+    }
+    LevelStructure result;
+    result.depth = level[queue.back()];
+    for (auto it = queue.rbegin(); it != queue.rend() && level[*it] == result.depth; ++it)
+        if (result.lastLevelMinDegree < 0 ||
+            graph.Degree(*it) < graph.Degree(result.lastLevelMinDegree))
+            result.lastLevelMinDegree = *it;
+    for (int32_t v : queue)
+        level[v] = -1;
+    return result;
+}
+
+// George and Liu: move to an end of the deepest level structure until the
+// depth stops growing.
+int PseudoPeripheral(EquationGraph& graph, int start, std::vector<int32_t>& level,
+                     std::vector<int32_t>& queue) {
+    constexpr int kMaxSteps = 8;
+    int root = start;
+    LevelStructure levels = Levels(graph, root, level, queue);
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const int candidate = levels.lastLevelMinDegree;
+        const LevelStructure next = Levels(graph, candidate, level, queue);
+        if (next.depth <= levels.depth)
+            break;
+        root = candidate;
+        levels = next;
+    }
+    return root;
+}
+
+} // namespace
+
+std::vector<int32_t> ReverseCuthillMcKee(const EquationSets& sets) {
+    EquationGraph graph(sets);
+    const int n = graph.Size();
+    std::vector<int32_t> level(static_cast<size_t>(n), -1);
+    std::vector<int32_t> queue;
+    std::vector<char> placed(static_cast<size_t>(n), 0);
+    std::vector<int32_t> order;
+    order.reserve(static_cast<size_t>(n));
+    std::vector<int32_t> fresh;
+    for (int seed = 0; seed < n; ++seed) {
+        if (placed[seed])
+            continue;
+        const int root = PseudoPeripheral(graph, seed, level, queue);
+        placed[root] = 1;
+        order.push_back(root);
+        for (size_t head = order.size() - 1; head < order.size(); ++head) {
+            fresh.clear();
+            graph.ForNeighbours(order[head], [&](int32_t u) {
+                if (!placed[u]) {
+                    placed[u] = 1;
+                    fresh.push_back(u);
+                }
+            });
+            std::sort(fresh.begin(), fresh.end(), [&](int32_t a, int32_t b) {
+                return graph.Degree(a) != graph.Degree(b) ? graph.Degree(a) < graph.Degree(b)
+                                                          : a < b;
+            });
+            order.insert(order.end(), fresh.begin(), fresh.end());
+        }
+    }
+    std::vector<int32_t> number(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        number[order[i]] = n - 1 - i;
+    return number;
+}

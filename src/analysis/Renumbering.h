@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// For every element the equations its degrees of freedom reach through their
+// expansions, each once: the element couples all of them in the global
+// stiffness matrix.
+class EquationSets {
+public:
+    explicit EquationSets(int equations) : equationCount_(equations), start_{0} {}
+
+    // Adds the next element's equations; repeated ones are dropped.
+    void Add(std::vector<int32_t>& equations);
+    int Count() const { return static_cast<int>(start_.size()) - 1; }
+    int EquationCount() const { return equationCount_; }
+    const int32_t* Begin(int set) const { return list_.data() + start_[set]; }
+    const int32_t* End(int set) const { return list_.data() + start_[set + 1]; }
+
+private:
+    int equationCount_;
+    std::vector<size_t> start_;
+    std::vector<int32_t> list_;
+};
+
+// The column heights of the profile of the global stiffness matrix when
+// equation e gets the number number[e] (an empty numbering keeps every
+// equation's own number): a column reaches up to the smallest number of any
+// element it shares. A column without entries has height 0.
+std::vector<int32_t> ProfileColumnHeights(const EquationSets& sets,
+                                          const std::vector<int32_t>& number);
+// The entries the profile stores under that numbering (a height 0 counts 1).
+int64_t ProfileEntries(const EquationSets& sets, const std::vector<int32_t>& number);
+
+// A profile-reducing numbering of the equations (reverse Cuthill–McKee, each
+// connected part from a pseudo-peripheral equation): number[e] is the new
+// number of equation e.
+std::vector<int32_t> ReverseCuthillMcKee(const EquationSets& sets);
