@@ -193,7 +193,7 @@ double SolutionsCont::TemperatureDeflection(int index, double L, double t) const
 double SolutionsCont::Deflection(int index, double t) const {
     const SolElement& element = elements[index];
     const ElementEnds ends = Ends(element);
-    const double L = FrameOf(ends).length;
+    const double L = LengthOf(ends);
     const MatRec& section = CrossSection(element, input_);
     const double EI = section.Iy * section.E;
     const double tb = 1.0 - t;
@@ -222,7 +222,7 @@ double SolutionsCont::SectionForce(int index, double t, int kind) const {
     const BeamLoadSums sums = LoadSums(index);
     if (!sums.any)
         return value;
-    const double L = FrameOf(Ends(element)).length;
+    const double L = LengthOf(Ends(element));
     const double e = 2.0 * t - 1.0;
     if (kind == 1)
         value -= (e * e - 1.0) * (sums.qb - sums.qa) * L / 8.0;

@@ -124,15 +124,17 @@ int KMatrix::DecomposeLDL() {
     if (!diag || !values)
         throw BalkorError(kShapeMessage);
     Scratch original = NewScratch(n);
-    Scratch rowFactors = NewScratch(static_cast<int64_t>(bandwidth) + 1);
+    const int64_t stride = static_cast<int64_t>(bandwidth) + 1;
+    Scratch rowFactors = NewScratch(stride * kBlockRows);
+    Scratch pivots = NewScratch(kBlockRows);
     for (int j = 0; j < n; ++j)
         original[j] = values[diag[j]];
 
-    for (int i = 0; i < n; ++i) {
-        double d = values[diag[i]];
-        if (IsZeroPivot(d, original[i]))
-            return kSolveZeroPivot;
-        EliminateRow(i, d, rowFactors.get());
+    for (int first = 0; first < n; first += kBlockRows) {
+        const int code = EliminateBlock(first, std::min(n, first + kBlockRows), original.get(),
+                                        pivots.get(), rowFactors.get());
+        if (code != kSolveSolved)
+            return code;
     }
     for (int j = 0; j < n; ++j) {
         if (values[diag[j]] <= 0.0)
@@ -160,30 +162,47 @@ void SubtractScaled(double* __restrict column, const double* __restrict factors,
 } // namespace
 
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
-// then K(i, j) := K(i, j) / d. Each entry receives exactly the one update per row
-// that a loop over j, then k, would give it; walking column k for a fixed k keeps
-// the inner loop on contiguous storage. The factors are kept in reverse order,
-// f(i + m) at reversed[bandwidth - m], so that both run forward: column k holds
-// K(k - q, k) at q = 0, 1, ... Factors outside the profile are 0, which leaves
-// their entries unchanged.
-void KMatrix::EliminateRow(int i, double d, double* reversed) {
-    const int last = std::min(n, i + bandwidth);
-    for (int j = i + 1; j < last; ++j) {
-        int offset = j - i;
-        reversed[bandwidth - offset] = offset < Height(j) ? values[diag[j] + offset] / d : 0.0;
-    }
-    for (int k = i + 1; k < last; ++k) {
-        const int offset = k - i;
-        if (offset >= Height(k))
-            continue;
+// then K(i, j) := K(i, j) / d, row i after row i. Each entry receives exactly
+// the one update per row that a loop over j, then k, would give it, in row
+// order. The rows first ... last − 1 are applied together, column by column,
+// so that each column is brought into the cache once per block instead of
+// once per row; the inner loop runs on the contiguous column. Row i's factors
+// are kept in reverse order, f(i + m) at factors[i - first][bandwidth − m],
+// filled as the columns are reached; factors outside the profile are 0, which
+// leaves their entries unchanged. A pivot is checked once every earlier row
+// has reached its column, as a row-by-row elimination would check it.
+int KMatrix::EliminateBlock(int first, int last, const double* original, double* pivots,
+                            double* factors) {
+    const int64_t stride = static_cast<int64_t>(bandwidth) + 1;
+    // Every column of the block is reached for its pivot, even in a matrix
+    // without coupled equations (bandwidth 0).
+    const int end = static_cast<int>(
+        std::min<int64_t>(n, std::max<int64_t>(last, int64_t{last} - 1 + bandwidth)));
+    for (int k = first; k < end; ++k) {
         double* column = values + diag[k];
-        SubtractScaled(column, reversed + (bandwidth - offset), column[offset], offset);
+        const int height = Height(k);
+        for (int i = first; i < std::min(k, last); ++i) {
+            const int offset = k - i;
+            double* reversed = factors + (i - first) * stride;
+            if (offset >= height) {
+                if (offset < bandwidth)
+                    reversed[bandwidth - offset] = 0.0;
+                continue;
+            }
+            const double a = column[offset];
+            const double f = a / pivots[i - first];
+            reversed[bandwidth - offset] = f;
+            SubtractScaled(column, reversed + (bandwidth - offset), a, offset);
+            column[offset] = f;
+        }
+        if (k < last) {
+            const double d = column[0];
+            if (IsZeroPivot(d, original[k]))
+                return kSolveZeroPivot;
+            pivots[k - first] = d;
+        }
     }
-    for (int j = i + 1; j < last; ++j) {
-        int offset = j - i;
-        if (offset < Height(j))
-            values[diag[j] + offset] = reversed[bandwidth - offset];
-    }
+    return kSolveSolved;
 }
 
 void KMatrix::Substitute(Matrix& F, double factor) {

@@ -30,6 +30,9 @@ public:
     // and diag[n] the number of stored entries.
     int32_t* diag = nullptr;
 
+    // Rows the factorisation eliminates together, column by column.
+    static constexpr int kBlockRows = 16;
+
     KMatrix() = default;
     KMatrix(const KMatrix&) = delete;
     KMatrix& operator=(const KMatrix&) = delete;
@@ -70,7 +73,9 @@ public:
 
 private:
     void RequireRightHandSide(const Matrix& F) const;
-    // Eliminates row i (pivot d) from the rows below it; reversed is scratch
-    // of bandwidth + 1 doubles.
-    void EliminateRow(int i, double d, double* reversed);
+    // Eliminates the rows first ... last − 1 from the rows below them; checks
+    // their pivots against their original diagonals. pivots: kBlockRows
+    // doubles, factors: kBlockRows × (bandwidth + 1) doubles of scratch.
+    int EliminateBlock(int first, int last, const double* original, double* pivots,
+                       double* factors);
 };

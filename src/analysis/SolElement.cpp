@@ -38,11 +38,17 @@ int SolElement::DofIndex(int i, const ElementEnds& ends) const {
     return i < 3 ? ends.start.firstDof + i : ends.end.firstDof + (i - 3);
 }
 
+double LengthOf(const ElementEnds& ends) {
+    double dx = ends.end.x - ends.start.x;
+    double dy = ends.end.y - ends.start.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 ElementFrame FrameOf(const ElementEnds& ends) {
     double dx = ends.end.x - ends.start.x;
     double dy = ends.end.y - ends.start.y;
     ElementFrame frame;
-    frame.length = std::sqrt(dx * dx + dy * dy);
+    frame.length = LengthOf(ends);
     frame.angle = DirectionAngle(dx, dy);
     double theta = frame.angle + kHalfPi;
     frame.c = std::cos(theta);

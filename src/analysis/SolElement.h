@@ -66,6 +66,8 @@ struct BeamLoadSums {
 };
 
 ElementFrame FrameOf(const ElementEnds& ends);
+// FrameOf(ends).length without the angles, for the many queries along an element.
+double LengthOf(const ElementEnds& ends);
 
 // The records the element reads: its beam and the beam's cross-section type.
 // Throw BalkorError for a number below 1 (the checks exclude it).

@@ -333,23 +333,22 @@ int PlainDecompose(std::vector<double>& values, const std::vector<int>& diag, in
     return 3;
 }
 
-TEST(KMatrixSolve, TheFactorsEqualThoseOfThePlainRowByRowEliminationExactly) {
-    // A diagonally dominant system with irregular column heights.
-    const int n = 120;
+// A diagonally dominant system with irregular column heights up to maxHeight,
+// factored both ways.
+void ExpectFactorsOfThePlainElimination(int n, int maxHeight, unsigned seed) {
     KMatrix K;
     K.Create(n);
-    unsigned seed = 12345;
     auto next = [&] {
         seed = seed * 1103515245u + 12345u;
         return (seed >> 8) % 1000 / 1000.0;
     };
     for (int c = 0; c < n; ++c)
-        K.RaiseHeight(c, 1 + static_cast<int>(next() * std::min(c + 1, 17)));
+        K.RaiseHeight(c, 1 + static_cast<int>(next() * std::min(c + 1, maxHeight)));
     K.FinishProfile();
     for (int c = 0; c < n; ++c) {
         for (int m = 1; m < K.Height(c); ++m)
             K.Entry(c - m, c) = next() - 0.5;
-        K.Entry(c, c) = 20.0 + next();
+        K.Entry(c, c) = 20.0 + maxHeight * next();
     }
     std::vector<double> plain(K.values, K.values + K.EntryCount());
     std::vector<int> diag(K.diag, K.diag + n + 1);
@@ -358,6 +357,15 @@ TEST(KMatrixSolve, TheFactorsEqualThoseOfThePlainRowByRowEliminationExactly) {
     ASSERT_EQ(PlainDecompose(plain, diag, n, K.bandwidth), 3);
     for (int k = 0; k < K.EntryCount(); ++k)
         ASSERT_EQ(K.values[k], plain[k]) << "entry " << k;
+}
+
+// Narrow and wide profiles, fewer and more equations than the rows
+// eliminated together, a last block cut short.
+TEST(KMatrixSolve, TheFactorsEqualThoseOfThePlainRowByRowEliminationExactly) {
+    ExpectFactorsOfThePlainElimination(120, 17, 12345);
+    ExpectFactorsOfThePlainElimination(7, 7, 99);
+    ExpectFactorsOfThePlainElimination(KMatrix::kBlockRows * 5 + 3, 3, 7);
+    ExpectFactorsOfThePlainElimination(400, 90, 2024);
 }
 
 } // namespace
