@@ -212,17 +212,17 @@ double SolutionsCont::Deflection(int index, double t) const {
     return w + TemperatureDeflection(index, L, t);
 }
 
-double SolutionsCont::SectionForce(int index, double t, int kind) const {
-    const SolElement& element = elements[index];
-    if (kind < 1 || kind > 3)
-        return 0.0;
+namespace {
+
+// The section force of kind 1 … 3 at t from the end forces and the span loads
+// (L is read only when there are span loads).
+double SectionForceOf(const SolElement& element, const BeamLoadSums& sums, double L, double t,
+                      int kind) {
     const double start = element.forces[kind - 1];
     const double end = element.forces[kind + 2];
     double value = (1.0 - t) * start + t * end;
-    const BeamLoadSums sums = LoadSums(index);
     if (!sums.any)
         return value;
-    const double L = LengthOf(Ends(element));
     const double e = 2.0 * t - 1.0;
     if (kind == 1)
         value -= (e * e - 1.0) * (sums.qb - sums.qa) * L / 8.0;
@@ -233,6 +233,17 @@ double SolutionsCont::SectionForce(int index, double t, int kind) const {
     else
         value -= (sums.mb - sums.ma) * L / 2.0 * (t * t - t);
     return value;
+}
+
+} // namespace
+
+double SolutionsCont::SectionForce(int index, double t, int kind) const {
+    const SolElement& element = elements[index];
+    if (kind < 1 || kind > 3)
+        return 0.0;
+    const BeamLoadSums sums = LoadSums(index);
+    const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
+    return SectionForceOf(element, sums, L, t, kind);
 }
 
 Point3 SolutionsCont::DeformedPoint(int index, double t, double scale) const {
@@ -257,12 +268,16 @@ BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
     BeamExtremum result{-DBL_MAX, 0.0, DBL_MAX, 0.0};
     if (!input_.beams.IsRowUsed(beam - 1))
         return result;
+    const bool known = kind >= 1 && kind <= 3; // other kinds are 0 everywhere
     for (int e = input_.beams.RowRecord(beam - 1)->firstElement; e >= 0;
          e = elements[e].nextElement) {
         const SolElement& element = elements[e];
+        // The loads and the length once per element, not for each of its 101 points.
+        const BeamLoadSums sums = LoadSums(e);
+        const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
         for (int i = 0; i <= 100; ++i) {
             const double t = i * 0.01;
-            const double v = SectionForce(e, t, kind);
+            const double v = known ? SectionForceOf(element, sums, L, t, kind) : 0.0;
             const double xi = element.xiStart + t * (element.xiEnd - element.xiStart);
             if (v < result.min) {
                 result.min = v;
