@@ -91,6 +91,7 @@ void Grillage(Structure& s) {
     s.HingeLoad(torsion, kHingeLoadDeformation, 0.001);
     s.HingeLoad(shear, kHingeLoadForce, 3.0);
     s.Zwv(2, 2, 0.0, 0.002, 0.0);
+    s.Zwv(6, 6, 0.004); // an inner node pushed down
     s.BeamLoad(1, beams, 4.0, 6.0, 0.3, 0.1);
     s.Temperature(2, 9, 15.0);
 }
