@@ -17,7 +17,7 @@
 
 class ScreenshotTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void bridgeExampleCalculates() {
         InputModel input;
         SolutionsCont solutions(input);

@@ -28,7 +28,7 @@ const QByteArray kProtocol = "Knoten  x  y\r\nStäbe\r\n  1  Biegemoment  12.5\r
 
 class TextorTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void showsTheFileReadOnlyInAFixedFont() {
         QTemporaryDir dir;
         TextorWindow window;

@@ -32,7 +32,7 @@ void OpenExample(MainFormFixture& f, const char* system, const char* loads) {
 
 class CalculationTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // Two spans of 6 on three supported nodes: 3 nodes, 2 elements, 3 × 3
     // degrees of freedom, of which node 1 and 3 fix wz and Rx, node 2 wz: 5.
     void successfulRunShowsCountersAndFertig() {

@@ -44,7 +44,7 @@ void TypeInto(QSpinBox* box, const char* text) {
 
 class DialogsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void dialogShowsTruncatedMarginsAndStoresOnOk() {
         MainFormFixture f;
         SavedSettings saved;

@@ -35,7 +35,7 @@ void EditNodeLoad(InputModel& input) {
 
 class DocumentTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void startsEmptyWithoutMarks() {
         MainFormFixture f;
         QCOMPARE(f.form->windowTitle(), QStringLiteral("Balkor"));

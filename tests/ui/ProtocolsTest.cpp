@@ -52,7 +52,7 @@ struct EditorSetting {
 
 class ProtocolsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void namesAreStabWithTheSmallestFreeNumber() {
         QTemporaryDir dir;
         QFile planted(dir.filePath("Stab0"));

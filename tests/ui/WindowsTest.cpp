@@ -57,7 +57,7 @@ protected:
 
 class WindowsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void menuHasCaptionsShortcutsAndHints() {
         MainFormFixture f;
         QStringList titles;
@@ -146,8 +146,8 @@ private slots:
         MainFormFixture f;
         f.form->show();
         OpenSpyWindows(*f.form, 2);
-        emit f.form->WindowMenu->aboutToShow();
-        emit f.form->WindowMenu->aboutToShow(); // rebuilt, not appended
+        Q_EMIT f.form->WindowMenu->aboutToShow();
+        Q_EMIT f.form->WindowMenu->aboutToShow(); // rebuilt, not appended
         QStringList entries;
         for (QAction* action : f.form->WindowMenu->actions())
             if (!action->isSeparator())
