@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= 2
+MAKEFLAGS  += --no-print-directory
 CMAKE_ARGS ?=
 
 .PHONY: deps configure build run test test-fast test-asan fuzz fuzz-long bench clean format
