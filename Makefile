@@ -47,3 +47,7 @@ fuzz: deps
 
 fuzz-long: deps
 	@fuzz/run.sh 600
+
+# End-to-end timing of balkor-batch on generated grillages (docs/performance.md).
+bench: build
+	@bench/end_to_end.sh $(BUILD) 50 100 200
