@@ -6,6 +6,7 @@
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "support/TableRows.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -35,12 +36,7 @@ class Structure {
 public:
     Structure() : solutions(input) {}
 
-    template <class Rec, class Table> Rec& Append(Table& table) {
-        Rec& record = *table.RowRecord(table.Count());
-        record.flag = kFlagUser;
-        table.InvalidateIndex();
-        return record;
-    }
+    template <class Rec> Rec& Append(RecordTable<Rec>& table) { return AppendValid(table); }
 
     // Each adder returns the number (row + 1) of the new record.
     int Node(double x, double y, int fixZ = 0, int fixRx = 0, int fixRy = 0, double skew = 0.0) {

@@ -5,14 +5,7 @@
 
 #include "analysis/SolElement.h"
 #include "model/Tables.h"
-
-// A new valid row at the end of a table; the reference holds until the table grows.
-template <class Rec, class Table> Rec& AppendValid(Table& table) {
-    Rec& record = *table.RowRecord(table.Count());
-    record.flag = kFlagUser;
-    table.InvalidateIndex();
-    return record;
-}
+#include "support/TableRows.h"
 
 inline MatRec& AddSection(InputModel& input, double E, double G, double Iy, double It,
                           double alphaT = 0.0) {

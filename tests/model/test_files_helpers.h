@@ -4,6 +4,7 @@
 // files, and records put straight into a model.
 
 #include "model/Tables.h"
+#include "support/TableRows.h"
 
 // Records are written with designated initialisers; the fields left out are
 // zero, as in a fresh row.
@@ -87,12 +88,11 @@ private:
 
 // Puts a record at number (row + 1) of a table and marks it entered by the
 // user, as the grid would.
-template <class Table, class Rec> Rec& PutRecord(Table& table, int number, Rec record) {
-    record.flag = kFlagUser;
-    Rec* stored = table.RowRecord(number - 1);
-    *stored = record;
-    table.InvalidateIndex();
-    return *stored;
+template <class Rec> Rec& PutRecord(RecordTable<Rec>& table, int number, Rec record) {
+    Rec& stored = ValidRecord(table, number - 1);
+    record.flag = stored.flag;
+    stored = record;
+    return stored;
 }
 
 // Converts LF line ends to CR LF, so tests can be written with plain "\n".

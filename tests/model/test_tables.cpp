@@ -1,4 +1,5 @@
 #include "model/Tables.h"
+#include "support/TableRows.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -6,28 +7,22 @@
 namespace {
 
 void AddNode(InputModel& m, int number, double x, double y) {
-    NodeRec* node = m.nodes.RowRecord(number - 1);
-    node->flag = kFlagUser;
-    node->x = x;
-    node->y = y;
-    m.nodes.InvalidateIndex();
+    NodeRec& node = ValidRecord(m.nodes, number - 1);
+    node.x = x;
+    node.y = y;
 }
 
 void AddBeam(InputModel& m, int number, int start, int end) {
-    BeamRec* beam = m.beams.RowRecord(number - 1);
-    beam->flag = kFlagUser;
-    beam->start = start;
-    beam->end = end;
-    m.beams.InvalidateIndex();
+    BeamRec& beam = ValidRecord(m.beams, number - 1);
+    beam.start = start;
+    beam.end = end;
 }
 
 void AddHinge(InputModel& m, int number, int beam, double pos, int type) {
-    HingeRec* hinge = m.hinges.RowRecord(number - 1);
-    hinge->flag = kFlagUser;
-    hinge->beam = beam;
-    hinge->pos = pos;
-    hinge->type = type;
-    m.hinges.InvalidateIndex();
+    HingeRec& hinge = ValidRecord(m.hinges, number - 1);
+    hinge.beam = beam;
+    hinge.pos = pos;
+    hinge.type = type;
 }
 
 template <class T> void Store(InputContainer& table, int row, int col, T value) {

@@ -2,6 +2,7 @@
 
 #include "model/Tables.h"
 #include "protocols/Protocols.h"
+#include "support/TableRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,14 +73,6 @@ inline std::string Repeat(char c, int n) {
 inline std::string ExpectedHeader(const std::string& system = "", const std::string& loads = "") {
     return "07:05:09  12/09/26\n" + Repeat('=', 82) + "\nSystem  : " + system +
            "\nLastfall: " + loads + "\n" + Repeat('=', 82) + "\n\n";
-}
-
-// Makes row `row` of a table valid and returns its record for filling in.
-template <class Rec> Rec& ValidRecord(RecordTable<Rec>& table, int row) {
-    Rec& record = *table.RowRecord(row);
-    record.flag = kFlagUser;
-    table.InvalidateIndex();
-    return record;
 }
 
 // True when text is a number as a whole.
