@@ -66,6 +66,7 @@ inline constexpr const char* kSingularMessage =
 struct CalcResult {
     bool ok = false;
     bool inputError = false;
+    int failedStage = kStageNone; // the stage a failed analysis stopped in
     CheckReport check;
     std::string message;
     std::string title;

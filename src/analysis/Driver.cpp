@@ -37,6 +37,7 @@ void StartStage(CalcStatus* status, int stage) {
 void FailStage(CalcStatus* status, int stage, CalcResult& result, const char* message) {
     result.message = message;
     result.title = kCalcErrorTitle;
+    result.failedStage = stage;
     if (status)
         status->StageFinished(stage, false);
 }

@@ -94,11 +94,14 @@ int FailedRun(const CalcResult& result, std::FILE* err) {
         return kExitInputError;
     }
     PrintError(err, result.title + ": " + result.message);
-    if (result.message == kContradictionMessage)
+    switch (result.failedStage) {
+    case kStageDofs:
         return kExitContradiction;
-    if (result.message == kSingularMessage)
+    case kStageSolve:
         return kExitSingular;
-    return kExitInternalError;
+    default:
+        return kExitInternalError;
+    }
 }
 
 int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
