@@ -3,6 +3,7 @@
 // there (run under Xvfb for a real window system).
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "support/QtTestRegistry.h"
 #include "ui/MainForm.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -43,8 +44,6 @@ private Q_SLOTS:
     }
 };
 
-std::unique_ptr<QObject> MakeScreenshotTest() {
-    return std::make_unique<ScreenshotTest>();
-}
+BALKOR_REGISTER_TEST(ScreenshotTest);
 
 #include "ScreenshotTest.moc"

@@ -1,4 +1,5 @@
 // Textor, the protocol viewer, and where the build puts it.
+#include "support/QtTestRegistry.h"
 #include "textor/TextorWindow.h"
 
 #include <QCheckBox>
@@ -107,6 +108,4 @@ private Q_SLOTS:
 
 #include "TextorTest.moc"
 
-std::unique_ptr<QObject> MakeTextorTest() {
-    return std::make_unique<TextorTest>();
-}
+BALKOR_REGISTER_TEST(TextorTest);

@@ -2,8 +2,8 @@
 // the child windows and the results protocol.
 #include "MainFormFixture.h"
 #include "MessageSpy.h"
-#include "TestRegistry.h"
 #include "settings/SettingsVariables.h"
+#include "support/QtTestRegistry.h"
 #include "ui/SolForm.h"
 
 #include <QLabel>

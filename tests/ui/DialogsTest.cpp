@@ -1,7 +1,7 @@
 // The editor-and-margins dialog and the calculation status window.
 #include "MainFormFixture.h"
-#include "TestRegistry.h"
 #include "settings/SettingsVariables.h"
+#include "support/QtTestRegistry.h"
 #include "ui/DruckerForm.h"
 #include "ui/Help.h"
 #include "ui/SolForm.h"

@@ -1,8 +1,8 @@
 // The document state: new, open, save and save-as of both halves, the change
 // marks and texts, and the questions before anything is discarded.
 #include "MainFormFixture.h"
-#include "TestRegistry.h"
 #include "model/InputFiles.h"
+#include "support/QtTestRegistry.h"
 #include "ui/BalkorApplication.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 // Protocol files and the editors that show them.
 #include "MainFormFixture.h"
-#include "TestRegistry.h"
 #include "model/BalkorError.h"
 #include "settings/SettingsVariables.h"
+#include "support/QtTestRegistry.h"
 
 #include <QCoreApplication>
 #include <QFile>

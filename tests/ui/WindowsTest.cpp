@@ -2,8 +2,8 @@
 // help window and the top-level error handler.
 #include "MainFormFixture.h"
 #include "MessageSpy.h"
-#include "TestRegistry.h"
 #include "model/BalkorError.h"
+#include "support/QtTestRegistry.h"
 #include "ui/AboutBox.h"
 #include "ui/BalkorApplication.h"
 #include "ui/Help.h"

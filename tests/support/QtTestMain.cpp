@@ -1,7 +1,11 @@
-#include "TestRegistry.h"
+// The main of every Qt Test program: runs the test class named on the command
+// line, or all of them; "--list" prints the registered classes, one a line,
+// which is how the build learns the CTest entries (no second list to forget).
+#include "support/QtTestRegistry.h"
 #include "ui/BalkorApplication.h"
 
 #include <QTest>
+#include <cstdio>
 #include <cstring>
 
 std::vector<RegisteredTest>& RegisteredTests() {
@@ -9,9 +13,14 @@ std::vector<RegisteredTest>& RegisteredTests() {
     return tests;
 }
 
-// test_ui [TestClass [Qt Test options]]: runs one test class, or all.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (argc > 1 && std::strcmp(argv[1], "--list") == 0) {
+        for (const RegisteredTest& test : RegisteredTests())
+            std::printf("%s\n", test.name.c_str());
+        return 0;
+    }
+    // Offscreen unless a display was chosen (screenshots under Xvfb).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     BalkorApplication app(argc, argv);
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
@@ -27,5 +36,9 @@ int main(int argc, char** argv) {
         std::unique_ptr<QObject> object = test.make();
         failures += QTest::qExec(object.get(), static_cast<int>(args.size()), args.data());
     }
-    return found ? (failures > 0 ? 1 : 0) : 2;
+    if (!found) {
+        std::fprintf(stderr, "%s: no test class named %s\n", argv[0], only ? only : "(any)");
+        return 2;
+    }
+    return failures > 0 ? 1 : 0;
 }
