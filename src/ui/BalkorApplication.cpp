@@ -6,6 +6,7 @@
 #include "settings/SettingsTree.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
+#include "ui/TreeForm.h"
 #include "ui/UiDialogs.h"
 
 #include <QFileInfo>
@@ -66,6 +67,7 @@ int RunBalkor(int argc, char** argv) {
     QtUiDialogs dialogs;
     TMainForm form(Input(), Solutions(), dialogs,
                    QString::fromStdString(DefaultSettingsFilePath()));
+    InstallSettingsDialogs(form, SettingsTree(), dialogs);
     app.SetErrorHandler([&](const QString& message) {
         dialogs.ShowMessage(QApplication::activeWindow() ? QApplication::activeWindow() : &form,
                             message, QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);

@@ -57,7 +57,7 @@ void TMainForm::ReadConfiguration() {
 void TMainForm::DiscardResults() {
     solutions_.Clear();
     CloseEditors();
-    PostToChildren(UM_REFRESH, kRefreshRefit);
+    RefreshChildWindows(kRefreshRefit);
 }
 
 void TMainForm::Berechnen1Click() {
@@ -67,7 +67,7 @@ void TMainForm::Berechnen1Click() {
         result = solutions_.Calculate(SolForm);
     } catch (...) {
         // The windows show what the abandoned run left: no results.
-        PostToChildren(UM_REFRESH, kRefreshRefit);
+        RefreshChildWindows(kRefreshRefit);
         throw;
     }
     if (!result.ok) {
@@ -77,7 +77,7 @@ void TMainForm::Berechnen1Click() {
             dialogs_.ShowMessage(this, QString::fromStdString(result.message),
                                  QString::fromStdString(result.title), MessageIcon::Warning);
     }
-    PostToChildren(UM_REFRESH, kRefreshRefit);
+    RefreshChildWindows(kRefreshRefit);
 }
 
 void TMainForm::ShowInputError(const CheckReport& report) {

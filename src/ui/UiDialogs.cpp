@@ -1,5 +1,6 @@
 #include "ui/UiDialogs.h"
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -51,6 +52,16 @@ Answer QtUiDialogs::AskYesNoCancel(QWidget* parent, const QString& text, const Q
     return Answer::Cancel;
 }
 
+Answer QtUiDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
 void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
@@ -68,4 +79,14 @@ QString QtUiDialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
 
 bool QtUiDialogs::Exec(QDialog* dialog) {
     return dialog->exec() == QDialog::Accepted;
+}
+
+bool QtUiDialogs::ChooseColour(QWidget* parent, QColor& colour) {
+    // Qt's own dialog, so that it speaks German through Qt's translations.
+    QColorDialog dialog(colour, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
+        return false;
+    colour = dialog.selectedColor();
+    return true;
 }
