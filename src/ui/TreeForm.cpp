@@ -30,8 +30,8 @@ TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Konfiguration"));
     // A tool window of the main window: the window manager keeps it above
     // the main window, and the boxes it opens above itself.
-    setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpTopic(this, kHelpTopic);
 
     TreeView1 = new QTreeWidget(this);
@@ -55,8 +55,9 @@ TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
     setFixedSize(310, 382);
 
     root_.FillTreeView(*this, AddNode(kViewTopLevel));
-    // The groups of the first two levels are open, the settings one click away.
-    TreeView1->expandToDepth(0);
+    // The root and its two groups are open: the drawing groups and the editor
+    // settings are in sight.
+    TreeView1->expandToDepth(1);
 
     ValueEditForm = new TValueEditForm(dialogs_, this);
 }
@@ -85,8 +86,10 @@ void TTreeForm::ShowDialog() {
         CenterOnScreen(this);
         placed_ = true;
     }
-    show();
-    raise();
+    if (isVisible())
+        raise();
+    else
+        show();
     activateWindow();
 }
 

@@ -59,8 +59,8 @@ void CenterOnScreen(QWidget* window) {
 TValueEditForm::TValueEditForm(UiDialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Wertänderung"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpTopic(this, kHelpTopic);
 
     Edit1 = new QLineEdit(this);
