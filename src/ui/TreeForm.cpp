@@ -7,6 +7,7 @@
 #include "ui/WindowMessages.h"
 
 #include <QColor>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -38,6 +39,9 @@ TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
     TreeView1->setGeometry(8, 16, 293, 317);
     TreeView1->setHeaderHidden(true);
     TreeView1->setIndentation(19);
+    // Long names scroll sideways instead of being cut short.
+    TreeView1->header()->setStretchLastSection(false);
+    TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &TTreeForm::TreeView1Change);

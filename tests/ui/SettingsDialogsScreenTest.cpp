@@ -47,22 +47,26 @@ struct SeenBox {
 };
 
 // Once a modal box has opened and the window system has given it the focus,
-// records it and lets work answer it.
-void WhenBoxOpens(SeenBox& seen, std::function<void(QWidget* box)> work) {
+// records it and lets work answer it; a box of another kind is closed.
+template <typename Box> void WhenBoxOpens(SeenBox& seen, std::function<void(Box*)> work) {
     QTimer::singleShot(0, [&seen, work] {
         const bool focused = QTest::qWaitFor([] {
             QWidget* box = QApplication::activeModalWidget();
             return box && QApplication::activeWindow() == box;
         });
         QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
         seen.window = box;
-        seen.kind = box ? QString::fromLatin1(box->metaObject()->className()) : QString();
-        seen.title = box ? box->windowTitle() : QString();
-        seen.parent = box ? box->parentWidget() : nullptr;
+        seen.kind = QString::fromLatin1(box->metaObject()->className());
+        seen.title = box->windowTitle();
+        seen.parent = box->parentWidget();
         seen.active = focused;
         seen.focus = QApplication::focusWidget();
-        if (box)
-            work(box);
+        if (auto* expected = qobject_cast<Box*>(box))
+            work(expected);
+        else
+            box->close();
     });
 }
 
@@ -109,11 +113,11 @@ private Q_SLOTS:
         const QString point = QLocale().decimalPoint();
         tree->TreeView1->setCurrentItem(tree->ViewNode(4)); // Geometrie / Knoten / Liniendicke
         SeenBox value, error;
-        WhenBoxOpens(value, [&](QWidget*) {
+        WhenBoxOpens<QDialog>(value, [&](QDialog*) {
             SaveScreen("settings-value.png");
             QLineEdit* edit = tree->ValueEditForm->Edit1;
             edit->setText(QStringLiteral("0,0,1"));
-            WhenBoxOpens(error, [](QWidget* box) {
+            WhenBoxOpens<QMessageBox>(error, [](QMessageBox* box) {
                 SaveScreen("settings-error.png");
                 QTest::keyClick(box, Qt::Key_Return);
             });
@@ -136,12 +140,7 @@ private Q_SLOTS:
         tree->TreeView1->setCurrentItem(tree->ViewNode(5)); // Geometrie / Knoten / Farbe
         SeenBox colour;
         QColor opened;
-        WhenBoxOpens(colour, [&](QWidget* box) {
-            auto* dialog = qobject_cast<QColorDialog*>(box);
-            if (!dialog) {
-                box->close();
-                return;
-            }
+        WhenBoxOpens<QColorDialog>(colour, [&](QColorDialog* dialog) {
             opened = dialog->currentColor();
             SaveScreen("settings-colour.png");
             dialog->setCurrentColor(Qt::red);
@@ -156,13 +155,7 @@ private Q_SLOTS:
 
         // The confirmation of "Voreinstellung", answered with Escape: No.
         SeenBox question;
-        QStringList buttons;
-        WhenBoxOpens(question, [&](QWidget* box) {
-            auto* message = qobject_cast<QMessageBox*>(box);
-            if (!message) {
-                box->close();
-                return;
-            }
+        WhenBoxOpens<QMessageBox>(question, [&](QMessageBox* message) {
             QVERIFY(ButtonWithText(message, "&Ja") && ButtonWithText(message, "&Nein"));
             SaveScreen("settings-reset.png");
             QTest::keyClick(message, Qt::Key_Escape);
@@ -175,10 +168,8 @@ private Q_SLOTS:
         QCOMPARE(GeoNodeColour, 255);
 
         SeenBox yes;
-        WhenBoxOpens(yes, [](QWidget* box) {
-            if (auto* message = qobject_cast<QMessageBox*>(box))
-                ButtonWithText(message, "&Ja")->click();
-        });
+        WhenBoxOpens<QMessageBox>(
+            yes, [](QMessageBox* message) { ButtonWithText(message, "&Ja")->click(); });
         tree->Button2->click();
         QCOMPARE(GeoNodeColour, Rgb(0, 128, 0));
         QCOMPARE(GeoNodeLineWidth, 0.003);

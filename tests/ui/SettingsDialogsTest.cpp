@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
+#include <random>
 
 namespace {
 
@@ -229,22 +231,16 @@ private Q_SLOTS:
     void textThatIsNoNumberKeepsTheValue_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        QTest::newRow("German point") << "de_DE"
-                                      << "0.003";
-        QTest::newRow("German group separator") << "de_DE"
-                                                << "1.000";
-        QTest::newRow("C comma") << "C"
-                                 << "0,003";
-        QTest::newRow("word") << "de_DE"
-                              << "dick";
-        QTest::newRow("empty") << "C"
-                               << "";
-        QTest::newRow("infinity") << "C"
-                                  << "inf";
-        QTest::newRow("not a number") << "de_DE"
-                                      << "nan";
-        QTest::newRow("overflow") << "C"
-                                  << "1e400";
+        const char* const rows[][3] = {{"German point", "de_DE", "0.003"},
+                                       {"German group separator", "de_DE", "1.000"},
+                                       {"C comma", "C", "0,003"},
+                                       {"word", "de_DE", "dick"},
+                                       {"empty", "C", ""},
+                                       {"infinity", "C", "inf"},
+                                       {"not a number", "de_DE", "nan"},
+                                       {"overflow", "C", "1e400"}};
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2]);
     }
 
     void textThatIsNoNumberKeepsTheValue() {
@@ -267,6 +263,53 @@ private Q_SLOTS:
         QCOMPARE(d.f.dialogs.messages[0].text,
                  QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
         QCOMPARE(d.f.dialogs.messages[0].icon, MessageIcon::Error);
+    }
+
+    // Whatever is shown reads back as the same number, in both notations,
+    // and random typing, arrows and buttons never leave a size that is not
+    // finite, nor store anything but the number the field showed.
+    void randomNumbersAndKeys() {
+        DialogsFixture d;
+        const unsigned seed = std::random_device()();
+        std::mt19937 random(seed);
+        const QString context = QStringLiteral("seed %1").arg(seed);
+        const QString alphabet = QStringLiteral("0123456789,.-+eE in");
+        for (const char* name : {"de_DE", "C"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+            for (int i = 0; i < 200; ++i) {
+                const double x = std::ldexp(std::uniform_real_distribution<>(-1, 1)(random),
+                                            std::uniform_int_distribution<>(-30, 30)(random));
+                const std::optional<double> back = SettingsNumberFromText(SettingsNumberText(x));
+                QVERIFY2(back && std::abs(*back - x) <= 1e-9 * std::abs(x), qPrintable(context));
+            }
+            TValueEditForm& form = *d.tree->ValueEditForm;
+            form.SetUp(*SettingsTree().FindByIndex(4)); // Geometrie / Knoten / Liniendicke
+            form.show();
+            for (int step = 0; step < 300; ++step) {
+                const int action = std::uniform_int_distribution<>(0, 5)(random);
+                QString typed;
+                for (int k = std::uniform_int_distribution<>(0, 6)(random); k > 0; --k)
+                    typed += alphabet[std::uniform_int_distribution<>(0, 18)(random)];
+                if (action == 0)
+                    TypeInto(form.Edit1, typed);
+                else if (action <= 2)
+                    (action == 1 ? form.UpButton : form.DownButton)->click();
+                else if (action == 3)
+                    form.Button2->click();
+                else {
+                    const std::optional<double> shown = SettingsNumberFromText(form.Edit1->text());
+                    const double before = GeoNodeLineWidth;
+                    if (action == 4)
+                        form.Button1->click();
+                    else
+                        QTest::keyClick(form.Edit1, Qt::Key_Escape);
+                    QVERIFY2(GeoNodeLineWidth == (shown ? *shown : before), qPrintable(context));
+                    form.show();
+                }
+                QVERIFY2(std::isfinite(GeoNodeLineWidth), qPrintable(context));
+            }
+            form.hide();
+        }
     }
 
     // A real setting with default 0 (a colour kept as a number): the number
