@@ -166,13 +166,6 @@ private Q_SLOTS:
         QCOMPARE(question.kind, QStringLiteral("QMessageBox"));
         QCOMPARE(question.title, QStringLiteral("Bestätigung"));
         QCOMPARE(GeoNodeColour, 255);
-
-        SeenBox yes;
-        WhenBoxOpens<QMessageBox>(
-            yes, [](QMessageBox* message) { ButtonWithText(message, "&Ja")->click(); });
-        tree->Button2->click();
-        QCOMPARE(GeoNodeColour, Rgb(0, 128, 0));
-        QCOMPARE(GeoNodeLineWidth, 0.003);
     }
 };
 

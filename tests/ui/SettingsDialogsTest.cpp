@@ -214,18 +214,6 @@ private Q_SLOTS:
         d.DoubleClick(kNodeLineWidth);
         QCOMPARE(shown, local("0.003"));
         QCOMPARE(GeoNodeLineWidth, 0.003);
-
-        // No group separators, neither shown nor read.
-        MarginLeft = 1234.5;
-        d.OnValueDialog([&](TValueEditForm& form) {
-            shown = form.Edit1->text();
-            TypeInto(form.Edit1, QStringLiteral("2500"));
-            QTest::keyClick(form.Edit1, Qt::Key_Return);
-        });
-        d.DoubleClick(
-            {"Editor und Seitenränder", "Seitenränder (nur für Grafikausdruck)", "Links"});
-        QCOMPARE(shown, local("1234.5"));
-        QCOMPARE(MarginLeft, 2500.0);
     }
 
     void textThatIsNoNumberKeepsTheValue_data() {
