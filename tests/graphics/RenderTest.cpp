@@ -118,17 +118,17 @@ TEST(Render, ReplaysEachRecordOntoTheCanvas) {
     const auto& calls = canvas.Calls();
     ASSERT_EQ(calls.size(), 7u);
     EXPECT_EQ(calls[0].op, Op::PenColour);
-    EXPECT_EQ(calls[0].value, 0x0000FF);
+    EXPECT_EQ(calls[0].Value(), 0x0000FF);
     EXPECT_EQ(calls[1].op, Op::PenWidth);
-    EXPECT_EQ(calls[1].value, 2); // trunc(0.25 × 10)
+    EXPECT_EQ(calls[1].Value(), 2); // trunc(0.25 × 10)
     EXPECT_EQ(calls[2].op, Op::BrushColour);
-    EXPECT_EQ(calls[2].value, 0x00FF00);
+    EXPECT_EQ(calls[2].Value(), 0x00FF00);
     EXPECT_EQ(calls[3].op, Op::MoveTo);
-    EXPECT_EQ(calls[3].point, (DevicePoint{5, 30}));
+    EXPECT_EQ(calls[3].Point(), (DevicePoint{5, 30}));
     EXPECT_EQ(calls[4].op, Op::LineTo);
-    EXPECT_EQ(calls[4].point, (DevicePoint{105, 80}));
+    EXPECT_EQ(calls[4].Point(), (DevicePoint{105, 80}));
     EXPECT_EQ(calls[5].op, Op::PenWidth);
-    EXPECT_EQ(calls[5].value, 0); // 0.5 pixel: the thinnest pen
+    EXPECT_EQ(calls[5].Value(), 0); // 0.5 pixel: the thinnest pen
     EXPECT_EQ(calls[6].op, Op::Polygon);
     const auto points = canvas.PolygonPoints(calls[6]);
     ASSERT_EQ(points.size(), 3u);
@@ -177,12 +177,12 @@ TEST(Render, FarLinesAreClippedOnTheirCourse) {
     ASSERT_EQ(calls.size(), 4u);
     // The cut ends lie on the sides; the other coordinate within a pixel of
     // the true course (half of x).
-    EXPECT_EQ(calls[0].point.x, -kLimit);
-    EXPECT_NEAR(calls[0].point.y, -kLimit / 2, 1);
-    EXPECT_EQ(calls[1].point.x, kLimit);
-    EXPECT_NEAR(calls[1].point.y, kLimit / 2, 1);
-    EXPECT_EQ(calls[2].point, (DevicePoint{0, 0}));
-    EXPECT_EQ(calls[3].point, (DevicePoint{1000000, 0}));
+    EXPECT_EQ(calls[0].Point().x, -kLimit);
+    EXPECT_NEAR(calls[0].Point().y, -kLimit / 2, 1);
+    EXPECT_EQ(calls[1].Point().x, kLimit);
+    EXPECT_NEAR(calls[1].Point().y, kLimit / 2, 1);
+    EXPECT_EQ(calls[2].Point(), (DevicePoint{0, 0}));
+    EXPECT_EQ(calls[3].Point(), (DevicePoint{1000000, 0}));
 }
 
 TEST(Render, FarPolygonsAreClippedToTheSquare) {

@@ -255,8 +255,8 @@ TEST(ViewWindow, DeepZoomStopsAndStaysWithinTheDeviceRange) {
     RecordingCanvas canvas;
     Render(list, canvas, *mapping);
     for (const auto& call : canvas.Calls()) {
-        EXPECT_LE(std::abs(call.point.x), 16777216);
-        EXPECT_LE(std::abs(call.point.y), 16777216);
+        EXPECT_LE(std::abs(call.Point().x), 16777216);
+        EXPECT_LE(std::abs(call.Point().y), 16777216);
     }
 }
 
