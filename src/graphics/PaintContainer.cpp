@@ -42,28 +42,26 @@ void PaintContainer::Clear() {
     box_ = {kEmptyBoxLimit, kEmptyBoxLimit, -kEmptyBoxLimit, -kEmptyBoxLimit};
 }
 
+template <class T> void PaintContainer::AppendState(std::int32_t kind, const T& value) {
+    RecordWriter record(kind);
+    record.Put(value);
+    record.AppendTo(*this);
+    ++recordCount_;
+}
+
 void PaintContainer::SetPen(Colour colour, double width) {
     if (colour != penColour_) {
-        RecordWriter record(kPaintPenColour);
-        record.Put(colour);
-        record.AppendTo(*this);
-        ++recordCount_;
+        AppendState(kPaintPenColour, colour);
         penColour_ = colour;
     }
     if (width != penWidth_) {
-        RecordWriter record(kPaintPenWidth);
-        record.Put(width);
-        record.AppendTo(*this);
-        ++recordCount_;
+        AppendState(kPaintPenWidth, width);
         penWidth_ = width;
     }
 }
 
 void PaintContainer::SetBrush(Colour colour) {
-    RecordWriter record(kPaintBrush);
-    record.Put(colour);
-    record.AppendTo(*this);
-    ++recordCount_;
+    AppendState(kPaintBrush, colour);
 }
 
 void PaintContainer::Extend(Vec2 p) {

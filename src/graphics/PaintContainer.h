@@ -110,6 +110,8 @@ public:
 
 private:
     void Extend(Vec2 p);
+    // Appends a pen or brush record: the kind and one value.
+    template <class T> void AppendState(std::int32_t kind, const T& value);
 
     std::int32_t recordCount_ = 0;
     Vec2 current_[kSlotCount];

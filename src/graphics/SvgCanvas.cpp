@@ -1,6 +1,7 @@
 #include "graphics/SvgCanvas.h"
 
 #include "graphics/Render.h"
+#include "model/Format.h"
 
 #include <charconv>
 #include <cstdio>
@@ -29,29 +30,13 @@ void AppendColour(std::string& out, Colour colour) {
 SvgCanvas::SvgCanvas(const DeviceRect& device) {
     const int width = device.right - device.left;
     const int height = device.bottom - device.top;
-    document_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-                "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    AppendInt(document_, width);
-    document_ += "\" height=\"";
-    AppendInt(document_, height);
-    document_ += "\" viewBox=\"";
-    AppendInt(document_, device.left);
-    document_ += ' ';
-    AppendInt(document_, device.top);
-    document_ += ' ';
-    AppendInt(document_, width);
-    document_ += ' ';
-    AppendInt(document_, height);
-    document_ += "\">\n<rect x=\"";
-    AppendInt(document_, device.left);
-    document_ += "\" y=\"";
-    AppendInt(document_, device.top);
-    document_ += "\" width=\"";
-    AppendInt(document_, width);
-    document_ += "\" height=\"";
-    AppendInt(document_, height);
-    document_ += "\" fill=\"#ffffff\"/>\n"
-                 "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+    document_ = Format("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
+                       "height=\"%d\" viewBox=\"%d %d %d %d\">\n"
+                       "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"#ffffff\"/>\n"
+                       "<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n",
+                       width, height, device.left, device.top, width, height, device.left,
+                       device.top, width, height);
 }
 
 void SvgCanvas::AppendPoint(DevicePoint p) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -294,64 +295,53 @@ TEST(MouseModes, SpinningAFullCircleReturnsTheMatrixToItsStart) {
 
 // --- Toolbar buttons --------------------------------------------------------
 
+enum class Button { ZoomDown, ZoomUp, PanDown, PanUp, RotateDown, RotateUp, FitAll };
+
+void Click(MouseModeMachine& m, Button button) {
+    switch (button) {
+    case Button::ZoomDown:
+        return m.ZoomWindowButton(true);
+    case Button::ZoomUp:
+        return m.ZoomWindowButton(false);
+    case Button::PanDown:
+        return m.PanButton(true);
+    case Button::PanUp:
+        return m.PanButton(false);
+    case Button::RotateDown:
+        return m.RotateButton(true);
+    case Button::RotateUp:
+        return m.RotateButton(false);
+    case Button::FitAll:
+        return m.FitAllButton();
+    }
+}
+
 struct ButtonRow {
-    const char* name;
-    void (*press)(MouseModeMachine&);
+    std::vector<Button> clicks;
     M mode;
-    bool zoom, pan, rotate;
+    bool zoom, pan, rotate; // "Ausschnitt", "Verschieben", "Rotieren" down
     NavigationCursor cursor;
 };
 
+using enum Button;
+constexpr auto kDefault = NavigationCursor::Default;
+constexpr auto kCross = NavigationCursor::Cross;
+constexpr auto kSizeAll = NavigationCursor::SizeAll;
+
+// clang-format off
 const ButtonRow kButtons[] = {
-    {"Ausschnitt down", [](MouseModeMachine& m) { m.ZoomWindowButton(true); }, M::ZoomArmed, true,
-     false, false, NavigationCursor::Cross},
-    {"Ausschnitt down, up",
-     [](MouseModeMachine& m) {
-         m.ZoomWindowButton(true);
-         m.ZoomWindowButton(false);
-     },
-     M::Idle, false, false, false, NavigationCursor::Default},
-    {"Verschieben up", [](MouseModeMachine& m) { m.PanButton(false); }, M::Idle, false, false,
-     false, NavigationCursor::Default},
-    {"Verschieben up, down",
-     [](MouseModeMachine& m) {
-         m.PanButton(false);
-         m.PanButton(true);
-     },
-     M::PanArmed, false, true, false, NavigationCursor::SizeAll},
-    {"Ausschnitt, then Verschieben",
-     [](MouseModeMachine& m) {
-         m.ZoomWindowButton(true);
-         m.PanButton(true);
-     },
-     M::PanArmed, false, true, false, NavigationCursor::SizeAll},
-    {"Rotieren down", [](MouseModeMachine& m) { m.RotateButton(true); }, M::RotateArmed, false,
-     false, true, NavigationCursor::SizeAll},
-    {"Rotieren down, up",
-     [](MouseModeMachine& m) {
-         m.RotateButton(true);
-         m.RotateButton(false);
-     },
-     M::Idle, false, true, false, NavigationCursor::SizeAll},
-    {"Rotieren, then Ausschnitt",
-     [](MouseModeMachine& m) {
-         m.RotateButton(true);
-         m.ZoomWindowButton(true);
-     },
-     M::ZoomArmed, true, false, false, NavigationCursor::Cross},
-    {"Ausschnitt, then Alles zeigen",
-     [](MouseModeMachine& m) {
-         m.ZoomWindowButton(true);
-         m.FitAllButton();
-     },
-     M::Idle, false, false, false, NavigationCursor::Default},
-    {"Rotieren, then Alles zeigen",
-     [](MouseModeMachine& m) {
-         m.RotateButton(true);
-         m.FitAllButton();
-     },
-     M::RotateArmed, false, false, true, NavigationCursor::SizeAll},
+    {{ZoomDown},             M::ZoomArmed,   true,  false, false, kCross},
+    {{ZoomDown, ZoomUp},     M::Idle,        false, false, false, kDefault},
+    {{PanUp},                M::Idle,        false, false, false, kDefault},
+    {{PanUp, PanDown},       M::PanArmed,    false, true,  false, kSizeAll},
+    {{ZoomDown, PanDown},    M::PanArmed,    false, true,  false, kSizeAll},
+    {{RotateDown},           M::RotateArmed, false, false, true,  kSizeAll},
+    {{RotateDown, RotateUp}, M::Idle,        false, true,  false, kSizeAll},
+    {{RotateDown, ZoomDown}, M::ZoomArmed,   true,  false, false, kCross},
+    {{ZoomDown, FitAll},     M::Idle,        false, false, false, kDefault},
+    {{RotateDown, FitAll},   M::RotateArmed, false, false, true,  kSizeAll},
 };
+// clang-format on
 
 TEST(NavigationButtons, ModesButtonStatesAndCursors) {
     Window fresh;
@@ -360,15 +350,18 @@ TEST(NavigationButtons, ModesButtonStatesAndCursors) {
     EXPECT_FALSE(fresh.machine.ZoomWindowDown());
     EXPECT_FALSE(fresh.machine.RotateDown());
     EXPECT_EQ(fresh.machine.Cursor(), NavigationCursor::Default);
-    for (const ButtonRow& row : kButtons) {
+    for (size_t i = 0; i < std::size(kButtons); ++i) {
+        const ButtonRow& row = kButtons[i];
         Window w;
-        row.press(w.machine);
-        EXPECT_EQ(w.machine.Mode(), row.mode) << row.name;
-        EXPECT_EQ(w.machine.ZoomWindowDown(), row.zoom) << row.name;
-        EXPECT_EQ(w.machine.PanDown(), row.pan) << row.name;
-        EXPECT_EQ(w.machine.RotateDown(), row.rotate) << row.name;
-        EXPECT_EQ(w.machine.Cursor(), row.cursor) << row.name;
-        EXPECT_NE(w.host.log.find("tools"), std::string::npos) << row.name;
+        for (Button button : row.clicks)
+            Click(w.machine, button);
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(w.machine.Mode(), row.mode);
+        EXPECT_EQ(w.machine.ZoomWindowDown(), row.zoom);
+        EXPECT_EQ(w.machine.PanDown(), row.pan);
+        EXPECT_EQ(w.machine.RotateDown(), row.rotate);
+        EXPECT_EQ(w.machine.Cursor(), row.cursor);
+        EXPECT_NE(w.host.log.find("tools"), std::string::npos);
     }
 }
 
