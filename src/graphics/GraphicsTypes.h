@@ -2,6 +2,7 @@
 
 #include "settings/SettingsVariables.h"
 
+#include <algorithm>
 #include <cmath>
 
 // Small value types of the graphic view. Scene coordinates are the projected
@@ -100,6 +101,14 @@ struct SceneBox {
 
     double Width() const { return maxX - minX; }
     double Height() const { return maxY - minY; }
+    double Diagonal() const { return std::hypot(Width(), Height()); }
+    // Widens the box to hold p.
+    void Extend(Vec2 p) {
+        minX = std::min(minX, p.x);
+        minY = std::min(minY, p.y);
+        maxX = std::max(maxX, p.x);
+        maxY = std::max(maxY, p.y);
+    }
 };
 
 inline bool operator==(const SceneBox& a, const SceneBox& b) {

@@ -64,13 +64,6 @@ void PaintContainer::SetBrush(Colour colour) {
     AppendState(kPaintBrush, colour);
 }
 
-void PaintContainer::Extend(Vec2 p) {
-    box_.minX = std::min(box_.minX, p.x);
-    box_.minY = std::min(box_.minY, p.y);
-    box_.maxX = std::max(box_.maxX, p.x);
-    box_.maxY = std::max(box_.maxY, p.y);
-}
-
 void PaintContainer::AddLine(Vec2 p1, Vec2 p2) {
     if (!IsFinite(p1) || !IsFinite(p2))
         return;
@@ -81,8 +74,8 @@ void PaintContainer::AddLine(Vec2 p1, Vec2 p2) {
     record.Put(p2.y);
     record.AppendTo(*this);
     ++recordCount_;
-    Extend(p1);
-    Extend(p2);
+    box_.Extend(p1);
+    box_.Extend(p2);
 }
 
 void PaintContainer::MoveTo(int slot, Vec2 p) {
@@ -114,7 +107,7 @@ void PaintContainer::AddPolygon(Colour colour, double width, std::span<const Vec
         Append(points.data(), n * static_cast<int>(sizeof(Vec2)));
     ++recordCount_;
     for (Vec2 p : points)
-        Extend(p);
+        box_.Extend(p);
 }
 
 void PaintContainer::DrawText(double size, Vec2 anchor, double angle, double gap, double height,

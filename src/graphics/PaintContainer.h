@@ -109,7 +109,6 @@ public:
     int ByteCount() const { return Count(); }
 
 private:
-    void Extend(Vec2 p);
     // Appends a pen or brush record: the kind and one value.
     template <class T> void AppendState(std::int32_t kind, const T& value);
 

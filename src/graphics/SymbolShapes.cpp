@@ -6,13 +6,9 @@ namespace {
 
 double DiagonalWithOrigin(std::span<const Vec2> points) {
     SceneBox box; // starts at (0, 0)
-    for (Vec2 p : points) {
-        box.minX = std::min(box.minX, p.x);
-        box.minY = std::min(box.minY, p.y);
-        box.maxX = std::max(box.maxX, p.x);
-        box.maxY = std::max(box.maxY, p.y);
-    }
-    return std::sqrt(box.Width() * box.Width() + box.Height() * box.Height());
+    for (Vec2 p : points)
+        box.Extend(p);
+    return box.Diagonal();
 }
 
 } // namespace

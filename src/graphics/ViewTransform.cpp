@@ -78,14 +78,9 @@ float ViewState::PrepareScene(std::span<const Vec2> nodes) {
     view_.SetColumn(3, centre);
 
     SceneBox box; // the box that holds only (0, 0)
-    for (Vec2 node : nodes) {
-        const Vec2 p = Project({node.x, node.y, 0.0});
-        box.minX = std::min(box.minX, p.x);
-        box.minY = std::min(box.minY, p.y);
-        box.maxX = std::max(box.maxX, p.x);
-        box.maxY = std::max(box.maxY, p.y);
-    }
-    const auto size = static_cast<float>(std::hypot(box.Width(), box.Height()));
+    for (Vec2 node : nodes)
+        box.Extend(Project({node.x, node.y, 0.0}));
+    const auto size = static_cast<float>(box.Diagonal());
     sceneSize_ = std::isfinite(size) ? size : 0.0f;
     return sceneSize_;
 }
