@@ -165,3 +165,12 @@ void Render(const PaintContainer& list, Canvas& canvas, const ViewMapping& mappi
         }
     }
 }
+
+bool RenderFitted(const PaintContainer& list, Canvas& canvas, const SceneBox& window,
+                  const DeviceRect& device, double aspect) {
+    const auto mapping = FitMapping(window, device, aspect);
+    if (!mapping)
+        return false;
+    Render(list, canvas, *mapping);
+    return true;
+}

@@ -17,5 +17,11 @@
 // true course; a line wholly outside it is left out.
 void Render(const PaintContainer& list, Canvas& canvas, const ViewMapping& mapping);
 
+// Paints the list as a window, a printer cell or a picture shows it: the view
+// window fitted into the device rectangle with the device's pixel aspect, then
+// Render. False, and nothing drawn, when the window cannot be mapped.
+bool RenderFitted(const PaintContainer& list, Canvas& canvas, const SceneBox& window,
+                  const DeviceRect& device, double aspect);
+
 // The pen width in pixels of a recorded width under the mapping.
 int DevicePenWidth(const ViewMapping& mapping, double width);

@@ -114,8 +114,7 @@ std::string SvgCanvas::Finish() {
 std::string RenderSvg(const PaintContainer& list, const SceneBox& window,
                       const DeviceRect& device) {
     SvgCanvas canvas(device);
-    if (const auto mapping = FitMapping(window, device, 1.0))
-        Render(list, canvas, *mapping);
+    RenderFitted(list, canvas, window, device, 1.0);
     return canvas.Finish();
 }
 

@@ -150,6 +150,17 @@ TEST(Render, EmptyListDrawsNothingAndThePenIsNotReset) {
     EXPECT_EQ(canvas.Calls()[0].op, Op::MoveTo);
 }
 
+TEST(Render, FittedReplayNeedsAWindowThatCanBeMapped) {
+    PaintContainer list;
+    list.AddLine({0, 0}, {10, 5});
+    RecordingCanvas canvas;
+    EXPECT_FALSE(RenderFitted(list, canvas, {2, 2, 2, 2}, {0, 0, 110, 110}, 1.0));
+    EXPECT_TRUE(canvas.Calls().empty());
+    EXPECT_TRUE(RenderFitted(list, canvas, list.BoundingBox(), {0, 0, 110, 110}, 2.0));
+    ASSERT_EQ(canvas.Calls().size(), 2u);
+    EXPECT_EQ(canvas.Calls()[0].Point(), (DevicePoint{5, 42})); // vertical scale 5
+}
+
 TEST(Render, PenWidthUsesTheSmallerScale) {
     const struct {
         double width;
