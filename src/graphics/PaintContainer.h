@@ -94,7 +94,8 @@ public:
     // Records a text as strokes of the stroke font. size multiplies gap and
     // height; angle (radians) turns the text about the anchor; placement is a
     // set of TextPlacement flags. The strokes are one tenth of the text height
-    // wide; the pen recorded before the text is set again after it.
+    // wide; the pen recorded before the text is set again after it (a list
+    // that had no pen yet keeps the text's pen).
     void DrawText(double size, Vec2 anchor, double angle, double gap, double height, Colour colour,
                   std::string_view text, unsigned placement);
 
