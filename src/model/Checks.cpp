@@ -38,11 +38,8 @@ bool NotPositive(double value) {
 }
 
 // The record with this number (row + 1) when its row is valid, else null.
-// Never grows the table, unlike RowRecord.
-template <class Table> auto Existing(Table& table, long long number) -> decltype(table.At(0)) {
-    if (number < 1 || number > table.Count() || !table.IsRowUsed(static_cast<int>(number - 1)))
-        return nullptr;
-    return table.At(static_cast<int>(number - 1));
+template <class Table> auto Existing(Table& table, long long number) {
+    return table.Existing(number);
 }
 
 // The row of the k-th valid record.

@@ -142,4 +142,12 @@ public:
     Rec* ValidRow(int k) { return static_cast<Rec*>(InputContainer::ValidRow(k)); }
     Rec* At(int row) const { return static_cast<Rec*>(ContainerTyp::At(row)); }
     bool CopyRow(int /*from*/, int /*to*/) override { return false; }
+    // The record a reference names (number = row + 1) when its row is valid,
+    // else null. Never grows the table, unlike RowRecord, and takes any
+    // number, however far out of range.
+    Rec* Existing(long long number) {
+        if (number < 1 || number > Count() || !IsRowUsed(static_cast<int>(number - 1)))
+            return nullptr;
+        return At(static_cast<int>(number - 1));
+    }
 };

@@ -76,13 +76,20 @@ const Field kHingeLoadFields[] = {INT_FIELD(HingeLoadRec, hinge), INT_FIELD(Hing
 #undef INT_FIELD
 #undef REAL_FIELD
 
-// Largest absolute value of the given fields over the valid records.
+// The larger of result and |value|; a value that is not a finite number
+// (possible from a file) is passed over, so that it cannot set the scale of
+// every other load symbol.
+double LargerAbs(double result, double value) {
+    return std::isfinite(value) ? std::max(result, std::fabs(value)) : result;
+}
+
+// Largest absolute finite value of the given fields over the valid records.
 template <class Table, class... Members> double MaxAbs(Table& table, Members... members) {
     double result = 0.0;
     const int n = table.ValidCount();
     for (int k = 0; k < n; ++k) {
         const auto* record = table.ValidRow(k);
-        ((result = std::max(result, std::fabs(record->*members))), ...);
+        ((result = LargerAbs(result, record->*members)), ...);
     }
     return result;
 }
@@ -160,12 +167,12 @@ void BeamClass::InitRow(int row) {
 }
 
 bool BeamClass::BeamDefined(const BeamRec& beam) {
-    return beam.start != beam.end && nodes->IsRowUsed(beam.start - 1) &&
-           nodes->IsRowUsed(beam.end - 1);
+    return beam.start != beam.end && nodes->Existing(beam.start) && nodes->Existing(beam.end);
 }
 
 bool BeamClass::BeamDefined(int beam) {
-    return IsRowUsed(beam - 1) ? BeamDefined(*RowRecord(beam - 1)) : false;
+    const BeamRec* record = Existing(beam);
+    return record && BeamDefined(*record);
 }
 
 // The end points of a beam; a node that does not exist counts as (0, 0) and
@@ -252,8 +259,8 @@ void HingesClass::StoreValue(int row, int col, const void* value) {
 }
 
 bool HingesClass::HingeOnValidBeam(const HingeRec& hinge) {
-    return beams->IsRowUsed(hinge.beam - 1) &&
-           beams->BeamDefined(*beams->RowRecord(hinge.beam - 1));
+    const BeamRec* beam = beams->Existing(hinge.beam);
+    return beam && beams->BeamDefined(*beam);
 }
 
 bool HingesClass::FindHinge(int beam, double pos, int type) {
@@ -360,10 +367,9 @@ double HingeLoadClass::MaxAbsHingeLoad(int kind, int hingeType) {
     const int n = ValidCount();
     for (int k = 0; k < n; ++k) {
         const HingeLoadRec* load = ValidRow(k);
-        if (load->kind != kind || !hinges->IsRowUsed(load->hinge - 1))
-            continue;
-        if (hinges->RowRecord(load->hinge - 1)->type == hingeType)
-            result = std::max(result, std::fabs(load->value));
+        const HingeRec* hinge = load->kind == kind ? hinges->Existing(load->hinge) : nullptr;
+        if (hinge && hinge->type == hingeType)
+            result = LargerAbs(result, load->value);
     }
     return result;
 }

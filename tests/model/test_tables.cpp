@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -165,6 +166,27 @@ TEST(GeometryTables, PointAtAndDefinedBeams) {
     EXPECT_FALSE(m.beams.BeamDefined(0));
 }
 
+// References read from a file may hold any number; none reaches a row that
+// does not exist, and none grows a table.
+TEST(GeometryTables, ReferencesFarOutOfRange) {
+    InputModel m;
+    AddNode(m, 1, 0, 0);
+    AddNode(m, 2, 4, 0);
+    AddBeam(m, 1, 1, 2);
+    for (int32_t number : {INT32_MIN, -1, 0, 3, INT32_MAX}) {
+        EXPECT_EQ(m.nodes.Existing(number), nullptr) << number;
+        EXPECT_FALSE(m.beams.BeamDefined(number)) << number;
+        m.beams.At(0)->start = number;
+        EXPECT_FALSE(m.beams.BeamDefined(*m.beams.At(0))) << number;
+        AddHinge(m, 1, 1, 0.5, kHingeBending);
+        m.hinges.At(0)->beam = number;
+        EXPECT_FALSE(m.hinges.HingeOnValidBeam(*m.hinges.At(0))) << number;
+    }
+    EXPECT_EQ(m.nodes.Existing(2), m.nodes.At(1));
+    EXPECT_EQ(m.nodes.Count(), 2);
+    EXPECT_EQ(m.beams.Count(), 1);
+}
+
 TEST(GeometryTables, NodeUnconnected) {
     InputModel m;
     for (int n = 1; n <= 7; ++n)
@@ -264,6 +286,24 @@ TEST(LoadTables, LargestMagnitudes) {
     m.zwv.InvalidateIndex();
     EXPECT_EQ(m.zwv.MaxAbsW(), 0.02);
     EXPECT_EQ(m.zwv.MaxAbsRotation(), 0.004);
+}
+
+// A value that is not a finite number (from a file) is passed over: it would
+// set the scale of every other load symbol to 0 or to NaN.
+TEST(LoadTables, LargestMagnitudesPassOverNonFiniteValues) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    InputModel m;
+    *m.nodeLoads.RowRecord(0) = NodeLoadRec{kFlagUser, 0, 1, 1, -inf, nan, 2};
+    *m.nodeLoads.RowRecord(1) = NodeLoadRec{kFlagUser, 0, 1, 1, 3, inf, -1};
+    m.nodeLoads.InvalidateIndex();
+    EXPECT_EQ(m.nodeLoads.MaxAbsFz(), 3.0);
+    EXPECT_EQ(m.nodeLoads.MaxAbsNodeMoment(), 2.0);
+    AddHinge(m, 1, 1, 0.5, kHingeBending);
+    *m.hingeLoads.RowRecord(0) = HingeLoadRec{kFlagUser, 0, 1, kHingeLoadForce, nan};
+    *m.hingeLoads.RowRecord(1) = HingeLoadRec{kFlagUser, 0, 1, kHingeLoadForce, -inf};
+    m.hingeLoads.InvalidateIndex();
+    EXPECT_EQ(m.hingeLoads.MaxAbsHingeLoad(kHingeLoadForce, kHingeBending), 0.0);
 }
 
 TEST(LoadTables, LargestHingeLoadOfAKindAndType) {
