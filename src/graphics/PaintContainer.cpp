@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -54,7 +55,7 @@ void PaintContainer::SetPen(Colour colour, double width) {
         AppendState(kPaintPenColour, colour);
         penColour_ = colour;
     }
-    if (width != penWidth_) {
+    if (width != penWidth_ && std::isfinite(width)) {
         AppendState(kPaintPenWidth, width);
         penWidth_ = width;
     }

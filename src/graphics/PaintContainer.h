@@ -78,7 +78,9 @@ public:
     void Clear();
 
     // Appends a pen colour record if the colour differs from the current one,
-    // then a pen width record if the width differs from the current one.
+    // then a pen width record if the width differs from the current one. A
+    // width that is not a finite number is not recorded: the pen keeps its
+    // width.
     void SetPen(Colour colour, double width);
     // Appends a brush colour record (not cached).
     void SetBrush(Colour colour);

@@ -143,6 +143,7 @@ void OrdinateLabel(PaintContainer& list, double textSize, double sceneSize, doub
     const unsigned placement = kTextCentre | (onSide ? kTextAbove : kTextBelow);
     const double angle = PolarAngle(e - g) + (value < 0 ? kPi : 0.0);
     const std::string text = Format("%#.4lg", absolute ? std::fabs(value) : value);
-    list.DrawText(textSize, (e + g) * 0.5, angle, sceneSize * ResFunctionTextDistance,
-                  sceneSize * ResFunctionTextSize, colour, text, placement);
+    list.DrawText(textSize, (e + g) * 0.5, angle,
+                  sceneSize * SettingFactor(ResFunctionTextDistance),
+                  sceneSize * SettingFactor(ResFunctionTextSize), colour, text, placement);
 }

@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsTypes.h"
 #include "graphics/PaintContainer.h"
+#include "graphics/SceneSettings.h"
 #include "graphics/ViewTransform.h"
 
 #include <string_view>
@@ -41,14 +42,15 @@ struct ArrowStyle {
     Colour colour = 0;
     unsigned flags = 0;
 
-    // A style from settings that are fractions of SceneSize.
+    // A style from settings that are fractions of SceneSize, read through
+    // SettingFactor.
     static ArrowStyle Scaled(double sceneSize, double textScale, double headSetting,
                              double widthSetting, double textHeightSetting, Colour colour,
                              unsigned flags) {
         return {textScale,
-                sceneSize * headSetting,
-                sceneSize * widthSetting,
-                sceneSize * textHeightSetting,
+                sceneSize * SettingFactor(headSetting),
+                sceneSize * SettingFactor(widthSetting),
+                sceneSize * SettingFactor(textHeightSetting),
                 colour,
                 flags};
     }

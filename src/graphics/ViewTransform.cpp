@@ -91,7 +91,9 @@ float ViewState::PrepareScene(NodeClass& nodes) {
     points.reserve(static_cast<size_t>(count));
     for (int k = 0; k < count; ++k) {
         const NodeRec& node = *nodes.ValidRow(k);
-        points.push_back({node.x, node.y});
+        const Vec2 point{node.x, node.y};
+        if (IsFinite(point))
+            points.push_back(point);
     }
     return PrepareScene(points);
 }

@@ -73,7 +73,9 @@ public:
     // in single precision. A SceneSize that is not a finite number counts as
     // 0. Nothing is drawn when it is not greater than 0.
     float PrepareScene(std::span<const Vec2> nodes);
-    // The same for the valid rows of the node table.
+    // The same for the valid rows of the node table. A node with a coordinate
+    // that is not a finite number (possible from a file) is left out: it would
+    // make the centre and SceneSize NaN and so hide the whole structure.
     float PrepareScene(NodeClass& nodes);
     // SceneSize of the last PrepareScene.
     float SceneSize() const { return sceneSize_; }

@@ -90,6 +90,20 @@ TEST(PaintContainer, PenCacheWritesOnlyChangesColourFirst) {
     }
 }
 
+// A width that is not a number would reach the conversion to pixels.
+TEST(PaintContainer, NonFiniteWidthsAreNotRecorded) {
+    PaintContainer list;
+    list.SetPen(7, 1.5);
+    for (double width : {kNaN, kInf, -kInf}) {
+        list.SetPen(8, width);
+        EXPECT_EQ(list.PenWidth(), 1.5);
+    }
+    list.DrawText(kNaN, {0, 0}, 0, 1, 1, 9, "AB", 0); // text height NaN: no strokes, no width
+    for (const DecodedRecord& r : Decode(list))
+        EXPECT_TRUE(r.kind != 4 || r.width == 1.5);
+    EXPECT_EQ(Lines(list).size(), 0u);
+}
+
 TEST(PaintContainer, BrushIsNotCachedAndPolygonSetsThePenFirst) {
     PaintContainer list;
     list.SetBrush(4);

@@ -134,6 +134,14 @@ TEST(PrepareScene, ReadsTheValidRowsOfTheNodeTable) {
     const Vec2 points[] = {{0, 0}, {10, 4}};
     EXPECT_EQ(fromTable.PrepareScene(model.nodes), fromPoints.PrepareScene(points));
     EXPECT_EQ(fromTable.Matrix().Centre(), (Vec3{5, 2, 0}));
+
+    // A node that is not at a finite place is left out of centre and size.
+    NodeRec& odd = AppendValid(model.nodes);
+    odd.x = std::numeric_limits<double>::quiet_NaN(), odd.y = 1;
+    NodeRec& far = AppendValid(model.nodes);
+    far.x = 0, far.y = -std::numeric_limits<double>::infinity();
+    EXPECT_EQ(fromTable.PrepareScene(model.nodes), fromPoints.PrepareScene(points));
+    EXPECT_EQ(fromTable.Matrix().Centre(), (Vec3{5, 2, 0}));
 }
 
 // --- Rotating the view -----------------------------------------------------
