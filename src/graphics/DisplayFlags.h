@@ -20,3 +20,27 @@ inline constexpr DisplayFlags ShowReactions = 0x0400;       // "Auflagerkräfte"
 inline constexpr DisplayFlags ShowExtrema = 0x0800;         // "Funktionsextrema"
 inline constexpr DisplayFlags ShowAxisCross = 0x1000;       // "Achsenkreuz"
 inline constexpr DisplayFlags ShowValues = 0x2000;          // "Wertangaben"
+
+// The flags of a new graphics window (0x28C8): structure, supports, loads,
+// extrema and values.
+inline constexpr DisplayFlags kInitialDisplayFlags =
+    ShowStructure | ShowSupports | ShowLoads | ShowExtrema | ShowValues;
+
+// The toolbar's check buttons that toggle a display flag, by their hints, in
+// toolbar order.
+struct DisplayToggle {
+    const char* hint;
+    DisplayFlags flag;
+};
+inline constexpr DisplayToggle kDisplayToggles[] = {
+    {"Achsenkreuz", ShowAxisCross},
+    {"Knotennummern", ShowNodeNumbers},
+    {"Stabnummern", ShowBeamNumbers},
+    {"Gelenknummern", ShowHingeNumbers},
+    {"Materialnummern", ShowMaterialNumbers},
+    {"Wertangaben", ShowValues},
+    {"Funktionsextrema", ShowExtrema},
+    {"Belastung", ShowLoads},
+    {"Auflager", ShowSupports},
+    {"Auflagerkräfte", ShowReactions},
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "graphics/SceneContext.h"
+
+class PlotValueClass;
+
+// The load case: distributed loads as load diagrams with arrows, node loads,
+// point loads and hinge loads as force arrows and moment double arrows,
+// constrained displacements (and imposed hinge deformations) as arrows in
+// their own scale, and temperature loads as a warm and a cold line along the
+// beams. Forces are scaled so that the largest force of the load case is
+// drawn f × Geometrie / Stäbe / Lastskalierung × SceneSize long, whatever the
+// unit of the input; moments likewise by the largest moment. Labels show
+// absolute values (the arrow carries the sign) and are written with
+// ShowValues. Values that are 0 or not finite numbers draw nothing.
+
+// Length per unit of force and of moment.
+struct LoadScales {
+    double force = 1.0;  // F
+    double moment = 1.0; // M
+    double maxForce = 0.0;
+    double maxMoment = 0.0;
+
+    // False when the load case holds neither a force nor a moment.
+    bool Any() const { return maxForce != 0.0 || maxMoment != 0.0; }
+};
+LoadScales ForceAndMomentScales(const SceneContext& scene);
+
+// Length per unit of imposed deflection and of imposed rotation.
+struct DisplacementScales {
+    double deflection = 1.0; // D
+    double rotation = 1.0;   // R
+};
+DisplacementScales ImposedDisplacementScales(const SceneContext& scene);
+
+// Distributed loads, node loads, point loads and the hinge loads of the kind
+// "Last", with the force and moment scales; nothing when the load case holds
+// no force and no moment.
+void DrawLoads(const SceneContext& scene);
+
+// Constrained displacements of nodes, then the hinge loads of the kind
+// "Verformung".
+void DrawConstrainedDisplacements(const SceneContext& scene);
+
+// Temperature loads: a line on each side of every loaded beam, red on the
+// warmer side and blue on the colder one.
+void DrawTemperatureLoads(const SceneContext& scene);
+
+// The load scene of a rebuild: loads, constrained displacements, temperature.
+void DrawLoadCase(const SceneContext& scene);
+
+// The load diagram of one beam: ordinates of the load function (component 0
+// transverse load, 1 torsion moment) at stations about half the largest
+// ordinate apart, at most kMaxLoadStations + 1 of them, standing on a base
+// line Belastung / Lastabstand away from the beam on the side of the value at
+// mid-span; arrows (force) or heads along the beam (moment) at the inner
+// stations, value labels at the end stations with kLoadDiagramLabels.
+inline constexpr int kMaxLoadStations = 1000;
+inline constexpr unsigned kLoadDiagramLabels = 0x08;
+inline constexpr unsigned kLoadDiagramMoment = 0x10;
+void LoadDiagram(const SceneContext& scene, const BeamRec& beam, const PlotValueClass& values,
+                 int component, double scale, Colour colour, double width, unsigned flags);
