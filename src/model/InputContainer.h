@@ -92,7 +92,9 @@ public:
     virtual void* ValuePtr(int row, int col) = 0;
     virtual void StoreValue(int row, int col, const void* value) = 0;
     virtual void WriteSection(std::FILE* file);
-    virtual void ReadSection(std::FILE* file);
+    // Replaces the content by the table's section of file; false when the
+    // file holds no such section (the table is then empty).
+    virtual bool ReadSection(std::FILE* file);
     virtual const char* SectionKeyword() const { return "Void"; }
     virtual std::string ListString(int /*col*/, int /*i*/) { return std::string(); }
     virtual int ListStringCount(int /*col*/) { return 0; }
