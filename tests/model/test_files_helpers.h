@@ -10,13 +10,19 @@
 // zero, as in a fresh row.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A directory of its own for one test, removed with everything in it.
 class TempDir {
@@ -105,3 +111,58 @@ inline std::string Crlf(const std::string& text) {
     }
     return out;
 }
+
+inline constexpr uid_t kNobody = 65534;
+
+// Runs action with the rights of an ordinary user, for whom folder and file
+// permissions hold (root may create and write anything): when the tests run
+// as root, in a child process that has become "nobody". Returns the action's
+// result; -1 when no ordinary user could be had.
+inline int AsOrdinaryUser(const std::function<int()>& action) {
+    if (::geteuid() != 0)
+        return action();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(255);
+        ::_exit(action());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Gives a path to the ordinary user of AsOrdinaryUser.
+inline void HandOver(const std::string& path) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+    }
+}
+
+// A folder the ordinary user may enter.
+inline void OpenForEveryone(const TempDir& dir) {
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+}
+
+// Limits the size of files this process may write while it lives; a write
+// beyond it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_;
+    void (*oldHandler_)(int);
+};

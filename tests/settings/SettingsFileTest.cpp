@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "SettingsTestSupport.h"
+#include "model/SafeFile.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -134,7 +135,7 @@ TEST_F(SettingsWriteTest, TheFilePermissionsAreKept) {
 // cut or empty settings file behind.
 TEST_F(SettingsWriteTest, AFailingWriteLeavesTheOldFileUntouched) {
     WriteRaw(kNodeColourKey + " = 7\n");
-    const bool replaced = ReplaceFileSafely(file, [](std::FILE* out) {
+    const bool replaced = WriteFileSafely(file, [](std::FILE* out) {
         std::fputs("Einstellung", out);
         return false; // as when the disk ran full
     });

@@ -1,0 +1,169 @@
+// Opening only regular files for reading, and writing files so that a
+// failure never destroys the previous one: beside and rename where possible,
+// in place (after the content is complete) where a new file would break a
+// hard link or cannot be created.
+
+#include "model/SafeFile.h"
+#include "test_files_helpers.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool WriteText(const std::string& path, const std::string& text) {
+    return WriteFileSafely(
+        path, [&text](std::FILE* file) { return std::fputs(text.c_str(), file) >= 0; });
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_ino;
+}
+
+} // namespace
+
+TEST(OpenRegularFile, OpensOnlyRegularFiles) {
+    TempDir dir;
+    const std::string file = dir.File("a.bsy"), link = dir.File("link.bsy");
+    WriteBytes(file, "NODES\n");
+    std::filesystem::create_symlink(file, link);
+    for (const std::string& path : {file, link}) {
+        std::FILE* opened = OpenRegularFile(path);
+        ASSERT_NE(opened, nullptr) << path;
+        EXPECT_EQ(std::fgetc(opened), 'N');
+        std::fclose(opened);
+    }
+    EXPECT_EQ(OpenRegularFile(dir.File("missing")), nullptr);
+    EXPECT_EQ(OpenRegularFile(dir.Path().string()), nullptr);
+    EXPECT_EQ(OpenRegularFile("/dev/zero"), nullptr);
+    EXPECT_EQ(OpenRegularFile(""), nullptr);
+}
+
+// Mended: opening a named pipe waited for a writer that never came.
+TEST(OpenRegularFile, NamedPipeIsRefusedWithoutWaiting) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.bsy");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(OpenRegularFile(fifo), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(WriteFileSafely, NewFileGetsTheUsualPermissions) {
+    TempDir dir;
+    const std::string path = dir.File("new.bsy");
+    const mode_t mask = ::umask(022);
+    const bool written = WriteText(path, "text");
+    ::umask(mask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(ReadBytes(path), "text");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0644));
+    EXPECT_EQ(dir.EntryCount(), 1);
+}
+
+TEST(WriteFileSafely, ExceptionOfTheWriterLeavesTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.File("a.txt");
+    WriteBytes(path, "old");
+    EXPECT_THROW(WriteFileSafely(path,
+                                 [](std::FILE* file) -> bool {
+                                     std::fputs("new", file);
+                                     throw std::runtime_error("ended");
+                                 }),
+                 std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(dir.EntryCount(), 1);
+}
+
+// Mended: the new file took the place of one of the names, so the other
+// names of a hard-linked file kept the old content.
+TEST(WriteFileSafely, HardLinkedFileIsOverwrittenInPlace) {
+    TempDir dir;
+    const std::string path = dir.File("a.bsy"), other = dir.File("b.bsy");
+    WriteBytes(path, "a much longer old content than the new one");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    const ino_t inode = Inode(path);
+    ASSERT_TRUE(WriteText(path, "new"));
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(ReadBytes(other), "new");
+    EXPECT_EQ(Inode(path), inode);
+    EXPECT_EQ(dir.EntryCount(), 2);
+}
+
+TEST(WriteFileSafely, InPlaceTheContentIsCompleteBeforeTheFileIsTouched) {
+    TempDir dir;
+    const std::string path = dir.File("a.bsy"), other = dir.File("b.bsy");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    EXPECT_FALSE(WriteFileSafely(path, [](std::FILE* file) {
+        std::fputs("half", file);
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_THROW(
+        WriteFileSafely(path, [](std::FILE*) -> bool { throw std::runtime_error("ended"); }),
+        std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST(WriteFileSafely, FailingOverwriteInPlaceIsReported) {
+    TempDir dir;
+    const std::string path = dir.File("a.bsy"), other = dir.File("b.bsy");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    bool written;
+    {
+        FileSizeLimit limit(512); // a full disk, as it were
+        written = WriteText(path, std::string(2000, 'x'));
+    }
+    EXPECT_FALSE(written);
+}
+
+// Mended: a file the user may write in a folder where he may not create files
+// could not be saved at all.
+TEST(WriteFileSafely, FolderWithoutCreateRightIsWrittenInPlace) {
+    TempDir dir;
+    OpenForEveryone(dir);
+    const std::string folder = dir.File("locked"), path = dir.File("locked/a.bsy");
+    std::filesystem::create_directory(folder);
+    WriteBytes(path, "old content");
+    HandOver(path);
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+    const ino_t inode = Inode(path);
+    const int result = AsOrdinaryUser([&] { return WriteText(path, "new") ? 0 : 1; });
+    ::chmod(folder.c_str(), 0755);
+    if (result < 0)
+        GTEST_SKIP() << "no ordinary user";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(Inode(path), inode);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    // A new file cannot be made there at all.
+    const int created =
+        AsOrdinaryUser([&] { return WriteText(dir.File("locked/b.bsy"), "x") ? 0 : 1; });
+    EXPECT_EQ(created, 1);
+}
+
+TEST(WriteFileSafely, ReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    OpenForEveryone(dir);
+    const std::string path = dir.File("r.bsy");
+    WriteBytes(path, "old");
+    HandOver(path);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const int result = AsOrdinaryUser([&] { return WriteText(path, "new") ? 0 : 1; });
+    if (result < 0)
+        GTEST_SKIP() << "no ordinary user";
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(dir.EntryCount(), 1);
+}
+
+TEST(WriteFileSafely, DeviceIsWrittenInPlace) {
+    EXPECT_TRUE(WriteText("/dev/null", "into nothing"));
+    EXPECT_FALSE(WriteText("/dev/full", "no room"));
+}
