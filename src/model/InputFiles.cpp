@@ -36,11 +36,12 @@ bool ReadTables(const std::string& path, std::span<InputContainer* const> tables
 }
 
 bool WriteTables(const std::string& path, std::span<InputContainer* const> tables) {
-    return WriteFileSafely(path, [tables](std::FILE* file) {
+    const auto write = [tables](std::FILE* file) {
         for (InputContainer* table : tables)
             table->WriteSection(file);
         return !std::ferror(file);
-    });
+    };
+    return WriteFileSafely(path, write) == FileWrite::kDone;
 }
 
 } // namespace

@@ -61,7 +61,7 @@ void SyncFolderOf(const std::string& target) {
 }
 
 // kCannotCreate: the folder does not let the user create files.
-enum class Beside { kWritten, kFailed, kCannotCreate };
+enum class Beside { kWritten, kNotOpened, kFailed, kCannotCreate };
 
 // Writes into a new file beside target, then renames it over target.
 Beside WriteBesideAndRename(const std::string& target, mode_t mode,
@@ -69,12 +69,12 @@ Beside WriteBesideAndRename(const std::string& target, mode_t mode,
     std::string fresh = target + ".XXXXXX";
     const int fd = ::mkostemp(fresh.data(), O_CLOEXEC);
     if (fd < 0)
-        return errno == EACCES || errno == EPERM ? Beside::kCannotCreate : Beside::kFailed;
+        return errno == EACCES || errno == EPERM ? Beside::kCannotCreate : Beside::kNotOpened;
     std::FILE* file = ::fchmod(fd, mode) == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!file) {
         ::close(fd);
         ::unlink(fresh.c_str());
-        return Beside::kFailed;
+        return Beside::kNotOpened;
     }
     bool written = false;
     try {
@@ -129,46 +129,58 @@ bool WriteAll(int fd, const std::string& content) {
 }
 
 // Builds the content first, then writes it over the file at target.
-bool OverwriteInPlace(const std::string& target, bool regular,
-                      const std::function<bool(std::FILE*)>& write) {
+FileWrite OverwriteInPlace(const std::string& target, bool regular,
+                           const std::function<bool(std::FILE*)>& write) {
     std::string content;
     if (!BuildContent(write, content))
-        return false;
+        return FileWrite::kFailed;
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return FileWrite::kNotOpened;
     bool ok = WriteAll(fd, content);
     if (regular) {
         ok = ok && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0;
         ok = ok && ::fsync(fd) == 0;
     }
-    return ::close(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    return ok ? FileWrite::kDone : FileWrite::kFailed;
 }
 
 } // namespace
 
-bool WriteFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+FileWrite WriteFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write) {
     if (path.empty())
-        return false;
+        return FileWrite::kNotOpened;
     const std::string target = ReplacedFile(path);
     struct stat old;
-    if (::stat(target.c_str(), &old) != 0)
-        return errno == ENOENT &&
-               WriteBesideAndRename(target, NewFileMode(), write) == Beside::kWritten;
+    if (::stat(target.c_str(), &old) != 0) {
+        if (errno != ENOENT)
+            return FileWrite::kNotOpened;
+        switch (WriteBesideAndRename(target, NewFileMode(), write)) {
+        case Beside::kWritten:
+            return FileWrite::kDone;
+        case Beside::kFailed:
+            return FileWrite::kFailed;
+        default:
+            return FileWrite::kNotOpened;
+        }
+    }
     // A file the user may not write stays as it is, as with a plain write.
     if (::access(target.c_str(), W_OK) != 0)
-        return false;
+        return FileWrite::kNotOpened;
     const bool regular = S_ISREG(old.st_mode);
     // A new file would break further hard links and take another user's file.
     if (!regular || old.st_nlink > 1 || old.st_uid != ::geteuid())
         return OverwriteInPlace(target, regular, write);
     switch (WriteBesideAndRename(target, old.st_mode & 07777, write)) {
     case Beside::kWritten:
-        return true;
+        return FileWrite::kDone;
     case Beside::kCannotCreate:
         // The folder forbids new files, but the file itself may be written.
         return OverwriteInPlace(target, regular, write);
+    case Beside::kNotOpened:
+        return FileWrite::kNotOpened;
     default:
-        return false;
+        return FileWrite::kFailed;
     }
 }

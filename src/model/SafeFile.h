@@ -28,7 +28,12 @@ std::FILE* OpenRegularFile(const std::string& path);
 //   then lost only in that case, which cannot be avoided without a new file.
 // - A target that is not a regular file (a device, a named pipe) is written
 //   in place as well.
-// Returns false, leaving no stray file behind, when the target is a file the
-// user may not write, when the folder does not exist, or when anything
-// failed. An exception thrown by write passes through, the target untouched.
-bool WriteFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write);
+// No stray file is left behind on failure. An exception thrown by write passes
+// through, the target untouched.
+enum class FileWrite {
+    kDone,
+    kNotOpened, // no file could be made or opened: a file the user may not
+                // write, a folder that does not exist or forbids new files
+    kFailed,    // write failed, or writing, syncing, closing or renaming did
+};
+FileWrite WriteFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write);

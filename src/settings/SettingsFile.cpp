@@ -74,5 +74,6 @@ bool WriteSettingsFile(const TreeClass& root, const std::string& path) {
     const fs::path folder = fs::weakly_canonical(path, error).parent_path();
     if (!error && !folder.empty())
         fs::create_directories(folder, error);
-    return WriteFileSafely(path, [&root](std::FILE* file) { return root.WriteSettings(file); });
+    const auto write = [&root](std::FILE* file) { return root.WriteSettings(file); };
+    return WriteFileSafely(path, write) == FileWrite::kDone;
 }

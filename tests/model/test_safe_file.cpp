@@ -13,7 +13,7 @@
 
 namespace {
 
-bool WriteText(const std::string& path, const std::string& text) {
+FileWrite WriteText(const std::string& path, const std::string& text) {
     return WriteFileSafely(
         path, [&text](std::FILE* file) { return std::fputs(text.c_str(), file) >= 0; });
 }
@@ -57,9 +57,9 @@ TEST(WriteFileSafely, NewFileGetsTheUsualPermissions) {
     TempDir dir;
     const std::string path = dir.File("new.bsy");
     const mode_t mask = ::umask(022);
-    const bool written = WriteText(path, "text");
+    const FileWrite written = WriteText(path, "text");
     ::umask(mask);
-    ASSERT_TRUE(written);
+    ASSERT_EQ(written, FileWrite::kDone);
     EXPECT_EQ(ReadBytes(path), "text");
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0644));
     EXPECT_EQ(dir.EntryCount(), 1);
@@ -87,7 +87,7 @@ TEST(WriteFileSafely, HardLinkedFileIsOverwrittenInPlace) {
     WriteBytes(path, "a much longer old content than the new one");
     ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
     const ino_t inode = Inode(path);
-    ASSERT_TRUE(WriteText(path, "new"));
+    ASSERT_EQ(WriteText(path, "new"), FileWrite::kDone);
     EXPECT_EQ(ReadBytes(path), "new");
     EXPECT_EQ(ReadBytes(other), "new");
     EXPECT_EQ(Inode(path), inode);
@@ -99,10 +99,12 @@ TEST(WriteFileSafely, InPlaceTheContentIsCompleteBeforeTheFileIsTouched) {
     const std::string path = dir.File("a.bsy"), other = dir.File("b.bsy");
     WriteBytes(path, "old");
     ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
-    EXPECT_FALSE(WriteFileSafely(path, [](std::FILE* file) {
-        std::fputs("half", file);
-        return false;
-    }));
+    EXPECT_EQ(WriteFileSafely(path,
+                              [](std::FILE* file) {
+                                  std::fputs("half", file);
+                                  return false;
+                              }),
+              FileWrite::kFailed);
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_THROW(
         WriteFileSafely(path, [](std::FILE*) -> bool { throw std::runtime_error("ended"); }),
@@ -115,12 +117,12 @@ TEST(WriteFileSafely, FailingOverwriteInPlaceIsReported) {
     const std::string path = dir.File("a.bsy"), other = dir.File("b.bsy");
     WriteBytes(path, "old");
     ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
-    bool written;
+    FileWrite written;
     {
         FileSizeLimit limit(512); // a full disk, as it were
         written = WriteText(path, std::string(2000, 'x'));
     }
-    EXPECT_FALSE(written);
+    EXPECT_EQ(written, FileWrite::kFailed);
 }
 
 // Mended: a file the user may write in a folder where he may not create files
@@ -134,18 +136,18 @@ TEST(WriteFileSafely, FolderWithoutCreateRightIsWrittenInPlace) {
     HandOver(path);
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     const ino_t inode = Inode(path);
-    const int result = AsOrdinaryUser([&] { return WriteText(path, "new") ? 0 : 1; });
+    const int result = AsOrdinaryUser([&] { return static_cast<int>(WriteText(path, "new")); });
     ::chmod(folder.c_str(), 0755);
     if (result < 0)
         GTEST_SKIP() << "no ordinary user";
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, static_cast<int>(FileWrite::kDone));
     EXPECT_EQ(ReadBytes(path), "new");
     EXPECT_EQ(Inode(path), inode);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     // A new file cannot be made there at all.
     const int created =
-        AsOrdinaryUser([&] { return WriteText(dir.File("locked/b.bsy"), "x") ? 0 : 1; });
-    EXPECT_EQ(created, 1);
+        AsOrdinaryUser([&] { return static_cast<int>(WriteText(dir.File("locked/b.bsy"), "x")); });
+    EXPECT_EQ(created, static_cast<int>(FileWrite::kNotOpened));
 }
 
 TEST(WriteFileSafely, ReadOnlyFileIsNotReplaced) {
@@ -155,15 +157,22 @@ TEST(WriteFileSafely, ReadOnlyFileIsNotReplaced) {
     WriteBytes(path, "old");
     HandOver(path);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const int result = AsOrdinaryUser([&] { return WriteText(path, "new") ? 0 : 1; });
+    const int result = AsOrdinaryUser([&] { return static_cast<int>(WriteText(path, "new")); });
     if (result < 0)
         GTEST_SKIP() << "no ordinary user";
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(result, static_cast<int>(FileWrite::kNotOpened));
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(dir.EntryCount(), 1);
 }
 
 TEST(WriteFileSafely, DeviceIsWrittenInPlace) {
-    EXPECT_TRUE(WriteText("/dev/null", "into nothing"));
-    EXPECT_FALSE(WriteText("/dev/full", "no room"));
+    EXPECT_EQ(WriteText("/dev/null", "into nothing"), FileWrite::kDone);
+    EXPECT_EQ(WriteText("/dev/full", "no room"), FileWrite::kFailed);
+}
+
+TEST(WriteFileSafely, MissingFolderCannotBeOpened) {
+    TempDir dir;
+    EXPECT_EQ(WriteText(dir.File("no/such/folder/a.txt"), "x"), FileWrite::kNotOpened);
+    EXPECT_EQ(WriteText("", "x"), FileWrite::kNotOpened);
+    EXPECT_EQ(dir.EntryCount(), 0);
 }
