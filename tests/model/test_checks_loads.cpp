@@ -220,8 +220,6 @@ TEST_F(LoadCheck, CheckOnlyReads) {
 // Mended: non-finite loads, positions, displacements and temperatures passed
 // the check. They are the last step of each record, on the value's cell.
 TEST_F(LoadCheck, NonFiniteNumbersAreInputErrorsOnTheirCell) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
     PutRecord(m.nodeLoads, 2, NodeLoadRec{.from = 1, .to = 2, .Fz = 1, .Mx = 2, .My = 3});
     PutRecord(m.beamLoads, 1, BeamLoadRec{.from = 1, .to = 3, .qStart = 1, .qEnd = 2});
     PutRecord(m.pointLoads, 3, PointLoadRec{.beam = 2, .pos = 0.25, .Q = 1});
@@ -229,38 +227,27 @@ TEST_F(LoadCheck, NonFiniteNumbersAreInputErrorsOnTheirCell) {
     PutRecord(m.tempLoads, 4, TempLoadRec{.from = 1, .to = 3, .dT = 10});
     PutRecord(m.hingeLoads, 2, HingeLoadRec{.hinge = 1, .kind = 0, .value = 5});
     ASSERT_TRUE(CheckLoads(m).ok);
-    struct Case {
-        double* field;
-        const char* page;
-        int row;
-        int column;
-    };
-    const Case cases[] = {
-        {&m.nodeLoads.RowRecord(1)->Fz, "Knotenlasten", 1, 3},
-        {&m.nodeLoads.RowRecord(1)->Mx, "Knotenlasten", 1, 4},
-        {&m.nodeLoads.RowRecord(1)->My, "Knotenlasten", 1, 5},
-        {&m.beamLoads.RowRecord(0)->qStart, "Streckenlasten", 0, 3},
-        {&m.beamLoads.RowRecord(0)->qEnd, "Streckenlasten", 0, 4},
-        {&m.beamLoads.RowRecord(0)->mtStart, "Streckenlasten", 0, 5},
-        {&m.beamLoads.RowRecord(0)->mtEnd, "Streckenlasten", 0, 6},
-        {&m.pointLoads.RowRecord(2)->Q, "Einzellasten", 2, 3},
-        {&m.pointLoads.RowRecord(2)->Mb, "Einzellasten", 2, 4},
-        {&m.pointLoads.RowRecord(2)->Mt, "Einzellasten", 2, 5},
-        {&m.zwv.RowRecord(0)->w, "Zwangsverformungen", 0, 3},
-        {&m.zwv.RowRecord(0)->rx, "Zwangsverformungen", 0, 4},
-        {&m.zwv.RowRecord(0)->ry, "Zwangsverformungen", 0, 5},
-        {&m.tempLoads.RowRecord(3)->dT, "Temperatur", 3, 3},
-        {&m.hingeLoads.RowRecord(1)->value, "Gelenklasten", 1, 3},
-    };
-    for (const Case& c : cases) {
-        for (double bad : {nan, inf, -inf}) {
-            const double good = *c.field;
-            *c.field = bad;
-            SCOPED_TRACE(std::string(c.page) + " column " + std::to_string(c.column));
-            ExpectError("Ungültiger Zahlenwert !", c.page, c.row, c.column);
-            *c.field = good;
-        }
-    }
+    ForEachNonFiniteValue(
+        {
+            {&m.nodeLoads.RowRecord(1)->Fz, "Knotenlasten", 1, 3},
+            {&m.nodeLoads.RowRecord(1)->Mx, "Knotenlasten", 1, 4},
+            {&m.nodeLoads.RowRecord(1)->My, "Knotenlasten", 1, 5},
+            {&m.beamLoads.RowRecord(0)->qStart, "Streckenlasten", 0, 3},
+            {&m.beamLoads.RowRecord(0)->qEnd, "Streckenlasten", 0, 4},
+            {&m.beamLoads.RowRecord(0)->mtStart, "Streckenlasten", 0, 5},
+            {&m.beamLoads.RowRecord(0)->mtEnd, "Streckenlasten", 0, 6},
+            {&m.pointLoads.RowRecord(2)->Q, "Einzellasten", 2, 3},
+            {&m.pointLoads.RowRecord(2)->Mb, "Einzellasten", 2, 4},
+            {&m.pointLoads.RowRecord(2)->Mt, "Einzellasten", 2, 5},
+            {&m.zwv.RowRecord(0)->w, "Zwangsverformungen", 0, 3},
+            {&m.zwv.RowRecord(0)->rx, "Zwangsverformungen", 0, 4},
+            {&m.zwv.RowRecord(0)->ry, "Zwangsverformungen", 0, 5},
+            {&m.tempLoads.RowRecord(3)->dT, "Temperatur", 3, 3},
+            {&m.hingeLoads.RowRecord(1)->value, "Gelenklasten", 1, 3},
+        },
+        [this](const char* page, int row, int column) {
+            ExpectError("Ungültiger Zahlenwert !", page, row, column);
+        });
     EXPECT_TRUE(CheckLoads(m).ok);
 }
 

@@ -199,37 +199,24 @@ TEST_F(SystemCheck, CheckOnlyReads) {
 // results reported as success. Every real of the system is examined once the
 // beams and hinges have passed; the error points at the cell.
 TEST_F(SystemCheck, NonFiniteNumbersAreInputErrorsOnTheirCell) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
     PutRecord(m.hinges, 2, HingeRec{.beam = 1, .pos = 0.5, .type = kHingeBending});
     PutRecord(m.mats, 3, GoodSection()); // a type no beam uses is examined too
-    struct Case {
-        double* field;
-        const char* page;
-        int row;
-        int column;
-    };
-    const Case cases[] = {
-        {&m.nodes.RowRecord(0)->x, "Knoten", 0, 1},
-        {&m.nodes.RowRecord(1)->y, "Knoten", 1, 2},
-        {&m.nodes.RowRecord(1)->skew, "Knoten", 1, 6},
-        {&m.beams.RowRecord(0)->thickness, "Stäbe", 0, 5},
-        {&m.mats.RowRecord(0)->alphaT, "Querschnittstypen", 0, 5},
-        {&m.mats.RowRecord(2)->E, "Querschnittstypen", 2, 1},
-        {&m.mats.RowRecord(2)->G, "Querschnittstypen", 2, 2},
-        {&m.mats.RowRecord(2)->Iy, "Querschnittstypen", 2, 3},
-        {&m.mats.RowRecord(2)->It, "Querschnittstypen", 2, 4},
-        {&m.hinges.RowRecord(1)->pos, "Gelenke", 1, 2},
-    };
-    for (const Case& c : cases) {
-        for (double bad : {nan, inf, -inf}) {
-            const double good = *c.field;
-            *c.field = bad;
-            SCOPED_TRACE(std::string(c.page) + " column " + std::to_string(c.column));
-            ExpectError("Ungültiger Zahlenwert !", c.page, c.row, c.column);
-            *c.field = good;
-        }
-    }
+    ForEachNonFiniteValue(
+        {
+            {&m.nodes.RowRecord(0)->x, "Knoten", 0, 1},
+            {&m.nodes.RowRecord(1)->y, "Knoten", 1, 2},
+            {&m.nodes.RowRecord(1)->skew, "Knoten", 1, 6},
+            {&m.beams.RowRecord(0)->thickness, "Stäbe", 0, 5},
+            {&m.mats.RowRecord(0)->alphaT, "Querschnittstypen", 0, 5},
+            {&m.mats.RowRecord(2)->E, "Querschnittstypen", 2, 1},
+            {&m.mats.RowRecord(2)->G, "Querschnittstypen", 2, 2},
+            {&m.mats.RowRecord(2)->Iy, "Querschnittstypen", 2, 3},
+            {&m.mats.RowRecord(2)->It, "Querschnittstypen", 2, 4},
+            {&m.hinges.RowRecord(1)->pos, "Gelenke", 1, 2},
+        },
+        [this](const char* page, int row, int column) {
+            ExpectError("Ungültiger Zahlenwert !", page, row, column);
+        });
     EXPECT_TRUE(CheckSystem(m).ok);
 }
 

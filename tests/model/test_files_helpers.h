@@ -17,7 +17,9 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -166,3 +168,29 @@ private:
     rlimit old_;
     void (*oldHandler_)(int);
 };
+
+// A real field of a record and the cell an error on it points at.
+struct RealCell {
+    double* field;
+    const char* page;
+    int row;
+    int column;
+};
+
+// Puts each value that is not a finite number (NaN, ±infinity) into each
+// cell in turn, lets expectError(page, row, column) check the report, and
+// restores the cell.
+template <class ExpectError>
+void ForEachNonFiniteValue(std::initializer_list<RealCell> cells, ExpectError expectError) {
+    for (const RealCell& c : cells) {
+        for (double bad :
+             {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+              -std::numeric_limits<double>::infinity()}) {
+            const double good = *c.field;
+            *c.field = bad;
+            SCOPED_TRACE(std::string(c.page) + " column " + std::to_string(c.column));
+            expectError(c.page, c.row, c.column);
+            *c.field = good;
+        }
+    }
+}

@@ -113,23 +113,6 @@ TEST(WholeFiles, SaveKeepsThePermissionsOfTheOldFile) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-TEST(WholeFiles, ReadOnlyFileIsNotReplaced) {
-    TempDir dir;
-    OpenForEveryone(dir);
-    const std::string path = dir.File("r.bsy");
-    WriteBytes(path, "old");
-    HandOver(path);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    InputModel m;
-    FillSystem(m);
-    const int result = AsOrdinaryUser([&] { return SaveSystemFile(m, path) ? 0 : 1; });
-    if (result < 0)
-        GTEST_SKIP() << "no ordinary user";
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(ReadBytes(path), "old");
-    EXPECT_EQ(dir.EntryCount(), 1);
-}
-
 TEST(WholeFiles, SaveThroughASymbolicLinkKeepsTheLink) {
     TempDir dir;
     const std::string real = dir.File("real.bsy"), link = dir.File("link.bsy");

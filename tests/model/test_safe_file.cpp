@@ -150,6 +150,8 @@ TEST(WriteFileSafely, FolderWithoutCreateRightIsWrittenInPlace) {
     EXPECT_EQ(created, static_cast<int>(FileWrite::kNotOpened));
 }
 
+// A file the user may not write is not replaced (a rename would need only the
+// folder's permission), and the system files are written with this routine.
 TEST(WriteFileSafely, ReadOnlyFileIsNotReplaced) {
     TempDir dir;
     OpenForEveryone(dir);
