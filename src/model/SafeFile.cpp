@@ -146,13 +146,23 @@ FileWrite OverwriteInPlace(const std::string& target, bool regular,
     return ok ? FileWrite::kDone : FileWrite::kFailed;
 }
 
+// /dev/stdout, /dev/fd/N and /proc/self/fd/N name an open file of the
+// process; replacing what they resolve to would leave that file as it was.
+bool NamesAnOpenFile(const std::string& path) {
+    return path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
+           path.starts_with("/proc/");
+}
+
 } // namespace
 
 FileWrite WriteFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write) {
     if (path.empty())
         return FileWrite::kNotOpened;
-    const std::string target = ReplacedFile(path);
     struct stat old;
+    if (NamesAnOpenFile(path))
+        return OverwriteInPlace(path, ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode),
+                                write);
+    const std::string target = ReplacedFile(path);
     if (::stat(target.c_str(), &old) != 0) {
         if (errno != ENOENT)
             return FileWrite::kNotOpened;

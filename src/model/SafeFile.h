@@ -26,8 +26,9 @@ std::FILE* OpenRegularFile(const std::string& path);
 //   in memory first and then written over the file in place, as careful
 //   editors do. A failure while overwriting is reported; the old content is
 //   then lost only in that case, which cannot be avoided without a new file.
-// - A target that is not a regular file (a device, a named pipe) is written
-//   in place as well.
+// - A target that is not a regular file (a device, a named pipe), and a name
+//   of a file the process holds open (/dev/stdout, /dev/fd/N, /proc/...), is
+//   written in place as well.
 // No stray file is left behind on failure. An exception thrown by write passes
 // through, the target untouched.
 enum class FileWrite {

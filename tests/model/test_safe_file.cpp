@@ -7,6 +7,7 @@
 #include "test_files_helpers.h"
 
 #include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -170,6 +171,23 @@ TEST(WriteFileSafely, ReadOnlyFileIsNotReplaced) {
 TEST(WriteFileSafely, DeviceIsWrittenInPlace) {
     EXPECT_EQ(WriteText("/dev/null", "into nothing"), FileWrite::kDone);
     EXPECT_EQ(WriteText("/dev/full", "no room"), FileWrite::kFailed);
+}
+
+// /dev/stdout and its kind resolve to a file of the program's own; a new file
+// in its place would leave the open file as it was.
+TEST(WriteFileSafely, NameOfAnOpenFileIsWrittenInPlace) {
+    TempDir dir;
+    const std::string path = dir.File("out.txt");
+    WriteBytes(path, "a longer old content");
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    const std::string name = "/proc/self/fd/" + std::to_string(fd);
+    EXPECT_EQ(WriteText(name, "new"), FileWrite::kDone);
+    char buffer[64] = {};
+    EXPECT_EQ(::pread(fd, buffer, sizeof buffer - 1, 0), 3);
+    EXPECT_STREQ(buffer, "new");
+    ::close(fd);
+    EXPECT_EQ(dir.EntryCount(), 1);
 }
 
 TEST(WriteFileSafely, MissingFolderCannotBeOpened) {
