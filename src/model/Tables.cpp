@@ -167,12 +167,13 @@ void BeamClass::InitRow(int row) {
 }
 
 bool BeamClass::BeamDefined(const BeamRec& beam) {
-    return beam.start != beam.end && nodes->Existing(beam.start) && nodes->Existing(beam.end);
+    return beam.start != beam.end && nodes->IsRowUsed(RowOfNumber(beam.start)) &&
+           nodes->IsRowUsed(RowOfNumber(beam.end));
 }
 
 bool BeamClass::BeamDefined(int beam) {
-    const BeamRec* record = Existing(beam);
-    return record && BeamDefined(*record);
+    const int row = RowOfNumber(beam);
+    return IsRowUsed(row) ? BeamDefined(*RowRecord(row)) : false;
 }
 
 // The end points of a beam; a node that does not exist counts as (0, 0) and
@@ -259,8 +260,8 @@ void HingesClass::StoreValue(int row, int col, const void* value) {
 }
 
 bool HingesClass::HingeOnValidBeam(const HingeRec& hinge) {
-    const BeamRec* beam = beams->Existing(hinge.beam);
-    return beam && beams->BeamDefined(*beam);
+    const int row = RowOfNumber(hinge.beam);
+    return beams->IsRowUsed(row) && beams->BeamDefined(*beams->RowRecord(row));
 }
 
 bool HingesClass::FindHinge(int beam, double pos, int type) {
@@ -367,8 +368,10 @@ double HingeLoadClass::MaxAbsHingeLoad(int kind, int hingeType) {
     const int n = ValidCount();
     for (int k = 0; k < n; ++k) {
         const HingeLoadRec* load = ValidRow(k);
-        const HingeRec* hinge = load->kind == kind ? hinges->Existing(load->hinge) : nullptr;
-        if (hinge && hinge->type == hingeType)
+        const int row = RowOfNumber(load->hinge);
+        if (load->kind != kind || !hinges->IsRowUsed(row))
+            continue;
+        if (hinges->RowRecord(row)->type == hingeType)
             result = LargerAbs(result, load->value);
     }
     return result;
