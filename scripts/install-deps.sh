@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev
   nlohmann-json3-dev
+  libexpat1-dev
   clang libclang-rt-14-dev
   xvfb xauth
   time bc

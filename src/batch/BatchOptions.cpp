@@ -1,7 +1,12 @@
 #include "batch/BatchOptions.h"
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+
 namespace {
 
+// Options whose value is a file name stored in a field.
 struct FileOption {
     const char* name;
     std::string BatchOptions::*target;
@@ -11,10 +16,144 @@ const FileOption kFileOptions[] = {
     {"--input-protocol", &BatchOptions::inputProtocolFile},
     {"--results", &BatchOptions::resultsFile},
     {"--json", &BatchOptions::jsonFile},
+    {"--settings", &BatchOptions::settingsFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
     for (const FileOption& option : kFileOptions)
+        if (name == option.name)
+            return &option;
+    return nullptr;
+}
+
+// Options of a picture: --svg starts one, the others set the last one.
+struct PictureOption {
+    const char* name;
+    const char* wants; // what the value is, for the message when it is missing
+    bool (*store)(const std::string& value, BatchOptions& options, std::string& error);
+};
+
+std::string Names(const char* const* names, size_t count) {
+    std::string list;
+    for (size_t i = 0; i < count; ++i)
+        list += (i ? ", " : "") + std::string(names[i]);
+    return list;
+}
+
+std::string ViewNames() {
+    const char* names[kSceneTabCount];
+    for (int tab = 0; tab < kSceneTabCount; ++tab)
+        names[tab] = kSceneTabs[tab].name;
+    return Names(names, kSceneTabCount);
+}
+
+std::string ToggleNames() {
+    const char* names[std::size(kDisplayToggles)];
+    for (size_t i = 0; i < std::size(kDisplayToggles); ++i)
+        names[i] = kDisplayToggles[i].hint;
+    return Names(names, std::size(kDisplayToggles));
+}
+
+// The picture an option after --svg belongs to; null with a message when
+// no --svg came before it.
+SvgPicture* CurrentPicture(const char* name, BatchOptions& options, std::string& error) {
+    if (options.pictures.empty()) {
+        error = std::string("Option ") + name + " gehört zu einem Bild: zuerst --svg DATEI angeben";
+        return nullptr;
+    }
+    return &options.pictures.back();
+}
+
+bool Once(bool& given, const char* name, std::string& error) {
+    if (given) {
+        error = std::string("Option ") + name + " ist für ein Bild mehrfach angegeben";
+        return false;
+    }
+    given = true;
+    return true;
+}
+
+bool StoreSvg(const std::string& value, BatchOptions& options, std::string&) {
+    SvgPicture picture;
+    picture.file = value;
+    options.pictures.push_back(picture);
+    return true;
+}
+
+bool StoreView(const std::string& value, BatchOptions& options, std::string& error) {
+    SvgPicture* picture = CurrentPicture("--view", options, error);
+    if (!picture || !Once(picture->viewGiven, "--view", error))
+        return false;
+    picture->tab = FindSceneTab(value);
+    if (picture->tab < 0) {
+        error = "Unbekannte Ansicht: " + value + " (" + ViewNames() + ")";
+        return false;
+    }
+    return true;
+}
+
+// "Name" switches a toggle on, "-Name" off ("+Name" on as well); later
+// entries win.
+bool StoreShow(const std::string& value, BatchOptions& options, std::string& error) {
+    SvgPicture* picture = CurrentPicture("--show", options, error);
+    if (!picture)
+        return false;
+    size_t start = 0;
+    while (start <= value.size()) {
+        const size_t comma = std::min(value.find(',', start), value.size());
+        std::string name = value.substr(start, comma - start);
+        start = comma + 1;
+        const bool off = !name.empty() && name[0] == '-';
+        if (!name.empty() && (name[0] == '-' || name[0] == '+'))
+            name.erase(0, 1);
+        const DisplayToggle* toggle = nullptr;
+        for (const DisplayToggle& t : kDisplayToggles)
+            if (name == t.hint)
+                toggle = &t;
+        if (!toggle) {
+            error = "Unbekannter Schalter: " + (name.empty() ? "\"\"" : name) + " (" +
+                    ToggleNames() + ")";
+            return false;
+        }
+        DisplayFlags& set = off ? picture->off : picture->on;
+        DisplayFlags& cleared = off ? picture->on : picture->off;
+        set |= toggle->flag;
+        cleared &= static_cast<DisplayFlags>(~toggle->flag);
+    }
+    return true;
+}
+
+// A side of a picture: digits only, 1 to kMaxPictureSide.
+bool ParseSide(std::string_view text, int& side) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), side);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && !text.empty() &&
+           text[0] != '-' && text[0] != '+' && side >= 1 && side <= kMaxPictureSide;
+}
+
+bool StoreSize(const std::string& value, BatchOptions& options, std::string& error) {
+    SvgPicture* picture = CurrentPicture("--size", options, error);
+    if (!picture || !Once(picture->sizeGiven, "--size", error))
+        return false;
+    const size_t x = value.find('x');
+    if (x == std::string::npos ||
+        !ParseSide(std::string_view(value).substr(0, x), picture->width) ||
+        !ParseSide(std::string_view(value).substr(x + 1), picture->height)) {
+        error = "Ungültige Bildgröße: " + value + " (BREITExHÖHE in Bildpunkten, 1 bis " +
+                std::to_string(kMaxPictureSide) + ", z. B. 1200x800)";
+        return false;
+    }
+    return true;
+}
+
+const PictureOption kPictureOptions[] = {
+    {"--svg", "einen Dateinamen", StoreSvg},
+    {"--view", "eine Ansicht", StoreView},
+    {"--show", "eine Liste von Schaltern", StoreShow},
+    {"--size", "eine Größe", StoreSize},
+};
+
+const PictureOption* FindPictureOption(const std::string& name) {
+    for (const PictureOption& option : kPictureOptions)
         if (name == option.name)
             return &option;
     return nullptr;
@@ -26,10 +165,6 @@ bool IsOption(const std::string& arg) {
 
 bool StoreFile(const FileOption& option, const std::string& value, BatchOptions& options,
                std::string& error) {
-    if (value.empty()) {
-        error = std::string("Option ") + option.name + " verlangt einen Dateinamen";
-        return false;
-    }
     if (!(options.*option.target).empty()) {
         error = std::string("Option ") + option.name + " ist mehrfach angegeben";
         return false;
@@ -48,6 +183,30 @@ bool StorePositional(const std::string& arg, BatchOptions& options, std::string&
         return false;
     }
     return true;
+}
+
+// An option with a value: "--name=value" or "--name value".
+bool StoreValueOption(const std::vector<std::string>& args, size_t& i, BatchOptions& options,
+                      std::string& error) {
+    const std::string& arg = args[i];
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const FileOption* file = FindFileOption(name);
+    const PictureOption* picture = file ? nullptr : FindPictureOption(name);
+    if (!file && !picture) {
+        error = "Unbekannte Option: " + arg;
+        return false;
+    }
+    std::string value;
+    if (equals != std::string::npos)
+        value = arg.substr(equals + 1);
+    else if (i + 1 < args.size())
+        value = args[++i];
+    if (value.empty()) {
+        error = "Option " + name + " verlangt " + (file ? "einen Dateinamen" : picture->wants);
+        return false;
+    }
+    return file ? StoreFile(*file, value, options, error) : picture->store(value, options, error);
 }
 
 } // namespace
@@ -70,23 +229,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
-        } else {
-            const size_t equals = arg.find('=');
-            const std::string name = arg.substr(0, equals);
-            const FileOption* option = FindFileOption(name);
-            if (!option) {
-                error = "Unbekannte Option: " + arg;
-                return false;
-            }
-            if (equals != std::string::npos) {
-                if (!StoreFile(*option, arg.substr(equals + 1), options, error))
-                    return false;
-            } else if (i + 1 >= args.size()) {
-                error = "Option " + name + " verlangt einen Dateinamen";
-                return false;
-            } else if (!StoreFile(*option, args[++i], options, error)) {
-                return false;
-            }
+        } else if (!StoreValueOption(args, i, options, error)) {
+            return false;
         }
     }
     if (options.systemFile.empty()) {
@@ -107,9 +251,24 @@ const char* BatchUsage() {
            "  --input-protocol DATEI  Eingabeprotokoll in DATEI schreiben\n"
            "  --results DATEI         Ergebnisprotokoll in DATEI schreiben\n"
            "  --json DATEI            Ergebnisse als JSON in DATEI schreiben\n"
+           "  --svg DATEI             Bild als SVG in DATEI schreiben: was ein neues\n"
+           "                          Grafikfenster nach \"Berechnen\" zeigt. Mehrfach\n"
+           "                          möglich, ein Bild je --svg; die folgenden drei\n"
+           "                          Optionen gelten für das zuletzt genannte Bild:\n"
+           "    --view ANSICHT        Geometrie (Vorgabe), Biegelinie, Querkraft,\n"
+           "                          Biegemoment oder Torsionsmoment\n"
+           "    --show LISTE          Schalter der Werkzeugleiste, durch Kommas getrennt:\n"
+           "                          NAME schaltet ein, -NAME aus. Namen: Achsenkreuz,\n"
+           "                          Knotennummern, Stabnummern, Gelenknummern,\n"
+           "                          Materialnummern, Wertangaben, Funktionsextrema,\n"
+           "                          Belastung, Auflager, Auflagerkräfte\n"
+           "    --size BxH            Größe in Bildpunkten (Vorgabe 1200x800)\n"
+           "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
+           "                          Einstellungsdatei des Programms balkor\n"
            "  --quiet, -q             keine Berechnungsstufen und Zähler auf stderr\n"
            "  --help, -h              diese Hilfe\n"
-           "DATEI \"-\" ist die Standardausgabe.\n"
+           "DATEI \"-\" ist die Standardausgabe. Bilder der Ergebnisse entstehen nur nach\n"
+           "einer erfolgreichen Berechnung; Geometrie-Bilder auch nach einem Fehler.\n"
            "\n"
            "Rückgabewerte:\n"
            "  0  Berechnung erfolgreich, alle Ausgaben geschrieben\n"
@@ -120,5 +279,6 @@ const char* BatchUsage() {
            "  5  Eingabefehler (Plausibilitätskontrolle)\n"
            "  6  Widerspruch in den Randbedingungen\n"
            "  7  singuläre Steifigkeitsmatrix (verschiebliches System)\n"
-           "  8  Ausgabedatei kann nicht geschrieben werden\n";
+           "  8  Ausgabedatei kann nicht geschrieben werden\n"
+           "  9  Einstellungsdatei (--settings) kann nicht gelesen werden\n";
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "graphics/DisplayFlags.h"
+#include "graphics/SceneRebuild.h"
+
 #include <string>
 #include <vector>
 
@@ -13,8 +16,30 @@ enum BatchExitCode {
     kExitInputError = 5,    // a plausibility check failed ("Eingabefehler")
     kExitContradiction = 6, // contradicting boundary conditions
     kExitSingular = 7,      // singular stiffness matrix (kinematic system)
-    kExitOutputFile = 8,    // a protocol or JSON file cannot be written
+    kExitOutputFile = 8,    // a protocol, JSON or picture file cannot be written
+    kExitSettingsFile = 9,  // the settings file named with --settings cannot be read
 };
+
+// One picture of --svg: what a new graphics window of that size shows on that
+// tab after "Berechnen", with toolbar toggles switched on or off.
+struct SvgPicture {
+    std::string file;
+    int tab = kTabGeometrie;
+    DisplayFlags on = 0;  // toggles switched on with --show
+    DisplayFlags off = 0; // and off ("-Name")
+    int width = 1200;
+    int height = 800;
+    bool viewGiven = false;
+    bool sizeGiven = false;
+
+    // The display flags of the picture's window.
+    DisplayFlags Flags() const {
+        return static_cast<DisplayFlags>((NewWindowFlags(tab) | on) & ~off);
+    }
+};
+
+// The largest side of a picture, in pixels.
+inline constexpr int kMaxPictureSide = 100000;
 
 // The command line of balkor-batch. An output path "-" means standard output.
 struct BatchOptions {
@@ -23,18 +48,23 @@ struct BatchOptions {
     std::string inputProtocolFile;
     std::string resultsFile;
     std::string jsonFile;
+    std::vector<SvgPicture> pictures;
+    std::string settingsFile; // empty: the desktop program's settings file, if any
     bool quiet = false;
     bool help = false;
 
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
-        return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty();
+        return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
+               pictures.empty();
     }
 };
 
 // Parses the arguments after the program name. Returns false with a German
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
+// --svg FILE starts a picture; --view, --show and --size that follow it
+// belong to it (each at most once per picture).
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
                          std::string& error);
 

@@ -2,22 +2,27 @@
 
 #include "analysis/CalcStatus.h"
 #include "analysis/SolutionsCont.h"
+#include "batch/BatchPictures.h"
 #include "batch/ResultsJson.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
 #include "model/SafeFile.h"
 #include "model/Tables.h"
 #include "protocols/Protocols.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsTree.h"
 
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kWriteOutputError = "Fehler beim Schreiben der Ausdruckdatei";
+constexpr const char* kSettingsFileError = "Fehler beim öffnen der Einstellungsdatei";
 
 // The status window as lines on standard error: each stage as it starts, the
 // six counters when the run ends.
@@ -214,6 +219,54 @@ bool WriteResults(const BatchOptions& options, const ProtocolContext& context, I
     return options.jsonFile.empty() || WriteJson(options, input, solutions, out, err);
 }
 
+// The drawing settings of the pictures: the file named with --settings, else
+// the desktop program's settings file where it exists (else the defaults).
+int ApplyPictureSettings(const BatchOptions& options, std::FILE* err) {
+    if (!options.settingsFile.empty()) {
+        if (ReadSettings(SettingsTree(), options.settingsFile))
+            return kExitOk;
+        PrintError(err, std::string(kSettingsFileError) + ": " + options.settingsFile);
+        return kExitSettingsFile;
+    }
+    if (!options.pictures.empty()) {
+        const std::string path =
+            ProgramSettingsPath(CurrentProgramPath(), ProcessSettingsEnvironment());
+        if (!path.empty())
+            ReadSettings(SettingsTree(), path);
+    }
+    return kExitOk;
+}
+
+// A picture drawn in memory, to be written once all are drawn.
+struct DrawnPicture {
+    const SvgPicture* picture;
+    std::string svg;
+};
+
+// Every picture that the run allows: the results views only with results.
+// Each is drawn completely before any output is written.
+std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, InputModel& input,
+                                       const SolutionsCont* results, std::FILE* err) {
+    std::vector<DrawnPicture> drawn;
+    for (const SvgPicture& picture : options.pictures) {
+        if (PictureNeedsResults(picture) && !results) {
+            PrintError(err, Format("%s: Bild %s (%s) nicht geschrieben", kNoResultsMessage,
+                                   OutputName(picture.file).c_str(), kSceneTabs[picture.tab].name));
+            continue;
+        }
+        drawn.push_back({&picture, PictureSvg(picture, input, results)});
+    }
+    return drawn;
+}
+
+bool WritePictures(const std::vector<DrawnPicture>& drawn, std::FILE* out, std::FILE* err) {
+    for (const DrawnPicture& d : drawn)
+        if (!WriteOutput(d.picture->file, out, err,
+                         [&d](std::FILE* f) { std::fputs(d.svg.c_str(), f); }))
+            return false;
+    return true;
+}
+
 } // namespace
 
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
@@ -224,6 +277,8 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
     if (int code = ReadInput(options, *input, err); code != kExitOk)
         return code;
     if (int code = CheckOutputLimits(options, *input, err); code != kExitOk)
+        return code;
+    if (int code = ApplyPictureSettings(options, err); code != kExitOk)
         return code;
 
     ProtocolContext context;
@@ -240,7 +295,15 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
     StreamStatus status(err, options.quiet);
     const CalcResult result = solutions->Calculate(&status);
     status.PrintCounters();
-    if (!result.ok)
-        return FailedRun(result, err);
-    return WriteResults(options, context, *input, *solutions, out, err) ? kExitOk : kExitOutputFile;
+    if (!result.ok) {
+        // The failure's exit code; pictures of the input are still written.
+        const int code = FailedRun(result, err);
+        WritePictures(DrawPictures(options, *input, nullptr, err), out, err);
+        return code;
+    }
+    const std::vector<DrawnPicture> pictures = DrawPictures(options, *input, solutions.get(), err);
+    if (!WriteResults(options, context, *input, *solutions, out, err) ||
+        !WritePictures(pictures, out, err))
+        return kExitOutputFile;
+    return kExitOk;
 }

@@ -1,0 +1,42 @@
+#include "batch/BatchPictures.h"
+
+#include "analysis/SolutionsCont.h"
+#include "graphics/SceneRebuild.h"
+#include "graphics/SvgCanvas.h"
+
+#include <filesystem>
+
+namespace {
+
+// The desktop program, whose settings the pictures use.
+constexpr const char* kDesktopProgramName = "balkor";
+
+} // namespace
+
+void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                 ViewState& view, PaintContainer& list) {
+    SceneOptions options;
+    options.tab = picture.tab;
+    options.flags = picture.Flags();
+    view.SetKeepView(0);
+    RebuildScene(input, results, options, view, list);
+}
+
+std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results) {
+    ViewState view;
+    PaintContainer list;
+    DrawPicture(picture, input, results, view, list);
+    return RenderSvg(list, view.Window(), {0, 0, picture.width, picture.height});
+}
+
+bool PictureNeedsResults(const SvgPicture& picture) {
+    return picture.tab != kTabGeometrie;
+}
+
+std::string ProgramSettingsPath(const std::string& batchPath, const SettingsEnvironment& env) {
+    if (batchPath.empty())
+        return std::string();
+    const std::filesystem::path program =
+        std::filesystem::path(batchPath).parent_path() / kDesktopProgramName;
+    return SettingsFilePath(program.string(), env);
+}
