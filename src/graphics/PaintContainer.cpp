@@ -18,7 +18,10 @@ public:
         std::memcpy(buffer_ + size_, &value, sizeof value);
         size_ += static_cast<int>(sizeof value);
     }
-    void AppendTo(UContainer& stream) const { stream.Append(buffer_, size_); }
+    void AppendTo(PaintContainer& stream) const {
+        stream.MakeRoom(size_);
+        stream.Append(buffer_, size_);
+    }
 
 private:
     unsigned char buffer_[kLineRecordSize];
@@ -41,6 +44,11 @@ void PaintContainer::Clear() {
     penWidth_ = kNoPenWidth;
     penColour_ = kNoPenColour;
     box_ = {kEmptyBoxLimit, kEmptyBoxLimit, -kEmptyBoxLimit, -kEmptyBoxLimit};
+}
+
+void PaintContainer::MakeRoom(int bytes) {
+    if (Capacity() - Count() < bytes)
+        Grow(std::max(bytes, Capacity() / 2));
 }
 
 template <class T> void PaintContainer::AppendState(std::int32_t kind, const T& value) {
@@ -99,8 +107,7 @@ void PaintContainer::AddPolygon(Colour colour, double width, std::span<const Vec
         throw BalkorError("Nicht genug Speicher"); // as the stream itself when it cannot grow
     const auto n = static_cast<std::int32_t>(points.size());
     // The record grows the stream as one append, though it is written in two.
-    if (Capacity() < Count() + PolygonRecordSize(n))
-        Grow(PolygonRecordSize(n));
+    MakeRoom(PolygonRecordSize(n));
     RecordWriter head(kPaintPolygon);
     head.Put(n);
     head.AppendTo(*this);

@@ -163,6 +163,19 @@ TEST(PaintContainer, StreamGrowsByAtLeastOneThousandBytes) {
     EXPECT_EQ(polygons.Capacity(), 1000 + 1608);
 }
 
+// Beyond 2000 bytes the stream grows by half its capacity: a scene of 100 MB
+// needs some forty reallocations, not a hundred thousand.
+TEST(PaintContainer, LargeStreamsGrowByHalfTheirCapacity) {
+    PaintContainer list;
+    std::vector<int> capacities;
+    while (capacities.size() < 6) {
+        list.AddLine({0, 0}, {1, 1});
+        if (capacities.empty() || capacities.back() != list.Capacity())
+            capacities.push_back(list.Capacity());
+    }
+    EXPECT_EQ(capacities, (std::vector<int>{1000, 2000, 3000, 4500, 6750, 10125}));
+}
+
 // Odd input must reach neither the box nor the conversion to pixels.
 TEST(PaintContainer, RecordsWithNonFiniteCoordinatesAreDropped) {
     const Vec2 bad[] = {{kNaN, 0}, {0, kNaN}, {kInf, 0}, {0, -kInf}};

@@ -1,0 +1,92 @@
+// The scene rebuild of a graphics window on a generated N x N grillage after
+// its analysis, per tab with the flags of a new window on that tab: the time
+// of one rebuild, the size of its drawing list, and the SVG document of a
+// 1200 x 800 window made from it. Arguments: N and the tab (0 Geometrie ...
+// 4 Torsionsmoment).
+
+#include "Grillage.h"
+#include "analysis/SolutionsCont.h"
+#include "graphics/SceneRebuild.h"
+#include "graphics/SvgCanvas.h"
+#include "model/Tables.h"
+
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// One analysed grillage per size, shared by the cases.
+struct Analysed {
+    explicit Analysed(int n) : solutions(input) {
+        GrillageOptions options;
+        options.n = options.m = n;
+        BuildGrillage(input, options);
+        if (!solutions.Calculate().ok)
+            throw std::runtime_error("analysis failed");
+    }
+    InputModel input;
+    SolutionsCont solutions;
+};
+
+Analysed& Grillage(int n) {
+    static std::map<int, std::unique_ptr<Analysed>> grillages;
+    auto& grillage = grillages[n];
+    if (!grillage)
+        grillage = std::make_unique<Analysed>(n);
+    return *grillage;
+}
+
+SceneOptions WindowOn(int tab) {
+    SceneOptions options;
+    options.tab = tab;
+    options.flags = NewWindowFlags(tab);
+    return options;
+}
+
+void BM_Rebuild(benchmark::State& state) {
+    Analysed& grillage = Grillage(static_cast<int>(state.range(0)));
+    const SceneOptions options = WindowOn(static_cast<int>(state.range(1)));
+    ViewState view;
+    PaintContainer list;
+    for (auto _ : state) {
+        RebuildScene(grillage.input, &grillage.solutions, options, view, list);
+        benchmark::DoNotOptimize(list.Bytes());
+    }
+    state.counters["records"] = list.RecordCount();
+    state.counters["list_MB"] = list.Capacity() / 1e6;
+}
+
+void BM_Svg(benchmark::State& state) {
+    Analysed& grillage = Grillage(static_cast<int>(state.range(0)));
+    const SceneOptions options = WindowOn(static_cast<int>(state.range(1)));
+    ViewState view;
+    PaintContainer list;
+    RebuildScene(grillage.input, &grillage.solutions, options, view, list);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string svg = RenderSvg(list, view.Window(), {0, 0, 1200, 800});
+        bytes = svg.size();
+        benchmark::DoNotOptimize(svg.data());
+    }
+    state.counters["svg_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void Cases(benchmark::internal::Benchmark* b) {
+    for (int tab = 0; tab < kSceneTabCount; ++tab)
+        b->Args({100, tab});
+    b->Args({50, kTabBiegemoment})->Args({200, kTabBiegemoment});
+    b->ArgNames({"N", "tab"})->Unit(benchmark::kMillisecond)->Repetitions(3);
+    b->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_Rebuild)->Apply(Cases);
+BENCHMARK(BM_Svg)
+    ->Args({100, kTabBiegemoment})
+    ->ArgNames({"N", "tab"})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
