@@ -194,6 +194,34 @@ TEST(DeflectionLine, SegmentsFollowTheIntervalsUpToABound) {
     EXPECT_EQ(PenLines(run.list).size(), size_t(kMaxDeflectionSegments));
 }
 
+// The displacements of every node and of the sides of a hinge that the
+// analysis made inside the beam; a side that is an input node is labelled as
+// a node already.
+TEST(DeflectionLine, ValuesOfNodesAndHingeSides) {
+    struct Case {
+        double hingeAt;
+        int labels;
+    };
+    for (const Case c : {Case{0.5, 2 + 2}, Case{0.0, 2 + 1}}) {
+        Structure s;
+        s.FixedNode(0, 0);
+        s.FixedNode(8, 0);
+        s.Section(kE, kG, kIy, kIt);
+        s.Beam(1, 2);
+        s.Hinge(1, c.hingeAt, kHingeBending);
+        s.BeamLoad(1, 1, 2, 2);
+        s.Solve();
+        SceneRun run;
+        run.options.flags = ShowDeformation | ShowValues;
+        run.Rebuild(s);
+        // Each text takes its colour and gives the line's colour back.
+        int labels = 0;
+        for (const DecodedRecord& r : Decode(run.list))
+            labels += r.kind == kPaintPenColour && r.colour == ResDeflectionTextColour;
+        EXPECT_EQ(labels, c.labels) << c.hingeAt;
+    }
+}
+
 TEST(Reactions, ArrowsArriveFromTheSideTheSupportPushesFrom) {
     Structure s;
     const double L = 10, q = 2;
