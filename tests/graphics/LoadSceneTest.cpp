@@ -33,14 +33,6 @@ int LinesFromTo(const std::vector<PenLine>& lines, double fromY, double toY) {
     return count;
 }
 
-// Texts of one height: each sets the pen width to a tenth of the height.
-int TextCount(const PaintContainer& list, double height) {
-    int count = 0;
-    for (const DecodedRecord& r : Decode(list))
-        count += r.kind == kPaintPenWidth && std::fabs(r.width - 0.1 * height) <= 1e-12 * height;
-    return count;
-}
-
 TEST(LoadDiagram, AUniformLoadStandsAboveTheBeamWithArrowsOntoItsBase) {
     Structure s;
     OneBeam(s);

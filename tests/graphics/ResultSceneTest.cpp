@@ -78,14 +78,9 @@ TEST(SectionForceDiagram, NegativeValuesAreRedAndStandOnTheOtherSide) {
     EXPECT_NEAR(ordinates[2].b.y, -top, 1e-9 * top);
 }
 
-// The texts of the diagram labels: each sets the pen width to a tenth of the
-// label height and back, so every text begins with one such width record.
+// The texts of the diagram labels.
 int LabelCount(const SceneRun& run) {
-    const double width = 0.1 * run.S() * ResFunctionTextSize * run.options.textScale;
-    int count = 0;
-    for (const DecodedRecord& r : Decode(run.list))
-        count += r.kind == kPaintPenWidth && std::fabs(r.width - width) <= 1e-12 * width;
-    return count;
+    return TextCount(run.list, run.S() * ResFunctionTextSize * run.options.textScale);
 }
 
 TEST(SectionForceDiagram, AParabolaHasOneExtremumLabelAtItsPeak) {

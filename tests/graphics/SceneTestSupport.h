@@ -64,6 +64,15 @@ inline std::vector<std::vector<Vec2>> Polygons(const PaintContainer& list) {
     return polygons;
 }
 
+// Texts of one height: each sets the pen width to a tenth of the height (and
+// back to the pen before it, when that differs).
+inline int TextCount(const PaintContainer& list, double height) {
+    int count = 0;
+    for (const DecodedRecord& r : Decode(list))
+        count += r.kind == kPaintPenWidth && std::fabs(r.width - 0.1 * height) <= 1e-12 * height;
+    return count;
+}
+
 // Every coordinate and every pen width of the list is a finite number.
 inline ::testing::AssertionResult AllFinite(const PaintContainer& list) {
     int index = 0;

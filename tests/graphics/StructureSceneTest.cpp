@@ -13,14 +13,6 @@ constexpr double kPi = std::numbers::pi;
 constexpr Colour kGrey = Rgb(128, 128, 128);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 
-// Texts of one height: each sets the pen width to a tenth of the height.
-int TextCount(const PaintContainer& list, double height) {
-    int count = 0;
-    for (const DecodedRecord& r : Decode(list))
-        count += r.kind == kPaintPenWidth && std::fabs(r.width - 0.1 * height) <= 1e-12 * height;
-    return count;
-}
-
 bool SameLine(const PenLine& line, Vec2 a, Vec2 b, double tolerance = 1e-12) {
     return Near(line.a.x, a.x, tolerance) && Near(line.a.y, a.y, tolerance) &&
            Near(line.b.x, b.x, tolerance) && Near(line.b.y, b.y, tolerance);
