@@ -74,25 +74,35 @@ void TMyEdit::NotifyParent() {
 // ---- TCellDialog1 ---------------------------------------------------------------------
 
 TCellDialog1::TCellDialog1(QWidget* owner) : QDialog(owner) {
-    setWindowTitle(QString::fromUtf8(kCellDialogCaption));
     // The layout is drawn for a font 13 pixels high; a larger font scales it.
-    const double unit = std::max(1.0, fontMetrics().height() / 13.0);
-    auto scaled = [unit](int x, int y, int w, int h) {
-        return QRect(static_cast<int>(x * unit), static_cast<int>(y * unit),
-                     static_cast<int>(w * unit), static_cast<int>(h * unit));
-    };
+    unit_ = std::max(1.0, fontMetrics().height() / 13.0);
     MyEdit1 = new TMyEdit(this);
-    MyEdit1->setGeometry(scaled(8, 8, 148, 21));
     Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(scaled(8, 49, 73, 25));
     Button1->setDefault(true);
     Button2 = new QPushButton(QStringLiteral("Abbruch"), this);
-    Button2->setGeometry(scaled(87, 49, 69, 25));
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(scaled(0, 0, 164, 78).size());
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString::fromUtf8(kCellDialogCaption));
+    Arrange();
     MyEdit1->setFocus();
+}
+
+void TCellDialog1::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        Arrange();
+}
+
+void TCellDialog1::Arrange() {
+    auto scaled = [this](int length) { return static_cast<int>(length * unit_); };
+    // Room for the title bar's icon and buttons beside the caption.
+    const int captionWidth = fontMetrics().horizontalAdvance(windowTitle()) + scaled(110);
+    const int width = std::max(scaled(164), captionWidth);
+    MyEdit1->setGeometry(scaled(8), scaled(8), width - 2 * scaled(8), scaled(21));
+    Button1->setGeometry(scaled(8), scaled(49), scaled(73), scaled(25));
+    Button2->setGeometry(width - scaled(77), scaled(49), scaled(69), scaled(25));
+    setFixedSize(width, scaled(78));
 }

@@ -48,4 +48,14 @@ public:
     TMyEdit* MyEdit1;
     QPushButton* Button1;
     QPushButton* Button2;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Lays the controls out for the caption: the dialog widens when the
+    // caption would not fit its title bar.
+    void Arrange();
+
+    double unit_ = 1.0;
 };

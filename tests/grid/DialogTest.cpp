@@ -66,6 +66,14 @@ private Q_SLOTS:
         QVERIFY(inside.contains(dialog.Button2->geometry()));
         QVERIFY(dialog.MyEdit1->geometry().bottom() < dialog.Button1->geometry().top());
         QVERIFY(dialog.Button1->geometry().right() < dialog.Button2->geometry().left());
+        // A longer caption widens the dialog so that the title bar shows it.
+        const QString caption = QStringLiteral("Verschieben zur Zeile und noch viel weiter");
+        const int before = dialog.width();
+        dialog.setWindowTitle(caption);
+        QVERIFY(dialog.width() > before);
+        QVERIFY(dialog.width() > dialog.fontMetrics().horizontalAdvance(caption));
+        QVERIFY(dialog.rect().contains(dialog.Button2->geometry()));
+        QCOMPARE(dialog.MyEdit1->width(), dialog.width() - 2 * dialog.MyEdit1->x());
     }
 
     void editMapsAndRefusesCharacters() {
