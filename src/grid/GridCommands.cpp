@@ -138,34 +138,34 @@ void GridCore::LineDelete(int row) {
     TakeFocus();
 }
 
-bool GridCore::AskLineTarget(const char* caption, int& target) {
+// Moves or copies a row to the row number the dialog asks for; a number
+// that names no row (0 or less, beyond any row, not finite) does nothing.
+void GridCore::TransferLine(int row, const char* caption, bool copy) {
     double number = 0;
     if (!Dialogs().AskNumber(DialogParent(), QString::fromUtf8(caption), number))
-        return false;
-    const double row = std::trunc(number - 1);
-    if (!(row >= 0))
-        return false;
-    if (row > kMaxLineTarget) {
+        return;
+    const double target = std::trunc(number - 1);
+    if (!(target >= 0))
+        return;
+    if (target > kMaxLineTarget) {
         GridBeep();
-        return false;
+        return;
     }
-    target = static_cast<int>(row);
-    return true;
+    if (!container_ || row < 0 || static_cast<int>(target) == row)
+        return;
+    Commit();
+    if (copy) {
+        container_->CopyRow(row, static_cast<int>(target));
+        container_->NotifyChanged();
+    } else {
+        container_->MoveRow(row, static_cast<int>(target));
+    }
 }
 
 void GridCore::LineMove(int row) {
-    int target = 0;
-    if (!AskLineTarget(kMoveLineCaption, target) || !container_ || row < 0 || target == row)
-        return;
-    Commit();
-    container_->MoveRow(row, target);
+    TransferLine(row, kMoveLineCaption, false);
 }
 
 void GridCore::LineCopy(int row) {
-    int target = 0;
-    if (!AskLineTarget(kCopyLineCaption, target) || !container_ || row < 0 || target == row)
-        return;
-    Commit();
-    container_->CopyRow(row, target);
-    container_->NotifyChanged();
+    TransferLine(row, kCopyLineCaption, true);
 }

@@ -106,6 +106,14 @@ void GridCore::MoveTo(int row, int col) {
     if (row == row_ && col == col_)
         return;
     USelectCell(col, row);
+    PlaceCurrent(row, col);
+    if (row_ < topRow_)
+        SetTopRow(row_);
+    else if (row_ >= topRow_ + VisibleDataRows())
+        SetTopRow(row_ - VisibleDataRows() + 1);
+}
+
+void GridCore::PlaceCurrent(int row, int col) {
     const int oldRow = row_;
     const int oldCol = col_;
     row_ = row;
@@ -114,10 +122,6 @@ void GridCore::MoveTo(int row, int col) {
     InvalidateCell(oldRow, 0);
     InvalidateCell(row_, col_);
     InvalidateCell(row_, 0);
-    if (row_ < topRow_)
-        SetTopRow(row_);
-    else if (row_ >= topRow_ + VisibleDataRows())
-        SetTopRow(row_ - VisibleDataRows() + 1);
 }
 
 void GridCore::SetTopRow(int row) {

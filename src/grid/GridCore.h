@@ -308,9 +308,9 @@ private:
     void Commit();
     void DropPendingEdit();
     void KeepInside();
-    // The target row of a line command from the dialog's number; false for a
-    // cancelled dialog or a number that names no row.
-    bool AskLineTarget(const char* caption, int& target);
+    void TransferLine(int row, const char* caption, bool copy);
+    // Makes (row, col) current without the selection event.
+    void PlaceCurrent(int row, int col);
     template <class Operation> void ChangeBlock(Operation operation);
 
     InputContainer* container_ = nullptr;

@@ -116,16 +116,7 @@ void GridCore::UMouseDown(GridButton button, int x, int y, bool doubleClick) {
     } else if (inCell && row >= fixedRows_ && col >= FixedCols()) {
         // The platform grid selects the clicked cell, also when it is current.
         USelectCell(col, row);
-        if (row != row_ || col != col_) {
-            const int oldRow = row_;
-            const int oldCol = col_;
-            row_ = row;
-            col_ = col;
-            InvalidateCell(oldRow, oldCol);
-            InvalidateCell(oldRow, 0);
-            InvalidateCell(row_, 0);
-        }
-        InvalidateCell(row_, col_);
+        PlaceCurrent(row, col);
     }
     PaintBlock(endRow_, endCol_, false);
     anchorRow_ = std::max(row, fixedRows_);
