@@ -16,11 +16,7 @@ GridCore::~GridCore() {
 }
 
 void GridCore::Detach() {
-    if (container_) {
-        InputContainer* table = container_;
-        container_ = nullptr;
-        table->AttachGrid(nullptr);
-    }
+    ReleaseContainer();
     for (TUserCell*& cell : columns_) {
         if (cell)
             cell->GridDestroyed(this);
@@ -37,12 +33,16 @@ void GridCore::Detach() {
 
 // ---- binding and shape ---------------------------------------------------------
 
+// Detaches the table, unless another grid has taken it over meanwhile.
+void GridCore::ReleaseContainer() {
+    InputContainer* table = container_;
+    container_ = nullptr;
+    if (table && table->Grid() == this)
+        table->AttachGrid(nullptr);
+}
+
 void GridCore::SetContainer(InputContainer* table) {
-    if (container_) {
-        InputContainer* old = container_;
-        container_ = nullptr;
-        old->AttachGrid(nullptr);
-    }
+    ReleaseContainer();
     container_ = table;
     if (table) {
         SetRowCount(std::max(kMinDataRows, table->UsedRowCount()) + fixedRows_);

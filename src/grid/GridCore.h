@@ -308,6 +308,7 @@ private:
     void Commit();
     void DropPendingEdit();
     void KeepInside();
+    void ReleaseContainer();
     void TransferLine(int row, const char* caption, bool copy);
     // Makes (row, col) current without the selection event.
     void PlaceCurrent(int row, int col);

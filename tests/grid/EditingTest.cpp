@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -36,6 +37,16 @@ private Q_SLOTS:
         QCOMPARE(filled.grid.RowCount(), 55 + 1);
         filled.grid.SetContainer(nullptr);
         QCOMPARE(filled.model.mats.Grid(), nullptr);
+    }
+
+    void aSecondGridTakesTheTableOver() {
+        NodeClass table;
+        auto first = std::make_unique<FakeGrid>();
+        FakeGrid second;
+        first->SetContainer(&table);
+        second.SetContainer(&table);
+        first.reset(); // leaves the table with the second grid
+        QCOMPARE(table.Grid(), static_cast<TableGrid*>(&second));
     }
 
     void visitedCellKeepsItsFullPrecision() {
