@@ -24,7 +24,7 @@
 #endif
 #endif
 #if defined(__SANITIZE_ADDRESS__) || defined(BALKOR_SANITIZED_BUILD)
-constexpr int kRandomEvents = 10000;
+constexpr int kRandomEvents = 30000;
 #else
 constexpr int kRandomEvents = 100000;
 #endif
