@@ -5,6 +5,7 @@
 #include "grid/UserHeader.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -298,6 +299,10 @@ void TUserGrid::focusOutEvent(QFocusEvent* event) {
         return;
     }
     FocusLost();
+}
+
+void TUserGrid::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
 }
 
 // ---- painting -------------------------------------------------------------------------------

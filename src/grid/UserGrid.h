@@ -82,6 +82,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // The right button opens the grid's own menus; the context menu event
+    // that follows stops here, so no parent opens its menu as well.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     void InvalidateRect(const QRect& rect) override;
     void InvalidateAll() override;

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -129,6 +130,18 @@ private Q_SLOTS:
         menu->close();
         QCOMPARE(w.model.nodes.At(1)->x, 10.0); // the typed 5, then the block times 2
         QCOMPARE(w.model.nodes.At(2)->y, 0.0);
+    }
+
+    void rightButtonOpensNoParentMenu() {
+        GridWindow w(Page::Knoten);
+        int parentMenus = 0;
+        w.window.setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(&w.window, &QWidget::customContextMenuRequested, [&] { ++parentMenus; });
+        QVERIFY(w.Show());
+        const QPoint at = w.Centre(3, 1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w.grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(w.grid->viewport(), &event);
+        QCOMPARE(parentMenus, 0);
     }
 
     void focusLossStoresTheEdit() {
