@@ -12,7 +12,7 @@ namespace {
 
 enum Kind { Int, Real, Fixed3, List };
 
-struct ColumnSpec {
+struct ColumnLayout {
     Kind kind;
     bool center = false;
     QStringList list = {};
@@ -20,17 +20,17 @@ struct ColumnSpec {
     const char* filter = "";
 };
 
-struct HeaderSpec {
+struct HeaderLayout {
     int rowB, rowE, colB, colE;
     const char* text;
 };
 
-struct PageSpec {
+struct PageLayout {
     const char* name;
     int fixedRows;
     std::vector<int> widths;
-    std::vector<ColumnSpec> columns; // grid columns 1 …
-    std::vector<HeaderSpec> headers;
+    std::vector<ColumnLayout> columns; // grid columns 1 …
+    std::vector<HeaderLayout> headers;
 };
 
 const QStringList kNoYes = {QStringLiteral("N"), QStringLiteral("J")};
@@ -38,16 +38,16 @@ const QStringList kHingeTypes = {QStringLiteral("Querkraft"), QStringLiteral("Bi
                                  QStringLiteral("Torsionsmoment")};
 const QStringList kHingeLoadKinds = {QStringLiteral("Last"), QStringLiteral("Verformung")};
 
-const ColumnSpec kSupport{List, true, kNoYes, 1, "0N1J"};
-const ColumnSpec kCentredInt{Int, true};
-const ColumnSpec kReal{Real};
+const ColumnLayout kSupport{List, true, kNoYes, 1, "0N1J"};
+const ColumnLayout kCentredInt{Int, true};
+const ColumnLayout kReal{Real};
 
-std::vector<HeaderSpec> RangeLoadHeaders(const char* over) {
+std::vector<HeaderLayout> RangeLoadHeaders(const char* over) {
     return {{0, 1, 0, 0, "Nr"}, {0, 0, 1, 2, "Knoten"}, {1, 1, 1, 1, "von"}, {1, 1, 2, 2, "bis"},
             {0, 0, 3, 5, over}, {1, 1, 3, 3, "z"},      {1, 1, 4, 4, "Rx"},  {1, 1, 5, 5, "Ry"}};
 }
 
-PageSpec Spec(Page page) {
+PageLayout Layout(Page page) {
     switch (page) {
     case Page::Knoten:
         return {"Knoten",
@@ -67,7 +67,7 @@ PageSpec Spec(Page page) {
         return {"Stäbe",
                 2,
                 {40, 60, 60, 80, 60, 100, 60},
-                {kCentredInt, kCentredInt, kCentredInt, kCentredInt, kReal, ColumnSpec{Fixed3}},
+                {kCentredInt, kCentredInt, kCentredInt, kCentredInt, kReal, ColumnLayout{Fixed3}},
                 {{0, 1, 0, 0, "Nr"},
                  {0, 0, 1, 2, "Knoten"},
                  {1, 1, 1, 1, "Anfang"},
@@ -91,7 +91,7 @@ PageSpec Spec(Page page) {
         return {"Gelenke",
                 1,
                 {40, 50, 100, 100},
-                {kCentredInt, kReal, ColumnSpec{List, true, kHingeTypes, 1}},
+                {kCentredInt, kReal, ColumnLayout{List, true, kHingeTypes, 1}},
                 {{0, 0, 0, 0, "Nr"},
                  {0, 0, 1, 1, "Stabnr"},
                  {0, 0, 2, 2, "x-Pos (0-1)"},
@@ -140,7 +140,7 @@ PageSpec Spec(Page page) {
         return {"Gelenklasten",
                 1,
                 {50, 50, 100, 100},
-                {kCentredInt, ColumnSpec{List, true, kHingeLoadKinds}, kReal},
+                {kCentredInt, ColumnLayout{List, true, kHingeLoadKinds}, kReal},
                 {{0, 0, 0, 0, "Nr"},
                  {0, 0, 1, 1, "Gelenknr."},
                  {0, 0, 2, 2, "Last/Verformung"},
@@ -159,25 +159,25 @@ PageSpec Spec(Page page) {
     return {};
 }
 
-std::unique_ptr<TUserCell> MakeColumn(const ColumnSpec& spec) {
-    if (spec.kind == List) {
+std::unique_ptr<TUserCell> MakeColumn(const ColumnLayout& layout) {
+    if (layout.kind == List) {
         auto list = std::make_unique<TUserList>();
-        list->SetList(spec.list);
+        list->SetList(layout.list);
         return list;
     }
     auto number = std::make_unique<TUserInt>();
-    number->SetTyp(spec.kind == Int ? uInteger : uDouble);
-    number->SetFormat(spec.kind == Int    ? QStringLiteral("%d")
-                      : spec.kind == Real ? QStringLiteral("%#.4lg")
-                                          : QStringLiteral("%.3lf"));
-    number->SetOnlyRead(spec.kind == Fixed3);
+    number->SetTyp(layout.kind == Int ? uInteger : uDouble);
+    number->SetFormat(layout.kind == Int    ? QStringLiteral("%d")
+                      : layout.kind == Real ? QStringLiteral("%#.4lg")
+                                            : QStringLiteral("%.3lf"));
+    number->SetOnlyRead(layout.kind == Fixed3);
     return number;
 }
 
 } // namespace
 
 QString PageName(Page page) {
-    return QString::fromUtf8(Spec(page).name);
+    return QString::fromUtf8(Layout(page).name);
 }
 
 InputContainer& PageTable(InputModel& model, Page page) {
@@ -188,26 +188,26 @@ InputContainer& PageTable(InputModel& model, Page page) {
 }
 
 std::vector<std::unique_ptr<QObject>> SetUpPage(GridCore& grid, Page page, InputModel& model) {
-    const PageSpec spec = Spec(page);
+    const PageLayout layout = Layout(page);
     std::vector<std::unique_ptr<QObject>> parts;
-    grid.SetColCount(static_cast<int>(spec.widths.size()));
-    grid.SetFixedRows(spec.fixedRows);
-    grid.SetFirstColumnWidth(spec.widths[0]);
-    for (size_t i = 0; i < spec.columns.size(); ++i) {
-        const ColumnSpec& columnSpec = spec.columns[i];
-        std::unique_ptr<TUserCell> column = MakeColumn(columnSpec);
+    grid.SetColCount(static_cast<int>(layout.widths.size()));
+    grid.SetFixedRows(layout.fixedRows);
+    grid.SetFirstColumnWidth(layout.widths[0]);
+    for (size_t i = 0; i < layout.columns.size(); ++i) {
+        const ColumnLayout& columnLayout = layout.columns[i];
+        std::unique_ptr<TUserCell> column = MakeColumn(columnLayout);
         column->SetColumn(static_cast<int>(i) + 1);
-        column->SetColWidth(spec.widths[i + 1]);
-        column->SetCenter(columnSpec.center);
-        column->SetMaxTextLen(columnSpec.maxTextLen);
-        column->SetFilter(QString::fromUtf8(columnSpec.filter));
+        column->SetColWidth(layout.widths[i + 1]);
+        column->SetCenter(columnLayout.center);
+        column->SetMaxTextLen(columnLayout.maxTextLen);
+        column->SetFilter(QString::fromUtf8(columnLayout.filter));
         column->SetGrid(&grid);
         parts.push_back(std::move(column));
     }
-    for (const HeaderSpec& headerSpec : spec.headers) {
+    for (const HeaderLayout& headerLayout : layout.headers) {
         auto header = std::make_unique<TUserHeader>();
-        header->SetText(QString::fromUtf8(headerSpec.text));
-        header->SetSpan(headerSpec.rowB, headerSpec.rowE, headerSpec.colB, headerSpec.colE);
+        header->SetText(QString::fromUtf8(headerLayout.text));
+        header->SetSpan(headerLayout.rowB, headerLayout.rowE, headerLayout.colB, headerLayout.colE);
         header->SetGrid(&grid);
         parts.push_back(std::move(header));
     }
