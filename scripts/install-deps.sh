@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  fonts-dejavu-core
   time bc
   locales
 )
