@@ -11,6 +11,7 @@ packages=(
   libexpat1-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  fonts-dejavu-core
   time bc
   locales
 )
