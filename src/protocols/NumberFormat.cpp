@@ -1,5 +1,6 @@
 #include "protocols/NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
@@ -10,6 +11,10 @@
 #include <vector>
 
 namespace {
+
+// The largest width and precision written here; beyond them (and for the
+// number of digits a precision of thousands asks for) the C library writes.
+constexpr int kMaxField = 400;
 
 // Digits of the fast path: products of up to 9 digits keep enough bits below
 // the rounding position to tell a tie from a clear case.
@@ -36,11 +41,21 @@ const double* PowersOfTen() {
     return table.data() + kLargestPower;
 }
 
+constexpr char kDigitPairs[] = "0001020304050607080910111213141516171819202122232425262728293031323"
+                               "3343536373839404142434445464748495051525354555657585960616263646566"
+                               "676869707172737475767778798081828384858687888990919293949596979899";
+
+// The count lowest decimal digits of r, two at a time.
 void PutDigits(char* digits, uint64_t r, int count) {
-    for (int i = count - 1; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + r % 10);
-        r /= 10;
+    char* p = digits + count;
+    for (; count >= 2; count -= 2) {
+        const char* pair = kDigitPairs + 2 * (r % 100);
+        r /= 100;
+        *--p = pair[1];
+        *--p = pair[0];
     }
+    if (count)
+        *--p = static_cast<char>('0' + r % 10);
 }
 
 // Rounds |value| to `precision` digits in double arithmetic and keeps the
@@ -80,8 +95,7 @@ bool FastDigits(double value, int precision, DecimalDigits& out) {
         r = static_cast<uint64_t>(low);
         ++exponent;
     }
-    PutDigits(out.digits, r, precision);
-    out.exponent = exponent;
+    out = {r, exponent};
     return true;
 }
 
@@ -90,22 +104,72 @@ DecimalDigits ExactDigits(double value, int precision) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, precision - 1);
-    DecimalDigits out{};
-    int count = 0;
+    DecimalDigits out{0, 0};
     const char* p = buffer;
     for (; p < result.ptr && *p != 'e'; ++p)
         if (*p != '.')
-            out.digits[count++] = *p;
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, exponent);
-    out.exponent = exponent;
+            out.significand = out.significand * 10 + static_cast<uint64_t>(*p - '0');
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), result.ptr, out.exponent);
     return out;
 }
 
-void Pad(std::string& out, char c, int count) {
-    if (count > 0)
-        out.append(static_cast<size_t>(count), c);
+// Copies of a few characters as fixed-size moves that may overlap: the
+// library's memcpy costs more than the copy itself for a field of ten.
+void CopySmall(char* to, const char* from, size_t count) {
+    if (count >= 8 && count <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + count - 8, from + count - 8, 8);
+    } else if (count >= 4 && count < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + count - 4, from + count - 4, 4);
+    } else if (count < 4) {
+        for (size_t i = 0; i < count; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, count);
+    }
 }
+
+void FillSmall(char* to, char c, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        to[i] = c;
+}
+
+// The characters of one call, on the stack while they fit.
+class Output {
+public:
+    Output() = default;
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    // count characters to be written by the caller.
+    char* Room(size_t count) {
+        if (static_cast<size_t>(end_ - next_) < count)
+            Grow(count);
+        char* room = next_;
+        next_ += count;
+        return room;
+    }
+    void Append(const char* text, size_t count) { CopySmall(Room(count), text, count); }
+    std::string Text() const { return std::string(begin_, next_); }
+
+private:
+    void Grow(size_t count) {
+        const size_t used = static_cast<size_t>(next_ - begin_);
+        std::vector<char> bigger(2 * (used + count));
+        std::memcpy(bigger.data(), begin_, used);
+        heap_.swap(bigger);
+        begin_ = heap_.data();
+        next_ = begin_ + used;
+        end_ = begin_ + heap_.size();
+    }
+
+    char local_[256];
+    std::vector<char> heap_;
+    char* begin_ = local_;
+    char* next_ = local_;
+    char* end_ = local_ + sizeof local_;
+};
 
 char SignOf(bool negative, bool plus, bool space) {
     if (negative)
@@ -116,20 +180,26 @@ char SignOf(bool negative, bool plus, bool space) {
 }
 
 // Sign, then the body, padded to width as printf pads: spaces before the
-// sign, zeros after it (zeroPad), or spaces after the body (left).
-void AppendPadded(std::string& out, char sign, const char* body, size_t length, int width,
-                  bool left, bool zeroPad) {
-    const int used = static_cast<int>(length) + (sign ? 1 : 0);
-    const int padding = width - used;
-    if (!left && !zeroPad)
-        Pad(out, ' ', padding);
+// sign, zeros after it (zeroPad), or spaces after the body (left). The field
+// is put together in one buffer and appended at once.
+void AppendPadded(Output& out, char sign, const char* body, size_t length, int width, bool left,
+                  bool zeroPad) {
+    const size_t used = length + (sign ? 1 : 0);
+    const size_t padding = width > 0 && static_cast<size_t>(width) > used ? width - used : 0;
+    char* p = out.Room(used + padding);
+    if (!left && !zeroPad) {
+        FillSmall(p, ' ', padding);
+        p += padding;
+    }
     if (sign)
-        out.push_back(sign);
-    if (!left && zeroPad)
-        Pad(out, '0', padding);
-    out.append(body, length);
+        *p++ = sign;
+    if (!left && zeroPad) {
+        FillSmall(p, '0', padding);
+        p += padding;
+    }
+    CopySmall(p, body, length);
     if (left)
-        Pad(out, ' ', padding);
+        FillSmall(p + length, ' ', padding);
 }
 
 // The largest precision handled without the C library: beyond 17 digits a
@@ -141,12 +211,9 @@ constexpr int kMaxOwnPrecision = 17;
 // to be written without fraction digits, and after the carry it keeps none,
 // "1.e+03", where the rounded exponent alone would give "1.00e+03".
 bool CarriedOutOfFixed(double value, const DecimalDigits& d, int precision) {
-    if (d.exponent != precision || std::fabs(value) >= kExactPowers[precision])
-        return false;
-    for (int i = 1; i < precision; ++i)
-        if (d.digits[i] != '0')
-            return false;
-    return d.digits[0] == '1';
+    return d.exponent == precision &&
+           d.significand == static_cast<uint64_t>(kExactPowers[precision - 1]) &&
+           std::fabs(value) < kExactPowers[precision];
 }
 
 } // namespace
@@ -158,7 +225,9 @@ DecimalDigits RoundToDigits(double value, int precision) {
     return ExactDigits(value, precision);
 }
 
-void AppendG(std::string& out, double value, const GSpec& spec) {
+namespace {
+
+void WriteG(Output& out, double value, const GSpec& spec) {
     const bool negative = std::signbit(value);
     const char sign = SignOf(negative, spec.plus, spec.space);
     if (!std::isfinite(value)) {
@@ -176,43 +245,31 @@ void AppendG(std::string& out, double value, const GSpec& spec) {
         const int length = std::snprintf(nullptr, 0, format, spec.width, precision, value);
         std::vector<char> text(static_cast<size_t>(length) + 1);
         std::snprintf(text.data(), text.size(), format, spec.width, precision, value);
-        out.append(text.data(), static_cast<size_t>(length));
+        out.Append(text.data(), static_cast<size_t>(length));
         return;
     }
-    const DecimalDigits d = value == 0.0
-                                ? DecimalDigits{{'0', '0', '0', '0', '0', '0', '0', '0', '0', '0',
-                                                 '0', '0', '0', '0', '0', '0', '0'},
-                                                0}
-                                : RoundToDigits(value, precision);
+    const DecimalDigits d = value == 0.0 ? DecimalDigits{0, 0} : RoundToDigits(value, precision);
     const int x = d.exponent;
-    // Body: at most 17 digits, "0." and four zeros, the point, "e-308".
-    char body[40];
-    int length = 0;
-    int fractionStart; // first character after the decimal point
-    if (precision > x && x >= -4) {
-        if (x >= 0) {
-            std::memcpy(body, d.digits, static_cast<size_t>(x) + 1);
-            length = x + 1;
-            body[length++] = '.';
-            fractionStart = length;
-            std::memcpy(body + length, d.digits + x + 1, static_cast<size_t>(precision - 1 - x));
-            length += precision - 1 - x;
-        } else {
-            body[length++] = '0';
-            body[length++] = '.';
-            fractionStart = length;
-            for (int i = 0; i < -x - 1; ++i)
-                body[length++] = '0';
-            std::memcpy(body + length, d.digits, static_cast<size_t>(precision));
-            length += precision;
-        }
+    const bool fixed = precision > x && x >= -4;
+    // Body: at most 17 digits, "0." and four zeros, the point, "e-308". The
+    // digits are written once, where they stand, and moved byte by byte to
+    // make room for the point.
+    char body[64];
+    int length;
+    const int fractionStart = fixed && x >= 0 ? x + 2 : 2; // after the point
+    if (fixed && x < 0) {
+        std::memcpy(body, "0.0000", 6);
+        PutDigits(body + 1 - x, d.significand, precision);
+        length = 1 - x + precision;
     } else {
-        body[length++] = d.digits[0];
-        body[length++] = '.';
-        fractionStart = length;
-        const int fraction = CarriedOutOfFixed(value, d, precision) ? 0 : precision - 1;
-        std::memcpy(body + length, d.digits + 1, static_cast<size_t>(fraction));
-        length += fraction;
+        PutDigits(body + 1, d.significand, precision);
+        const int whole = fixed ? x + 1 : 1; // digits before the point
+        for (int i = 0; i < whole; ++i)
+            body[i] = body[i + 1];
+        body[whole] = '.';
+        length = precision + 1;
+        if (!fixed && CarriedOutOfFixed(value, d, precision))
+            length = 2;
     }
     if (!spec.alternate) {
         while (length > fractionStart && body[length - 1] == '0')
@@ -220,7 +277,7 @@ void AppendG(std::string& out, double value, const GSpec& spec) {
         if (length == fractionStart)
             --length; // no fraction: no decimal point either
     }
-    if (!(precision > x && x >= -4)) {
+    if (!fixed) {
         body[length++] = spec.upper ? 'E' : 'e';
         body[length++] = x < 0 ? '-' : '+';
         const int magnitude = x < 0 ? -x : x;
@@ -232,8 +289,6 @@ void AppendG(std::string& out, double value, const GSpec& spec) {
     AppendPadded(out, sign, body, static_cast<size_t>(length), spec.width, spec.left,
                  spec.zero && !spec.left);
 }
-
-namespace {
 
 struct Conversion {
     GSpec flags; // flags, width and precision of any conversion
@@ -260,14 +315,14 @@ bool ParseConversion(const char*& p, Conversion& c) {
     }
     int width = 0;
     for (; *p >= '0' && *p <= '9'; ++p)
-        if ((width = width * 10 + (*p - '0')) > 4096)
+        if ((width = width * 10 + (*p - '0')) > kMaxField)
             return false;
     c.flags.width = width;
     if (*p == '.') {
         ++p;
         int precision = 0;
         for (; *p >= '0' && *p <= '9'; ++p)
-            if ((precision = precision * 10 + (*p - '0')) > 4096)
+            if ((precision = precision * 10 + (*p - '0')) > kMaxField)
                 return false;
         c.hasPrecision = true;
         c.flags.precision = precision;
@@ -299,8 +354,7 @@ bool ParseConversion(const char*& p, Conversion& c) {
     }
 }
 
-void AppendInteger(std::string& out, bool negative, unsigned long long magnitude,
-                   const Conversion& c) {
+void AppendInteger(Output& out, bool negative, unsigned long long magnitude, const Conversion& c) {
     char digits[24];
     int count = 0;
     for (; magnitude != 0; magnitude /= 10)
@@ -309,21 +363,22 @@ void AppendInteger(std::string& out, bool negative, unsigned long long magnitude
     // precision 0 writes no digit for 0.
     const int least = c.hasPrecision ? c.flags.precision : 1;
     const int zeros = least > count ? least - count : 0;
-    std::string body(static_cast<size_t>(zeros), '0');
-    body.append(digits + sizeof digits - count, static_cast<size_t>(count));
+    char body[kMaxField + sizeof digits];
+    std::memset(body, '0', static_cast<size_t>(zeros));
+    std::memcpy(body + zeros, digits + sizeof digits - count, static_cast<size_t>(count));
     const char sign = c.type == 'u' ? '\0' : SignOf(negative, c.flags.plus, c.flags.space);
-    AppendPadded(out, sign, body.data(), body.size(), c.flags.width, c.flags.left,
+    AppendPadded(out, sign, body, static_cast<size_t>(zeros + count), c.flags.width, c.flags.left,
                  c.flags.zero && !c.flags.left && !c.hasPrecision);
 }
 
-void AppendSigned(std::string& out, long long value, const Conversion& c) {
+void AppendSigned(Output& out, long long value, const Conversion& c) {
     const unsigned long long magnitude =
         value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
     AppendInteger(out, value < 0, magnitude, c);
 }
 
 // Appends one conversion, taking its argument from args.
-void AppendConversion(std::string& out, const Conversion& c, va_list& args) {
+void AppendConversion(Output& out, const Conversion& c, va_list& args) {
     switch (c.type) {
     case 'd':
     case 'i': {
@@ -362,7 +417,7 @@ void AppendConversion(std::string& out, const Conversion& c, va_list& args) {
         spec.upper = c.type == 'G';
         if (!c.hasPrecision)
             spec.precision = 6;
-        AppendG(out, va_arg(args, double), spec);
+        WriteG(out, va_arg(args, double), spec);
         break;
     }
     case 's': {
@@ -398,26 +453,31 @@ std::string FormatWithLibrary(const char* format, va_list args) {
 
 } // namespace
 
+void AppendG(std::string& out, double value, const GSpec& spec) {
+    Output field;
+    WriteG(field, value, spec);
+    out += field.Text();
+}
+
 std::string FormatFast(const char* format, ...) {
     va_list args;
     va_start(args, format);
     va_list original;
     va_copy(original, args);
-    // One buffer that keeps its capacity; the result is copied out once.
-    thread_local std::string out;
-    out.clear();
+    Output out;
     const char* p = format;
     bool handled = true;
     while (*p) {
-        const char* percent = std::strchr(p, '%');
-        if (!percent) {
-            out.append(p);
-            break;
+        if (*p != '%') {
+            const char* text = p;
+            while (*p && *p != '%')
+                ++p;
+            out.Append(text, static_cast<size_t>(p - text));
+            continue;
         }
-        out.append(p, static_cast<size_t>(percent - p));
-        p = percent + 1;
+        ++p;
         if (*p == '%') {
-            out.push_back('%');
+            *out.Room(1) = '%';
             ++p;
             continue;
         }
@@ -430,7 +490,7 @@ std::string FormatFast(const char* format, ...) {
         AppendConversion(out, c, args);
     }
     va_end(args);
-    std::string result = handled ? out : FormatWithLibrary(format, original);
+    std::string result = handled ? out.Text() : FormatWithLibrary(format, original);
     va_end(original);
     return result;
 }

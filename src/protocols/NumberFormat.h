@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // printf-style formatting for the protocols, byte for byte what snprintf
@@ -28,11 +29,12 @@ struct GSpec {
 // Appends value converted as by spec to out.
 void AppendG(std::string& out, double value, const GSpec& spec);
 
-// The significant digits of |value| rounded to precision digits (1 ... 17)
-// as the C library rounds them (to nearest, ties to even on the exact binary
-// value), and the decimal exponent of the first of them. value is finite.
+// |value| rounded to precision (1 ... 17) significant digits as the C library
+// rounds it (to nearest, ties to even, on the exact binary value): the digits
+// as an integer of precision digits, and the decimal exponent of the first.
+// value is finite and not zero.
 struct DecimalDigits {
-    char digits[17];
+    uint64_t significand;
     int exponent;
 };
 DecimalDigits RoundToDigits(double value, int precision);

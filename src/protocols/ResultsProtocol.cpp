@@ -86,12 +86,16 @@ void WriteForceGroup(SolutionsCont& s, int beam, long n, int first, int last, st
     for (int kind = first; kind <= last; ++kind)
         Put(file, FormatFast("  %7.7s  ", SectionForceName(kind)));
     Put(file, "\n");
+    std::string row;
     for (long m = 0; m <= n; ++m) {
         const double xi = EvaluationPoint(m, n);
-        Put(file, FormatFast("%#7.4lg", xi));
+        const BeamPoint point = PointOnBeam(s, beam, xi);
+        // The row is written at once; the point on the beam is found once.
+        row = FormatFast("%#7.4lg", xi);
         for (int kind = first; kind <= last; ++kind)
-            Put(file, FormatFast(" %#10.4lg", Shown(SectionForceOnBeam(s, beam, xi, kind))));
-        Put(file, "\n");
+            row += FormatFast(" %#10.4lg", Shown(s.SectionForce(point.element, point.t, kind)));
+        row += "\n";
+        Put(file, row);
     }
 }
 
