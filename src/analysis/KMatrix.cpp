@@ -3,10 +3,14 @@
 #include "model/BalkorError.h"
 
 #include <algorithm>
+#include <barrier>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <sched.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -120,22 +124,40 @@ double KMatrix::ScaleSystem(Matrix& F) {
     return factor;
 }
 
-int KMatrix::DecomposeLDL() {
+// Scratch of one factorisation: the original diagonals (for the relative
+// pivot test), the pivots of the current block of rows, and each row's
+// factors in reverse order, f(i + m) at factors[i - first][bandwidth − m].
+struct KMatrix::Workspace {
+    Scratch original;
+    Scratch pivots;
+    Scratch factors;
+    int64_t stride;
+    double* RowFactors(int row, int first) const { return factors.get() + (row - first) * stride; }
+};
+
+int KMatrix::DecomposeLDL(int threads) {
     if (!diag || !values)
         throw BalkorError(kShapeMessage);
-    Scratch original = NewScratch(n);
-    const int64_t stride = static_cast<int64_t>(bandwidth) + 1;
-    Scratch rowFactors = NewScratch(stride * kBlockRows);
-    Scratch pivots = NewScratch(kBlockRows);
+    Workspace w;
+    w.original = NewScratch(n);
+    w.stride = static_cast<int64_t>(bandwidth) + 1;
+    w.factors = NewScratch(w.stride * kBlockRows);
+    w.pivots = NewScratch(kBlockRows);
     for (int j = 0; j < n; ++j)
-        original[j] = values[diag[j]];
+        w.original[j] = values[diag[j]];
 
-    for (int first = 0; first < n; first += kBlockRows) {
-        const int code = EliminateBlock(first, std::min(n, first + kBlockRows), original.get(),
-                                        pivots.get(), rowFactors.get());
-        if (code != kSolveSolved)
-            return code;
+    const int workers = threads > 0 ? threads : AutomaticThreads();
+    int code = kSolveSolved;
+    if (workers > 1) {
+        code = DecomposeParallel(workers, w);
+    } else {
+        for (int first = 0; first < n && code == kSolveSolved; first += kBlockRows) {
+            const int last = std::min(n, first + kBlockRows);
+            code = EliminateColumns(first, last, first, BlockEnd(last), w);
+        }
     }
+    if (code != kSolveSolved)
+        return code;
     for (int j = 0; j < n; ++j) {
         if (values[diag[j]] <= 0.0)
             return kSolveNonPositivePivot;
@@ -159,50 +181,162 @@ void SubtractScaled(double* __restrict column, const double* __restrict factors,
         column[q] -= factors[q] * a;
 }
 
+// The cores this process may run on.
+int UsableCores() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return std::max(1, CPU_COUNT(&set));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Below this bandwidth a pass over the columns is too short to share.
+constexpr int kLeastParallelBandwidth = 48;
+// Columns a thread takes at a time; threads take the chunks in turn.
+constexpr int kColumnChunk = 8;
+
 } // namespace
+
+int KMatrix::AutomaticThreads() const {
+    if (bandwidth < kLeastParallelBandwidth || n < 4 * kBlockRows)
+        return 1;
+    return UsableCores();
+}
+
+int KMatrix::BlockEnd(int last) const {
+    // Every column of the block is reached for its pivot, even in a matrix
+    // without coupled equations (bandwidth 0).
+    return static_cast<int>(
+        std::min<int64_t>(n, std::max<int64_t>(last, int64_t{last} - 1 + bandwidth)));
+}
 
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
 // then K(i, j) := K(i, j) / d, row i after row i. Each entry receives exactly
 // the one update per row that a loop over j, then k, would give it, in row
 // order. The rows first ... last − 1 are applied together, column by column,
 // so that each column is brought into the cache once per block instead of
-// once per row; the inner loop runs on the contiguous column. Row i's factors
-// are kept in reverse order, f(i + m) at factors[i - first][bandwidth − m],
-// filled as the columns are reached; factors outside the profile are 0, which
-// leaves their entries unchanged. A pivot is checked once every earlier row
-// has reached its column, as a row-by-row elimination would check it.
-int KMatrix::EliminateBlock(int first, int last, const double* original, double* pivots,
-                            double* factors) {
-    const int64_t stride = static_cast<int64_t>(bandwidth) + 1;
-    // Every column of the block is reached for its pivot, even in a matrix
-    // without coupled equations (bandwidth 0).
-    const int end = static_cast<int>(
-        std::min<int64_t>(n, std::max<int64_t>(last, int64_t{last} - 1 + bandwidth)));
-    for (int k = first; k < end; ++k) {
+// once per row; the inner loop runs on the contiguous column. Factors
+// outside the profile are 0, which leaves their entries unchanged. A pivot
+// is checked once every earlier row has reached its column, as a row-by-row
+// elimination would check it.
+int KMatrix::EliminateColumns(int first, int last, int from, int to, Workspace& w) {
+    for (int k = from; k < to; ++k) {
         double* column = values + diag[k];
         const int height = Height(k);
         for (int i = first; i < std::min(k, last); ++i) {
             const int offset = k - i;
-            double* reversed = factors + (i - first) * stride;
+            double* reversed = w.RowFactors(i, first);
             if (offset >= height) {
                 if (offset < bandwidth)
                     reversed[bandwidth - offset] = 0.0;
                 continue;
             }
             const double a = column[offset];
-            const double f = a / pivots[i - first];
+            const double f = a / w.pivots[i - first];
             reversed[bandwidth - offset] = f;
             SubtractScaled(column, reversed + (bandwidth - offset), a, offset);
             column[offset] = f;
         }
         if (k < last) {
             const double d = column[0];
-            if (IsZeroPivot(d, original[k]))
+            if (IsZeroPivot(d, w.original[k]))
                 return kSolveZeroPivot;
-            pivots[k - first] = d;
+            w.pivots[k - first] = d;
         }
     }
     return kSolveSolved;
+}
+
+// Column k (k >= last), rows first ... last − 1 in order: each row's factor,
+// and its update of the block's rows below it. Row i's own entry keeps its
+// reduced value for UpdateRowsBehind, which needs it.
+void KMatrix::ReduceBlockRows(int first, int last, int k, Workspace& w) {
+    double* column = values + diag[k];
+    const int height = Height(k);
+    const int behind = k - last + 1; // column[q], q < behind: rows at or behind last
+    for (int i = first; i < last; ++i) {
+        const int offset = k - i;
+        double* reversed = w.RowFactors(i, first);
+        if (offset >= height) {
+            if (offset < bandwidth)
+                reversed[bandwidth - offset] = 0.0;
+            continue;
+        }
+        const double a = column[offset];
+        reversed[bandwidth - offset] = a / w.pivots[i - first];
+        SubtractScaled(column + behind, reversed + (bandwidth - offset) + behind, a,
+                       offset - behind);
+    }
+}
+
+// Column k (k >= last), rows first ... last − 1 in order: the update of the
+// rows at or behind last with the factors of every column up to k, then the
+// row's entry becomes its factor.
+void KMatrix::UpdateRowsBehind(int first, int last, int k, Workspace& w) {
+    double* column = values + diag[k];
+    const int height = Height(k);
+    const int behind = k - last + 1;
+    for (int i = first; i < last; ++i) {
+        const int offset = k - i;
+        if (offset >= height)
+            continue;
+        const double* reversed = w.RowFactors(i, first) + (bandwidth - offset);
+        const double a = column[offset];
+        SubtractScaled(column, reversed, a, behind);
+        column[offset] = reversed[0];
+    }
+}
+
+// Each block of rows: its own columns on this thread (they hold the pivots),
+// then the columns behind it in chunks shared by all threads, in two rounds
+// with a barrier between: every entry receives the updates of the rows in
+// the same order and with the same operands as in EliminateColumns.
+int KMatrix::DecomposeParallel(int threads, Workspace& w) {
+    struct Pass {
+        int first = 0, last = 0, end = 0;
+        bool done = false;
+    } pass;
+    std::barrier sync(threads);
+    auto forColumns = [&](int id, auto&& work) {
+        const int count = pass.end - pass.last;
+        for (int chunk = id * kColumnChunk; chunk < count; chunk += threads * kColumnChunk)
+            for (int k = pass.last + chunk; k < pass.last + std::min(count, chunk + kColumnChunk);
+                 ++k)
+                work(k);
+    };
+    auto runPass = [&](int id) {
+        forColumns(id, [&](int k) { ReduceBlockRows(pass.first, pass.last, k, w); });
+        sync.arrive_and_wait();
+        forColumns(id, [&](int k) { UpdateRowsBehind(pass.first, pass.last, k, w); });
+        sync.arrive_and_wait();
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<size_t>(threads - 1));
+    for (int id = 1; id < threads; ++id)
+        helpers.emplace_back([&, id] {
+            for (;;) {
+                sync.arrive_and_wait();
+                if (pass.done)
+                    return;
+                runPass(id);
+            }
+        });
+    int code = kSolveSolved;
+    for (int first = 0; first < n; first += kBlockRows) {
+        const int last = std::min(n, first + kBlockRows);
+        code = EliminateColumns(first, last, first, last, w);
+        if (code != kSolveSolved)
+            break;
+        pass.first = first;
+        pass.last = last;
+        pass.end = BlockEnd(last);
+        sync.arrive_and_wait();
+        runPass(0);
+    }
+    pass.done = true;
+    sync.arrive_and_wait();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return code;
 }
 
 void KMatrix::Substitute(Matrix& F, double factor) {
