@@ -4,11 +4,19 @@
 # generated grillages (hinges, point loads, skew supports, one load record
 # per beam), byte for byte except the clock line of the protocol header.
 #
-#   bench/compare_protocols.sh OLD_BATCH NEW_BATCH [GEN] [SIZES...]
+#   bench/compare_protocols.sh [--rounding] OLD_BATCH NEW_BATCH [GEN] [SIZES...]
+#
+# --rounding: where the files differ, check with bench/rounding_diff.awk that
+# the protocols differ by rounding only (another equation order).
 #
 # GEN is balkor-gen (default build/bench/balkor-gen); SIZES the grid sizes of
 # the generated models (default 10 30 60). Exit status 1 when any file differs.
 set -euo pipefail
+rounding=0
+if [ "${1:-}" = --rounding ]; then
+  rounding=1
+  shift
+fi
 old=${1:?Aufruf: compare_protocols.sh ALT NEU [GEN] [GROESSEN...]}
 new=${2:?Aufruf: compare_protocols.sh ALT NEU [GEN] [GROESSEN...]}
 gen=${3:-build/bench/balkor-gen}
@@ -64,6 +72,13 @@ for model in "${models[@]}"; do
   size=$(stat -c %s "$work/$name.new.erg" 2> /dev/null || echo 0)
   if [ ${#differing[@]} -eq 0 ]; then
     printf '%-40s gleich   (%s Byte Ergebnisse)\n' "$name" "$size"
+  elif [ $rounding = 1 ] && [ ! -f "$work/$name.old.exit" ] && [ ! -f "$work/$name.new.exit" ]; then
+    printf '%-40s gerundet? %s\n' "$name" "${differing[*]}"
+    for ext in ein erg; do
+      cmp -s "$work/$name.old.$ext" "$work/$name.new.$ext" && continue
+      awk -f "$here/bench/rounding_diff.awk" "$work/$name.old.$ext" "$work/$name.new.$ext" ||
+        status=1
+    done
   else
     printf '%-40s VERSCHIEDEN: %s\n' "$name" "${differing[*]}"
     status=1

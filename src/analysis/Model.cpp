@@ -344,11 +344,10 @@ void SolutionsCont::ProfileHeights(KMatrix& K) const {
 bool SolutionsCont::OptimizeEquations() {
     if (dofs.freeCount < 2)
         return false;
-    const EquationSets sets = ElementEquations();
-    const std::vector<int32_t> number = ReverseCuthillMcKee(sets);
-    if (ProfileEntries(sets, number) >= ProfileEntries(sets, {}))
+    OrderingChoice choice = SmallestProfile(ElementEquations());
+    if (choice.ordering == Ordering::kNodeOrder)
         return false;
-    dofs.RenumberEquations(number);
+    dofs.RenumberEquations(choice.number);
     return true;
 }
 
