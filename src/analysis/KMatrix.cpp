@@ -263,8 +263,10 @@ void KMatrix::ReduceBlockRows(int first, int last, int k, Workspace& w) {
         }
         const double a = column[offset];
         reversed[bandwidth - offset] = a / w.pivots[i - first];
-        SubtractScaled(column + behind, reversed + (bandwidth - offset) + behind, a,
-                       offset - behind);
+        // At most kBlockRows − 1 entries: a plain loop costs less than the call.
+        const double* factors = reversed + (bandwidth - offset);
+        for (int q = behind; q < offset; ++q)
+            column[q] -= factors[q] * a;
     }
 }
 

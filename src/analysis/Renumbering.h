@@ -51,7 +51,7 @@ struct SloanWeights {
 std::vector<int32_t> SloanOrdering(const EquationSets& sets, const SloanWeights& weights);
 
 // The numberings stage 3 compares with the node order.
-enum class Ordering { kNodeOrder, kReverseCuthillMcKee, kSloan, kSloanDistance };
+enum class Ordering { kNodeOrder, kReverseCuthillMcKee, kSloan };
 struct OrderingChoice {
     Ordering ordering = Ordering::kNodeOrder;
     std::vector<int32_t> number; // empty for the node order
