@@ -9,7 +9,9 @@
 #include <limits>
 #include <memory>
 #include <sched.h>
+#include <sys/mman.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -35,6 +37,29 @@ Scratch NewScratch(int64_t count) {
     if (!block)
         throw BalkorError(kValuesMemoryMessage);
     return block;
+}
+
+// A profile of this size or more asks for huge pages where the system gives
+// them on request: the first writes fault once per 2 MB instead of per 4 KB,
+// and the factorisation's passes over the band miss the TLB less.
+constexpr size_t kHugePageProfileBytes = size_t{8} << 20;
+
+void AdviseHugePages(void* block, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    if (bytes < kHugePageProfileBytes)
+        return;
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0)
+        return;
+    const uintptr_t page = static_cast<uintptr_t>(pageSize);
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // a hint only
+#else
+    (void)block;
+    (void)bytes;
+#endif
 }
 
 bool IsZeroPivot(double d, double originalDiagonal) {
@@ -84,6 +109,7 @@ void KMatrix::FinishProfile() {
     values = NewZeroedDoubles(total);
     if (!values)
         throw BalkorError(kValuesMemoryMessage);
+    AdviseHugePages(values, static_cast<size_t>(total) * sizeof(double));
 }
 
 void KMatrix::Release() {
@@ -132,6 +158,8 @@ struct KMatrix::Workspace {
     Scratch pivots;
     Scratch factors;
     int64_t stride;
+    // reach[i]: the last column whose profile reaches up to row i or above.
+    std::vector<int32_t> reach;
     double* RowFactors(int row, int first) const { return factors.get() + (row - first) * stride; }
 };
 
@@ -145,6 +173,13 @@ int KMatrix::DecomposeLDL(int threads) {
     w.pivots = NewScratch(kBlockRows);
     for (int j = 0; j < n; ++j)
         w.original[j] = values[diag[j]];
+    w.reach.assign(static_cast<size_t>(n), -1);
+    for (int k = 0; k < n; ++k) {
+        int32_t& top = w.reach[k - Height(k) + 1];
+        top = std::max(top, k);
+    }
+    for (int i = 1; i < n; ++i)
+        w.reach[i] = std::max(w.reach[i], w.reach[i - 1]);
 
     const int workers = threads > 0 ? threads : AutomaticThreads();
     int code = kSolveSolved;
@@ -153,7 +188,7 @@ int KMatrix::DecomposeLDL(int threads) {
     } else {
         for (int first = 0; first < n && code == kSolveSolved; first += kBlockRows) {
             const int last = std::min(n, first + kBlockRows);
-            code = EliminateColumns(first, last, first, BlockEnd(last), w);
+            code = EliminateColumns(first, last, first, BlockEnd(last, w), w);
         }
     }
     if (code != kSolveSolved)
@@ -202,11 +237,11 @@ int KMatrix::AutomaticThreads() const {
     return UsableCores();
 }
 
-int KMatrix::BlockEnd(int last) const {
-    // Every column of the block is reached for its pivot, even in a matrix
-    // without coupled equations (bandwidth 0).
-    return static_cast<int>(
-        std::min<int64_t>(n, std::max<int64_t>(last, int64_t{last} - 1 + bandwidth)));
+// The columns that the rows of a block reach: beyond the last of them no
+// column has an entry in those rows. Every column of the block is reached
+// for its pivot.
+int KMatrix::BlockEnd(int last, const Workspace& w) const {
+    return std::min(n, std::max(last, w.reach[last - 1] + 1));
 }
 
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
@@ -330,7 +365,7 @@ int KMatrix::DecomposeParallel(int threads, Workspace& w) {
             break;
         pass.first = first;
         pass.last = last;
-        pass.end = BlockEnd(last);
+        pass.end = BlockEnd(last, w);
         sync.arrive_and_wait();
         runPass(0);
     }

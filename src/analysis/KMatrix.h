@@ -88,6 +88,6 @@ private:
     void ReduceBlockRows(int first, int last, int k, Workspace& w);
     void UpdateRowsBehind(int first, int last, int k, Workspace& w);
     // The end of the columns that the rows first ... last − 1 reach.
-    int BlockEnd(int last) const;
+    int BlockEnd(int last, const Workspace& w) const;
     int DecomposeParallel(int threads, Workspace& w);
 };

@@ -349,22 +349,32 @@ std::vector<int32_t> SloanOrdering(const EquationSets& sets, const SloanWeights&
     return SloanOrdering(graph, PartsOf(graph), weights);
 }
 
+double ProfileWork(const EquationSets& sets, const std::vector<int32_t>& number) {
+    double work = 0.0;
+    for (int32_t h : ProfileColumnHeights(sets, number))
+        work += static_cast<double>(h) * h;
+    return work;
+}
+
 OrderingChoice SmallestProfile(const EquationSets& sets) {
     OrderingChoice best;
     best.entries = ProfileEntries(sets, {});
-    // required: the share of the best profile so far that a candidate must
-    // stay below.
-    auto consider = [&](Ordering ordering, std::vector<int32_t> number, double required) {
-        const int64_t entries = ProfileEntries(sets, number);
-        if (static_cast<double>(entries) < required * static_cast<double>(best.entries))
-            best = OrderingChoice{ordering, std::move(number), entries};
-    };
+    best.work = ProfileWork(sets, {});
     const EquationGraph graph(sets);
     const std::vector<Part> parts = PartsOf(graph);
-    consider(Ordering::kReverseCuthillMcKee, ReverseCuthillMcKee(graph, parts), 1.0);
-    auto overSloan = [&] {
-        return best.ordering == Ordering::kReverseCuthillMcKee ? kSloanGain : 1.0;
-    };
-    consider(Ordering::kSloan, SloanOrdering(graph, parts, SloanWeights{}), overSloan());
+    std::vector<int32_t> rcm = ReverseCuthillMcKee(graph, parts);
+    const int64_t rcmEntries = ProfileEntries(sets, rcm);
+    if (rcmEntries < best.entries) {
+        const double work = ProfileWork(sets, rcm);
+        best = OrderingChoice{Ordering::kReverseCuthillMcKee, std::move(rcm), rcmEntries, work};
+    }
+    std::vector<int32_t> sloan = SloanOrdering(graph, parts, SloanWeights{});
+    const int64_t sloanEntries = ProfileEntries(sets, sloan);
+    const double required = best.ordering == Ordering::kNodeOrder ? 1.0 : kSloanGain;
+    if (static_cast<double>(sloanEntries) < required * static_cast<double>(best.entries)) {
+        const double work = ProfileWork(sets, sloan);
+        if (best.ordering == Ordering::kNodeOrder || work <= best.work)
+            best = OrderingChoice{Ordering::kSloan, std::move(sloan), sloanEntries, work};
+    }
     return best;
 }

@@ -56,11 +56,16 @@ struct OrderingChoice {
     Ordering ordering = Ordering::kNodeOrder;
     std::vector<int32_t> number; // empty for the node order
     int64_t entries = 0;         // profile entries of the chosen numbering
+    double work = 0.0;           // ProfileWork of the chosen numbering
 };
+// The work of the factorisation under a numbering, up to a constant factor:
+// the sum of the squared column heights.
+double ProfileWork(const EquationSets& sets, const std::vector<int32_t>& number);
 // The numbering with the smallest profile; the node order wins every tie,
 // then reverse Cuthill–McKee, then Sloan. Sloan replaces reverse
-// Cuthill–McKee only when its profile is smaller by more than 1 − kSloanGain:
-// another numbering changes the rounding of every result, which a few per
-// cent of a smaller profile do not pay for.
+// Cuthill–McKee only when its profile is smaller by more than 1 − kSloanGain
+// and its factorisation costs no more work: its few tall columns can make
+// the factorisation slower despite the smaller profile, and another
+// numbering changes the rounding of every result.
 constexpr double kSloanGain = 0.95;
 OrderingChoice SmallestProfile(const EquationSets& sets);

@@ -85,9 +85,9 @@ TEST(SloanOrder, SeparatePartsAndLonelyEquationsAreAllNumbered) {
     EXPECT_TRUE(IsPermutation(SloanOrdering(Sets(0, {}), SloanWeights{})));
 }
 
-// A 4 × k strip of equations (each coupled to its right and lower
-// neighbour) with a fifth row hanging off the far end of every column:
-// Sloan keeps the front narrow, and stage 3 takes the smallest profile.
+// A 5 × k strip of equations, each coupled to its lower neighbour, the first
+// four rows also to the right: stage 3 takes the smallest profile among
+// those that cost no more work.
 TEST(SloanOrder, StageThreeTakesTheSmallestOfTheOrderings) {
     const int columns = 30;
     std::vector<std::vector<int32_t>> links;
@@ -105,8 +105,12 @@ TEST(SloanOrder, StageThreeTakesTheSmallestOfTheOrderings) {
     const int64_t rcm = ProfileEntries(sets, ReverseCuthillMcKee(sets));
     const int64_t sloan = ProfileEntries(sets, SloanOrdering(sets, SloanWeights{}));
     ASSERT_LT(rcm, nodeOrder);
-    // Sloan replaces reverse Cuthill-McKee only for a clearly smaller profile.
-    const int64_t expected = sloan < kSloanGain * rcm ? sloan : rcm;
+    // Sloan replaces reverse Cuthill-McKee only for a clearly smaller profile
+    // that costs no more work.
+    const bool sloanWins =
+        sloan < kSloanGain * rcm && ProfileWork(sets, SloanOrdering(sets, SloanWeights{})) <=
+                                        ProfileWork(sets, ReverseCuthillMcKee(sets));
+    const int64_t expected = sloanWins ? sloan : rcm;
     EXPECT_EQ(choice.entries, expected)
         << "node order " << nodeOrder << ", reverse Cuthill-McKee " << rcm << ", Sloan " << sloan;
     EXPECT_EQ(ProfileEntries(sets, choice.number), choice.entries);
@@ -119,6 +123,15 @@ TEST(SloanOrder, StageThreeTakesTheSmallestOfTheOrderings) {
     EXPECT_EQ(kept.ordering, Ordering::kNodeOrder);
     EXPECT_TRUE(kept.number.empty());
     EXPECT_EQ(kept.entries, 2 * 20 - 1);
+    EXPECT_EQ(kept.work, ProfileWork(Sets(20, chain), {}));
+}
+
+// The work of the factorisation grows with the square of the column heights.
+TEST(ProfileOfANumbering, WorkIsTheSumOfSquaredHeights) {
+    const EquationSets sets = Sets(4, {{0, 2}, {2, 1, 2}, {3}});
+    // Heights 1, 1, 3, 1 (the first test above); numbered 2, 1, 0, 3: 1, 2, 3, 1.
+    EXPECT_EQ(ProfileWork(sets, {}), 1 + 1 + 9 + 1);
+    EXPECT_EQ(ProfileWork(sets, {2, 1, 0, 3}), 1 + 4 + 9 + 1);
 }
 
 // A 3 × 2 field grillage on edge supports, skewed at two corners, with point
