@@ -90,11 +90,18 @@ void WriteForceGroup(SolutionsCont& s, int beam, long n, int first, int last, st
     for (long m = 0; m <= n; ++m) {
         const double xi = EvaluationPoint(m, n);
         const BeamPoint point = PointOnBeam(s, beam, xi);
-        // The row is written at once; the point on the beam is found once.
-        row = FormatFast("%#7.4lg", xi);
-        for (int kind = first; kind <= last; ++kind)
-            row += FormatFast(" %#10.4lg", Shown(s.SectionForce(point.element, point.t, kind)));
-        row += "\n";
+        auto force = [&](int kind) { return Shown(s.SectionForce(point.element, point.t, kind)); };
+        // The row is written at once (the usual group of three in one
+        // formatting call); the point on the beam is found once.
+        if (last - first == 2) {
+            row = FormatFast("%#7.4lg %#10.4lg %#10.4lg %#10.4lg\n", xi, force(first),
+                             force(first + 1), force(last));
+        } else {
+            row = FormatFast("%#7.4lg", xi);
+            for (int kind = first; kind <= last; ++kind)
+                row += FormatFast(" %#10.4lg", force(kind));
+            row += "\n";
+        }
         Put(file, row);
     }
 }
