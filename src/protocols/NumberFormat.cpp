@@ -130,9 +130,15 @@ void CopySmall(char* to, const char* from, size_t count) {
     }
 }
 
+// Room behind every reservation of Output, so that a short fill may write a
+// fixed 16 characters.
+constexpr size_t kSlack = 16;
+
 void FillSmall(char* to, char c, size_t count) {
-    for (size_t i = 0; i < count; ++i)
-        to[i] = c;
+    if (count <= kSlack)
+        std::memset(to, c, kSlack);
+    else
+        std::memset(to, c, count);
 }
 
 // The characters of one call, on the stack while they fit.
@@ -142,10 +148,11 @@ public:
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    // count characters to be written by the caller.
+    // count characters to be written by the caller (and kSlack more that
+    // may be scribbled on).
     char* Room(size_t count) {
-        if (static_cast<size_t>(end_ - next_) < count)
-            Grow(count);
+        if (static_cast<size_t>(end_ - next_) < count + kSlack)
+            Grow(count + kSlack);
         char* room = next_;
         next_ += count;
         return room;
@@ -459,38 +466,88 @@ void AppendG(std::string& out, double value, const GSpec& spec) {
     out += field.Text();
 }
 
+namespace {
+
+// A format taken apart once: its literal pieces and its conversions.
+struct Piece {
+    size_t start = 0; // literal text: format[start, start + length)
+    size_t length = 0;
+    bool conversion = false;
+    Conversion c;
+};
+
+struct ParsedFormat {
+    const char* key = nullptr; // the address it was parsed from
+    std::string format;        // its text, to tell a reused address
+    std::vector<Piece> pieces;
+    bool handled = false; // false: something only the C library writes
+};
+
+void Parse(const char* format, ParsedFormat& parsed) {
+    parsed.key = format;
+    parsed.format = format;
+    parsed.pieces.clear();
+    parsed.handled = true;
+    const char* p = format;
+    while (*p) {
+        if (*p != '%' || p[1] == '%') {
+            // Literal text up to the next conversion; "%%" is one '%'.
+            Piece piece;
+            piece.start = static_cast<size_t>(p - format);
+            if (*p == '%') {
+                piece.length = 1;
+                p += 2;
+            } else {
+                while (*p && *p != '%')
+                    ++p;
+                piece.length = static_cast<size_t>(p - format) - piece.start;
+            }
+            parsed.pieces.push_back(piece);
+            continue;
+        }
+        ++p;
+        Piece piece;
+        piece.conversion = true;
+        if (!ParseConversion(p, piece.c)) {
+            parsed.handled = false;
+            return;
+        }
+        ++p;
+        parsed.pieces.push_back(piece);
+    }
+}
+
+// The formats of the protocols are a handful of string literals, each
+// written many times: they are parsed once and found again by address (and
+// text, in case a buffer holds another format at the same address).
+const ParsedFormat& Parsed(const char* format) {
+    constexpr size_t kSlots = 32;
+    thread_local ParsedFormat cache[kSlots];
+    ParsedFormat& slot = cache[(reinterpret_cast<uintptr_t>(format) >> 4) % kSlots];
+    if (slot.key != format || slot.format != format)
+        Parse(format, slot);
+    return slot;
+}
+
+} // namespace
+
 std::string FormatFast(const char* format, ...) {
+    const ParsedFormat& parsed = Parsed(format);
     va_list args;
     va_start(args, format);
-    va_list original;
-    va_copy(original, args);
+    if (!parsed.handled) {
+        std::string text = FormatWithLibrary(format, args);
+        va_end(args);
+        return text;
+    }
     Output out;
-    const char* p = format;
-    bool handled = true;
-    while (*p) {
-        if (*p != '%') {
-            const char* text = p;
-            while (*p && *p != '%')
-                ++p;
-            out.Append(text, static_cast<size_t>(p - text));
-            continue;
-        }
-        ++p;
-        if (*p == '%') {
-            *out.Room(1) = '%';
-            ++p;
-            continue;
-        }
-        Conversion c;
-        if (!ParseConversion(p, c)) {
-            handled = false;
-            break;
-        }
-        ++p;
-        AppendConversion(out, c, args);
+    const char* text = parsed.format.data();
+    for (const Piece& piece : parsed.pieces) {
+        if (piece.conversion)
+            AppendConversion(out, piece.c, args);
+        else
+            out.Append(text + piece.start, piece.length);
     }
     va_end(args);
-    std::string result = handled ? out.Text() : FormatWithLibrary(format, original);
-    va_end(original);
-    return result;
+    return out.Text();
 }

@@ -223,6 +223,18 @@ TEST(NumberFormatTest, WholeProtocolLinesAsTheLibraryWritesThem) {
               std::to_string(INT_MIN) + " " + std::to_string(INT_MAX) + " %");
 }
 
+// Formats are remembered by address; a buffer that holds another format at
+// the same address is parsed again.
+TEST(NumberFormatTest, AFormatBufferMayChange) {
+    char format[32];
+    std::strcpy(format, "%#.3g|");
+    EXPECT_EQ(Own(format, 0.5), Library(format, 0.5));
+    std::strcpy(format, "%-8.2g|");
+    EXPECT_EQ(Own(format, 0.5), "0.5     |");
+    std::strcpy(format, "%e|");
+    EXPECT_EQ(Own(format, 0.5), "5.000000e-01|");
+}
+
 // Conversions the fast path does not know go to the C library whole.
 TEST(NumberFormatTest, OtherConversionsFallBackToTheLibrary) {
     EXPECT_EQ(FormatFast("%5d %10.3f %e %x|%*d", 7, 2.5, 1e-7, 255u, 4, 3),
