@@ -244,6 +244,22 @@ int KMatrix::BlockEnd(int last, const Workspace& w) const {
     return std::min(n, std::max(last, w.reach[last - 1] + 1));
 }
 
+// Row i's factor for column k = i + offset, kept in the row's reversed
+// factors: the entry divided by the row's pivot, or 0 where the entry lies
+// outside the profile (which leaves the entries it multiplies unchanged).
+// Returns the row's factors from column k on, or null outside the profile.
+const double* KMatrix::RecordFactor(int first, int i, int offset, int height, const double* column,
+                                    Workspace& w) const {
+    double* reversed = w.RowFactors(i, first);
+    if (offset >= height) {
+        if (offset < bandwidth)
+            reversed[bandwidth - offset] = 0.0;
+        return nullptr;
+    }
+    reversed[bandwidth - offset] = column[offset] / w.pivots[i - first];
+    return reversed + (bandwidth - offset);
+}
+
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
 // then K(i, j) := K(i, j) / d, row i after row i. Each entry receives exactly
 // the one update per row that a loop over j, then k, would give it, in row
@@ -259,17 +275,12 @@ int KMatrix::EliminateColumns(int first, int last, int from, int to, Workspace& 
         const int height = Height(k);
         for (int i = first; i < std::min(k, last); ++i) {
             const int offset = k - i;
-            double* reversed = w.RowFactors(i, first);
-            if (offset >= height) {
-                if (offset < bandwidth)
-                    reversed[bandwidth - offset] = 0.0;
+            const double* factors = RecordFactor(first, i, offset, height, column, w);
+            if (!factors)
                 continue;
-            }
             const double a = column[offset];
-            const double f = a / w.pivots[i - first];
-            reversed[bandwidth - offset] = f;
-            SubtractScaled(column, reversed + (bandwidth - offset), a, offset);
-            column[offset] = f;
+            SubtractScaled(column, factors, a, offset);
+            column[offset] = factors[0];
         }
         if (k < last) {
             const double d = column[0];
@@ -290,16 +301,11 @@ void KMatrix::ReduceBlockRows(int first, int last, int k, Workspace& w) {
     const int behind = k - last + 1; // column[q], q < behind: rows at or behind last
     for (int i = first; i < last; ++i) {
         const int offset = k - i;
-        double* reversed = w.RowFactors(i, first);
-        if (offset >= height) {
-            if (offset < bandwidth)
-                reversed[bandwidth - offset] = 0.0;
+        const double* factors = RecordFactor(first, i, offset, height, column, w);
+        if (!factors)
             continue;
-        }
         const double a = column[offset];
-        reversed[bandwidth - offset] = a / w.pivots[i - first];
         // At most kBlockRows − 1 entries: a plain loop costs less than the call.
-        const double* factors = reversed + (bandwidth - offset);
         for (int q = behind; q < offset; ++q)
             column[q] -= factors[q] * a;
     }

@@ -86,6 +86,8 @@ private:
     // last: first the block's own rows of the column (its factors), then,
     // once every column has its factors, the rows at or behind last.
     void ReduceBlockRows(int first, int last, int k, Workspace& w);
+    const double* RecordFactor(int first, int i, int offset, int height, const double* column,
+                               Workspace& w) const;
     void UpdateRowsBehind(int first, int last, int k, Workspace& w);
     // The end of the columns that the rows first ... last − 1 reach.
     int BlockEnd(int last, const Workspace& w) const;
