@@ -3,8 +3,9 @@
 #include "model/BalkorError.h"
 
 #include <algorithm>
-#include <barrier>
+#include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -37,29 +38,6 @@ Scratch NewScratch(int64_t count) {
     if (!block)
         throw BalkorError(kValuesMemoryMessage);
     return block;
-}
-
-// A profile of this size or more asks for huge pages where the system gives
-// them on request: the first writes fault once per 2 MB instead of per 4 KB,
-// and the factorisation's passes over the band miss the TLB less.
-constexpr size_t kHugePageProfileBytes = size_t{8} << 20;
-
-void AdviseHugePages(void* block, size_t bytes) {
-#ifdef MADV_HUGEPAGE
-    if (bytes < kHugePageProfileBytes)
-        return;
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pageSize <= 0)
-        return;
-    const uintptr_t page = static_cast<uintptr_t>(pageSize);
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(page - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // a hint only
-#else
-    (void)block;
-    (void)bytes;
-#endif
 }
 
 bool IsZeroPivot(double d, double originalDiagonal) {
@@ -109,7 +87,6 @@ void KMatrix::FinishProfile() {
     values = NewZeroedDoubles(total);
     if (!values)
         throw BalkorError(kValuesMemoryMessage);
-    AdviseHugePages(values, static_cast<size_t>(total) * sizeof(double));
 }
 
 void KMatrix::Release() {
@@ -154,6 +131,7 @@ double KMatrix::ScaleSystem(Matrix& F) {
 // pivot test), the pivots of the current block of rows, and each row's
 // factors in reverse order, f(i + m) at factors[i - first][bandwidth − m].
 struct KMatrix::Workspace {
+    int blockRows;
     Scratch original;
     Scratch pivots;
     Scratch factors;
@@ -166,11 +144,13 @@ struct KMatrix::Workspace {
 int KMatrix::DecomposeLDL(int threads) {
     if (!diag || !values)
         throw BalkorError(kShapeMessage);
+    const int workers = threads > 0 ? threads : AutomaticThreads();
     Workspace w;
+    w.blockRows = workers > 1 ? kParallelBlockRows : kBlockRows;
     w.original = NewScratch(n);
     w.stride = static_cast<int64_t>(bandwidth) + 1;
-    w.factors = NewScratch(w.stride * kBlockRows);
-    w.pivots = NewScratch(kBlockRows);
+    w.factors = NewScratch(w.stride * w.blockRows);
+    w.pivots = NewScratch(w.blockRows);
     for (int j = 0; j < n; ++j)
         w.original[j] = values[diag[j]];
     w.reach.assign(static_cast<size_t>(n), -1);
@@ -181,13 +161,12 @@ int KMatrix::DecomposeLDL(int threads) {
     for (int i = 1; i < n; ++i)
         w.reach[i] = std::max(w.reach[i], w.reach[i - 1]);
 
-    const int workers = threads > 0 ? threads : AutomaticThreads();
     int code = kSolveSolved;
     if (workers > 1) {
         code = DecomposeParallel(workers, w);
     } else {
-        for (int first = 0; first < n && code == kSolveSolved; first += kBlockRows) {
-            const int last = std::min(n, first + kBlockRows);
+        for (int first = 0; first < n && code == kSolveSolved; first += w.blockRows) {
+            const int last = std::min(n, first + w.blockRows);
             code = EliminateColumns(first, last, first, BlockEnd(last, w), w);
         }
     }
@@ -224,6 +203,56 @@ int UsableCores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// The tasks that are running or waiting for a processor right now, this
+// thread included (the fourth field of /proc/loadavg, "running/total"); 0
+// when unknown.
+int RunnableTasks() {
+    std::FILE* file = std::fopen("/proc/loadavg", "r");
+    if (!file)
+        return 0;
+    double load1, load5, load15;
+    int runnable = 0, total = 0;
+    if (std::fscanf(file, "%lf %lf %lf %d/%d", &load1, &load5, &load15, &runnable, &total) != 5)
+        runnable = 0;
+    std::fclose(file);
+    return runnable;
+}
+
+// Threads of one factorisation meet here after each round. A waiting thread
+// spins and then yields the processor instead of sleeping: waking a sleeping
+// thread once per round costs, on a busy machine, more than the round.
+class SpinBarrier {
+public:
+    explicit SpinBarrier(int count) : count_(count) {}
+
+    void ArriveAndWait() {
+        const unsigned generation = generation_.load(std::memory_order_acquire);
+        if (arrived_.fetch_add(1, std::memory_order_acq_rel) + 1 == count_) {
+            arrived_.store(0, std::memory_order_relaxed);
+            generation_.fetch_add(1, std::memory_order_acq_rel);
+            return;
+        }
+        constexpr int kSpins = 4000;
+        for (int spin = 0; generation_.load(std::memory_order_acquire) == generation; ++spin) {
+            if (spin < kSpins)
+                Pause();
+            else
+                std::this_thread::yield();
+        }
+    }
+
+private:
+    static void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+
+    std::atomic<int> arrived_{0};
+    std::atomic<unsigned> generation_{0};
+    const int count_;
+};
+
 // Below this bandwidth a pass over the columns is too short to share.
 constexpr int kLeastParallelBandwidth = 48;
 // Columns a thread takes at a time; threads take the chunks in turn.
@@ -232,9 +261,15 @@ constexpr int kColumnChunk = 8;
 } // namespace
 
 int KMatrix::AutomaticThreads() const {
-    if (bandwidth < kLeastParallelBandwidth || n < 4 * kBlockRows)
+    if (bandwidth < kLeastParallelBandwidth || n < 4 * kParallelBlockRows)
         return 1;
-    return UsableCores();
+    // The cores the rest of the machine leaves idle, and this one: threads
+    // that wait for a busy processor make every round wait for them.
+    const int cores = UsableCores();
+    const int runnable = RunnableTasks();
+    if (runnable <= 0)
+        return cores;
+    return std::clamp(cores - (runnable - 1), 1, cores);
 }
 
 // The columns that the rows of a block reach: beyond the last of them no
@@ -305,7 +340,7 @@ void KMatrix::ReduceBlockRows(int first, int last, int k, Workspace& w) {
         if (!factors)
             continue;
         const double a = column[offset];
-        // At most kBlockRows − 1 entries: a plain loop costs less than the call.
+        // Fewer entries than rows in a block: a plain loop costs less than the call.
         for (int q = behind; q < offset; ++q)
             column[q] -= factors[q] * a;
     }
@@ -338,7 +373,7 @@ int KMatrix::DecomposeParallel(int threads, Workspace& w) {
         int first = 0, last = 0, end = 0;
         bool done = false;
     } pass;
-    std::barrier sync(threads);
+    SpinBarrier sync(threads);
     auto forColumns = [&](int id, auto&& work) {
         const int count = pass.end - pass.last;
         for (int chunk = id * kColumnChunk; chunk < count; chunk += threads * kColumnChunk)
@@ -348,35 +383,35 @@ int KMatrix::DecomposeParallel(int threads, Workspace& w) {
     };
     auto runPass = [&](int id) {
         forColumns(id, [&](int k) { ReduceBlockRows(pass.first, pass.last, k, w); });
-        sync.arrive_and_wait();
+        sync.ArriveAndWait();
         forColumns(id, [&](int k) { UpdateRowsBehind(pass.first, pass.last, k, w); });
-        sync.arrive_and_wait();
+        sync.ArriveAndWait();
     };
     std::vector<std::thread> helpers;
     helpers.reserve(static_cast<size_t>(threads - 1));
     for (int id = 1; id < threads; ++id)
         helpers.emplace_back([&, id] {
             for (;;) {
-                sync.arrive_and_wait();
+                sync.ArriveAndWait();
                 if (pass.done)
                     return;
                 runPass(id);
             }
         });
     int code = kSolveSolved;
-    for (int first = 0; first < n; first += kBlockRows) {
-        const int last = std::min(n, first + kBlockRows);
+    for (int first = 0; first < n; first += w.blockRows) {
+        const int last = std::min(n, first + w.blockRows);
         code = EliminateColumns(first, last, first, last, w);
         if (code != kSolveSolved)
             break;
         pass.first = first;
         pass.last = last;
         pass.end = BlockEnd(last, w);
-        sync.arrive_and_wait();
+        sync.ArriveAndWait();
         runPass(0);
     }
     pass.done = true;
-    sync.arrive_and_wait();
+    sync.ArriveAndWait();
     for (std::thread& helper : helpers)
         helper.join();
     return code;

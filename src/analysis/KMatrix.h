@@ -30,8 +30,10 @@ public:
     // and diag[n] the number of stored entries.
     int32_t* diag = nullptr;
 
-    // Rows the factorisation eliminates together, column by column.
+    // Rows the factorisation eliminates together, column by column: on one
+    // thread, and on several (fewer rounds in which the threads meet).
     static constexpr int kBlockRows = 16;
+    static constexpr int kParallelBlockRows = 64;
 
     KMatrix() = default;
     KMatrix(const KMatrix&) = delete;

@@ -374,7 +374,7 @@ TEST(KMatrixSolve, TheFactorsEqualThoseOfThePlainRowByRowEliminationExactly) {
 TEST(KMatrixSolve, TheFactorsAreTheSameForAnyNumberOfThreads) {
     for (int threads : {1, 2, 7}) {
         ExpectFactorsOfThePlainElimination(1500, 120, 77, threads);
-        ExpectFactorsOfThePlainElimination(KMatrix::kBlockRows * 5 + 3, 3, 7, threads);
+        ExpectFactorsOfThePlainElimination(KMatrix::kParallelBlockRows * 5 + 3, 3, 7, threads);
         ExpectFactorsOfThePlainElimination(400, 90, 2024, threads);
         ExpectFactorsOfThePlainElimination(9, 9, 5, threads);
     }
