@@ -10,9 +10,7 @@
 #include <limits>
 #include <memory>
 #include <sched.h>
-#include <sys/mman.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
