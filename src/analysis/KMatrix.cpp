@@ -251,6 +251,10 @@ private:
     const int count_;
 };
 
+// Runs shorter than this are subtracted without the vector loop.
+constexpr int kShortestVectorRun = 8;
+// The most threads BALKOR_THREADS may ask for.
+constexpr int kMaxThreads = 64;
 // Below this bandwidth a pass over the columns is too short to share.
 constexpr int kLeastParallelBandwidth = 48;
 // Columns a thread takes at a time; threads take the chunks in turn.
@@ -261,6 +265,12 @@ constexpr int kColumnChunk = 8;
 int KMatrix::AutomaticThreads() const {
     if (bandwidth < kLeastParallelBandwidth || n < 4 * kParallelBlockRows)
         return 1;
+    // BALKOR_THREADS=k fixes the number (benchmarks on a shared machine).
+    if (const char* fixed = std::getenv("BALKOR_THREADS")) {
+        const int count = std::atoi(fixed);
+        if (count >= 1 && count <= kMaxThreads)
+            return count;
+    }
     // The cores the rest of the machine leaves idle, and this one: threads
     // that wait for a busy processor make every round wait for them.
     const int cores = UsableCores();
@@ -338,9 +348,14 @@ void KMatrix::ReduceBlockRows(int first, int last, int k, Workspace& w) {
         if (!factors)
             continue;
         const double a = column[offset];
-        // Fewer entries than rows in a block: a plain loop costs less than the call.
-        for (int q = behind; q < offset; ++q)
-            column[q] -= factors[q] * a;
+        // Fewer entries than rows in a block: a plain loop where a call to
+        // the vector loop costs more than it saves.
+        if (offset - behind >= kShortestVectorRun) {
+            SubtractScaled(column + behind, factors + behind, a, offset - behind);
+        } else {
+            for (int q = behind; q < offset; ++q)
+                column[q] -= factors[q] * a;
+        }
     }
 }
 

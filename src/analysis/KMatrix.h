@@ -33,7 +33,7 @@ public:
     // Rows the factorisation eliminates together, column by column: on one
     // thread, and on several (fewer rounds in which the threads meet).
     static constexpr int kBlockRows = 16;
-    static constexpr int kParallelBlockRows = 64;
+    static constexpr int kParallelBlockRows = 32;
 
     KMatrix() = default;
     KMatrix(const KMatrix&) = delete;
