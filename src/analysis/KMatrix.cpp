@@ -193,6 +193,26 @@ void SubtractScaled(double* __restrict column, const double* __restrict factors,
         column[q] -= factors[q] * a;
 }
 
+// column[q] = column[q] − g0[q]·a[0] − … − g7[q]·a[7] for q < count,
+// subtracted in this order: eight rows' updates of a column in one pass
+// over it, each entry receiving them as eight calls of SubtractScaled
+// would give them.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("tree-vectorize", "vect-cost-model=dynamic"),
+               target_clones("avx2", "default")))
+#endif
+void SubtractScaledRows(double* __restrict column, const double* __restrict g0,
+                        const double* __restrict g1, const double* __restrict g2,
+                        const double* __restrict g3, const double* __restrict g4,
+                        const double* __restrict g5, const double* __restrict g6,
+                        const double* __restrict g7, const double* a, int count) {
+    const double a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
+    const double a4 = a[4], a5 = a[5], a6 = a[6], a7 = a[7];
+    for (int q = 0; q < count; ++q)
+        column[q] = column[q] - g0[q] * a0 - g1[q] * a1 - g2[q] * a2 - g3[q] * a3 - g4[q] * a4 -
+                    g5[q] * a5 - g6[q] * a6 - g7[q] * a7;
+}
+
 // The cores this process may run on.
 int UsableCores() {
     cpu_set_t set;
@@ -303,6 +323,29 @@ const double* KMatrix::RecordFactor(int first, int i, int offset, int height, co
     return reversed + (bandwidth - offset);
 }
 
+// Rows i … i + kFusedRows − 1 (all inside the profile of column k) in one
+// pass over the column: each row first takes the earlier rows' updates of
+// its own entry, then gives its factor; the entries above the rows' own
+// receive their updates in row order, exactly as row after row would give
+// them.
+void KMatrix::EliminateFused(int first, int i, int k, double* column, Workspace& w) {
+    static_assert(kFusedRows == 8, "SubtractScaledRows takes eight rows");
+    const int o0 = k - i;
+    const double* g[kFusedRows];
+    double a[kFusedRows];
+    for (int r = 0; r < kFusedRows; ++r) {
+        const int offset = o0 - r;
+        for (int s = 0; s < r; ++s)
+            column[offset] -= g[s][offset] * a[s];
+        a[r] = column[offset];
+        g[r] = RecordFactor(first, i + r, offset, offset + 1, column, w);
+    }
+    SubtractScaledRows(column, g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], a,
+                       o0 - (kFusedRows - 1));
+    for (int r = 0; r < kFusedRows; ++r)
+        column[o0 - r] = g[r][0];
+}
+
 // For every pair i < j <= k inside the profile: K(j, k) -= (K(i, j) / d) * K(i, k),
 // then K(i, j) := K(i, j) / d, row i after row i. Each entry receives exactly
 // the one update per row that a loop over j, then k, would give it, in row
@@ -316,11 +359,16 @@ int KMatrix::EliminateColumns(int first, int last, int from, int to, Workspace& 
     for (int k = from; k < to; ++k) {
         double* column = values + diag[k];
         const int height = Height(k);
-        for (int i = first; i < std::min(k, last); ++i) {
+        const int rows = std::min(k, last);
+        int i = first;
+        // The rows above the column's profile (their offsets only shrink).
+        for (; i < rows && !RecordFactor(first, i, k - i, height, column, w); ++i) {
+        }
+        for (; i + kFusedRows <= rows; i += kFusedRows)
+            EliminateFused(first, i, k, column, w);
+        for (; i < rows; ++i) {
             const int offset = k - i;
             const double* factors = RecordFactor(first, i, offset, height, column, w);
-            if (!factors)
-                continue;
             const double a = column[offset];
             SubtractScaled(column, factors, a, offset);
             column[offset] = factors[0];

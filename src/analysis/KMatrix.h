@@ -84,6 +84,9 @@ private:
     // (all of them, column after column); checks the pivots of the block's
     // own columns against their original diagonals.
     int EliminateColumns(int first, int last, int from, int to, Workspace& w);
+    // Rows applied together to a column by EliminateFused.
+    static constexpr int kFusedRows = 8;
+    void EliminateFused(int first, int i, int k, double* column, Workspace& w);
     // The same elimination split for threads, for a column k at or behind
     // last: first the block's own rows of the column (its factors), then,
     // once every column has its factors, the rows at or behind last.
