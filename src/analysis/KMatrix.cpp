@@ -414,14 +414,25 @@ void KMatrix::UpdateRowsBehind(int first, int last, int k, Workspace& w) {
     double* column = values + diag[k];
     const int height = Height(k);
     const int behind = k - last + 1;
-    for (int i = first; i < last; ++i) {
-        const int offset = k - i;
-        if (offset >= height)
-            continue;
-        const double* reversed = w.RowFactors(i, first) + (bandwidth - offset);
-        const double a = column[offset];
-        SubtractScaled(column, reversed, a, behind);
-        column[offset] = reversed[0];
+    // The rows inside the column's profile: a tail of the block.
+    int i = std::max(first, k - height + 1);
+    auto factorsOf = [&](int row) { return w.RowFactors(row, first) + (bandwidth - (k - row)); };
+    for (; i + kFusedRows <= last; i += kFusedRows) {
+        const double* g[kFusedRows];
+        double a[kFusedRows];
+        for (int r = 0; r < kFusedRows; ++r) {
+            g[r] = factorsOf(i + r);
+            a[r] = column[k - i - r];
+        }
+        SubtractScaledRows(column, g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], a, behind);
+        for (int r = 0; r < kFusedRows; ++r)
+            column[k - i - r] = g[r][0];
+    }
+    for (; i < last; ++i) {
+        const double* factors = factorsOf(i);
+        const double a = column[k - i];
+        SubtractScaled(column, factors, a, behind);
+        column[k - i] = factors[0];
     }
 }
 
