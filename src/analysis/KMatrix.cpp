@@ -360,10 +360,11 @@ int KMatrix::EliminateColumns(int first, int last, int from, int to, Workspace& 
         double* column = values + diag[k];
         const int height = Height(k);
         const int rows = std::min(k, last);
+        // The rows above the column's profile get factor 0; the rest of the
+        // block's rows lie inside it (their offsets only shrink).
         int i = first;
-        // The rows above the column's profile (their offsets only shrink).
-        for (; i < rows && !RecordFactor(first, i, k - i, height, column, w); ++i) {
-        }
+        for (; i < rows && k - i >= height; ++i)
+            RecordFactor(first, i, k - i, height, column, w);
         for (; i + kFusedRows <= rows; i += kFusedRows)
             EliminateFused(first, i, k, column, w);
         for (; i < rows; ++i) {
