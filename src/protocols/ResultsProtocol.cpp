@@ -1,5 +1,6 @@
 #include "analysis/SolutionsCont.h"
 #include "model/BalkorError.h"
+#include "model/Format.h"
 #include "model/Tables.h"
 #include "protocols/NumberFormat.h"
 #include "protocols/ProtocolText.h"
