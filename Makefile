@@ -48,6 +48,8 @@ fuzz: deps
 fuzz-long: deps
 	@fuzz/run.sh 600
 
-# End-to-end timing of balkor-batch on generated grillages (docs/performance.md).
+# End-to-end timing of balkor-batch on generated grillages, and against CalculiX
+# where it is installed (docs/performance.md).
 bench: build
 	@bench/end_to_end.sh $(BUILD) 50 100 200
+	@bench/ccx_compare.sh $(BUILD) 100

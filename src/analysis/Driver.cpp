@@ -19,6 +19,7 @@ void SolutionsCont::Clear() {
     bcRows.Release();
     dofs.Release();
     elementLoads_.Clear();
+    stageThreeSets_.reset();
     resultsValid = 0;
 }
 

@@ -30,8 +30,10 @@ public:
     // and diag[n] the number of stored entries.
     int32_t* diag = nullptr;
 
-    // Rows the factorisation eliminates together, column by column.
+    // Rows the factorisation eliminates together, column by column: on one
+    // thread, and on several (fewer rounds in which the threads meet).
     static constexpr int kBlockRows = 16;
+    static constexpr int kParallelBlockRows = 32;
 
     KMatrix() = default;
     KMatrix(const KMatrix&) = delete;
@@ -66,16 +68,33 @@ public:
     // Steps of Solve, public for the tests and the benchmark.
     // Scales K and F so that the largest signed diagonal becomes 1; returns the factor.
     double ScaleSystem(Matrix& F);
-    // In-place K = L D L^T, row by row; returns a SolveResult.
-    int DecomposeLDL();
+    // In-place K = L D L^T, row by row; returns a SolveResult. threads: 0
+    // takes one per usable core where the system is large enough to gain
+    // from them. The factors are the same to the bit for any thread count.
+    int DecomposeLDL(int threads = 0);
+    // Threads DecomposeLDL(0) takes for this matrix.
+    int AutomaticThreads() const;
     // Forward and backward substitution with the factors; F := factor * F first.
     void Substitute(Matrix& F, double factor);
 
 private:
     void RequireRightHandSide(const Matrix& F) const;
-    // Eliminates the rows first ... last − 1 from the rows below them; checks
-    // their pivots against their original diagonals. pivots: kBlockRows
-    // doubles, factors: kBlockRows × (bandwidth + 1) doubles of scratch.
-    int EliminateBlock(int first, int last, const double* original, double* pivots,
-                       double* factors);
+    struct Workspace;
+    // Eliminates the rows first ... last − 1 from the columns from ... to − 1
+    // (all of them, column after column); checks the pivots of the block's
+    // own columns against their original diagonals.
+    int EliminateColumns(int first, int last, int from, int to, Workspace& w);
+    // Rows applied together to a column by EliminateFused.
+    static constexpr int kFusedRows = 8;
+    void EliminateFused(int first, int i, int k, double* column, Workspace& w);
+    // The same elimination split for threads, for a column k at or behind
+    // last: first the block's own rows of the column (its factors), then,
+    // once every column has its factors, the rows at or behind last.
+    void ReduceBlockRows(int first, int last, int k, Workspace& w);
+    const double* RecordFactor(int first, int i, int offset, int height, const double* column,
+                               Workspace& w) const;
+    void UpdateRowsBehind(int first, int last, int k, Workspace& w);
+    // The end of the columns that the rows first ... last − 1 reach.
+    int BlockEnd(int last, const Workspace& w) const;
+    int DecomposeParallel(int threads, Workspace& w);
 };

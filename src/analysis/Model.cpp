@@ -294,6 +294,7 @@ void SolutionsCont::DivideBeam(int row, const BeamAttachments& attachments) {
 }
 
 int SolutionsCont::NumberDofs() {
+    stageThreeSets_.reset();
     dofs.Release();
     for (int k = 0; k < nodes.Count(); ++k) {
         nodes[k].firstDof = dofs.Count();
@@ -335,7 +336,9 @@ EquationSets SolutionsCont::ElementEquations() const {
 // Every pair of equations of an element is an entry of K, so a column reaches
 // up to the element's smallest equation.
 void SolutionsCont::ProfileHeights(KMatrix& K) const {
-    const std::vector<int32_t> heights = ProfileColumnHeights(ElementEquations(), {});
+    const std::vector<int32_t> heights =
+        stageThreeSets_ ? ProfileColumnHeights(*stageThreeSets_, stageThreeNumber_)
+                        : ProfileColumnHeights(ElementEquations(), {});
     for (int c = 0; c < static_cast<int>(heights.size()); ++c)
         if (heights[c] > 0)
             K.RaiseHeight(c, heights[c]);
@@ -344,12 +347,14 @@ void SolutionsCont::ProfileHeights(KMatrix& K) const {
 bool SolutionsCont::OptimizeEquations() {
     if (dofs.freeCount < 2)
         return false;
-    const EquationSets sets = ElementEquations();
-    const std::vector<int32_t> number = ReverseCuthillMcKee(sets);
-    if (ProfileEntries(sets, number) >= ProfileEntries(sets, {}))
-        return false;
-    dofs.RenumberEquations(number);
-    return true;
+    EquationSets sets = ElementEquations();
+    OrderingChoice choice = SmallestProfile(sets);
+    const bool renumbered = choice.ordering != Ordering::kNodeOrder;
+    if (renumbered)
+        dofs.RenumberEquations(choice.number);
+    stageThreeSets_.emplace(std::move(sets));
+    stageThreeNumber_ = std::move(choice.number);
+    return renumbered;
 }
 
 void SolutionsCont::AddLoadCaseRows() {

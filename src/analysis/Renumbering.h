@@ -37,3 +37,35 @@ int64_t ProfileEntries(const EquationSets& sets, const std::vector<int32_t>& num
 // connected part from a pseudo-peripheral equation): number[e] is the new
 // number of equation e.
 std::vector<int32_t> ReverseCuthillMcKee(const EquationSets& sets);
+
+// Sloan's profile-reducing numbering (Sloan 1986, with the start and end of
+// each connected part from the pseudo-peripheral search): the equations are
+// numbered from the start, each time the one of highest priority
+// distance × (distance to the end) − degree × (equations it would bring into
+// the front + 1) among those next to the numbered ones. number[e] is the new
+// number of equation e.
+struct SloanWeights {
+    int distance = 1;
+    int degree = 2;
+};
+std::vector<int32_t> SloanOrdering(const EquationSets& sets, const SloanWeights& weights);
+
+// The numberings stage 3 compares with the node order.
+enum class Ordering { kNodeOrder, kReverseCuthillMcKee, kSloan };
+struct OrderingChoice {
+    Ordering ordering = Ordering::kNodeOrder;
+    std::vector<int32_t> number; // empty for the node order
+    int64_t entries = 0;         // profile entries of the chosen numbering
+    double work = 0.0;           // ProfileWork of the chosen numbering
+};
+// The work of the factorisation under a numbering, up to a constant factor:
+// the sum of the squared column heights.
+double ProfileWork(const EquationSets& sets, const std::vector<int32_t>& number);
+// The numbering with the smallest profile; the node order wins every tie,
+// then reverse Cuthill–McKee, then Sloan. Sloan replaces reverse
+// Cuthill–McKee only when its profile is smaller by more than 1 − kSloanGain
+// and its factorisation costs no more work: its few tall columns can make
+// the factorisation slower despite the smaller profile, and another
+// numbering changes the rounding of every result.
+constexpr double kSloanGain = 0.95;
+OrderingChoice SmallestProfile(const EquationSets& sets);

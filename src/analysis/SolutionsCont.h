@@ -7,6 +7,8 @@
 #include "model/UContainer.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 struct InputModel;
 struct ElementEnds;
@@ -154,7 +156,12 @@ private:
     void ReportCounters(CalcStatus* status);
 
     InputModel& input_;
-    FGFieldCont loadExpansion_;     // reused by every AddLoad
+    FGFieldCont loadExpansion_; // reused by every AddLoad
+    // The element equations of stage 3 and the numbering it chose (empty:
+    // the node order); the profile heights follow from them without
+    // expanding every element again.
+    std::optional<EquationSets> stageThreeSets_;
+    std::vector<int32_t> stageThreeNumber_;
     ElementLoadTable elementLoads_; // built by AssembleLoads
 };
 

@@ -2,6 +2,7 @@
 #include "model/BalkorError.h"
 #include "model/Format.h"
 #include "model/Tables.h"
+#include "protocols/NumberFormat.h"
 #include "protocols/ProtocolText.h"
 #include "protocols/Protocols.h"
 #include "protocols/ResultValues.h"
@@ -36,10 +37,10 @@ void WriteNodeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* file
         const NodeRec& node = *input.nodes.ValidRow(k);
         if (node.calcNode < 0)
             continue;
-        Put(file,
-            Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
-                   Shown(s.NodeValue(node.calcNode, kWz)), Shown(s.NodeValue(node.calcNode, kRx)),
-                   Shown(s.NodeValue(node.calcNode, kRy))));
+        Put(file, FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
+                             Shown(s.NodeValue(node.calcNode, kWz)),
+                             Shown(s.NodeValue(node.calcNode, kRx)),
+                             Shown(s.NodeValue(node.calcNode, kRy))));
     }
 }
 
@@ -50,14 +51,15 @@ void WriteBeamDeflections(InputModel& input, SolutionsCont& s, std::FILE* file) 
         if (d <= 1)
             continue;
         const int number = RowNumber(input.beams, &beam);
-        Put(file, Format("\n------------------- Verschiebung des Stabes %3d in 1/%-3ld Punkten "
-                         "-------------------\n",
-                         number, d));
+        Put(file, FormatFast("\n------------------- Verschiebung des Stabes %3d in 1/%-3ld Punkten "
+                             "-------------------\n",
+                             number, d));
         Put(file, "xi-Position      wz\n");
         DashLine(file);
         for (long i = 1; i < d; ++i) {
             const double xi = EvaluationPoint(i, d);
-            Put(file, Format("%#10.4lg %#10.4lg\n", xi, Shown(DeflectionOnBeam(s, number, xi))));
+            Put(file,
+                FormatFast("%#10.4lg %#10.4lg\n", xi, Shown(DeflectionOnBeam(s, number, xi))));
         }
     }
 }
@@ -67,13 +69,14 @@ void WriteExtrema(InputModel& input, SolutionsCont& s, std::FILE* file) {
               "-----------------------------------\n");
     for (int k = 0; k < input.beams.ValidCount(); ++k) {
         const int number = RowNumber(input.beams, input.beams.ValidRow(k));
-        Put(file, Format("\nStab Nr.%d\n", number));
+        Put(file, FormatFast("\nStab Nr.%d\n", number));
         Put(file, "Kraft      Maximum     Xi-Max    Minimum     Xi-Min\n");
         DashLine(file);
         for (int kind = 1; kind <= kSectionForceKinds; ++kind) {
             const BeamExtremum e = s.BeamExtrema(number, kind);
-            Put(file, Format("%7.7s %#10.4lg %#10.4lg %#10.4lg %#10.4lg\n", SectionForceName(kind),
-                             Shown(e.max), e.xiMax, Shown(e.min), e.xiMin));
+            Put(file,
+                FormatFast("%7.7s %#10.4lg %#10.4lg %#10.4lg %#10.4lg\n", SectionForceName(kind),
+                           Shown(e.max), e.xiMax, Shown(e.min), e.xiMin));
         }
     }
 }
@@ -82,14 +85,25 @@ void WriteExtrema(InputModel& input, SolutionsCont& s, std::FILE* file) {
 void WriteForceGroup(SolutionsCont& s, int beam, long n, int first, int last, std::FILE* file) {
     Put(file, " Xi-Pos  ");
     for (int kind = first; kind <= last; ++kind)
-        Put(file, Format("  %7.7s  ", SectionForceName(kind)));
+        Put(file, FormatFast("  %7.7s  ", SectionForceName(kind)));
     Put(file, "\n");
+    std::string row;
     for (long m = 0; m <= n; ++m) {
         const double xi = EvaluationPoint(m, n);
-        Put(file, Format("%#7.4lg", xi));
-        for (int kind = first; kind <= last; ++kind)
-            Put(file, Format(" %#10.4lg", Shown(SectionForceOnBeam(s, beam, xi, kind))));
-        Put(file, "\n");
+        const BeamPoint point = PointOnBeam(s, beam, xi);
+        auto force = [&](int kind) { return Shown(s.SectionForce(point.element, point.t, kind)); };
+        // The row is written at once (the usual group of three in one
+        // formatting call); the point on the beam is found once.
+        if (last - first == 2) {
+            row = FormatFast("%#7.4lg %#10.4lg %#10.4lg %#10.4lg\n", xi, force(first),
+                             force(first + 1), force(last));
+        } else {
+            row = FormatFast("%#7.4lg", xi);
+            for (int kind = first; kind <= last; ++kind)
+                row += FormatFast(" %#10.4lg", force(kind));
+            row += "\n";
+        }
+        Put(file, row);
     }
 }
 
@@ -98,9 +112,9 @@ void WriteSectionForceTables(InputModel& input, SolutionsCont& s, std::FILE* fil
         const BeamRec& beam = *input.beams.ValidRow(k);
         const int number = RowNumber(input.beams, &beam);
         const long n = TableIntervals(beam.intervals);
-        Put(file, Format("\n------------------ Schnittkräfte des Stabes %3d in 1/%-3ld Punkten "
-                         "-------------------\n",
-                         number, n));
+        Put(file, FormatFast("\n------------------ Schnittkräfte des Stabes %3d in 1/%-3ld Punkten "
+                             "-------------------\n",
+                             number, n));
         const int groups = kSectionForceKinds / kGroupColumns + 1;
         for (int g = 0; g < groups; ++g) {
             const int first = 1 + g * kGroupColumns;
@@ -121,10 +135,10 @@ void WriteReactions(InputModel& input, SolutionsCont& s, std::FILE* file) {
         const bool supported = node.fixZ != 0 || node.fixRx != 0 || node.fixRy != 0;
         if (!supported || node.calcNode < 0)
             continue;
-        Put(file,
-            Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
-                   Shown(s.NodeForce(node.calcNode, kWz)), Shown(s.NodeForce(node.calcNode, kRx)),
-                   Shown(s.NodeForce(node.calcNode, kRy))));
+        Put(file, FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
+                             Shown(s.NodeForce(node.calcNode, kWz)),
+                             Shown(s.NodeForce(node.calcNode, kRx)),
+                             Shown(s.NodeForce(node.calcNode, kRy))));
     }
 }
 
@@ -138,8 +152,9 @@ void WriteHingeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* fil
         HingeSides sides;
         if (!HingeDisplacement(input, s, hinge, sides))
             continue;
-        Put(file, Format("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.hinges, &hinge),
-                         Shown(sides.sideA), Shown(sides.sideB), Shown(sides.sideA - sides.sideB)));
+        Put(file,
+            FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.hinges, &hinge),
+                       Shown(sides.sideA), Shown(sides.sideB), Shown(sides.sideA - sides.sideB)));
     }
 }
 

@@ -334,8 +334,8 @@ int PlainDecompose(std::vector<double>& values, const std::vector<int>& diag, in
 }
 
 // A diagonally dominant system with irregular column heights up to maxHeight,
-// factored both ways.
-void ExpectFactorsOfThePlainElimination(int n, int maxHeight, unsigned seed) {
+// factored both ways, with threads threads (0: as many as DecomposeLDL takes).
+void ExpectFactorsOfThePlainElimination(int n, int maxHeight, unsigned seed, int threads = 0) {
     KMatrix K;
     K.Create(n);
     auto next = [&] {
@@ -353,10 +353,10 @@ void ExpectFactorsOfThePlainElimination(int n, int maxHeight, unsigned seed) {
     std::vector<double> plain(K.values, K.values + K.EntryCount());
     std::vector<int> diag(K.diag, K.diag + n + 1);
 
-    ASSERT_EQ(K.DecomposeLDL(), kSolveSolved);
+    ASSERT_EQ(K.DecomposeLDL(threads), kSolveSolved);
     ASSERT_EQ(PlainDecompose(plain, diag, n, K.bandwidth), 3);
     for (int k = 0; k < K.EntryCount(); ++k)
-        ASSERT_EQ(K.values[k], plain[k]) << "entry " << k;
+        ASSERT_EQ(K.values[k], plain[k]) << "entry " << k << ", " << threads << " threads";
 }
 
 // Narrow and wide profiles, fewer and more equations than the rows
@@ -366,6 +366,33 @@ TEST(KMatrixSolve, TheFactorsEqualThoseOfThePlainRowByRowEliminationExactly) {
     ExpectFactorsOfThePlainElimination(7, 7, 99);
     ExpectFactorsOfThePlainElimination(KMatrix::kBlockRows * 5 + 3, 3, 7);
     ExpectFactorsOfThePlainElimination(400, 90, 2024);
+}
+
+// The columns behind each block of rows are shared by the threads; every
+// entry still receives the same updates in the same order, whatever the
+// number of threads, including more threads than columns in a pass.
+TEST(KMatrixSolve, TheFactorsAreTheSameForAnyNumberOfThreads) {
+    for (int threads : {1, 2, 7}) {
+        ExpectFactorsOfThePlainElimination(1500, 120, 77, threads);
+        ExpectFactorsOfThePlainElimination(KMatrix::kParallelBlockRows * 5 + 3, 3, 7, threads);
+        ExpectFactorsOfThePlainElimination(400, 90, 2024, threads);
+        ExpectFactorsOfThePlainElimination(9, 9, 5, threads);
+    }
+}
+
+// A zero pivot is found at the same equation with threads as without.
+TEST(KMatrixPivots, ThreadsReportTheSameZeroPivot) {
+    for (int threads : {1, 2, 7}) {
+        KMatrix K;
+        const int n = 200;
+        K.Create(n);
+        for (int c = 0; c < n; ++c)
+            K.RaiseHeight(c, std::min(c + 1, 60));
+        K.FinishProfile();
+        for (int c = 0; c < n; ++c)
+            K.Entry(c, c) = c == 150 ? 0.0 : 100.0;
+        EXPECT_EQ(K.DecomposeLDL(threads), kSolveZeroPivot) << threads << " threads";
+    }
 }
 
 } // namespace
