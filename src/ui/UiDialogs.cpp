@@ -1,9 +1,12 @@
 #include "ui/UiDialogs.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -68,4 +71,33 @@ QString QtUiDialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
 
 bool QtUiDialogs::Exec(QDialog* dialog) {
     return dialog->exec() == QDialog::Accepted;
+}
+
+QWindow* DialogStacking::WindowToStayAbove(const QWidget* dialog) {
+    if (!dialog->isWindow() || dialog->windowType() != Qt::Dialog || !dialog->windowHandle() ||
+        dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        return nullptr;
+    QWindow* onTop = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window != dialog && window->isVisible() && window->windowHandle() &&
+            (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool) &&
+            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            onTop = window->windowHandle();
+    }
+    // A dialog opened from a dialog already above it stays with its opener.
+    for (QWindow* parent = dialog->windowHandle()->transientParent(); parent;
+         parent = parent->transientParent())
+        if (parent == onTop)
+            return nullptr;
+    return onTop;
+}
+
+bool DialogStacking::eventFilter(QObject* watched, QEvent* event) {
+    // The Show event comes before the window is mapped, which is when the
+    // window manager reads the transient parent.
+    if (event->type() == QEvent::Show && watched->isWidgetType())
+        if (QWindow* onTop = WindowToStayAbove(static_cast<QWidget*>(watched)))
+            static_cast<QWidget*>(watched)->windowHandle()->setTransientParent(onTop);
+    return false;
 }

@@ -3,16 +3,18 @@
 #include "FakeDialogs.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "support/ScopedEnvironment.h"
 #include "ui/MainForm.h"
 
 #include <QTemporaryDir>
 #include <memory>
 
 // A main window on fresh tables and analysis model, with test dialogs, no
-// settings file and its temporary files in a folder of its own.
+// settings file and its temporary files in a folder of its own (TMP, put
+// back when the fixture ends).
 struct MainFormFixture {
     MainFormFixture() : solutions(input) {
-        qputenv("TMP", tempDir.path().toLocal8Bit());
+        environment.Set("TMP", tempDir.path().toStdString());
         form = std::make_unique<TMainForm>(input, solutions, dialogs, QString());
     }
     ~MainFormFixture() { form.reset(); }
@@ -20,6 +22,7 @@ struct MainFormFixture {
     QString TempPath(const QString& name) const { return tempDir.filePath(name); }
 
     QTemporaryDir tempDir;
+    ScopedEnvironment environment;
     InputModel input;
     SolutionsCont solutions;
     FakeDialogs dialogs;
