@@ -94,6 +94,9 @@ void TextorWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
     QAction* saveAs = file->addAction(QStringLiteral("Speichern &unter..."));
     saveAs->setShortcut(QKeySequence::SaveAs);
+    // Desktops without a key binding for "save as" get the usual one.
+    if (saveAs->shortcut().isEmpty())
+        saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(saveAs, &QAction::triggered, this, &TextorWindow::SaveAs);
     QAction* print = file->addAction(QStringLiteral("&Drucken..."));
     print->setShortcut(QKeySequence::Print);
