@@ -8,6 +8,7 @@
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
 #include "support/QtTestRegistry.h"
+#include "support/SmallExamples.h"
 #include "ui/MainForm.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -24,17 +25,6 @@
 #include <functional>
 
 namespace {
-
-const char* const kUnsupportedSystem = "NODES\r\n3\r\n"
-                                       "    1 0.0 0.0 0 0 0 0.0\r\n"
-                                       "    2 6.0 0.0 0 0 0 0.0\r\n"
-                                       "    3 12.0 0.0 0 0 0 0.0\r\n\r\n"
-                                       "BEAMS\r\n2\r\n"
-                                       "    1 1 2 1 3.0e-01 6\r\n"
-                                       "    2 2 3 1 3.0e-01 6\r\n\r\n"
-                                       "MATERIALS\r\n1\r\n"
-                                       "    1 2.1e+08 8.1e+07 2.517e-04 1.85e-06 1.2e-05\r\n\r\n"
-                                       "HINGES\r\n0\r\n";
 
 // True when the screen shows window's own pixels where it is: nothing
 // covers it. A few pixels may differ (a blinking cursor).

@@ -4,6 +4,7 @@
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
 #include "support/ScopedEnvironment.h"
+#include "support/SmallExamples.h"
 #include "ui/MainForm.h"
 
 #include <QTemporaryDir>
@@ -29,9 +30,5 @@ struct MainFormFixture {
     std::unique_ptr<TMainForm> form;
 };
 
-// Small system and load-case files in the file format.
+// Writes text into the file at path; returns path.
 QString WriteTextFile(const QString& path, const char* text);
-extern const char* const kTwoSpanSystem; // two beams of 6, supported at 0, 6, 12
-extern const char* const kTwoSpanLoads;  // q = 10 on both beams
-extern const char* const kUnsupportedSystem;
-extern const char* const kBadBeamSystem; // a beam to a node that does not exist
