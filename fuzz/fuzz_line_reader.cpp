@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the line reader: every line it returns is short
-// enough, holds no NUL and no line feed, and the reader always comes to the
-// end of the input.
+// enough, holds no NUL and no line end (LF or CR), and the reader always
+// comes to the end of the input.
 
 #include "model/LineReader.h"
 
@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (ReadLine(file, buffer)) {
         const size_t length = std::strlen(buffer);
         if (length > kLineBufferSize - 1 || std::memchr(buffer, '\n', length) ||
+            std::memchr(buffer, '\r', length) ||
             buffer[kLineBufferSize] != '\x7f')
             std::abort();
         // Every line consumes at least one byte.

@@ -105,9 +105,10 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
     // Hinge loads: +v on side A and −v on side B in the released direction.
     for (int k = 0; k < input_.hingeLoads.ValidCount(); ++k) {
         const HingeLoadRec* load = input_.hingeLoads.ValidRow(k);
-        if (load->kind != kHingeLoadForce || !input_.hinges.IsRowUsed(load->hinge - 1))
+        const int row = RowOfNumber(load->hinge);
+        if (load->kind != kHingeLoadForce || !input_.hinges.IsRowUsed(row))
             continue;
-        const HingeRec& hinge = *input_.hinges.RowRecord(load->hinge - 1);
+        const HingeRec& hinge = *input_.hinges.RowRecord(row);
         if (hinge.sideA < 0 || hinge.sideB < 0)
             continue;
         const double beta = input_.beams.BeamAngle(hinge.beam);

@@ -7,6 +7,7 @@
 #include "model/BalkorError.h"
 #include "model/Tables.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <vector>
@@ -70,77 +71,76 @@ void SolutionsCont::EvaluateElementForces() {
 
 namespace {
 
-struct HingeWalk {
-    std::vector<HingeRec*> hinges;        // valid hinges in row order
-    std::vector<std::vector<int>> onBeam; // per beam number, hinge indices in order
-    std::vector<char> visited;
-
-    // Follows the chain of hinges of beam b from node a (coming from hinge
-    // f) to its outer node; returns that node and the last hinge.
-    std::pair<int, int> Walk(int f, int a, int b) {
-        for (;;) {
-            int found = -1;
-            int next = -1;
-            for (int i : onBeam[b]) {
-                if (i == f || visited[i])
-                    continue;
-                if (hinges[i]->sideA == a) {
-                    found = i;
-                    next = hinges[i]->sideB;
-                    break;
-                }
-                if (hinges[i]->sideB == a) {
-                    found = i;
-                    next = hinges[i]->sideA;
-                    break;
-                }
-            }
-            if (found < 0) {
-                visited[f] = 1;
-                return {a, f};
-            }
-            visited[found] = 1;
-            f = found;
-            a = next;
+// The hinges of the model grouped into chains: the hinges of one beam that
+// share analysis nodes (two hinge pairs at ξ = 0 share a middle node).
+class HingeChains {
+public:
+    HingeChains(InputModel& input, int nodeCount) {
+        HingesClass& table = input.hinges;
+        if (table.ValidCount() > 0)
+            hingesAt_.resize(static_cast<size_t>(nodeCount));
+        for (int k = 0; k < table.ValidCount(); ++k) {
+            const HingeRec* hinge = table.ValidRow(k);
+            // Hinges the division did not reach take no part.
+            if (hinge->sideA < 0 || hinge->sideB < 0)
+                continue;
+            const int index = static_cast<int>(hinges_.size());
+            hinges_.push_back(hinge);
+            hingesAt_[static_cast<size_t>(hinge->sideA)].push_back(index);
+            hingesAt_[static_cast<size_t>(hinge->sideB)].push_back(index);
         }
+        visited_.assign(hinges_.size(), 0);
     }
+
+    // The nodes of the next chain not yet taken, each once; empty when all
+    // chains have been taken.
+    std::vector<int> NextChain() {
+        std::vector<int> nodes;
+        while (next_ < hinges_.size() && visited_[next_])
+            ++next_;
+        if (next_ == hinges_.size())
+            return nodes;
+        const int beam = hinges_[next_]->beam;
+        Take(static_cast<int>(next_), nodes);
+        // Breadth first over the hinges of the same beam at the chain's nodes.
+        for (size_t i = 0; i < nodes.size(); ++i)
+            for (int h : hingesAt_[static_cast<size_t>(nodes[i])])
+                if (!visited_[static_cast<size_t>(h)] &&
+                    hinges_[static_cast<size_t>(h)]->beam == beam)
+                    Take(h, nodes);
+        return nodes;
+    }
+
+private:
+    void Take(int h, std::vector<int>& nodes) {
+        visited_[static_cast<size_t>(h)] = 1;
+        for (int node :
+             {hinges_[static_cast<size_t>(h)]->sideA, hinges_[static_cast<size_t>(h)]->sideB})
+            if (std::find(nodes.begin(), nodes.end(), node) == nodes.end())
+                nodes.push_back(node);
+    }
+
+    std::vector<const HingeRec*> hinges_;    // valid hinges in the model, row order
+    std::vector<std::vector<int>> hingesAt_; // per analysis node, the hinges there
+    std::vector<char> visited_;
+    size_t next_ = 0;
 };
 
 } // namespace
 
-// The node forces on both sides of a hinge (or of a chain of hinges sharing
-// nodes) are combined, so that a beam attached through a hinge at its end
-// counts in the reaction of that node.
+// The node forces of all nodes of a hinge chain (a single hinge: its two
+// sides) are summed and every node of the chain takes the sum, so that a
+// beam attached through hinges at its end counts in the reaction of that
+// node, and so does a load on a node inside the chain.
 void SolutionsCont::SumHingeForces() {
-    HingeWalk walk;
-    HingesClass& table = input_.hinges;
-    for (int k = 0; k < table.ValidCount(); ++k)
-        walk.hinges.push_back(table.ValidRow(k));
-    walk.visited.assign(walk.hinges.size(), 0);
-    walk.onBeam.resize(static_cast<size_t>(input_.beams.Count()) + 1);
-    for (size_t i = 0; i < walk.hinges.size(); ++i) {
-        const HingeRec* hinge = walk.hinges[i];
-        // Hinges the division did not reach take no part.
-        if (hinge->sideA < 0 || hinge->sideB < 0 || hinge->beam < 1 ||
-            hinge->beam > input_.beams.Count())
-            walk.visited[i] = 1;
-        else
-            walk.onBeam[hinge->beam].push_back(static_cast<int>(i));
-    }
-    for (size_t i = 0; i < walk.hinges.size(); ++i) {
-        if (walk.visited[i])
-            continue;
-        const HingeRec* hinge = walk.hinges[i];
-        const auto [first, last] = walk.Walk(static_cast<int>(i), hinge->sideA, hinge->beam);
-        const int second = walk.Walk(last, walk.hinges[last]->sideB, hinge->beam).first;
-        if (first == second)
-            continue;
+    HingeChains chains(input_, nodes.Count());
+    for (std::vector<int> chain = chains.NextChain(); !chain.empty(); chain = chains.NextChain()) {
         for (int c = 0; c < kComponents; ++c) {
-            BCClass& a = dofs.Dof(nodes[first].firstDof + c);
-            BCClass& b = dofs.Dof(nodes[second].firstDof + c);
-            const double sum = a.nodeForce + b.nodeForce;
-            a.nodeForce = sum;
-            b.nodeForce = sum;
+            double sum = 0.0;
+            for (int node : chain)
+                sum += dofs.Dof(nodes[node].firstDof + c).nodeForce;
+            for (int node : chain)
+                dofs.Dof(nodes[node].firstDof + c).nodeForce = sum;
         }
     }
 }

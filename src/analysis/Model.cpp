@@ -374,7 +374,7 @@ void SolutionsCont::AddLoadCaseRows() {
         const HingeLoadRec* rec = input_.hingeLoads.ValidRow(k);
         if (rec->kind != kHingeLoadDeformation)
             continue;
-        const HingeRec* hinge = UsedRecord(input_.hinges, rec->hinge - 1);
+        const HingeRec* hinge = UsedRecord(input_.hinges, RowOfNumber(rec->hinge));
         if (!hinge || hinge->sideA < 0 || hinge->sideB < 0 || hinge->type < kHingeShear ||
             hinge->type > kHingeTorsion)
             continue;

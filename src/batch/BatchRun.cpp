@@ -5,11 +5,14 @@
 #include "batch/ResultsJson.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
+#include "model/SafeFile.h"
 #include "model/Tables.h"
 #include "protocols/Protocols.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace {
@@ -64,23 +67,42 @@ void PrintError(std::FILE* err, const std::string& text) {
     std::fflush(err);
 }
 
-// Writes one output (path "-" = out); false after printing the message when
-// the file cannot be opened or written completely.
+// The name of an output in messages.
+std::string OutputName(const std::string& path) {
+    return path == "-" ? "Standardausgabe" : path;
+}
+
+// Writes one output (path "-" = out) with WriteFileSafely, so that a failure
+// leaves an earlier file of that name as it was; false after printing the
+// message when the file cannot be made or written completely.
 bool WriteOutput(const std::string& path, std::FILE* out, std::FILE* err,
                  const std::function<void(std::FILE*)>& write) {
-    const bool toOut = path == "-";
-    std::FILE* file = toOut ? out : std::fopen(path.c_str(), "w");
-    if (!file) {
-        PrintError(err, std::string(kProtocolOpenError) + ": " + path);
-        return false;
+    FileWrite result = FileWrite::kDone;
+    if (path == "-") {
+        write(out);
+        if (std::fflush(out) != 0 || std::ferror(out))
+            result = FileWrite::kFailed;
+    } else {
+        result = WriteFileSafely(path, [&write](std::FILE* file) {
+            write(file);
+            return !std::ferror(file);
+        });
     }
-    write(file);
-    bool ok = std::fflush(file) == 0 && !std::ferror(file);
-    if (!toOut)
-        ok = std::fclose(file) == 0 && ok;
-    if (!ok)
-        PrintError(err, std::string(kWriteOutputError) + ": " + (toOut ? "Standardausgabe" : path));
-    return ok;
+    if (result == FileWrite::kNotOpened)
+        PrintError(err, std::string(kProtocolOpenError) + ": " + path);
+    else if (result == FileWrite::kFailed)
+        PrintError(err, std::string(kWriteOutputError) + ": " + OutputName(path));
+    return result == FileWrite::kDone;
+}
+
+// A path as given on the command line, made absolute for the protocol header
+// ("" stays "").
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
 }
 
 std::string CheckText(const CheckReport& check) {
@@ -104,41 +126,87 @@ int FailedRun(const CalcResult& result, std::FILE* err) {
     }
 }
 
+// The section keywords of a file's tables, for the warning below.
+std::string Keywords(std::span<InputContainer* const> tables) {
+    std::string list;
+    for (const InputContainer* table : tables)
+        list += (list.empty() ? "" : ", ") + std::string(table->SectionKeyword());
+    return list;
+}
+
+// A file without any section of its kind reads as an empty system or load
+// case, and the run goes on as with one; but a swapped or wrong file should
+// not pass unnoticed.
+void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std::string& path,
+                         std::span<InputContainer* const> tables) {
+    if (found == 0)
+        PrintError(err, Format("Warnung: %s enthält keinen der Abschnitte %s: %s", kind,
+                               Keywords(tables).c_str(), path.c_str()));
+}
+
 int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
-    if (!LoadSystemFile(input, options.systemFile)) {
+    int found = 0;
+    if (!LoadSystemFile(input, options.systemFile, &found)) {
         PrintError(err, std::string(kSystemFileError) + ": " + options.systemFile);
         return kExitSystemFile;
     }
+    WarnWithoutSections(err, found, "Die Systemdatei", options.systemFile, input.systemTables);
     input.ResetLoadCase();
-    if (!options.loadCaseFile.empty() && !LoadLoadCaseFile(input, options.loadCaseFile)) {
+    if (options.loadCaseFile.empty())
+        return kExitOk;
+    if (!LoadLoadCaseFile(input, options.loadCaseFile, &found)) {
         PrintError(err, std::string(kLoadCaseFileError) + ": " + options.loadCaseFile);
         return kExitLoadCaseFile;
+    }
+    WarnWithoutSections(err, found, "Die Lastdatei", options.loadCaseFile, input.loadTables);
+    return kExitOk;
+}
+
+// Where the results protocol goes: without any output option to standard
+// output; empty when it is not asked for.
+std::string ResultsPath(const BatchOptions& options) {
+    return options.NoOutputRequested() ? "-" : options.resultsFile;
+}
+
+// Every output's size limit is checked before any output is written, so that
+// a refused one leaves no half set of files behind. The JSON is built in
+// memory: an input asking for more evaluation points than kMaxJsonPoints is
+// refused before anything is allocated for it.
+int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    const std::string resultsPath = ResultsPath(options);
+    if (!resultsPath.empty()) {
+        const long rows = ResultsProtocolRows(input);
+        if (rows > kMaxResultsProtocolRows) {
+            PrintError(err, Format("%s: %s: %s", kWriteOutputError, OutputName(resultsPath).c_str(),
+                                   ResultsProtocolTooLarge(rows).c_str()));
+            return kExitOutputFile;
+        }
+    }
+    if (!options.jsonFile.empty()) {
+        const long points = JsonPointCount(input);
+        if (points > kMaxJsonPoints) {
+            PrintError(err,
+                       Format("%s: %s (%ld Auswertungspunkte, höchstens %ld)", kWriteOutputError,
+                              OutputName(options.jsonFile).c_str(), points, kMaxJsonPoints));
+            return kExitOutputFile;
+        }
     }
     return kExitOk;
 }
 
-// The JSON is built in memory: an input asking for more evaluation points
-// than kMaxJsonPoints is refused before anything is allocated for it.
+// The whole JSON text is made before the file is touched.
 bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
                std::FILE* out, std::FILE* err) {
-    const long points = JsonPointCount(input);
-    if (points > kMaxJsonPoints) {
-        PrintError(err, Format("%s: %s (%ld Auswertungspunkte, höchstens %ld)", kWriteOutputError,
-                               options.jsonFile.c_str(), points, kMaxJsonPoints));
-        return false;
-    }
-    return WriteOutput(options.jsonFile, out, err, [&](std::FILE* f) {
-        const std::string text =
-            ResultsJson(input, solutions, options.systemFile, options.loadCaseFile).dump(2);
-        std::fputs(text.c_str(), f);
-        std::fputc('\n', f);
-    });
+    const std::string text =
+        ResultsJsonText(input, solutions, options.systemFile, options.loadCaseFile);
+    return WriteOutput(options.jsonFile, out, err,
+                       [&text](std::FILE* f) { std::fputs(text.c_str(), f); });
 }
 
 // The outputs of a successful run; false when one cannot be written.
 bool WriteResults(const BatchOptions& options, const ProtocolContext& context, InputModel& input,
                   SolutionsCont& solutions, std::FILE* out, std::FILE* err) {
-    const std::string resultsPath = options.NoOutputRequested() ? "-" : options.resultsFile;
+    const std::string resultsPath = ResultsPath(options);
     if (!resultsPath.empty() && !WriteOutput(resultsPath, out, err, [&](std::FILE* f) {
             WriteResultsProtocol(input, solutions, f, context);
         }))
@@ -155,10 +223,12 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
 
     if (int code = ReadInput(options, *input, err); code != kExitOk)
         return code;
+    if (int code = CheckOutputLimits(options, *input, err); code != kExitOk)
+        return code;
 
     ProtocolContext context;
-    context.systemFile = options.systemFile;
-    context.loadCaseFile = options.loadCaseFile;
+    context.systemFile = AbsolutePath(options.systemFile);
+    context.loadCaseFile = AbsolutePath(options.loadCaseFile);
 
     // The input protocol needs no results: it is written even when the
     // calculation fails afterwards, so that the input can be inspected.

@@ -5,6 +5,9 @@
 #include "model/Tables.h"
 #include "protocols/ProtocolText.h"
 #include "protocols/ResultValues.h"
+#include "settings/TextEncoding.h"
+
+#include <string_view>
 
 using Json = nlohmann::ordered_json;
 
@@ -121,14 +124,18 @@ Json Beams(InputModel& input, const SolutionsCont& s) {
     return list;
 }
 
+// A type outside the three (a hand-edited file) releases nothing; its values
+// are the deflections, as for a shear hinge.
 const char* ReleasedComponent(int type) {
     switch (type) {
     case kHingeShear:
         return "wz";
     case kHingeBending:
         return "bending";
-    default:
+    case kHingeTorsion:
         return "torsion";
+    default:
+        return "?";
     }
 }
 
@@ -160,17 +167,70 @@ long JsonPointCount(InputModel& input) {
     return count;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i], 0 when there is
+// none.
+size_t Utf8SequenceAt(std::string_view text, size_t i) {
+    Utf8Validator validator;
+    for (size_t j = i; j < text.size(); ++j) {
+        validator.Feed(static_cast<unsigned char>(text[j]));
+        if (validator.Failed())
+            return 0;
+        if (validator.Valid())
+            return j - i + 1;
+    }
+    return 0;
+}
+
+// A held degree of freedom can come out of the elimination as -0.0; the
+// protocol shows it as 0, and so does the JSON.
+void WithoutNegativeZeros(Json& json) {
+    if (json.is_number_float() && json.get<double>() == 0.0)
+        json = 0.0;
+    else if (json.is_structured())
+        for (Json& element : json)
+            WithoutNegativeZeros(element);
+}
+
+} // namespace
+
+std::string LosslessName(std::string_view bytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = Utf8SequenceAt(bytes, i);
+        if (length > 0 && bytes[i] != '%') {
+            text.append(bytes.substr(i, length));
+            i += length;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(bytes[i++]);
+        text += '%';
+        text += kHex[byte >> 4];
+        text += kHex[byte & 0x0F];
+    }
+    return text;
+}
+
 Json ResultsJson(InputModel& input, SolutionsCont& solutions, const std::string& systemFile,
                  const std::string& loadCaseFile) {
-    return {{"format", "balkor-results"},
-            {"version", kFormatVersion},
-            {"system", FileNamePart(systemFile)},
-            {"loadCase", FileNamePart(loadCaseFile)},
-            {"counters", Counters(solutions.counters)},
-            {"nodes", InputNodes(input, solutions)},
-            {"analysisNodes", AnalysisNodes(solutions)},
-            {"reactions", Reactions(input, solutions)},
-            {"elements", Elements(solutions)},
-            {"beams", Beams(input, solutions)},
-            {"hinges", Hinges(input, solutions)}};
+    Json json = {{"format", "balkor-results"},
+                 {"version", kFormatVersion},
+                 {"system", LosslessName(FileNamePart(systemFile))},
+                 {"loadCase", LosslessName(FileNamePart(loadCaseFile))},
+                 {"counters", Counters(solutions.counters)},
+                 {"nodes", InputNodes(input, solutions)},
+                 {"analysisNodes", AnalysisNodes(solutions)},
+                 {"reactions", Reactions(input, solutions)},
+                 {"elements", Elements(solutions)},
+                 {"beams", Beams(input, solutions)},
+                 {"hinges", Hinges(input, solutions)}};
+    WithoutNegativeZeros(json);
+    return json;
+}
+
+std::string ResultsJsonText(InputModel& input, SolutionsCont& solutions,
+                            const std::string& systemFile, const std::string& loadCaseFile) {
+    return ResultsJson(input, solutions, systemFile, loadCaseFile).dump(2) + "\n";
 }

@@ -8,6 +8,7 @@
 namespace {
 
 // Pages of the geometry window and of the load window.
+constexpr const char* kPageNodes = "Knoten";
 constexpr const char* kPageBeams = "Stäbe";
 constexpr const char* kPageSections = "Querschnittstypen";
 constexpr const char* kPageHinges = "Gelenke";
@@ -22,6 +23,9 @@ constexpr const char* kNodeOrderWrong = "Knotenreihenfolge ist falsch";
 constexpr const char* kBeamOrderWrong = "Stabreihenfolge ist falsch";
 constexpr const char* kNodeUndefined = "Knoten %d ist nicht definiert";
 constexpr const char* kBeamUndefined = "Stab %d ist nicht definiert";
+// A value read from a file as "nan", "inf" or an exponent beyond the range of
+// a double; the grid would not have stored it.
+constexpr const char* kInvalidNumber = "Ungültiger Zahlenwert !";
 
 CheckReport SystemError(const std::string& message, const char* page, int row, int column) {
     return CheckReport{false, message, page, row, column, false};
@@ -48,6 +52,62 @@ template <class Table> auto Existing(Table& table, long long number) -> decltype
 // The row of the k-th valid record.
 template <class Table> int ValidRowIndex(Table& table, int k) {
     return table.IndexOf(table.ValidRow(k));
+}
+
+// A real field of a record and its grid column.
+template <class Rec> struct RealColumn {
+    double Rec::*field;
+    int column;
+};
+
+const RealColumn<NodeRec> kNodeReals[] = {{&NodeRec::x, 1}, {&NodeRec::y, 2}, {&NodeRec::skew, 6}};
+const RealColumn<BeamRec> kBeamReals[] = {{&BeamRec::thickness, 5}};
+const RealColumn<MatRec> kMatReals[] = {
+    {&MatRec::E, 1}, {&MatRec::G, 2}, {&MatRec::Iy, 3}, {&MatRec::It, 4}, {&MatRec::alphaT, 5}};
+const RealColumn<HingeRec> kHingeReals[] = {{&HingeRec::pos, 2}};
+const RealColumn<NodeLoadRec> kNodeLoadReals[] = {
+    {&NodeLoadRec::Fz, 3}, {&NodeLoadRec::Mx, 4}, {&NodeLoadRec::My, 5}};
+const RealColumn<BeamLoadRec> kBeamLoadReals[] = {{&BeamLoadRec::qStart, 3},
+                                                  {&BeamLoadRec::qEnd, 4},
+                                                  {&BeamLoadRec::mtStart, 5},
+                                                  {&BeamLoadRec::mtEnd, 6}};
+const RealColumn<PointLoadRec> kPointLoadReals[] = {
+    {&PointLoadRec::pos, 2}, {&PointLoadRec::Q, 3}, {&PointLoadRec::Mb, 4}, {&PointLoadRec::Mt, 5}};
+const RealColumn<ZwvRec> kZwvReals[] = {{&ZwvRec::w, 3}, {&ZwvRec::rx, 4}, {&ZwvRec::ry, 5}};
+const RealColumn<TempLoadRec> kTempLoadReals[] = {{&TempLoadRec::dT, 3}};
+const RealColumn<HingeLoadRec> kHingeLoadReals[] = {{&HingeLoadRec::value, 3}};
+
+// The grid column of the first real field of record that is not a finite
+// number, 0 when all are.
+template <class Rec, size_t N>
+int NonFiniteColumn(const Rec& record, const RealColumn<Rec> (&columns)[N]) {
+    for (const RealColumn<Rec>& c : columns)
+        if (!std::isfinite(record.*c.field))
+            return c.column;
+    return 0;
+}
+
+// The first valid record of a system table with a real field that is not a
+// finite number.
+template <class Rec, size_t N>
+CheckReport CheckSystemNumbers(RecordTable<Rec>& table, const RealColumn<Rec> (&columns)[N],
+                               const char* page) {
+    const int count = table.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(table, k);
+        if (const int column = NonFiniteColumn(*table.At(row), columns))
+            return SystemError(kInvalidNumber, page, row, column);
+    }
+    return {};
+}
+
+// The real fields of one load record: the last step of every load table.
+template <class Rec, size_t N>
+CheckReport CheckLoadNumbers(const Rec& load, const RealColumn<Rec> (&columns)[N], const char* page,
+                             int row) {
+    if (const int column = NonFiniteColumn(load, columns))
+        return LoadError(kInvalidNumber, page, row, column);
+    return {};
 }
 
 CheckReport CheckSection(const MatRec& mat, int row) {
@@ -110,6 +170,9 @@ CheckReport CheckNodeLoads(InputModel& model) {
                 return LoadError(Format(kNodeUndefined, static_cast<int>(n)), kPageNodeLoads, row,
                                  1);
         }
+        if (CheckReport report = CheckLoadNumbers(load, kNodeLoadReals, kPageNodeLoads, row);
+            !report.ok)
+            return report;
     }
     return {};
 }
@@ -127,6 +190,9 @@ CheckReport CheckBeamLoads(InputModel& model) {
                 return LoadError(Format(kBeamUndefined, static_cast<int>(b)), kPageBeamLoads, row,
                                  1);
         }
+        if (CheckReport report = CheckLoadNumbers(load, kBeamLoadReals, kPageBeamLoads, row);
+            !report.ok)
+            return report;
     }
     return {};
 }
@@ -143,11 +209,16 @@ CheckReport CheckPointLoads(InputModel& model) {
         if (!(load.pos >= 0.0 && load.pos <= 1.0))
             return LoadError("Die X-Position ist nur gültig für Werte zwischen 0 und 1 !",
                              kPagePointLoads, row, 2);
+        if (CheckReport report = CheckLoadNumbers(load, kPointLoadReals, kPagePointLoads, row);
+            !report.ok)
+            return report;
     }
     return {};
 }
 
-// Steps D2-D4 for one beam of a temperature load's range.
+// One beam of a temperature load's range: it must exist and, when the load
+// bends it (dT not 0), have a thickness and a cross-section type with an
+// expansion coefficient.
 CheckReport CheckTemperatureBeam(InputModel& model, const TempLoadRec& load, int row, int b) {
     const BeamRec* beam = Existing(model.beams, b);
     if (!beam)
@@ -180,6 +251,9 @@ CheckReport CheckTemperatureLoads(InputModel& model) {
             if (!report.ok)
                 return report;
         }
+        if (CheckReport report = CheckLoadNumbers(load, kTempLoadReals, kPageTemperature, row);
+            !report.ok)
+            return report;
     }
     return {};
 }
@@ -200,6 +274,9 @@ CheckReport CheckConstraints(InputModel& model) {
                 return LoadError(Format("Knoten %d hat keine Verbindung mit der Struktur !", node),
                                  kPageConstraints, row, 2);
         }
+        if (CheckReport report = CheckLoadNumbers(load, kZwvReals, kPageConstraints, row);
+            !report.ok)
+            return report;
     }
     return {};
 }
@@ -219,8 +296,24 @@ CheckReport CheckHingeLoads(InputModel& model) {
                 return LoadError("Es darf nur eine Gelenklast an einem Gelenk angreifen !",
                                  kPageHingeLoads, ValidRowIndex(loads, j), 1);
         }
+        if (CheckReport report = CheckLoadNumbers(load, kHingeLoadReals, kPageHingeLoads, row);
+            !report.ok)
+            return report;
     }
     return {};
+}
+
+// Every real of the four tables must be a finite number; examined once the
+// beams and hinges have passed their own steps.
+CheckReport CheckAllSystemNumbers(InputModel& model) {
+    CheckReport report = CheckSystemNumbers(model.nodes, kNodeReals, kPageNodes);
+    if (report.ok)
+        report = CheckSystemNumbers(model.beams, kBeamReals, kPageBeams);
+    if (report.ok)
+        report = CheckSystemNumbers(model.mats, kMatReals, kPageSections);
+    if (report.ok)
+        report = CheckSystemNumbers(model.hinges, kHingeReals, kPageHinges);
+    return report;
 }
 
 } // namespace
@@ -241,7 +334,7 @@ CheckReport CheckSystem(InputModel& model) {
                 return report;
         }
     }
-    return {};
+    return count > 0 ? CheckAllSystemNumbers(model) : CheckReport{};
 }
 
 CheckReport CheckLoads(InputModel& model) {

@@ -9,7 +9,7 @@ struct InputModel;
 struct CheckReport {
     bool ok = true;
     std::string message;
-    std::string page;        // page of the input window, e.g. "Stäbe"
+    std::string page;        // page of the input window, e.g. "Stäbe" or "Knoten"
     int row = -1;            // table row (from 0) of the faulty record
     int column = -1;         // grid column of the faulty field (0 is the number column)
     bool loadWindow = false; // false: geometry window, true: load window
@@ -22,8 +22,13 @@ inline constexpr const char* kCheckFailedCaption = "Eingabefehler";
 
 // Validates the four system tables; stops at the first error. Only reads:
 // no table grows and no record changes (the valid-row index may be rebuilt).
+// Once the beams and hinges have passed, a system with beams is also searched
+// for reals that are not finite numbers (possible only from a file: "nan",
+// "inf", 1e400), in the order nodes, beams, cross-section types, hinges;
+// such a value is an input error "Ungültiger Zahlenwert !" on its cell.
 CheckReport CheckSystem(InputModel& model);
 
 // Validates the six load tables against the system; stops at the first error.
-// Does not run the system check. Only reads, like CheckSystem.
+// Does not run the system check. Only reads, like CheckSystem. The last step
+// of every load record is that its reals are finite numbers, as above.
 CheckReport CheckLoads(InputModel& model);

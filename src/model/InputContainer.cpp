@@ -20,11 +20,16 @@ void ContainerTyp::Reserve() {
     if (need <= capacity_)
         return;
     const long long wanted = need + growthMargin_;
-    void* grown = wanted <= INT_MAX ? std::realloc(storage_, static_cast<size_t>(wanted)) : nullptr;
+    // The capacity is an int: a block beyond it counts as memory not granted.
+    void* grown = wanted <= INT_MAX ? Reallocate(storage_, static_cast<size_t>(wanted)) : nullptr;
     if (!grown)
         throw BalkorError(Format("Nicht genung Speicher (%s)", TypeName().c_str()));
     storage_ = static_cast<char*>(grown);
     capacity_ = static_cast<int>(wanted);
+}
+
+void* ContainerTyp::Reallocate(void* block, size_t bytes) {
+    return std::realloc(block, bytes);
 }
 
 void* ContainerTyp::Put(const void* source, int row) {

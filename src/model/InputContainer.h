@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -59,6 +60,12 @@ public:
     int Capacity() const { return capacity_; }
     int RecordSize() const { return recordSize_; }
 
+protected:
+    // Grows or allocates the record block (realloc); null when there is no
+    // memory, and the block is then unchanged. Tests replace it to run out
+    // of memory at a chosen moment.
+    virtual void* Reallocate(void* block, size_t bytes);
+
 private:
     int recordSize_;
     char* storage_ = nullptr;
@@ -72,6 +79,12 @@ struct RecordHead {
     int32_t flag; // 0 empty, 1 entered by the user, 255 read from a file
     int32_t slot; // scratch word of the valid-row index
 };
+
+// The row a record number (row + 1) names; -1, a row no table has, for a
+// number below 1 (number - 1 would overflow for the smallest int32).
+constexpr int RowOfNumber(int32_t number) {
+    return number >= 1 ? number - 1 : -1;
+}
 
 constexpr int32_t kFlagUser = 1;
 constexpr int32_t kFlagFile = 255;
@@ -92,7 +105,9 @@ public:
     virtual void* ValuePtr(int row, int col) = 0;
     virtual void StoreValue(int row, int col, const void* value) = 0;
     virtual void WriteSection(std::FILE* file);
-    virtual void ReadSection(std::FILE* file);
+    // Replaces the content by the table's section of file; false when the
+    // file holds no such section (the table is then empty).
+    virtual bool ReadSection(std::FILE* file);
     virtual const char* SectionKeyword() const { return "Void"; }
     virtual std::string ListString(int /*col*/, int /*i*/) { return std::string(); }
     virtual int ListStringCount(int /*col*/) { return 0; }

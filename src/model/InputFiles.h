@@ -8,18 +8,18 @@ struct InputModel;
 //
 // Loading empties the tables concerned first, then reads every section; it
 // returns false when the file cannot be opened or read (the tables are then
-// left empty). The caller shows "Fehler beim öffnen der Systemdatei" or
-// "Fehler beim öffnen der Lastdatei".
+// left empty). Only regular files are read: a folder, a device or a named
+// pipe "cannot be opened". The caller shows "Fehler beim öffnen der
+// Systemdatei" or "Fehler beim öffnen der Lastdatei". With sectionsFound, a
+// successful load also tells how many of the file's section keywords it found
+// (0 for a load-case file opened as a system file, or for a binary file).
 //
-// Saving never destroys the previous file: the sections go into a new file
-// beside the target, every write, the flush and the close are checked, and
-// only then does the new file replace the target (a symbolic link is followed
-// and the target's permissions are kept). On any failure the old file stays as
-// it was, the partial new file is removed, and false is returned; so it does
-// when the target is a file the user may not write.
-bool LoadSystemFile(InputModel& model, const std::string& path);
+// Saving never destroys the previous file: the sections are written with
+// WriteFileSafely (model/SafeFile.h), which also says what happens to
+// symbolic and hard links, permissions and files the user may not write.
+bool LoadSystemFile(InputModel& model, const std::string& path, int* sectionsFound = nullptr);
 bool SaveSystemFile(InputModel& model, const std::string& path);
-bool LoadLoadCaseFile(InputModel& model, const std::string& path);
+bool LoadLoadCaseFile(InputModel& model, const std::string& path, int* sectionsFound = nullptr);
 bool SaveLoadCaseFile(InputModel& model, const std::string& path);
 
 // Messages of the main window and the batch command when a file fails.

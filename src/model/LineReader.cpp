@@ -21,24 +21,22 @@ void ExpandTabs(char* buffer, int size) {
     }
 }
 
-// Consumes a line end that directly follows a line cut at the buffer limit,
-// so that a line of exactly the limit does not produce an empty line. With
-// pendingReturn the cut line ends in a CR, and a LF right behind it completes
-// its line end. Returns true when a line end was consumed.
-bool SkipLineEnd(std::FILE* file, bool pendingReturn) {
-    int c = std::fgetc(file);
-    if (c == '\n')
-        return true;
-    if (c == '\r' && !pendingReturn) {
-        // A CR LF ends the cut line; a lone CR is no text and is dropped.
-        int next = std::fgetc(file);
-        if (next != '\n' && next != EOF)
-            std::ungetc(next, file);
-        return false;
-    }
-    if (c != EOF)
+// After a CR: a LF right behind it belongs to the same line end.
+void SkipLineFeedAfterReturn(std::FILE* file) {
+    const int next = std::fgetc(file);
+    if (next != '\n' && next != EOF)
+        std::ungetc(next, file);
+}
+
+// Consumes a line end (LF, CR LF or a lone CR) that directly follows a line
+// cut at the buffer limit, so that a line of exactly the limit does not
+// produce an empty line.
+void SkipLineEnd(std::FILE* file) {
+    const int c = std::fgetc(file);
+    if (c == '\r')
+        SkipLineFeedAfterReturn(file);
+    else if (c != '\n' && c != EOF)
         std::ungetc(c, file);
-    return false;
 }
 
 } // namespace
@@ -51,7 +49,9 @@ bool ReadLine(std::FILE* file, char* buffer, int size) {
     int c;
     while (length < limit && (c = std::fgetc(file)) != EOF) {
         readAny = true;
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
+            if (c == '\r')
+                SkipLineFeedAfterReturn(file);
             lineEnded = true;
             break;
         }
@@ -59,9 +59,7 @@ bool ReadLine(std::FILE* file, char* buffer, int size) {
             buffer[length++] = static_cast<char>(c);
     }
     if (!lineEnded && length == limit)
-        lineEnded = SkipLineEnd(file, buffer[length - 1] == '\r');
-    if (length > 0 && buffer[length - 1] == '\r' && lineEnded)
-        --length;
+        SkipLineEnd(file);
     buffer[length] = '\0';
     if (!readAny)
         return false;

@@ -4,6 +4,7 @@
 #include "model/Tables.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,11 +12,24 @@ void WriteLineEnd(std::FILE* file) {
     std::fputs("\r\n", file);
 }
 
+namespace {
+
+// Editors on Windows like to put a byte order mark before UTF-8 text; in
+// front of the first keyword it is no part of the line.
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+const char* WithoutByteOrderMark(const char* line) {
+    const size_t length = sizeof kUtf8ByteOrderMark - 1;
+    return std::strncmp(line, kUtf8ByteOrderMark, length) == 0 ? line + length : line;
+}
+
+} // namespace
+
 bool FindSection(std::FILE* file, const char* keyword, char* buffer) {
     const size_t length = std::strlen(keyword);
     for (int pass = 0; pass < 2; ++pass) {
         while (ReadLine(file, buffer, kLineBufferSize))
-            if (std::strncmp(buffer, keyword, length) == 0)
+            if (std::strncmp(WithoutByteOrderMark(buffer), keyword, length) == 0)
                 return true;
         if (pass == 0)
             std::rewind(file);
@@ -33,6 +47,52 @@ bool LeadingInteger(const char* line, long& value) {
     value = std::strtol(line, &end, 10);
     return end != line && errno == 0;
 }
+
+// The fields of a record line, read one after the other as the scanf formats
+// "%d" and "%le" of the file format read them (leading blanks skipped), with
+// two differences that keep a damaged file from reading as something else:
+// an integer outside the range of its 32-bit field reads as 0 instead of
+// wrapping around (so 4294967298 does not become 2), and a real out of range
+// reads as infinity, which the checks then report. Reading stops at the first
+// field that does not match; the fields behind it keep their values.
+class RecordLine {
+public:
+    explicit RecordLine(const char* line) : rest_(line) {}
+
+    RecordLine& Int(int32_t& field) {
+        if (stopped_)
+            return *this;
+        char* end = nullptr;
+        errno = 0;
+        const long long value = std::strtoll(rest_, &end, 10);
+        if (end == rest_) {
+            stopped_ = true;
+            return *this;
+        }
+        const bool inRange = errno == 0 && value >= INT32_MIN && value <= INT32_MAX;
+        field = inRange ? static_cast<int32_t>(value) : 0;
+        rest_ = end;
+        return *this;
+    }
+
+    RecordLine& Real(double& field) {
+        if (stopped_)
+            return *this;
+        char* end = nullptr;
+        const double value = std::strtod(rest_, &end);
+        if (end == rest_) {
+            stopped_ = true;
+            return *this;
+        }
+        field = value;
+        rest_ = end;
+        return *this;
+    }
+
+private:
+    const char* rest_;
+    bool stopped_ = false;
+};
 
 } // namespace
 
@@ -52,10 +112,11 @@ void InputContainer::WriteSection(std::FILE* file) {
     WriteLineEnd(file);
 }
 
-void InputContainer::ReadSection(std::FILE* file) {
+bool InputContainer::ReadSection(std::FILE* file) {
     char line[kLineBufferSize];
     Reset();
-    if (FindSection(file, SectionKeyword(), line)) {
+    const bool found = FindSection(file, SectionKeyword(), line);
+    if (found) {
         long n = 0;
         if (ReadLine(file, line, kLineBufferSize) && !LeadingInteger(line, n))
             n = 0;
@@ -72,6 +133,7 @@ void InputContainer::ReadSection(std::FILE* file) {
     }
     InvalidateIndex();
     Refresh();
+    return found;
 }
 
 // ---- record lines ------------------------------------------------------------
@@ -84,9 +146,15 @@ void NodeClass::WriteRecord(std::FILE* file, int row) {
 
 void NodeClass::ReadRecord(const char* line, int row) {
     NodeRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, " %d %le %le %d %d %d %le", &number, &r->x, &r->y, &r->fixZ, &r->fixRx,
-                &r->fixRy, &r->skew);
+    int32_t number;
+    RecordLine(line)
+        .Int(number)
+        .Real(r->x)
+        .Real(r->y)
+        .Int(r->fixZ)
+        .Int(r->fixRx)
+        .Int(r->fixRy)
+        .Real(r->skew);
 }
 
 void BeamClass::WriteRecord(std::FILE* file, int row) {
@@ -97,9 +165,14 @@ void BeamClass::WriteRecord(std::FILE* file, int row) {
 
 void BeamClass::ReadRecord(const char* line, int row) {
     BeamRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %d %le %d", &number, &r->start, &r->end, &r->section, &r->thickness,
-                &r->intervals);
+    int32_t number;
+    RecordLine(line)
+        .Int(number)
+        .Int(r->start)
+        .Int(r->end)
+        .Int(r->section)
+        .Real(r->thickness)
+        .Int(r->intervals);
 }
 
 void MatClass::WriteRecord(std::FILE* file, int row) {
@@ -109,8 +182,8 @@ void MatClass::WriteRecord(std::FILE* file, int row) {
 
 void MatClass::ReadRecord(const char* line, int row) {
     MatRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %le %le %le %le %le", &number, &r->E, &r->G, &r->Iy, &r->It, &r->alphaT);
+    int32_t number;
+    RecordLine(line).Int(number).Real(r->E).Real(r->G).Real(r->Iy).Real(r->It).Real(r->alphaT);
 }
 
 void HingesClass::WriteRecord(std::FILE* file, int row) {
@@ -120,8 +193,8 @@ void HingesClass::WriteRecord(std::FILE* file, int row) {
 
 void HingesClass::ReadRecord(const char* line, int row) {
     HingeRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %lf %d", &number, &r->beam, &r->pos, &r->type);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->beam).Real(r->pos).Int(r->type);
 }
 
 void NodeLoadClass::WriteRecord(std::FILE* file, int row) {
@@ -131,8 +204,8 @@ void NodeLoadClass::WriteRecord(std::FILE* file, int row) {
 
 void NodeLoadClass::ReadRecord(const char* line, int row) {
     NodeLoadRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %le %le %le", &number, &r->from, &r->to, &r->Fz, &r->Mx, &r->My);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->from).Int(r->to).Real(r->Fz).Real(r->Mx).Real(r->My);
 }
 
 void BeamLoadClass::WriteRecord(std::FILE* file, int row) {
@@ -143,9 +216,15 @@ void BeamLoadClass::WriteRecord(std::FILE* file, int row) {
 
 void BeamLoadClass::ReadRecord(const char* line, int row) {
     BeamLoadRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %le %le %le %le", &number, &r->from, &r->to, &r->qStart, &r->qEnd,
-                &r->mtStart, &r->mtEnd);
+    int32_t number;
+    RecordLine(line)
+        .Int(number)
+        .Int(r->from)
+        .Int(r->to)
+        .Real(r->qStart)
+        .Real(r->qEnd)
+        .Real(r->mtStart)
+        .Real(r->mtEnd);
 }
 
 void PointLoadClass::WriteRecord(std::FILE* file, int row) {
@@ -155,8 +234,8 @@ void PointLoadClass::WriteRecord(std::FILE* file, int row) {
 
 void PointLoadClass::ReadRecord(const char* line, int row) {
     PointLoadRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %le %le %le %le", &number, &r->beam, &r->pos, &r->Q, &r->Mb, &r->Mt);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->beam).Real(r->pos).Real(r->Q).Real(r->Mb).Real(r->Mt);
 }
 
 void ZwvClass::WriteRecord(std::FILE* file, int row) {
@@ -166,8 +245,8 @@ void ZwvClass::WriteRecord(std::FILE* file, int row) {
 
 void ZwvClass::ReadRecord(const char* line, int row) {
     ZwvRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %le %le %le", &number, &r->from, &r->to, &r->w, &r->rx, &r->ry);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->from).Int(r->to).Real(r->w).Real(r->rx).Real(r->ry);
 }
 
 void TempLoadClass::WriteRecord(std::FILE* file, int row) {
@@ -177,8 +256,8 @@ void TempLoadClass::WriteRecord(std::FILE* file, int row) {
 
 void TempLoadClass::ReadRecord(const char* line, int row) {
     TempLoadRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %le ", &number, &r->from, &r->to, &r->dT);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->from).Int(r->to).Real(r->dT);
 }
 
 void HingeLoadClass::WriteRecord(std::FILE* file, int row) {
@@ -188,6 +267,6 @@ void HingeLoadClass::WriteRecord(std::FILE* file, int row) {
 
 void HingeLoadClass::ReadRecord(const char* line, int row) {
     HingeLoadRec* r = RowRecord(row);
-    int number;
-    std::sscanf(line, "%d %d %d %le", &number, &r->hinge, &r->kind, &r->value);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->hinge).Int(r->kind).Real(r->value);
 }

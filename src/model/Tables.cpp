@@ -160,12 +160,13 @@ void BeamClass::InitRow(int row) {
 }
 
 bool BeamClass::BeamDefined(const BeamRec& beam) {
-    return beam.start != beam.end && nodes->IsRowUsed(beam.start - 1) &&
-           nodes->IsRowUsed(beam.end - 1);
+    return beam.start != beam.end && nodes->IsRowUsed(RowOfNumber(beam.start)) &&
+           nodes->IsRowUsed(RowOfNumber(beam.end));
 }
 
 bool BeamClass::BeamDefined(int beam) {
-    return IsRowUsed(beam - 1) ? BeamDefined(*RowRecord(beam - 1)) : false;
+    const int row = RowOfNumber(beam);
+    return IsRowUsed(row) ? BeamDefined(*RowRecord(row)) : false;
 }
 
 // The end points of a beam; a node that does not exist counts as (0, 0) and
@@ -252,8 +253,8 @@ void HingesClass::StoreValue(int row, int col, const void* value) {
 }
 
 bool HingesClass::HingeOnValidBeam(const HingeRec& hinge) {
-    return beams->IsRowUsed(hinge.beam - 1) &&
-           beams->BeamDefined(*beams->RowRecord(hinge.beam - 1));
+    const int row = RowOfNumber(hinge.beam);
+    return beams->IsRowUsed(row) && beams->BeamDefined(*beams->RowRecord(row));
 }
 
 bool HingesClass::FindHinge(int beam, double pos, int type) {
@@ -360,9 +361,10 @@ double HingeLoadClass::MaxAbsHingeLoad(int kind, int hingeType) {
     const int n = ValidCount();
     for (int k = 0; k < n; ++k) {
         const HingeLoadRec* load = ValidRow(k);
-        if (load->kind != kind || !hinges->IsRowUsed(load->hinge - 1))
+        const int row = RowOfNumber(load->hinge);
+        if (load->kind != kind || !hinges->IsRowUsed(row))
             continue;
-        if (hinges->RowRecord(load->hinge - 1)->type == hingeType)
+        if (hinges->RowRecord(row)->type == hingeType)
             result = std::max(result, std::fabs(load->value));
     }
     return result;

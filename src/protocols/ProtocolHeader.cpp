@@ -53,8 +53,9 @@ void WriteHeader(std::FILE* file, const ProtocolContext& context) {
     Put(file, Format("%s  %s\n", FormatTime("%X", now, context.timeLocale).c_str(),
                      FormatTime("%x", now, context.timeLocale).c_str()));
     Put(file, RuleLine('=', 82));
-    Put(file, Format("System  : %s\n", FileNamePart(context.systemFile).c_str()));
-    Put(file, Format("Lastfall: %s\n", FileNamePart(context.loadCaseFile).c_str()));
+    // The whole path: the same file name in two folders must not look alike.
+    Put(file, Format("System  : %s\n", context.systemFile.c_str()));
+    Put(file, Format("Lastfall: %s\n", context.loadCaseFile.c_str()));
     Put(file, RuleLine('=', 82));
     Put(file, "\n");
 }

@@ -47,12 +47,12 @@ bool HingeDisplacement(InputModel& input, const SolutionsCont& solutions, const 
                        HingeSides& sides) {
     if (hinge.sideA < 0 || hinge.sideB < 0)
         return false;
-    if (hinge.type == kHingeShear) {
+    // A type outside the three (a hand-edited file) releases nothing; its
+    // sides show their deflections, the first component.
+    if (hinge.type != kHingeBending && hinge.type != kHingeTorsion) {
         sides = {solutions.NodeValue(hinge.sideA, kWz), solutions.NodeValue(hinge.sideB, kWz)};
         return true;
     }
-    if (hinge.type != kHingeBending && hinge.type != kHingeTorsion)
-        return false;
     const double beta = input.beams.BeamAngle(hinge.beam);
     const double axis = hinge.type == kHingeBending ? beta + kHalfPi : beta;
     const double nx = std::cos(axis), ny = std::sin(axis);

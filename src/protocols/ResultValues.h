@@ -32,11 +32,13 @@ long TableIntervals(int intervals);
 // releases: the deflection wz for a shear hinge; for a bending or torsion hinge
 // the rotation about its own release axis, the axis of its coupling rows
 // (β + 90° for bending, β for torsion, β the beam's direction), so that
-// sideA − sideB is the hinge's kink or twist for every beam direction.
+// sideA − sideB is the hinge's kink or twist for every beam direction. A hinge
+// of an unknown type (from a hand-edited file; it divides the beam but
+// releases nothing) shows the deflection wz, as its row must not vanish.
 struct HingeSides {
     double sideA;
     double sideB;
 };
-// False for a hinge without two sides in the model or of an unknown type.
+// False for a hinge without two sides in the model.
 bool HingeDisplacement(InputModel& input, const SolutionsCont& solutions, const HingeRec& hinge,
                        HingeSides& sides);

@@ -145,10 +145,27 @@ void WriteHingeDisplacements(InputModel& input, SolutionsCont& s, std::FILE* fil
 
 } // namespace
 
+long ResultsProtocolRows(InputModel& input) {
+    long rows = 0;
+    for (int k = 0; k < input.beams.ValidCount(); ++k) {
+        const long d = input.beams.ValidRow(k)->intervals;
+        rows += (d > 1 ? d - 1 : 0) + TableIntervals(static_cast<int>(d)) + 1;
+    }
+    return rows;
+}
+
+std::string ResultsProtocolTooLarge(long rows) {
+    return Format("Das Ergebnisprotokoll wäre mit %ld Auswertungszeilen zu groß (höchstens %ld); "
+                  "bitte die Intervalle der Stäbe verringern",
+                  rows, kMaxResultsProtocolRows);
+}
+
 void WriteResultsProtocol(InputModel& input, SolutionsCont& solutions, std::FILE* file,
                           const ProtocolContext& context) {
     if (!solutions.resultsValid)
         throw BalkorError(kNoResultsMessage);
+    if (const long rows = ResultsProtocolRows(input); rows > kMaxResultsProtocolRows)
+        throw BalkorError(ResultsProtocolTooLarge(rows));
     Put(file, "Balkor - Ausdruck der Ergebnisse\n\n");
     WriteHeader(file, context);
     WriteNodeDisplacements(input, solutions, file);

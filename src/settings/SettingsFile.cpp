@@ -1,13 +1,10 @@
 #include "settings/SettingsFile.h"
 
 #include "model/LineReader.h"
+#include "model/SafeFile.h"
 #include "settings/TextEncoding.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -46,10 +43,7 @@ void ApplySettingLine(TreeClass& root, std::string_view line) {
 
 bool ReadSettings(TreeClass& root, const std::string& path) {
     // Only regular files: a device or a pipe could block or never end.
-    std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error))
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFile(path);
     if (!file)
         return false;
     const bool utf8 = FileIsUtf8(file);
@@ -72,59 +66,14 @@ bool ReadSettings(TreeClass& root, const std::string& path) {
 }
 
 bool WriteSettingsFile(const TreeClass& root, const std::string& path) {
-    return ReplaceFileSafely(path, [&root](std::FILE* file) { return root.WriteSettings(file); });
-}
-
-namespace {
-
-// Opens a new file for writing beside the target; -1 when that is impossible.
-int OpenFreshFile(const std::string& name) {
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) {
-        // Left behind by an earlier run that had the same process id.
-        ::unlink(name.c_str());
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    }
-    return fd;
-}
-
-bool WriteAndSync(int fd, const std::function<bool(std::FILE*)>& write) {
-    std::FILE* file = ::fdopen(fd, "w");
-    if (!file) {
-        ::close(fd);
-        return false;
-    }
-    bool ok = write(file);
-    ok = std::fflush(file) == 0 && ok;
-    ok = ok && ::fsync(::fileno(file)) == 0;
-    return std::fclose(file) == 0 && ok;
-}
-
-} // namespace
-
-bool ReplaceFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write) {
     namespace fs = std::filesystem;
-    std::error_code error;
     if (path.empty())
         return false;
-    // Replace the file a symbolic link points to, not the link.
-    fs::path target = fs::weakly_canonical(path, error);
-    if (error)
-        target = path;
-    if (!target.has_filename())
-        return false;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), error);
-
-    const std::string fresh = target.string() + "." + std::to_string(::getpid()) + ".tmp";
-    const int fd = OpenFreshFile(fresh);
-    if (fd < 0)
-        return false;
-    struct stat old;
-    if (::stat(target.c_str(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
-    const bool ok = WriteAndSync(fd, write) && ::rename(fresh.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(fresh.c_str());
-    return ok;
+    // The user's configuration folder may not exist yet.
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(path, error).parent_path();
+    if (!error && !folder.empty())
+        fs::create_directories(folder, error);
+    const auto write = [&root](std::FILE* file) { return root.WriteSettings(file); };
+    return WriteFileSafely(path, write) == FileWrite::kDone;
 }

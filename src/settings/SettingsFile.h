@@ -2,8 +2,6 @@
 
 #include "settings/TreeClass.h"
 
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,13 +19,8 @@ bool ReadSettings(TreeClass& root, const std::string& path);
 // Applies one line of a settings file (already UTF-8) to the tree.
 void ApplySettingLine(TreeClass& root, std::string_view line);
 
-// Writes the changed settings of the tree to path. The old file is replaced
-// only once the new content is complete on disk, so a full disk or a failing
-// write leaves the previous file as it was. A missing folder is created.
-// Returns false when the file could not be written.
+// Writes the changed settings of the tree to path with WriteFileSafely
+// (model/SafeFile.h): a full disk or a failing write leaves the previous file
+// as it was. A missing folder is created. Returns false when the file could
+// not be written.
 bool WriteSettingsFile(const TreeClass& root, const std::string& path);
-
-// Replaces the file at path by what write puts into a fresh file beside it,
-// once write returned true and the content reached the disk; otherwise the
-// fresh file is removed and path stays untouched.
-bool ReplaceFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& write);

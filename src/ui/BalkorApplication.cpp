@@ -7,6 +7,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
 #include "ui/QtProgram.h"
+#include "ui/TreeForm.h"
 #include "ui/UiDialogs.h"
 
 #include <QFileInfo>
@@ -67,6 +68,7 @@ int RunBalkor(int argc, char** argv) {
     QtUiDialogs dialogs;
     TMainForm form(Input(), Solutions(), dialogs,
                    QString::fromStdString(DefaultSettingsFilePath()));
+    InstallSettingsDialogs(form, SettingsTree(), dialogs);
     app.SetErrorHandler([&](const QString& message) {
         dialogs.ShowMessage(QApplication::activeWindow() ? QApplication::activeWindow() : &form,
                             message, QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);

@@ -287,6 +287,22 @@ void TMainForm::SendToChildren(int message, std::intptr_t wParam, std::intptr_t 
             SendWindowMessage(sub->widget(), message, wParam, lParam);
 }
 
+void TMainForm::RefreshChildWindows(std::intptr_t wParam) {
+    refreshRefit_ = refreshRefit_ || wParam == kRefreshRefit;
+    if (refreshPending_)
+        return;
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(this, &TMainForm::DeliverRefresh, Qt::QueuedConnection);
+}
+
+void TMainForm::DeliverRefresh() {
+    const std::intptr_t wParam = refreshRefit_ ? kRefreshRefit : kRefreshKeepView;
+    refreshPending_ = false;
+    refreshRefit_ = false;
+    // Already deferred to the event loop, so the windows get it at once.
+    SendToChildren(UM_REFRESH, wParam);
+}
+
 void TMainForm::WindowCascadeItemClick() {
     mdiArea->cascadeSubWindows();
 }

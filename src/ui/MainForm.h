@@ -86,6 +86,12 @@ public:
     // The window messages to every child window of the client area.
     void PostToChildren(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
     void SendToChildren(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    // Asks every child window to rebuild its drawing: UM_REFRESH with wParam
+    // kRefreshRefit (also refit the view) or kRefreshKeepView. The message
+    // arrives once control is back in the event loop; the requests made until
+    // then are merged into one message per window, a refit when any of them
+    // asked for one.
+    void RefreshChildWindows(std::intptr_t wParam);
 
     // Plugs in the windows of later parts and enables their commands.
     void SetInputWindowHooks(InputWindowHooks hooks);
@@ -199,6 +205,7 @@ private:
     void ShowCalculationError(const CalcResult& result);
     void FormClose();
     void ReadConfiguration();
+    void DeliverRefresh();
 
     InputModel& input_;
     SolutionsCont& solutions_;
@@ -210,6 +217,8 @@ private:
     std::function<void()> settingsDialog_;
     std::function<void()> graphicsPrint_;
     bool closed_ = false;
+    bool refreshPending_ = false;
+    bool refreshRefit_ = false;
 };
 
 // The file name part of a path: everything after the last separator.

@@ -72,7 +72,7 @@ void TMainForm::ReadConfiguration() {
 void TMainForm::DiscardResults() {
     solutions_.Clear();
     CloseEditors();
-    PostToChildren(UM_REFRESH, kRefreshRefit);
+    RefreshChildWindows(kRefreshRefit);
 }
 
 void TMainForm::Berechnen1Click() {
@@ -82,7 +82,7 @@ void TMainForm::Berechnen1Click() {
         result = solutions_.Calculate(SolForm);
     } catch (...) {
         // The windows show what the abandoned run left: no results.
-        PostToChildren(UM_REFRESH, kRefreshRefit);
+        RefreshChildWindows(kRefreshRefit);
         throw;
     }
     if (!result.ok) {
@@ -91,7 +91,7 @@ void TMainForm::Berechnen1Click() {
         else
             ShowCalculationError(result);
     }
-    PostToChildren(UM_REFRESH, kRefreshRefit);
+    RefreshChildWindows(kRefreshRefit);
 }
 
 void TMainForm::ShowCalculationError(const CalcResult& result) {

@@ -1,6 +1,7 @@
 #include "ui/UiDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QEvent>
 #include <QFileDialog>
@@ -54,6 +55,16 @@ Answer QtUiDialogs::AskYesNoCancel(QWidget* parent, const QString& text, const Q
     return Answer::Cancel;
 }
 
+Answer QtUiDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
 void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
@@ -73,15 +84,28 @@ bool QtUiDialogs::Exec(QDialog* dialog) {
     return dialog->exec() == QDialog::Accepted;
 }
 
+bool QtUiDialogs::ChooseColour(QWidget* parent, QColor& colour) {
+    // Qt's own dialog, so that it speaks German through Qt's translations.
+    QColorDialog dialog(colour, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
+        return false;
+    colour = dialog.selectedColor();
+    return true;
+}
+
 QWindow* DialogStacking::WindowToStayAbove(const QWidget* dialog) {
-    if (!dialog->isWindow() || dialog->windowType() != Qt::Dialog || !dialog->windowHandle() ||
-        dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    // Dialogs and tool windows (the settings tree); a stay-on-top window
+    // itself stays where it is.
+    const Qt::WindowType type = dialog->windowType();
+    if (!dialog->isWindow() || (type != Qt::Dialog && type != Qt::Tool) ||
+        !dialog->windowHandle() || dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         return nullptr;
     QWindow* onTop = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        const Qt::WindowType type = window->windowType();
+        const Qt::WindowType kind = window->windowType();
         if (window != dialog && window->isVisible() && window->windowHandle() &&
-            (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool) &&
+            (kind == Qt::Window || kind == Qt::Dialog || kind == Qt::Tool) &&
             window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
             onTop = window->windowHandle();
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QColor;
 class QDialog;
 class QWidget;
 class QWindow;
@@ -26,6 +27,8 @@ class UiDialogs {
 public:
     virtual ~UiDialogs() = default;
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // A Yes / No question; Escape and the close box answer No.
+    virtual Answer AskYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
     // A message box with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                              MessageIcon icon) = 0;
@@ -36,24 +39,29 @@ public:
     virtual QString SaveFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
     // Shows a prepared dialog modally; true when it was closed with OK.
     virtual bool Exec(QDialog* dialog) = 0;
+    // The colour dialog, opened at colour; true (and colour the choice) when
+    // confirmed.
+    virtual bool ChooseColour(QWidget* parent, QColor& colour) = 0;
 };
 
 // The real dialogs, with German button texts.
 class QtUiDialogs : public UiDialogs {
 public:
     Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) override;
+    Answer AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                      MessageIcon icon) override;
     QString OpenFileName(QWidget* parent, const FileDialogSpec& spec) override;
     QString SaveFileName(QWidget* parent, const FileDialogSpec& spec) override;
     bool Exec(QDialog* dialog) override;
+    bool ChooseColour(QWidget* parent, QColor& colour) override;
 };
 
 // The error box of errors that end a command: caption "Balkor", error icon.
 inline const char* const kErrorBoxCaption = "Balkor";
 
-// Keeps every dialog and message box of the program above the program's
-// stay-on-top windows (the status window of the calculation), so that a box
+// Keeps every dialog, message box and tool window of the program above the
+// program's stay-on-top windows (the status window of the calculation), so that a box
 // never opens hidden beneath one and the program never looks frozen. A dialog
 // shown while such a window is visible becomes its transient: window
 // managers stack transients above their parent, in the parent's layer. This

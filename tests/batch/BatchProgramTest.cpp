@@ -4,8 +4,12 @@
 #include "BatchProcess.h"
 #include "batch/BatchOptions.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,8 +61,8 @@ TEST(BatchProgram, ExamplesRunAndPrintTheResultsProtocol) {
         ProcessResult r = RunBatchProgram({Example(base + ".bsy"), Example(base + ".bld")});
         EXPECT_EQ(r.exitCode, kExitOk) << name << "\n" << r.err;
         EXPECT_TRUE(StartsWith(r.out, "Balkor - Ausdruck der Ergebnisse\n\n")) << name;
-        EXPECT_TRUE(Contains(r.out, "System  : " + base + ".bsy\n")) << name;
-        EXPECT_TRUE(Contains(r.out, "Lastfall: " + base + ".bld\n")) << name;
+        EXPECT_TRUE(Contains(r.out, "System  : " + Example(base + ".bsy") + "\n")) << name;
+        EXPECT_TRUE(Contains(r.out, "Lastfall: " + Example(base + ".bld") + "\n")) << name;
         EXPECT_TRUE(StartsWith(r.err, "Berechnung: Elementverteilung\n")) << name;
         EXPECT_TRUE(Contains(r.err, "Berechnung: Auswertung\n")) << name;
         EXPECT_TRUE(Contains(r.err, "Anzahl der Freiheitsgrade:")) << name;
@@ -156,7 +160,7 @@ TEST(BatchProgram, InputProtocolIsWrittenEvenWhenTheCalculationFails) {
     ProcessResult r = RunBatchProgram(
         {"-q", system, "--input-protocol", dir.Path("e.txt"), "--results", dir.Path("r.txt")});
     EXPECT_EQ(r.exitCode, kExitSingular);
-    EXPECT_TRUE(Contains(ReadFile(dir.Path("e.txt")), "System  : frei.bsy\n"));
+    EXPECT_TRUE(Contains(ReadFile(dir.Path("e.txt")), "System  : " + system + "\n"));
     EXPECT_FALSE(std::filesystem::exists(dir.Path("r.txt")));
 }
 
@@ -183,6 +187,113 @@ TEST(BatchProgram, JsonRefusesAbsurdIntervalCountsInsteadOfExhaustingMemory) {
     EXPECT_EQ(r.err, "Fehler beim Schreiben der Ausdruckdatei: " + dir.Path("r.json") +
                          " (2000000001 Auswertungspunkte, höchstens 1000000)\n");
     EXPECT_FALSE(std::filesystem::exists(dir.Path("r.json")));
+}
+
+// Mended: the header showed only the file name. It shows the path as given,
+// made absolute, so a protocol names the very file it was made from.
+TEST(BatchProgram, HeaderShowsTheAbsolutePathOfARelativeArgument) {
+    namespace fs = std::filesystem;
+    const fs::path system = fs::relative(Example("zweifeld.bsy"));
+    ASSERT_TRUE(system.is_relative());
+    ProcessResult r = RunBatchProgram({"-q", system.string(), "--input-protocol", "-"});
+    EXPECT_EQ(r.exitCode, kExitOk) << r.err;
+    const std::string absolute = (fs::current_path() / system).lexically_normal().string();
+    EXPECT_EQ(absolute, fs::path(Example("zweifeld.bsy")).lexically_normal().string());
+    EXPECT_TRUE(Contains(r.out, "System  : " + absolute + "\nLastfall: \n")) << r.out;
+}
+
+// Mended: a swapped or binary file ran as an empty analysis with exit code 0
+// and no word. The run stays as it was, with a warning.
+TEST(BatchProgram, FileWithoutAnySectionOfItsKindIsWarnedAbout) {
+    TempDir dir;
+    const std::string binary = dir.Write("bild.bsy", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    ProcessResult r = RunBatchProgram({"-q", Example("zweifeld.bld"), Example("zweifeld.bsy")});
+    EXPECT_EQ(r.exitCode, kExitOk);
+    EXPECT_EQ(r.err, "Warnung: Die Systemdatei enthält keinen der Abschnitte NODES, BEAMS, "
+                     "MATERIALS, HINGES: " +
+                         Example("zweifeld.bld") +
+                         "\nWarnung: Die Lastdatei enthält keinen der Abschnitte NODELOAD, "
+                         "BEAMLOAD, POINTLOAD, CONSTRAINTLOAD, TEMPERATURELOAD, HINGELOAD: " +
+                         Example("zweifeld.bsy") + "\n");
+    r = RunBatchProgram({"-q", binary});
+    EXPECT_EQ(r.exitCode, kExitOk);
+    EXPECT_TRUE(StartsWith(r.err, "Warnung: Die Systemdatei enthält keinen der Abschnitte"));
+    // One section is enough; an empty load case has no file to warn about.
+    const std::string nodesOnly = dir.Write("knoten.bsy", "NODES\n0\n\n");
+    r = RunBatchProgram({"-q", nodesOnly});
+    EXPECT_EQ(r.exitCode, kExitOk);
+    EXPECT_EQ(r.err, "");
+}
+
+// Mended: balkor-batch /dev/zero never ended, and a named pipe blocked it.
+TEST(BatchProgram, DevicesAndPipesCannotBeOpened) {
+    TempDir dir;
+    ProcessResult r = RunBatchProgram({"-q", "/dev/zero"});
+    EXPECT_EQ(r.exitCode, kExitSystemFile);
+    EXPECT_EQ(r.err, "Fehler beim öffnen der Systemdatei: /dev/zero\n");
+    const std::string fifo = dir.Path("lasten.bld");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    r = RunBatchProgram({"-q", Example("zweifeld.bsy"), fifo});
+    EXPECT_EQ(r.exitCode, kExitLoadCaseFile);
+    EXPECT_EQ(r.err, "Fehler beim öffnen der Lastdatei: " + fifo + "\n");
+}
+
+// Mended: a beam with 2147483647 intervals started a results protocol of over
+// 100 GB. Every limit is checked before any output is written.
+TEST(BatchProgram, TooLargeResultsProtocolIsRefusedBeforeAnyOutput) {
+    TempDir dir;
+    std::string system =
+        dir.Write("viel.bsy", SystemFile(kTwoSupportedNodes, "1\n    1 1 2 1 0.3 2147483647\n"));
+    ProcessResult r = RunBatchProgram(
+        {"-q", system, "--input-protocol", dir.Path("e.txt"), "--results", dir.Path("r.txt")});
+    EXPECT_EQ(r.exitCode, kExitOutputFile);
+    EXPECT_EQ(r.err, "Fehler beim Schreiben der Ausdruckdatei: " + dir.Path("r.txt") +
+                         ": Das Ergebnisprotokoll wäre mit 4294967294 Auswertungszeilen zu groß "
+                         "(höchstens 10000000); bitte die Intervalle der Stäbe verringern\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("e.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("r.txt")));
+    // The default output, standard output, is refused the same way.
+    r = RunBatchProgram({"-q", system});
+    EXPECT_EQ(r.exitCode, kExitOutputFile);
+    EXPECT_TRUE(StartsWith(r.err, "Fehler beim Schreiben der Ausdruckdatei: Standardausgabe: "));
+    EXPECT_EQ(r.out, "");
+    // The JSON limit, too, comes before the input protocol.
+    r = RunBatchProgram(
+        {"-q", system, "--input-protocol", dir.Path("e.txt"), "--json", dir.Path("r.json")});
+    EXPECT_EQ(r.exitCode, kExitOutputFile);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("e.txt")));
+}
+
+// Mended: protocols were opened with "w", so a write that failed (here: a
+// file size limit, as a full disk would) had already emptied the previous
+// file. Now it stays until the new one is complete.
+TEST(BatchProgram, FailingOutputKeepsThePreviousFile) {
+    TempDir dir;
+    const std::string results = dir.Write("r.txt", "old results\n");
+    rlimit old;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;                            // the protocol of the bridge is far larger
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the child inherits both
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    ProcessResult r = RunBatchProgram(
+        {"-q", Example("bruecke.bsy"), Example("bruecke.bld"), "--results", results});
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(r.exitCode, kExitOutputFile);
+    EXPECT_EQ(r.err, "Fehler beim Schreiben der Ausdruckdatei: " + results + "\n");
+    EXPECT_EQ(ReadFile(results), "old results\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")), {}), 1);
+}
+
+TEST(BatchProgram, OutputThroughAHardLinkReachesEveryName) {
+    TempDir dir;
+    const std::string results = dir.Write("r.txt", "old results\n");
+    ASSERT_EQ(::link(results.c_str(), dir.Path("copy.txt").c_str()), 0);
+    ProcessResult r = RunBatchProgram(
+        {"-q", Example("zweifeld.bsy"), Example("zweifeld.bld"), "--results", results});
+    EXPECT_EQ(r.exitCode, kExitOk) << r.err;
+    EXPECT_TRUE(StartsWith(ReadFile(dir.Path("copy.txt")), "Balkor - Ausdruck der Ergebnisse"));
 }
 
 } // namespace

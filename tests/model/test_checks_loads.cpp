@@ -122,8 +122,9 @@ TEST_F(LoadCheck, TemperatureStepsRunPerBeam) {
     m.beams.RowRecord(1)->thickness = 0.0;
     PutRecord(m.tempLoads, 1, TempLoadRec{.from = 2, .to = 4, .dT = 10});
     ExpectError("Ungültige Stabdicke bei Stab 2 angegeben", "Temperatur", 0, 3);
-    // Beam 2 lacks its expansion coefficient, beam 3 its thickness: D4 of
-    // beam 2 comes before D3 of beam 3.
+    // Beam 2 lacks its expansion coefficient, beam 3 its thickness: each beam
+    // of the range is examined completely before the next, so beam 2's
+    // missing coefficient is reported before beam 3's missing thickness.
     m.beams.RowRecord(1)->thickness = 0.5;
     m.beams.RowRecord(2)->thickness = 0.0;
     m.mats.RowRecord(0)->alphaT = 0.0;
@@ -214,4 +215,44 @@ TEST_F(LoadCheck, CheckOnlyReads) {
     ExpectError("Das Gelenk ist nicht definiert !", "Gelenklasten", 0, 1);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(tables[i]->Count(), counts[i]);
+}
+
+// Mended: non-finite loads, positions, displacements and temperatures passed
+// the check. They are the last step of each record, on the value's cell.
+TEST_F(LoadCheck, NonFiniteNumbersAreInputErrorsOnTheirCell) {
+    PutRecord(m.nodeLoads, 2, NodeLoadRec{.from = 1, .to = 2, .Fz = 1, .Mx = 2, .My = 3});
+    PutRecord(m.beamLoads, 1, BeamLoadRec{.from = 1, .to = 3, .qStart = 1, .qEnd = 2});
+    PutRecord(m.pointLoads, 3, PointLoadRec{.beam = 2, .pos = 0.25, .Q = 1});
+    PutRecord(m.zwv, 1, ZwvRec{.from = 1, .to = 1, .w = 0.01});
+    PutRecord(m.tempLoads, 4, TempLoadRec{.from = 1, .to = 3, .dT = 10});
+    PutRecord(m.hingeLoads, 2, HingeLoadRec{.hinge = 1, .kind = 0, .value = 5});
+    ASSERT_TRUE(CheckLoads(m).ok);
+    ForEachNonFiniteValue(
+        {
+            {&m.nodeLoads.RowRecord(1)->Fz, "Knotenlasten", 1, 3},
+            {&m.nodeLoads.RowRecord(1)->Mx, "Knotenlasten", 1, 4},
+            {&m.nodeLoads.RowRecord(1)->My, "Knotenlasten", 1, 5},
+            {&m.beamLoads.RowRecord(0)->qStart, "Streckenlasten", 0, 3},
+            {&m.beamLoads.RowRecord(0)->qEnd, "Streckenlasten", 0, 4},
+            {&m.beamLoads.RowRecord(0)->mtStart, "Streckenlasten", 0, 5},
+            {&m.beamLoads.RowRecord(0)->mtEnd, "Streckenlasten", 0, 6},
+            {&m.pointLoads.RowRecord(2)->Q, "Einzellasten", 2, 3},
+            {&m.pointLoads.RowRecord(2)->Mb, "Einzellasten", 2, 4},
+            {&m.pointLoads.RowRecord(2)->Mt, "Einzellasten", 2, 5},
+            {&m.zwv.RowRecord(0)->w, "Zwangsverformungen", 0, 3},
+            {&m.zwv.RowRecord(0)->rx, "Zwangsverformungen", 0, 4},
+            {&m.zwv.RowRecord(0)->ry, "Zwangsverformungen", 0, 5},
+            {&m.tempLoads.RowRecord(3)->dT, "Temperatur", 3, 3},
+            {&m.hingeLoads.RowRecord(1)->value, "Gelenklasten", 1, 3},
+        },
+        [this](const char* page, int row, int column) {
+            ExpectError("Ungültiger Zahlenwert !", page, row, column);
+        });
+    EXPECT_TRUE(CheckLoads(m).ok);
+}
+
+TEST_F(LoadCheck, NonFinitePointLoadPositionIsAnInvalidPosition) {
+    PutRecord(m.pointLoads, 1,
+              PointLoadRec{.beam = 2, .pos = std::numeric_limits<double>::infinity()});
+    ExpectError("Die X-Position ist nur gültig für Werte zwischen 0 und 1 !", "Einzellasten", 0, 2);
 }

@@ -194,3 +194,39 @@ TEST_F(SystemCheck, CheckOnlyReads) {
     EXPECT_EQ(m.mats.RowRecord(0)->E, before.E);
     EXPECT_EQ(m.mats.RowRecord(0)->flag, kFlagUser);
 }
+
+// Mended: "nan", "inf" and 1e400 in a file passed the checks and gave "nan"
+// results reported as success. Every real of the system is examined once the
+// beams and hinges have passed; the error points at the cell.
+TEST_F(SystemCheck, NonFiniteNumbersAreInputErrorsOnTheirCell) {
+    PutRecord(m.hinges, 2, HingeRec{.beam = 1, .pos = 0.5, .type = kHingeBending});
+    PutRecord(m.mats, 3, GoodSection()); // a type no beam uses is examined too
+    ForEachNonFiniteValue(
+        {
+            {&m.nodes.RowRecord(0)->x, "Knoten", 0, 1},
+            {&m.nodes.RowRecord(1)->y, "Knoten", 1, 2},
+            {&m.nodes.RowRecord(1)->skew, "Knoten", 1, 6},
+            {&m.beams.RowRecord(0)->thickness, "Stäbe", 0, 5},
+            {&m.mats.RowRecord(0)->alphaT, "Querschnittstypen", 0, 5},
+            {&m.mats.RowRecord(2)->E, "Querschnittstypen", 2, 1},
+            {&m.mats.RowRecord(2)->G, "Querschnittstypen", 2, 2},
+            {&m.mats.RowRecord(2)->Iy, "Querschnittstypen", 2, 3},
+            {&m.mats.RowRecord(2)->It, "Querschnittstypen", 2, 4},
+            {&m.hinges.RowRecord(1)->pos, "Gelenke", 1, 2},
+        },
+        [this](const char* page, int row, int column) {
+            ExpectError("Ungültiger Zahlenwert !", page, row, column);
+        });
+    EXPECT_TRUE(CheckSystem(m).ok);
+}
+
+TEST_F(SystemCheck, NonFiniteNumbersComeAfterTheOtherErrors) {
+    m.nodes.RowRecord(0)->x = std::numeric_limits<double>::quiet_NaN();
+    PutRecord(m.hinges, 1, HingeRec{.beam = 4, .pos = 0.5});
+    ExpectError("Stab nicht definiert !", "Gelenke", 0, 1);
+    m.hinges.RowRecord(0)->beam = 1;
+    ExpectError("Ungültiger Zahlenwert !", "Knoten", 0, 1);
+    // A system without beams is not examined at all.
+    m.beams.Reset();
+    EXPECT_TRUE(CheckSystem(m).ok);
+}

@@ -3,6 +3,7 @@
 #include "model/Tables.h"
 #include "model/UContainer.h"
 
+#include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -92,26 +93,62 @@ TEST(ContainerTyp, CapacityIsNeedPlusFiftyBytes) {
     EXPECT_EQ(table.Capacity(), 0);
 }
 
-TEST(ContainerTyp, OutOfMemoryKeepsTheRecords) {
-    struct Huge : InputContainer {
-        Huge() : InputContainer(1 << 30) {}
-        void* ValuePtr(int, int) override { return nullptr; }
-        void StoreValue(int, int, const void*) override {}
-        bool CopyRow(int, int) override { return false; }
-    };
-    Huge table;
-    try {
-        table.Put(nullptr, -1); // 1 GiB may or may not be granted here
-    } catch (const BalkorError&) {
-        GTEST_SKIP() << "no gigabyte for the first record";
+// A node table whose memory runs out after a given number of allocations.
+class ScarceNodes : public NodeClass {
+public:
+    explicit ScarceNodes(int grants) : grants_(grants) {}
+    int requests = 0;
+
+protected:
+    void* Reallocate(void* block, size_t bytes) override {
+        ++requests;
+        return requests > grants_ ? nullptr : NodeClass::Reallocate(block, bytes);
     }
+
+private:
+    int grants_;
+};
+
+TEST(ContainerTyp, OutOfMemoryKeepsTheRecords) {
+    ScarceNodes table(3);
+    int stored = 0;
+    int capacity = 0;
     try {
-        table.Put(nullptr, -1);
-        FAIL() << "a second gigabyte record must not fit into an int capacity";
+        for (;; ++stored) {
+            static_cast<NodeRec*>(table.Put(nullptr, -1))->x = 10.0 + stored;
+            capacity = table.Capacity();
+        }
     } catch (const BalkorError& e) {
         EXPECT_STREQ(e.what(), "Nicht genung Speicher (InputContainer)");
     }
-    EXPECT_EQ(table.Count(), 1);
+    EXPECT_EQ(table.requests, 4);
+    EXPECT_GE(stored, 3);
+    EXPECT_EQ(table.Count(), stored);
+    EXPECT_EQ(table.Capacity(), capacity);
+    for (int row = 0; row < stored; ++row)
+        EXPECT_EQ(table.At(row)->x, 10.0 + row);
+    // Every way of growing the table reports the same and keeps the records.
+    EXPECT_THROW(table.InsertRow(0), BalkorError);
+    EXPECT_THROW(table.RowRecord(stored + 5), BalkorError);
+    EXPECT_EQ(table.Count(), stored);
+    EXPECT_EQ(table.At(0)->x, 10.0);
+}
+
+TEST(ContainerTyp, BlockBeyondAnIntCapacityIsNotAskedFor) {
+    struct Huge : InputContainer {
+        Huge() : InputContainer(INT_MAX - 10) {}
+        void* ValuePtr(int, int) override { return nullptr; }
+        void StoreValue(int, int, const void*) override {}
+        bool CopyRow(int, int) override { return false; }
+        void* Reallocate(void*, size_t) override {
+            ADD_FAILURE() << "no block larger than an int capacity may be requested";
+            return nullptr;
+        }
+    };
+    Huge table;
+    EXPECT_THROW(table.Put(nullptr, -1), BalkorError);
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_EQ(table.Capacity(), 0);
 }
 
 TEST(InputContainer, NewTableIsEmpty) {

@@ -6,6 +6,7 @@
 #include "model/Tables.h"
 #include "test_files_helpers.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -293,6 +294,78 @@ TEST(SectionRead, LineFeedOnlyFilesReadTheSame) {
     ExpectEverything(m);
 }
 
+// Mended: old Mac editors end lines with a CR alone; such a file read as one
+// long line, that is as an empty system and load case.
+TEST(SectionRead, CarriageReturnOnlyFilesReadTheSame) {
+    InputModel written;
+    FillEverything(written);
+    std::string system = WriteSystem(written), loadCase = WriteLoadCase(written);
+    for (std::string* text : {&system, &loadCase})
+        std::erase(*text, '\n');
+    InputModel m;
+    ReadSystem(m, system);
+    ReadLoadCase(m, loadCase);
+    ExpectEverything(m);
+}
+
+// Mended: a byte order mark in front of the first keyword hid that section,
+// so a load case saved by a Windows editor ran without its node loads.
+TEST(SectionRead, ByteOrderMarkBeforeTheFirstKeywordIsPassedOver) {
+    const std::string bom = "\xEF\xBB\xBF";
+    InputModel m;
+    ReadSystem(m, bom + kExampleSystem);
+    ReadLoadCase(m, bom + kExampleLoadCase);
+    EXPECT_EQ(m.nodes.ValidCount(), 2);
+    EXPECT_EQ(m.beams.ValidCount(), 1);
+    ASSERT_EQ(m.nodeLoads.ValidCount(), 1);
+    EXPECT_EQ(m.nodeLoads.RowRecord(0)->Fz, -10.0);
+    // Written back without it.
+    EXPECT_EQ(WriteSystem(m), kExampleSystem);
+    EXPECT_EQ(WriteLoadCase(m), kExampleLoadCase);
+}
+
+// Mended: "%d" let an integer beyond 32 bits wrap around (4294967298 read as
+// node 2); such an integer now reads as 0, which the checks report as an
+// undefined reference. The limits themselves read as they are.
+TEST(SectionRead, IntegersOutOfRangeReadAsZero) {
+    InputModel m;
+    ReadSystem(m, Crlf("BEAMS\n4\n"
+                       "    1 4294967298 2 1 0.3 5\n"
+                       "    2 -2147483649 99999999999999999999999 1 0.3 -4294967295\n"
+                       "    3 2147483647 -2147483648 1 0.3 2147483648\n"
+                       "    4 7 8 +9 0.3 5\n\n"));
+    const BeamRec& b1 = *m.beams.RowRecord(0);
+    EXPECT_EQ(b1.start, 0);
+    EXPECT_EQ(b1.end, 2);
+    EXPECT_EQ(b1.section, 1);
+    const BeamRec& b2 = *m.beams.RowRecord(1);
+    EXPECT_EQ(b2.start, 0);
+    EXPECT_EQ(b2.end, 0);
+    EXPECT_EQ(b2.thickness, 0.3); // reading goes on behind a field out of range
+    EXPECT_EQ(b2.intervals, 0);
+    const BeamRec& b3 = *m.beams.RowRecord(2);
+    EXPECT_EQ(b3.start, 2147483647);
+    EXPECT_EQ(b3.end, -2147483647 - 1);
+    EXPECT_EQ(b3.intervals, 0);
+    EXPECT_EQ(m.beams.RowRecord(3)->section, 9);
+}
+
+// Reals read as strtod reads them; what is not finite is left to the checks.
+TEST(SectionRead, RealsOutOfRangeReadAsInfinity) {
+    InputModel m;
+    ReadSystem(m, Crlf("NODES\n2\n    1 1e400 -1e400 1 1 1 nan\n    2 inf 1e-400 0 0 0 0x1p3\n\n"));
+    const NodeRec& n1 = *m.nodes.RowRecord(0);
+    EXPECT_EQ(n1.x, HUGE_VAL);
+    EXPECT_EQ(n1.y, -HUGE_VAL);
+    EXPECT_EQ(n1.fixRy, 1);
+    EXPECT_TRUE(std::isnan(n1.skew));
+    const NodeRec& n2 = *m.nodes.RowRecord(1);
+    EXPECT_EQ(n2.x, HUGE_VAL);
+    EXPECT_GE(n2.y, 0.0);
+    EXPECT_LT(n2.y, 1e-300);
+    EXPECT_EQ(n2.skew, 8.0);
+}
+
 TEST(SectionRead, SectionsInReverseOrder) {
     InputModel written;
     FillEverything(written);
@@ -496,4 +569,25 @@ TEST(LineReader, TabsExpandToMultiplesOfEight) {
     ASSERT_TRUE(ReadLine(file.Get(), buffer));
     // The tab in the last position stays.
     EXPECT_EQ(std::string(buffer), "a" + std::string(7, ' ') + "bc" + std::string(6, ' ') + "d\t");
+}
+
+TEST(LineReader, EveryKindOfLineEndEndsALine) {
+    TextFile file("lf\ncrlf\r\ncr\rcr-cr\r\rlast\r");
+    char buffer[kLineBufferSize];
+    for (const char* expected : {"lf", "crlf", "cr", "cr-cr", "", "last"}) {
+        ASSERT_TRUE(ReadLine(file.Get(), buffer)) << expected;
+        EXPECT_STREQ(buffer, expected);
+    }
+    EXPECT_FALSE(ReadLine(file.Get(), buffer));
+}
+
+TEST(LineReader, LoneCarriageReturnRightBehindTheCutEndsTheCutLine) {
+    const std::string line(999, 'x');
+    TextFile file(line + "\rnext\r");
+    char buffer[kLineBufferSize];
+    ASSERT_TRUE(ReadLine(file.Get(), buffer));
+    EXPECT_EQ(std::string(buffer), line);
+    ASSERT_TRUE(ReadLine(file.Get(), buffer));
+    EXPECT_STREQ(buffer, "next");
+    EXPECT_FALSE(ReadLine(file.Get(), buffer));
 }

@@ -2,7 +2,9 @@
 #include "support/TableRows.h"
 
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -309,4 +311,27 @@ TEST(InputModelTest, ChangesReachTheRightHalf) {
         EXPECT_STREQ(m.systemTables[i]->SectionKeyword(), keywords[i]);
     for (int i = 0; i < 6; ++i)
         EXPECT_STREQ(m.loadTables[i]->SectionKeyword(), keywords[4 + i]);
+}
+
+// Mended: number - 1 overflowed for the smallest int32 (a hand-edited file);
+// the undefined-behaviour sanitizer of make test-asan stops on it.
+TEST(GeometryTables, SmallestNumbersNameNoRow) {
+    constexpr int32_t kSmallest = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(RowOfNumber(kSmallest), -1);
+    EXPECT_EQ(RowOfNumber(0), -1);
+    EXPECT_EQ(RowOfNumber(1), 0);
+    EXPECT_EQ(RowOfNumber(std::numeric_limits<int32_t>::max()), 2147483646);
+    InputModel m;
+    AddNode(m, 1, 0, 0);
+    AddNode(m, 2, 4, 0);
+    AddBeam(m, 1, kSmallest, 2);
+    AddBeam(m, 2, 1, kSmallest);
+    AddHinge(m, 1, kSmallest, 0.5, kHingeBending);
+    *m.hingeLoads.RowRecord(0) = HingeLoadRec{kFlagUser, 0, kSmallest, kHingeLoadForce, 7.0};
+    m.hingeLoads.InvalidateIndex();
+    EXPECT_FALSE(m.beams.BeamDefined(1));
+    EXPECT_FALSE(m.beams.BeamDefined(2));
+    EXPECT_FALSE(m.beams.BeamDefined(kSmallest));
+    EXPECT_FALSE(m.hinges.HingeOnValidBeam(*m.hinges.At(0)));
+    EXPECT_EQ(m.hingeLoads.MaxAbsHingeLoad(kHingeLoadForce, kHingeBending), 0.0);
 }

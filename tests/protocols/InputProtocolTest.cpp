@@ -13,11 +13,14 @@ std::string InputProtocolOf(InputModel& input, const ProtocolContext& context = 
     return CaptureText([&](std::FILE* f) { WriteInputProtocol(input, f, context); });
 }
 
-TEST(ProtocolHeader, TimeFirstThenDateAndTheFileNameParts) {
+// Mended: only the file-name parts were printed, so protocols of two systems
+// of the same name in different folders could not be told apart.
+TEST(ProtocolHeader, TimeFirstThenDateAndThePathsOfTheFiles) {
     std::string text = CaptureText([](std::FILE* f) {
-        WriteHeader(f, FixedContext("/home/ing/projekte/bruecke.bsy", "lasten/lf1.bld"));
+        WriteHeader(f, FixedContext("/home/ing/projekte/bruecke.bsy", "/home/ing/lasten/lf1.bld"));
     });
-    ExpectSameLines(text, ExpectedHeader("bruecke.bsy", "lf1.bld"));
+    ExpectSameLines(text,
+                    ExpectedHeader("/home/ing/projekte/bruecke.bsy", "/home/ing/lasten/lf1.bld"));
 }
 
 TEST(ProtocolHeader, UsesTheNamedLocaleAndFallsBackToCForAnUnknownOne) {

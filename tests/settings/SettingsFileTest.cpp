@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "SettingsTestSupport.h"
+#include "model/SafeFile.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -134,11 +135,11 @@ TEST_F(SettingsWriteTest, TheFilePermissionsAreKept) {
 // cut or empty settings file behind.
 TEST_F(SettingsWriteTest, AFailingWriteLeavesTheOldFileUntouched) {
     WriteRaw(kNodeColourKey + " = 7\n");
-    const bool replaced = ReplaceFileSafely(file, [](std::FILE* out) {
+    const FileWrite replaced = WriteFileSafely(file, [](std::FILE* out) {
         std::fputs("Einstellung", out);
         return false; // as when the disk ran full
     });
-    EXPECT_FALSE(replaced);
+    EXPECT_EQ(replaced, FileWrite::kFailed);
     EXPECT_EQ(ReadRaw(), kNodeColourKey + " = 7\n");
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))

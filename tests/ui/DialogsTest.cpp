@@ -205,6 +205,12 @@ private Q_SLOTS:
         QCOMPARE(probe.title, QStringLiteral("System öffnen"));
         QCOMPARE(probe.transientParent, status);
 
+        // Tool windows (the settings tree) as well.
+        QDialog tool(f.form.get(), Qt::Tool);
+        tool.show();
+        QCOMPARE(tool.windowHandle()->transientParent(), status);
+        tool.close();
+
         // Prepared dialogs of the program as well.
         probe = {};
         probe.Arm();

@@ -2,6 +2,7 @@
 
 #include "ui/UiDialogs.h"
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,11 @@ public:
         answers.pop_front();
         return answer;
     }
+    // Yes / No questions share the queue; a prepared Cancel answers No.
+    Answer AskYesNo(QWidget* parent, const QString& text, const QString& caption) override {
+        const Answer answer = AskYesNoCancel(parent, text, caption);
+        return answer == Answer::Yes ? Answer::Yes : Answer::No;
+    }
     void ShowMessage(QWidget*, const QString& text, const QString& caption,
                      MessageIcon icon) override {
         messages.append({text, caption, icon});
@@ -43,17 +49,28 @@ public:
         executed << dialog;
         return exec ? exec(dialog) : false;
     }
+    // Records the colour the dialog opened at; an empty queue cancels.
+    bool ChooseColour(QWidget*, QColor& colour) override {
+        colourDialogs << colour;
+        if (colours.empty())
+            return false;
+        colour = colours.front();
+        colours.pop_front();
+        return true;
+    }
 
     std::deque<Answer> answers;
     // An empty name stands for a cancelled dialog.
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::function<bool(QDialog*)> exec;
+    std::deque<QColor> colours;
 
     QStringList questions;
     QList<Message> messages;
     QList<FileDialogSpec> fileDialogs;
     QList<QDialog*> executed;
+    QList<QColor> colourDialogs;
     QStringList unexpected;
 
 private:

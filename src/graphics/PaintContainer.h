@@ -1,0 +1,126 @@
+#pragma once
+
+#include "graphics/GraphicsTypes.h"
+#include "model/UContainer.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+// The byte-stream base of the drawing list: a UContainer of 1-byte elements
+// that grows by at least 1000 bytes at a time.
+class PContainer : public UContainer {
+public:
+    PContainer(int elementSize, int growth) : UContainer(elementSize, growth) {}
+};
+
+// Kinds of the records of a drawing list. Each record is the 32-bit kind
+// followed by its payload, packed without gaps:
+//   line       x1, y1, x2, y2 (4 doubles, scene coordinates)
+//   polygon    n (int32), then n points (x, y doubles)
+//   brush      colour (int32)
+//   pen colour colour (int32)
+//   pen width  width (double, scene units)
+enum PaintRecordKind : std::int32_t {
+    kPaintLine = 0,
+    kPaintPolygon = 1,
+    kPaintBrush = 2,
+    kPaintPenColour = 3,
+    kPaintPenWidth = 4,
+};
+
+// Byte sizes of the records.
+inline constexpr int kLineRecordSize = 4 + 4 * 8;
+inline constexpr int kColourRecordSize = 4 + 4;
+inline constexpr int kPenWidthRecordSize = 4 + 8;
+inline constexpr int PolygonRecordSize(int n) {
+    return 4 + 4 + n * 16;
+}
+
+// Growth of the stream: when an append does not fit, the capacity grows by
+// the larger of the appended size and this many bytes.
+inline constexpr int kPaintGrowth = 1000;
+
+// Placement of a text relative to its anchor (DrawText). Horizontally: left
+// of it, right of it or centred on it; vertically: above it, below it, or
+// (neither flag) centred on it.
+enum TextPlacement : unsigned {
+    kTextLeft = 0x02,
+    kTextRight = 0x04,
+    kTextCentre = 0x08,
+    kTextAbove = 0x10,
+    kTextBelow = 0x20,
+};
+
+// The pen cache and the bounding box after Clear.
+inline constexpr double kNoPenWidth = -1.0;
+inline constexpr Colour kNoPenColour = -1;
+inline constexpr double kEmptyBoxLimit = 3.4028234663852886e38; // largest float
+
+// A graphics window's drawing list: everything a scene draws, recorded in
+// scene coordinates as line segments, filled polygons and pen and brush
+// changes (texts become strokes of the stroke font). Painting, printing and
+// copying replay it with Render; a scene rebuild clears it and records anew.
+//
+// Records are only appended. The bounding box covers every point of every
+// line and polygon record. A pen colour or width record is written only when
+// the value differs from the last one recorded. Records with a coordinate
+// that is not a finite number are not recorded, so that odd input can
+// neither widen the bounding box nor reach the conversion to pixels.
+class PaintContainer : public PContainer {
+public:
+    static constexpr int kSlotCount = 5;
+
+    PaintContainer();
+
+    // Empties the stream, forgets the pen and resets the bounding box to the
+    // inverted box (min = +kEmptyBoxLimit, max = −kEmptyBoxLimit).
+    void Clear();
+
+    // Appends a pen colour record if the colour differs from the current one,
+    // then a pen width record if the width differs from the current one.
+    void SetPen(Colour colour, double width);
+    // Appends a brush colour record (not cached).
+    void SetBrush(Colour colour);
+    // Appends a line record and widens the bounding box by both ends.
+    void AddLine(Vec2 p1, Vec2 p2);
+    // Current points: MoveTo stores p in the slot (0 … 4) and records nothing;
+    // LineTo adds a line from the slot's point to p and stores p.
+    void MoveTo(int slot, Vec2 p);
+    void LineTo(int slot, Vec2 p);
+    // SetPen, then a polygon record filled with the current brush colour.
+    void AddPolygon(Colour colour, double width, std::span<const Vec2> points);
+
+    // Records a text as strokes of the stroke font. size multiplies gap and
+    // height; angle (radians) turns the text about the anchor; placement is a
+    // set of TextPlacement flags. The strokes are one tenth of the text height
+    // wide; the pen recorded before the text is set again after it (a list
+    // that had no pen yet keeps the text's pen).
+    void DrawText(double size, Vec2 anchor, double angle, double gap, double height, Colour colour,
+                  std::string_view text, unsigned placement);
+
+    int RecordCount() const { return recordCount_; }
+    const SceneBox& BoundingBox() const { return box_; }
+    Colour PenColour() const { return penColour_; }
+    double PenWidth() const { return penWidth_; }
+    Vec2 CurrentPoint(int slot) const { return current_[slot]; }
+
+    // The recorded stream, for Render and for inspection.
+    const unsigned char* Bytes() const { return static_cast<const unsigned char*>(At(0)); }
+    int ByteCount() const { return Count(); }
+
+private:
+    // Appends a pen or brush record: the kind and one value.
+    template <class T> void AppendState(std::int32_t kind, const T& value);
+
+    std::int32_t recordCount_ = 0;
+    Vec2 current_[kSlotCount];
+    double penWidth_ = kNoPenWidth;
+    Colour penColour_ = kNoPenColour;
+    SceneBox box_;
+};
+
+// Width of a text in stroke-font units (1000 units = one text height): the
+// sum of the advances of its glyphs. The text is UTF-8; a character outside
+// the font counts as a space (500 units).
+int TextWidth(std::string_view text);
