@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The dialogs of the grid commands, reached through here so that tests can
+// answer them.
+class GridDialogs {
+public:
+    virtual ~GridDialogs() = default;
+    // The number dialog TCellDialog1 with this caption; true and the number
+    // when it was closed with OK.
+    virtual bool AskNumber(QWidget* parent, const QString& caption, double& number) = 0;
+    // A message box with the buttons OK and Cancel; true for OK.
+    virtual bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) = 0;
+};
+
+// The real dialogs.
+class QtGridDialogs : public GridDialogs {
+public:
+    bool AskNumber(QWidget* parent, const QString& caption, double& number) override;
+    bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+// The real dialogs, for grids that were given none.
+GridDialogs& DefaultGridDialogs();
