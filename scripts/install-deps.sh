@@ -4,14 +4,22 @@
 set -euo pipefail
 
 packages=(
+  # build and tests
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev libgl-dev
   nlohmann-json3-dev
+  # the batch tests read the SVG pictures with an XML parser
   libexpat1-dev
-  clang libclang-rt-14-dev
-  xvfb xauth
-  fonts-dejavu-core
+  # the windows need a font to show any text, and the protocol viewer a
+  # monospaced one (DejaVu Sans Mono); Qt's own dialogs speak German
+  # through Qt's translations
+  fonts-dejavu-core qt6-translations-l10n
+  # the window tests that need a real window system: a virtual X display
+  # with a window manager
+  xvfb xauth openbox
+  # fuzzing (clang with libFuzzer), make format, benchmarks
+  clang libclang-rt-14-dev clang-format
   time bc
   locales
 )

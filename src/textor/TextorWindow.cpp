@@ -1,11 +1,13 @@
 #include "textor/TextorWindow.h"
 
+#include "ui/QtProgram.h"
+
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -14,10 +16,52 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QToolBar>
+
+namespace {
+
+const char* const kLastFolderKey = "lastFolder";
+
+// textor.conf in the desktop program's settings folder of the user
+// (~/.config/balkor/).
+QSettings ViewerSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("balkor"),
+                     QStringLiteral("textor"));
+}
+
+} // namespace
+
+TextorArguments ParseTextorArguments(const QStringList& arguments) {
+    TextorArguments parsed;
+    bool options = true;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (options && argument == QLatin1String("--")) {
+            options = false;
+        } else if (options && argument == QLatin1String("--kind")) {
+            if (i + 1 == arguments.size()) {
+                parsed.error = QStringLiteral("Option '--kind' ohne Namen");
+                return parsed;
+            }
+            parsed.kind = arguments[++i];
+        } else if (options && argument.startsWith(QLatin1String("--kind="))) {
+            parsed.kind = argument.mid(7);
+        } else if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            parsed.error = QStringLiteral("Unbekannte Option '%1'").arg(argument);
+            return parsed;
+        } else if (parsed.file.isEmpty()) {
+            parsed.file = argument;
+        } else {
+            parsed.error = QStringLiteral("Nur eine Datei kann gezeigt werden");
+            return parsed;
+        }
+    }
+    return parsed;
+}
 
 QString DecodeText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -37,7 +81,9 @@ TextorWindow::TextorWindow(QWidget* parent) : QMainWindow(parent) {
     Text->setReadOnly(true);
     Text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The protocols' columns line up only in a font whose characters all
+    // have the same advance.
+    Text->setFont(ProtocolFont());
     setCentralWidget(Text);
     CreateFindBar();
     CreateMenus();
@@ -48,6 +94,9 @@ void TextorWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
     QAction* saveAs = file->addAction(QStringLiteral("Speichern &unter..."));
     saveAs->setShortcut(QKeySequence::SaveAs);
+    // Desktops without a key binding for "save as" get the usual one.
+    if (saveAs->shortcut().isEmpty())
+        saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(saveAs, &QAction::triggered, this, &TextorWindow::SaveAs);
     QAction* print = file->addAction(QStringLiteral("&Drucken..."));
     print->setShortcut(QKeySequence::Print);
@@ -111,8 +160,28 @@ bool TextorWindow::LoadFile(const QString& path) {
     }
     fileName_ = path;
     Text->setPlainText(DecodeText(bytes_));
-    setWindowTitle(QStringLiteral("Textor – ") + QFileInfo(path).fileName());
+    UpdateTitle();
     return true;
+}
+
+void TextorWindow::SetTitle(const QString& title) {
+    title_ = title;
+    UpdateTitle();
+}
+
+void TextorWindow::UpdateTitle() {
+    const QString name = title_.isEmpty() ? QFileInfo(fileName_).fileName() : title_;
+    setWindowTitle(name.isEmpty() ? QStringLiteral("Textor") : QStringLiteral("Textor – ") + name);
+}
+
+QString TextorWindow::SuggestedSavePath() const {
+    QString folder = ViewerSettings().value(QLatin1String(kLastFolderKey)).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString name = title_.isEmpty() ? QFileInfo(fileName_).completeBaseName() : title_;
+    if (name.isEmpty())
+        name = QStringLiteral("Protokoll");
+    return QDir(folder).filePath(name + QStringLiteral(".txt"));
 }
 
 bool TextorWindow::SaveTo(const QString& path) {
@@ -173,14 +242,22 @@ void TextorWindow::FindPrevious() {
 }
 
 void TextorWindow::SaveAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Speichern unter"), QFileInfo(fileName_).fileName(),
-        QStringLiteral("Textdatei (*.txt);;Alle Dateien (*)"));
-    if (path.isEmpty())
+    QFileDialog dialog(this, QStringLiteral("Speichern unter"), QString(),
+                       QStringLiteral("Textdatei (*.txt);;Alle Dateien (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    const QFileInfo suggested(SuggestedSavePath());
+    dialog.setDirectory(suggested.absolutePath());
+    dialog.selectFile(suggested.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    if (!SaveTo(path))
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!SaveTo(path)) {
         QMessageBox::critical(this, QStringLiteral("Fehler"),
                               QStringLiteral("Datei '%1' kann nicht geschrieben werden").arg(path));
+        return;
+    }
+    ViewerSettings().setValue(QLatin1String(kLastFolderKey), QFileInfo(path).absolutePath());
 }
 
 void TextorWindow::Print() {

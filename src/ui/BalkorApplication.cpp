@@ -6,17 +6,18 @@
 #include "settings/SettingsTree.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
+#include "ui/QtProgram.h"
 #include "ui/TreeForm.h"
 #include "ui/UiDialogs.h"
 
 #include <QFileInfo>
 #include <QWidget>
-#include <clocale>
 #include <cstdio>
 #include <exception>
 
 BalkorApplication::BalkorApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Balkor"));
+    installEventFilter(new DialogStacking(this));
 }
 
 void BalkorApplication::SetErrorHandler(std::function<void(const QString&)> handler) {
@@ -58,9 +59,9 @@ FileArguments ClassifyFileArguments(const QStringList& arguments) {
 
 int RunBalkor(int argc, char** argv) {
     BalkorApplication app(argc, argv);
-    // Qt takes the user's locale for everything; numbers in files and
-    // protocols must keep the decimal point, so LC_NUMERIC stays "C".
-    std::setlocale(LC_NUMERIC, "C");
+    // Qt's dialogs in German; numbers in files and protocols keep the
+    // decimal point whatever the user's locale.
+    PrepareQtProgram(app);
     // The settings tree takes the variables' built-in values as its defaults,
     // so it is built before any settings file is read.
     SettingsTree();

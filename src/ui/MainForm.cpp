@@ -3,6 +3,7 @@
 #include "model/Tables.h"
 #include "ui/AboutBox.h"
 #include "ui/DruckerForm.h"
+#include "ui/FileNameLabel.h"
 #include "ui/HelpWindow.h"
 #include "ui/Pictures.h"
 #include "ui/SolForm.h"
@@ -181,10 +182,10 @@ void TMainForm::CreateToolStrip() {
     layout->setSpacing(0);
     Image2 = new QLabel(strip);
     Image2->setFixedWidth(33);
-    StaticTextSystem = new QLabel(strip);
+    StaticTextSystem = new TFileNameLabel(QStringLiteral("System: "), strip);
     Image1 = new QLabel(strip);
     Image1->setFixedWidth(27);
-    StaticTextLoad = new QLabel(strip);
+    StaticTextLoad = new TFileNameLabel(QStringLiteral("Lastfall: "), strip);
     for (QLabel* mark : {Image2, Image1}) {
         mark->setAlignment(Qt::AlignCenter);
         mark->setPixmap(ModifiedMarkPicture(20, 20));
@@ -192,7 +193,7 @@ void TMainForm::CreateToolStrip() {
         policy.setRetainSizeWhenHidden(true);
         mark->setSizePolicy(policy);
     }
-    for (QLabel* text : {StaticTextSystem, StaticTextLoad}) {
+    for (TFileNameLabel* text : {StaticTextSystem, StaticTextLoad}) {
         text->setFont(bold);
         text->setMinimumWidth(160);
     }

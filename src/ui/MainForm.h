@@ -1,11 +1,13 @@
 #pragma once
 
 #include "model/InputContainer.h"
+#include "ui/FileNameLabel.h"
 #include "ui/ProtocolFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -22,6 +24,7 @@ class TDruckerForm;
 class THelpForm;
 class TSolForm;
 class UiDialogs;
+struct CalcResult;
 struct CheckReport;
 
 // The windows that later join the main window. Each hook, once set, enables
@@ -71,8 +74,11 @@ public:
     void LoadCaseChanged() override;
     void DiscardResults();
 
-    // Protocol editors.
-    void StartEditor(QPointer<QProcess>& handle, const QString& fileName);
+    // Protocol editors. The editor gets the file as its only argument; the
+    // bundled viewer also the protocol's kind ("--kind Ergebnisse"), which
+    // its window title shows.
+    void StartEditor(QPointer<QProcess>& handle, const QString& fileName,
+                     const QString& kind = QString());
     void CloseInputEditor();
     void CloseResultsEditor();
     void CloseEditors();
@@ -145,9 +151,9 @@ public:
     QMdiArea* mdiArea = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QLabel* Image2 = nullptr; // system change mark
-    QLabel* StaticTextSystem = nullptr;
+    TFileNameLabel* StaticTextSystem = nullptr;
     QLabel* Image1 = nullptr; // load-case change mark
-    QLabel* StaticTextLoad = nullptr;
+    TFileNameLabel* StaticTextLoad = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenu* WindowMenu = nullptr;
     TAboutBox* AboutBox = nullptr;
@@ -196,6 +202,7 @@ private:
     QWidget* AddChildWindow(QWidget* window);
     void OpenGraphicsWindow(int tab);
     void ShowInputError(const CheckReport& report);
+    void ShowCalculationError(const CalcResult& result);
     void FormClose();
     void ReadConfiguration();
     void DeliverRefresh();
@@ -216,3 +223,9 @@ private:
 
 // The file name part of a path: everything after the last separator.
 QString FileNamePart(const QString& path);
+
+// The protocol viewer that comes with the program, next to it.
+QString BundledViewerPath();
+// The arguments of the protocol editor program: the file name alone, and
+// before it "--kind KIND --" for the bundled viewer.
+QStringList EditorArguments(const QString& program, const QString& fileName, const QString& kind);

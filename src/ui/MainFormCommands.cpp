@@ -14,6 +14,8 @@
 #include "ui/WindowMessages.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -49,6 +51,19 @@ void EndEditor(QPointer<QProcess>& handle) {
 
 } // namespace
 
+QString BundledViewerPath() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+           QString::fromUtf8(kBundledViewerName);
+}
+
+QStringList EditorArguments(const QString& program, const QString& fileName, const QString& kind) {
+    const bool bundled = QDir::cleanPath(QFileInfo(program).absoluteFilePath()) ==
+                         QDir::cleanPath(BundledViewerPath());
+    if (kind.isEmpty() || !bundled)
+        return {fileName};
+    return {QStringLiteral("--kind"), kind, QStringLiteral("--"), fileName};
+}
+
 void TMainForm::ReadConfiguration() {
     if (!configFile.isEmpty())
         ReadSettings(SettingsTree(), configFile.toStdString());
@@ -74,10 +89,19 @@ void TMainForm::Berechnen1Click() {
         if (result.inputError)
             ShowInputError(result.check);
         else
-            dialogs_.ShowMessage(this, QString::fromStdString(result.message),
-                                 QString::fromStdString(result.title), MessageIcon::Warning);
+            ShowCalculationError(result);
     }
     RefreshChildWindows(kRefreshRefit);
+}
+
+void TMainForm::ShowCalculationError(const CalcResult& result) {
+    dialogs_.ShowMessage(this, QString::fromStdString(result.message),
+                         QString::fromStdString(result.title), MessageIcon::Warning);
+    // The keyboard goes back to the status window, whose "Fehler" Enter
+    // presses; the box may have opened before the window manager gave the
+    // status window the focus, and would hand it back to the main window.
+    if (SolForm->isVisible())
+        SolForm->activateWindow();
 }
 
 void TMainForm::ShowInputError(const CheckReport& report) {
@@ -94,7 +118,8 @@ void TMainForm::Eingabeprotocoll1Click() {
     WriteInputProtocol(input_, protocol.file, MakeContext(systemFile, loadFile));
     FinishProtocol(protocol);
     CloseInputEditor();
-    StartEditor(inputEditor, QString::fromStdString(protocol.name));
+    StartEditor(inputEditor, QString::fromStdString(protocol.name),
+                QStringLiteral("Eingabeprotokoll"));
 }
 
 void TMainForm::Ergebnisse1Click() {
@@ -107,23 +132,22 @@ void TMainForm::Ergebnisse1Click() {
     WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(systemFile, loadFile));
     FinishProtocol(protocol);
     CloseResultsEditor();
-    StartEditor(resultsEditor, QString::fromStdString(protocol.name));
+    StartEditor(resultsEditor, QString::fromStdString(protocol.name), QStringLiteral("Ergebnisse"));
 }
 
-void TMainForm::StartEditor(QPointer<QProcess>& handle, const QString& fileName) {
+void TMainForm::StartEditor(QPointer<QProcess>& handle, const QString& fileName,
+                            const QString& kind) {
     // The bundled viewer is looked up next to the program; the setting keeps
     // the full path from then on.
     if (EditorProgram == kBundledViewerName)
-        EditorProgram = (QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                         QString::fromUtf8(kBundledViewerName))
-                            .toStdString();
+        EditorProgram = BundledViewerPath().toStdString();
     const QString program = QString::fromStdString(EditorProgram);
     auto* process = new QProcess(this);
     // The editor's output is not read; it must never block on a full pipe.
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(program, {fileName});
+    process->start(program, EditorArguments(program, fileName, kind));
     if (!process->waitForStarted(kEditorStartTimeoutMs)) {
         delete process;
         dialogs_.ShowMessage(

@@ -2,10 +2,9 @@
 // files, change marks and the questions before anything is discarded.
 #include "model/InputFiles.h"
 #include "model/Tables.h"
+#include "ui/FileNameLabel.h"
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
-
-#include <QLabel>
 
 namespace {
 
@@ -124,7 +123,7 @@ bool TMainForm::SaveSystemAs() {
 
 void TMainForm::SetSystemFile(const QString& path) {
     systemFile = path;
-    StaticTextSystem->setText(QStringLiteral("System: ") + FileNamePart(path));
+    StaticTextSystem->SetFile(FileNamePart(path), path);
     if (geometryWindow_)
         geometryWindow_->setWindowTitle(QStringLiteral(" Geometrie:  ") + path);
 }
@@ -171,7 +170,7 @@ bool TMainForm::SaveLoadCaseAs() {
 
 void TMainForm::SetLoadFile(const QString& path) {
     loadFile = path;
-    StaticTextLoad->setText(QStringLiteral("Lastfall: ") + FileNamePart(path));
+    StaticTextLoad->SetFile(FileNamePart(path), path);
     if (loadWindow_)
         loadWindow_->setWindowTitle(QStringLiteral(" Belastung:  ") + path);
 }

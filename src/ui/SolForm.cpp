@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -153,6 +154,7 @@ void TSolForm::FormShow() {
     BitBtn2->show();
     BitBtn2->setText(QStringLiteral("Berechnung"));
     BitBtn2->setDefault(true);
+    BitBtn2->setFocus();
     // Hidden bevels: the frames disappear, the names stay readable.
     for (QFrame* bevel : stageBevels_)
         SetBevelVisible(bevel, false);
@@ -166,6 +168,9 @@ void TSolForm::BeginRun() {
     }
     FormShow();
     raise();
+    // The window takes the keyboard, so that Enter and Escape reach its
+    // buttons when the run ends.
+    activateWindow();
     repaint();
 }
 
@@ -173,6 +178,7 @@ void TSolForm::ShowFinished() {
     BitBtn2->hide();
     BitBtn1->show();
     BitBtn1->setDefault(true);
+    BitBtn1->setFocus();
     BitBtn1->repaint();
 }
 
@@ -181,12 +187,23 @@ void TSolForm::ShowFailed() {
     BitBtn2->setText(QStringLiteral("Fehler"));
     BitBtn2->show();
     BitBtn2->setDefault(true);
+    BitBtn2->setFocus();
     BitBtn2->repaint();
 }
 
 void TSolForm::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
+}
+
+void TSolForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (!BitBtn1->isHidden())
+            BitBtn1->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TSolForm::CenterOnParent() {

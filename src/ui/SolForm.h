@@ -56,6 +56,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter presses the default button; Escape presses "Fertig", the cancel
+    // button, and does nothing while it is hidden.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();

@@ -1,10 +1,13 @@
 #include "ui/UiDialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -89,4 +92,36 @@ bool QtUiDialogs::ChooseColour(QWidget* parent, QColor& colour) {
         return false;
     colour = dialog.selectedColor();
     return true;
+}
+
+QWindow* DialogStacking::WindowToStayAbove(const QWidget* dialog) {
+    // Dialogs and tool windows (the settings tree); a stay-on-top window
+    // itself stays where it is.
+    const Qt::WindowType type = dialog->windowType();
+    if (!dialog->isWindow() || (type != Qt::Dialog && type != Qt::Tool) ||
+        !dialog->windowHandle() || dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        return nullptr;
+    QWindow* onTop = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType kind = window->windowType();
+        if (window != dialog && window->isVisible() && window->windowHandle() &&
+            (kind == Qt::Window || kind == Qt::Dialog || kind == Qt::Tool) &&
+            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            onTop = window->windowHandle();
+    }
+    // A dialog opened from a dialog already above it stays with its opener.
+    for (QWindow* parent = dialog->windowHandle()->transientParent(); parent;
+         parent = parent->transientParent())
+        if (parent == onTop)
+            return nullptr;
+    return onTop;
+}
+
+bool DialogStacking::eventFilter(QObject* watched, QEvent* event) {
+    // The Show event comes before the window is mapped, which is when the
+    // window manager reads the transient parent.
+    if (event->type() == QEvent::Show && watched->isWidgetType())
+        if (QWindow* onTop = WindowToStayAbove(static_cast<QWidget*>(watched)))
+            static_cast<QWidget*>(watched)->windowHandle()->setTransientParent(onTop);
+    return false;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class QColor;
 class QDialog;
 class QWidget;
+class QWindow;
 
 // The answers of a Yes / No / Cancel question.
 enum class Answer { Yes, No, Cancel };
@@ -57,3 +59,22 @@ public:
 
 // The error box of errors that end a command: caption "Balkor", error icon.
 inline const char* const kErrorBoxCaption = "Balkor";
+
+// Keeps every dialog, message box and tool window of the program above the
+// program's stay-on-top windows (the status window of the calculation), so that a box
+// never opens hidden beneath one and the program never looks frozen. A dialog
+// shown while such a window is visible becomes its transient: window
+// managers stack transients above their parent, in the parent's layer. This
+// covers the boxes of UiDialogs, the error box of failed commands and the
+// dialogs Qt opens itself (the file dialog's overwrite question). Installed
+// once on the application.
+class DialogStacking : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The visible stay-on-top window a dialog must be kept above; null when
+    // there is none or the dialog already stands above it.
+    static QWindow* WindowToStayAbove(const QWidget* dialog);
+};

@@ -2,10 +2,12 @@
 // the child windows and the results protocol.
 #include "MainFormFixture.h"
 #include "MessageSpy.h"
+#include "StandInEditor.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
 #include "ui/SolForm.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -69,6 +71,45 @@ private Q_SLOTS:
         QVERIFY(!status.isVisible());
     }
 
+    // The status window takes the keyboard when a run starts, so that Enter
+    // presses its default button and Escape "Fertig", its cancel button.
+    void statusWindowTakesTheKeyboard() {
+        MainFormFixture f;
+        f.form->show();
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        TSolForm& status = *f.form->SolForm;
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            f.form->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), f.form.get());
+            f.form->Berechnen1Click();
+            QTRY_COMPARE(QApplication::activeWindow(), &status);
+            QCOMPARE(QApplication::focusWidget(), status.BitBtn1);
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(!status.isVisible());
+        }
+
+        // A run while the window is still open from the last one, and the
+        // user works in the main window, takes the keyboard as well.
+        f.form->Berechnen1Click();
+        f.form->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), f.form.get());
+        f.form->Berechnen1Click();
+        QTRY_COMPARE(QApplication::activeWindow(), &status);
+
+        // After a failed run "Fehler" is the default button, and there is no
+        // cancel button: Escape leaves the window open.
+        OpenExample(f, kUnsupportedSystem, kTwoSpanLoads);
+        f.form->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), f.form.get());
+        f.form->Berechnen1Click();
+        QTRY_COMPARE(QApplication::activeWindow(), &status);
+        QCOMPARE(QApplication::focusWidget(), status.BitBtn2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(status.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!status.isVisible());
+    }
+
     void singularSystemEndsWithFehler() {
         MainFormFixture f;
         OpenExample(f, kUnsupportedSystem, kTwoSpanLoads);
@@ -125,13 +166,7 @@ private Q_SLOTS:
 
     void calculationEndsTheResultsEditorAndChangesDiscardResults() {
         MainFormFixture f;
-        QFile script(f.TempPath("editor.sh"));
-        script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\nexec sleep 60\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const std::string saved = EditorProgram;
-        EditorProgram = f.TempPath("editor.sh").toStdString();
+        StandInEditor editor(f.tempDir);
 
         OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
         f.form->Berechnen1Click();
@@ -149,7 +184,6 @@ private Q_SLOTS:
         QCOMPARE(f.solutions.resultsValid, 0);
         f.form->Ergebnisse1Click();
         QCOMPARE(f.dialogs.messages.last().text, QStringLiteral("Keine Ergebnisse sind vorhanden"));
-        EditorProgram = saved;
     }
 };
 

@@ -1,12 +1,15 @@
-// The editor-and-margins dialog and the calculation status window.
+// The editor-and-margins dialog, the calculation status window, and how the
+// program's dialogs stand above its stay-on-top status window.
 #include "MainFormFixture.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
+#include "ui/AboutBox.h"
 #include "ui/DruckerForm.h"
 #include "ui/Help.h"
 #include "ui/SolForm.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -32,6 +36,26 @@ struct SavedSettings {
     }
     std::string editor;
     double left, right, top, bottom;
+};
+
+// The transient parent of the modal dialog that is open when the timer
+// fires, then closes that dialog.
+struct ModalDialogProbe {
+    QWindow* transientParent = nullptr;
+    QString title;
+    bool seen = false;
+
+    void Arm(int delayMs = 0) {
+        QTimer::singleShot(delayMs, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            seen = true;
+            title = dialog->windowTitle();
+            transientParent = dialog->windowHandle()->transientParent();
+            dialog->close();
+        });
+    }
 };
 
 // Replaces the field's text by typing, as the user does.
@@ -137,6 +161,82 @@ private Q_SLOTS:
         QCOMPARE(caption, QStringLiteral("System geändert"));
         buttons.sort();
         QCOMPARE(buttons, QStringList({"&Ja", "&Nein", "Abbrechen"}));
+    }
+
+    // The status window stays on top; a box opened for the main window while
+    // it is open must stand above it, not beneath. Window managers stack a
+    // transient above its parent, so the box becomes the status window's
+    // transient. Without the status window it stays with its own parent.
+    void boxesStandAboveTheOpenStatusWindow() {
+        MainFormFixture f;
+        f.form->show();
+        QtUiDialogs dialogs;
+        ModalDialogProbe probe;
+        probe.Arm();
+        dialogs.ShowMessage(f.form.get(), QStringLiteral("Keine Ergebnisse sind vorhanden"),
+                            QStringLiteral("Information"), MessageIcon::Information);
+        QVERIFY(probe.seen);
+        QCOMPARE(probe.transientParent, f.form->windowHandle());
+
+        f.form->SolForm->BeginRun();
+        QVERIFY(f.form->SolForm->isVisible());
+        QWindow* status = f.form->SolForm->windowHandle();
+        probe = {};
+        probe.Arm();
+        dialogs.ShowMessage(f.form.get(), QStringLiteral("Wiederspruch in der Randbedingungen"),
+                            QStringLiteral("Berechnungsfehler"), MessageIcon::Warning);
+        QCOMPARE(probe.title, QStringLiteral("Berechnungsfehler"));
+        QCOMPARE(probe.transientParent, status);
+
+        probe = {};
+        probe.Arm();
+        QCOMPARE(dialogs.AskYesNoCancel(f.form.get(), QStringLiteral("Geometrie erst speichern ?"),
+                                        QStringLiteral("System geändert")),
+                 Answer::Cancel);
+        QCOMPARE(probe.transientParent, status);
+
+        probe = {};
+        probe.Arm();
+        QVERIFY(dialogs
+                    .OpenFileName(f.form.get(), {QStringLiteral("System öffnen"),
+                                                 QStringLiteral("Balkor Systemdatei (*.bsy)"),
+                                                 QStringLiteral("bsy")})
+                    .isEmpty());
+        QCOMPARE(probe.title, QStringLiteral("System öffnen"));
+        QCOMPARE(probe.transientParent, status);
+
+        // Tool windows (the settings tree) as well.
+        QDialog tool(f.form.get(), Qt::Tool);
+        tool.show();
+        QCOMPARE(tool.windowHandle()->transientParent(), status);
+        tool.close();
+
+        // Prepared dialogs of the program as well.
+        probe = {};
+        probe.Arm();
+        dialogs.Exec(f.form->AboutBox);
+        QCOMPARE(probe.title, QStringLiteral("Info"));
+        QCOMPARE(probe.transientParent, status);
+        f.form->SolForm->hide();
+    }
+
+    // A box opened by a dialog that already stands above the status window
+    // (the file dialog's overwrite question) stays with that dialog.
+    void boxOfADialogStaysWithItsDialog() {
+        MainFormFixture f;
+        f.form->show();
+        f.form->SolForm->BeginRun();
+        QFileDialog dialog(f.form.get());
+        dialog.show();
+        QCOMPARE(dialog.windowHandle()->transientParent(), f.form->SolForm->windowHandle());
+        ModalDialogProbe probe;
+        probe.Arm();
+        QMessageBox::question(&dialog, QStringLiteral("Speichern unter"),
+                              QStringLiteral("Ersetzen?"));
+        QVERIFY(probe.seen);
+        QCOMPARE(probe.transientParent, dialog.windowHandle());
+        dialog.close();
+        f.form->SolForm->hide();
     }
 
     void statusWindowHighlightsOneStage() {

@@ -64,6 +64,46 @@ private Q_SLOTS:
         QVERIFY(f.dialogs.questions.isEmpty());
     }
 
+    // A long file name is shortened in the middle with "…" to the width of
+    // its text; the caption and the extension stay, the tooltip is the path.
+    void longFileNamesAreElidedWithThePathAsTooltip() {
+        MainFormFixture f;
+        f.form->resize(500, 300);
+        f.form->show();
+        const QString name = QStringLiteral("Brücke_über_die_Saale_bei_Naumburg_Variante_mit_"
+                                            "Querträgern_überarbeitet.bsy");
+        const QString path = f.TempPath(name);
+        f.form->SetSystemFile(path);
+        f.form->SetLoadFile(f.TempPath(QStringLiteral("l.bld")));
+        QCoreApplication::processEvents();
+        TFileNameLabel* label = f.form->StaticTextSystem;
+        QCOMPARE(label->text(), QStringLiteral("System: ") + name);
+        QCOMPARE(label->toolTip(), path);
+        QCOMPARE(f.form->StaticTextLoad->ShownText(), QStringLiteral("Lastfall: l.bld"));
+        const QString shown = label->ShownText();
+        QVERIFY2(shown.size() < label->text().size(), qPrintable(shown));
+        QVERIFY(shown.startsWith(QStringLiteral("System: Brücke")));
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY(shown.endsWith(QStringLiteral(".bsy")));
+        QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+
+        f.form->SetSystemFile(QString());
+        QCOMPARE(label->ShownText(), QStringLiteral("System: "));
+        QVERIFY(label->toolTip().isEmpty());
+    }
+
+    void elisionKeepsTheCaption() {
+        const QFontMetrics metrics{QFont()};
+        const QString caption = QStringLiteral("Lastfall: ");
+        const QString name = QStringLiteral("Verkehr_LM1_Tandemsystem.bld");
+        QCOMPARE(ElideFileCaption(caption, name, metrics, 10000), caption + name);
+        const int width = metrics.horizontalAdvance(caption + QStringLiteral("Verkehr.bld"));
+        const QString shown = ElideFileCaption(caption, name, metrics, width);
+        QVERIFY(shown.startsWith(caption));
+        QVERIFY(metrics.horizontalAdvance(shown) <= width);
+        QCOMPARE(ElideFileCaption(caption, name, metrics, 0).left(caption.size()), caption);
+    }
+
     void openLoadCaseReadsTablesAndShowsName() {
         MainFormFixture f;
         const QString path = WriteTextFile(f.TempPath("l.bld"), kTwoSpanLoads);

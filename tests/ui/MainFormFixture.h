@@ -3,16 +3,19 @@
 #include "FakeDialogs.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "support/ScopedEnvironment.h"
+#include "support/SmallExamples.h"
 #include "ui/MainForm.h"
 
 #include <QTemporaryDir>
 #include <memory>
 
 // A main window on fresh tables and analysis model, with test dialogs, no
-// settings file and its temporary files in a folder of its own.
+// settings file and its temporary files in a folder of its own (TMP, put
+// back when the fixture ends).
 struct MainFormFixture {
     MainFormFixture() : solutions(input) {
-        qputenv("TMP", tempDir.path().toLocal8Bit());
+        environment.Set("TMP", tempDir.path().toStdString());
         form = std::make_unique<TMainForm>(input, solutions, dialogs, QString());
     }
     ~MainFormFixture() { form.reset(); }
@@ -20,15 +23,12 @@ struct MainFormFixture {
     QString TempPath(const QString& name) const { return tempDir.filePath(name); }
 
     QTemporaryDir tempDir;
+    ScopedEnvironment environment;
     InputModel input;
     SolutionsCont solutions;
     FakeDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 };
 
-// Small system and load-case files in the file format.
+// Writes text into the file at path; returns path.
 QString WriteTextFile(const QString& path, const char* text);
-extern const char* const kTwoSpanSystem; // two beams of 6, supported at 0, 6, 12
-extern const char* const kTwoSpanLoads;  // q = 10 on both beams
-extern const char* const kUnsupportedSystem;
-extern const char* const kBadBeamSystem; // a beam to a node that does not exist

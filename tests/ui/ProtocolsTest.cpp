@@ -1,8 +1,10 @@
 // Protocol files and the editors that show them.
 #include "MainFormFixture.h"
+#include "StandInEditor.h"
 #include "model/BalkorError.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,38 +17,9 @@
 
 namespace {
 
-// An editor that notes each file it is started on and then stays open.
-QString WriteStandInEditor(const QTemporaryDir& dir) {
-    const QString path = dir.filePath("editor.sh");
-    QFile script(path);
-    script.open(QIODevice::WriteOnly);
-    script.write(QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexec sleep 60\n")
-                     .arg(dir.filePath("editor.log"))
-                     .toLocal8Bit());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
-QStringList EditorLog(const QTemporaryDir& dir) {
-    QFile log(dir.filePath("editor.log"));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLocal8Bit(log.readAll()).split('\n', Qt::SkipEmptyParts);
-}
-
 bool ProcessAlive(qint64 pid) {
     return pid > 0 && kill(static_cast<pid_t>(pid), 0) == 0;
 }
-
-// Keeps the program-wide editor setting of a test to that test.
-struct EditorSetting {
-    explicit EditorSetting(const QString& program) : saved(EditorProgram) {
-        EditorProgram = program.toStdString();
-    }
-    ~EditorSetting() { EditorProgram = saved; }
-    std::string saved;
-};
 
 } // namespace
 
@@ -96,31 +69,29 @@ private Q_SLOTS:
     }
 
     void folderComesFromTmpThenTmpdir() {
-        const QByteArray tmp = qgetenv("TMP"), tmpdir = qgetenv("TMPDIR");
-        qputenv("TMP", "/a");
-        qputenv("TMPDIR", "/b");
+        ScopedEnvironment environment;
+        environment.Set("TMP", "/a");
+        environment.Set("TMPDIR", "/b");
         QCOMPARE(ProtocolFolder(), std::string("/a"));
-        qunsetenv("TMP");
+        environment.Unset("TMP");
         QCOMPARE(ProtocolFolder(), std::string("/b"));
-        qunsetenv("TMPDIR");
+        environment.Unset("TMPDIR");
         QCOMPARE(ProtocolFolder(), std::string("/tmp"));
-        qputenv("TMP", tmp);
-        qputenv("TMPDIR", tmpdir);
     }
 
     void inputProtocolStartsOneEditor() {
         MainFormFixture f;
-        EditorSetting editor(WriteStandInEditor(f.tempDir));
+        StandInEditor editor(f.tempDir);
         f.form->Eingabeprotocoll1->trigger();
         QVERIFY(f.dialogs.messages.isEmpty());
         QVERIFY(f.form->inputEditor);
-        QTRY_COMPARE(EditorLog(f.tempDir), QStringList({f.TempPath("Stab0")}));
+        QTRY_COMPARE(editor.Starts(), QStringList({f.TempPath("Stab0")}));
         const qint64 first = f.form->inputEditor->processId();
         QVERIFY(QFileInfo(f.TempPath("Stab0")).size() > 0);
 
         // A second protocol of the same kind replaces the first editor.
         f.form->Eingabeprotocoll1Click();
-        QTRY_COMPARE(EditorLog(f.tempDir).size(), 2);
+        QTRY_COMPARE(editor.Starts().size(), 2);
         QVERIFY(!ProcessAlive(first));
         QVERIFY(ProcessAlive(f.form->inputEditor->processId()));
         QVERIFY(QFile::exists(f.TempPath("Stab0")) && QFile::exists(f.TempPath("Stab1")));
@@ -128,21 +99,21 @@ private Q_SLOTS:
 
     void changedInputEndsTheEditors() {
         MainFormFixture f;
-        EditorSetting editor(WriteStandInEditor(f.tempDir));
+        StandInEditor editor(f.tempDir);
         f.form->Eingabeprotocoll1Click();
         QVERIFY(f.form->inputEditor);
-        QTRY_COMPARE(EditorLog(f.tempDir).size(), 1);
+        QTRY_COMPARE(editor.Starts().size(), 1);
         const qint64 pid = f.form->inputEditor->processId();
         f.form->SystemChanged();
         QVERIFY(!f.form->inputEditor);
         QVERIFY(!ProcessAlive(pid));
         QVERIFY(QFile::exists(f.TempPath("Stab0")));
-        QCOMPARE(EditorLog(f.tempDir).size(), 1);
+        QCOMPARE(editor.Starts().size(), 1);
     }
 
     void closingEndsEditorsAndDeletesFiles() {
         MainFormFixture f;
-        EditorSetting editor(WriteStandInEditor(f.tempDir));
+        StandInEditor editor(f.tempDir);
         f.form->Eingabeprotocoll1Click();
         const qint64 pid = f.form->inputEditor->processId();
         QVERIFY(f.form->close());
@@ -172,9 +143,46 @@ private Q_SLOTS:
         f.form->CloseEditors();
     }
 
+    // Only the bundled viewer learns which protocol it shows; an editor the
+    // user chose gets the file name as its only argument.
+    void onlyTheBundledViewerIsToldTheProtocolKind() {
+        const QString file = QStringLiteral("/tmp/Stab0");
+        const QString here = QCoreApplication::applicationDirPath();
+        QCOMPARE(EditorArguments(BundledViewerPath(), file, QStringLiteral("Ergebnisse")),
+                 QStringList({"--kind", "Ergebnisse", "--", file}));
+        QCOMPARE(EditorArguments(here + QStringLiteral("/./textor"), file,
+                                 QStringLiteral("Eingabeprotokoll")),
+                 QStringList({"--kind", "Eingabeprotokoll", "--", file}));
+        QCOMPARE(
+            EditorArguments(QStringLiteral("/usr/bin/kate"), file, QStringLiteral("Ergebnisse")),
+            QStringList({file}));
+        QCOMPARE(
+            EditorArguments(here + QStringLiteral("/textor2"), file, QStringLiteral("Ergebnisse")),
+            QStringList({file}));
+        QCOMPARE(EditorArguments(BundledViewerPath(), file, QString()), QStringList({file}));
+    }
+
+    void protocolCommandsNameTheirKindToTheBundledViewer() {
+        MainFormFixture f;
+        StandInEditor viewer(f.tempDir, BundledViewerPath());
+        EditorSetting setting(QString::fromUtf8(kBundledViewerName));
+        f.form->OpenSystemFile(WriteTextFile(f.TempPath("s.bsy"), kTwoSpanSystem));
+        f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("l.bld"), kTwoSpanLoads));
+        f.form->Eingabeprotocoll1Click();
+        f.form->Berechnen1Click();
+        f.form->Ergebnisse1Click();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        // The two viewers run side by side; either may note its start first.
+        QTRY_COMPARE(viewer.Starts().size(), 2);
+        QStringList starts = viewer.Starts();
+        starts.sort();
+        QCOMPARE(starts, QStringList({"--kind Eingabeprotokoll -- " + f.TempPath("Stab0"),
+                                      "--kind Ergebnisse -- " + f.TempPath("Stab1")}));
+    }
+
     void resultsWithoutCalculationAreReported() {
         MainFormFixture f;
-        EditorSetting editor(WriteStandInEditor(f.tempDir));
+        StandInEditor editor(f.tempDir);
         f.form->Ergebnisse1->trigger();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Keine Ergebnisse sind vorhanden"));
