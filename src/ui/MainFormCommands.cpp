@@ -8,6 +8,7 @@
 #include "settings/SettingsTree.h"
 #include "settings/SettingsVariables.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -71,22 +72,15 @@ void TMainForm::Berechnen1Click() {
         throw;
     }
     if (!result.ok) {
+        // The input window of the half at fault shows the page, the cell and
+        // the message of its check.
         if (result.inputError)
-            ShowInputError(result.check);
+            ShowInputWindow(result.check.loadWindow)->ShowCheck();
         else
             dialogs_.ShowMessage(this, QString::fromStdString(result.message),
                                  QString::fromStdString(result.title), MessageIcon::Warning);
     }
     RefreshChildWindows(kRefreshRefit);
-}
-
-void TMainForm::ShowInputError(const CheckReport& report) {
-    if (inputHooks_.create && inputHooks_.showCheckError) {
-        inputHooks_.showCheckError(ShowInputWindow(report.loadWindow), report);
-        return;
-    }
-    dialogs_.ShowMessage(this, QString::fromStdString(report.message),
-                         QString::fromUtf8(kCheckFailedCaption), MessageIcon::Warning);
 }
 
 void TMainForm::Eingabeprotocoll1Click() {

@@ -2,6 +2,7 @@
 // files, change marks and the questions before anything is discarded.
 #include "model/InputFiles.h"
 #include "model/Tables.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
 
@@ -126,7 +127,7 @@ void TMainForm::SetSystemFile(const QString& path) {
     systemFile = path;
     StaticTextSystem->setText(QStringLiteral("System: ") + FileNamePart(path));
     if (geometryWindow_)
-        geometryWindow_->setWindowTitle(QStringLiteral(" Geometrie:  ") + path);
+        geometryWindow_->SetName(path);
 }
 
 void TMainForm::OpenLoadCase() {
@@ -173,7 +174,7 @@ void TMainForm::SetLoadFile(const QString& path) {
     loadFile = path;
     StaticTextLoad->setText(QStringLiteral("Lastfall: ") + FileNamePart(path));
     if (loadWindow_)
-        loadWindow_->setWindowTitle(QStringLiteral(" Belastung:  ") + path);
+        loadWindow_->SetName(path);
 }
 
 void TMainForm::SystemChanged() {

@@ -35,6 +35,10 @@ public:
         const Answer answer = AskYesNoCancel(parent, text, caption);
         return answer == Answer::Yes ? Answer::Yes : Answer::No;
     }
+    // OK / Cancel questions share the queue too: Yes is OK.
+    bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override {
+        return AskYesNoCancel(parent, text, caption) == Answer::Yes;
+    }
     void ShowMessage(QWidget*, const QString& text, const QString& caption,
                      MessageIcon icon) override {
         messages.append({text, caption, icon});

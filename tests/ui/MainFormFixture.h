@@ -3,7 +3,9 @@
 #include "FakeDialogs.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
+#include "ui/PageControl.h"
 
 #include <QTemporaryDir>
 #include <memory>
