@@ -22,7 +22,8 @@ constexpr QSize kButtonSize(25, 23);
 constexpr int kIconSize = 16;
 
 // A toolbar icon from its two pictures: name for the normal state,
-// name + "_aus" for the disabled one; drawn sharp also on screens that scale.
+// name + "_aus" (when there is one) for the disabled state; drawn sharp also
+// on screens that scale.
 QIcon ToolIcon(const char* name) {
     QIcon icon;
     const struct {
@@ -57,6 +58,7 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
     : input_(input), mainForm_(mainForm), dialogs_(dialogs), gridDialogs_(dialogs),
       namePrefix_(Text(texts.namePrefix)), pages_(pages) {
     setWindowTitle(Text(texts.caption));
+    setWindowIcon(ToolIcon("eingabe"));
 
     auto* toolBar = new QWidget(this);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -88,10 +90,17 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
         auto* grid = new TUserGrid(sheet);
         SetUpInputPage(*grid, page, this);
         grid->SetDialogs(&gridDialogs_);
+        // The row of the current cell stays marked while a message box (a
+        // failed check) or another window has the focus.
+        grid->SetSelectRow(true);
         SetHelpTopic(grid, InputPageHelpTopic(page));
         sheet->setFocusProxy(grid);
         grids_.push_back(grid);
     }
+    // The window's focus goes to the grid of the page shown.
+    setFocusProxy(PageControl1->ActivePage());
+    connect(PageControl1, &TPageControl::ActivePageChanged, this,
+            [this](int index) { setFocusProxy(PageControl1->Page(index)); });
     for (const InputPage page : bindOrder)
         for (size_t i = 0; i < pages_.size(); ++i)
             if (pages_[i] == page)

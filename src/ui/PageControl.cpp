@@ -3,14 +3,14 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QStackedWidget>
-#include <QStyleOptionTab>
-#include <QStylePainter>
-#include <QTabBar>
+#include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 TPageTabs::TPageTabs(QWidget* parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    QSizePolicy policy = sizePolicy();
+    // The height is that of the lines at the width given (not a fixed one,
+    // which the layout would hold to the one-line size hint).
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
@@ -37,25 +37,14 @@ QRect TPageTabs::TabRect(int index) const {
     return rects_.value(index);
 }
 
+// Sizes follow the font: the caption with two thirds of a line's height of
+// room on either side, one and a half lines high.
 int TPageTabs::TabWidth(int index) const {
-    QStyleOptionTab option;
-    option.initFrom(this);
-    option.shape = QTabBar::RoundedSouth;
-    option.text = texts_[index];
-    const QSize contents(fontMetrics().horizontalAdvance(texts_[index]) +
-                             style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this),
-                         fontMetrics().height() +
-                             style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this));
-    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this).width();
+    return fontMetrics().horizontalAdvance(texts_[index]) + 4 * fontMetrics().height() / 3;
 }
 
 int TPageTabs::TabHeight() const {
-    QStyleOptionTab option;
-    option.initFrom(this);
-    option.shape = QTabBar::RoundedSouth;
-    const QSize contents(1, fontMetrics().height() +
-                                style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this));
-    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this).height();
+    return 3 * fontMetrics().height() / 2 + 2;
 }
 
 QList<QRect> TPageTabs::Layout(int width) const {
@@ -141,30 +130,44 @@ void TPageTabs::changeEvent(QEvent* event) {
     }
 }
 
+// Tabs hanging below the pages: the chosen one in the pages' colour, open
+// towards them; the others a little darker, below a line that closes the pages.
 void TPageTabs::paintEvent(QPaintEvent*) {
-    QStylePainter painter(this);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette& colours = palette();
+    const QColor frame = colours.color(QPalette::Dark);
     for (int i = 0; i < Count(); ++i) {
-        QStyleOptionTab option;
-        option.initFrom(this);
-        option.shape = QTabBar::RoundedSouth;
-        option.text = texts_[i];
-        option.rect = rects_.value(i);
-        // The tab's place in its line decides how its edges are drawn.
-        bool first = true;
-        bool last = true;
-        for (int j = 0; j < Count(); ++j)
-            if (j != i && rects_[j].top() == option.rect.top()) {
-                first = first && rects_[j].left() > option.rect.left();
-                last = last && rects_[j].left() < option.rect.left();
-            }
-        option.position = first && last ? QStyleOptionTab::OnlyOneTab
-                          : first       ? QStyleOptionTab::Beginning
-                          : last        ? QStyleOptionTab::End
-                                        : QStyleOptionTab::Middle;
-        if (i == current_)
-            option.state |= QStyle::State_Selected;
-        painter.drawControl(QStyle::CE_TabBarTab, option);
+        const bool chosen = i == current_;
+        const QRectF rect = QRectF(rects_.value(i)).adjusted(chosen ? 0.5 : 1.5, -1, -0.5, -1.5);
+        QPainterPath shape;
+        const double radius = 3;
+        shape.moveTo(rect.topLeft());
+        shape.lineTo(rect.left(), rect.bottom() - radius);
+        shape.quadTo(rect.bottomLeft(), QPointF(rect.left() + radius, rect.bottom()));
+        shape.lineTo(rect.right() - radius, rect.bottom());
+        shape.quadTo(rect.bottomRight(), QPointF(rect.right(), rect.bottom() - radius));
+        shape.lineTo(rect.topRight());
+        painter.fillPath(shape, chosen ? colours.color(QPalette::Window)
+                                       : colours.color(QPalette::Button).darker(108));
+        painter.setPen(QPen(frame, 1));
+        painter.drawPath(shape);
+        painter.setPen(colours.color(QPalette::ButtonText));
+        painter.drawText(rects_.value(i).adjusted(0, chosen ? 1 : 0, 0, 0), Qt::AlignCenter,
+                         texts_[i]);
     }
+    // The line closing the pages, open above the chosen tab.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(frame);
+    const QRect chosen = rects_.value(current_);
+    if (chosen.isEmpty()) {
+        painter.drawLine(0, 0, width() - 1, 0);
+        return;
+    }
+    if (chosen.left() > 0)
+        painter.drawLine(0, 0, chosen.left(), 0);
+    if (chosen.right() < width() - 1)
+        painter.drawLine(chosen.right(), 0, width() - 1, 0);
 }
 
 void TPageTabs::mousePressEvent(QMouseEvent* event) {

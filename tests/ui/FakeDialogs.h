@@ -41,6 +41,8 @@ public:
     }
     void ShowMessage(QWidget*, const QString& text, const QString& caption,
                      MessageIcon icon) override {
+        if (onMessage)
+            onMessage();
         messages.append({text, caption, icon});
     }
     QString OpenFileName(QWidget*, const FileDialogSpec& spec) override {
@@ -68,6 +70,8 @@ public:
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::function<bool(QDialog*)> exec;
+    // Runs as a message box opens (before it is recorded).
+    std::function<void()> onMessage;
     std::deque<QColor> colours;
 
     QStringList questions;
