@@ -7,7 +7,7 @@ packages=(
   # build and tests
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   nlohmann-json3-dev
   # the batch tests read the SVG pictures with an XML parser
   libexpat1-dev

@@ -331,7 +331,8 @@ int GridCore::ETextLen() {
 }
 
 void GridCore::Push() {
-    if (editRow_ < 0 || !editChanged_)
+    // A computed cell is shown, never stored (storing would report a change).
+    if (editRow_ < 0 || !editChanged_ || !CellEditable(editRow_, editCol_))
         return;
     TUserCell* cell = Columns(editCol_);
     if (!cell)
@@ -378,9 +379,9 @@ void GridCore::Commit() {
 
 // ---- moving ----------------------------------------------------------------------
 
-bool GridCore::SkippedByMove(int row, int col) {
+bool GridCore::CellEditable(int row, int col) {
     const TUserCell* cell = Columns(col);
-    return cell && (cell->OnlyRead() || isOnlyRead(row, col));
+    return !cell || !(cell->OnlyRead() || isOnlyRead(row, col));
 }
 
 // Tab, Enter and the caret keys move to the next editable cell: one sweep
@@ -398,7 +399,7 @@ void GridCore::NextCell() {
             col = 1;
             ++row;
         }
-        if (SkippedByMove(row, col))
+        if (!CellEditable(row, col))
             continue;
         if (row >= rowCount_)
             SetRowCount(row + 1);
@@ -420,7 +421,7 @@ void GridCore::PreviousCell() {
             if (row > fixedRows_)
                 --row;
         }
-        if (SkippedByMove(row, col))
+        if (!CellEditable(row, col))
             continue;
         MoveTo(row, col);
         return;

@@ -143,6 +143,10 @@ public:
     void SetValue(int row, int col, const void* value);
     bool isValid(int row, int col);
     bool isOnlyRead(int row, int col);
+    // False for a cell of an OnlyRead (computed) column and for a cell the
+    // table reports read-only: such a cell takes no typing, is never stored
+    // and is passed by Tab, Enter and the caret keys.
+    bool CellEditable(int row, int col);
     QString GetListStrings(int col, int i);
     int GetListStringsCount(int col);
     // Sets or clears the row's flag. Clearing the edit row drops its pending
@@ -301,7 +305,6 @@ private:
     int BlockLeft() const { return std::min(anchorCol_, endCol_); }
     int BlockRight() const { return std::max(anchorCol_, endCol_); }
     void InvalidateCells(int row1, int col1, int row2, int col2);
-    bool SkippedByMove(int row, int col);
     void PlatformKey(int key);
     // Stores the pending edit and ends it, so that a command that moves rows
     // cannot write it into another record.

@@ -2,11 +2,11 @@
 
 #include <QCoreApplication>
 
-bool SendGridMessage(QObject* receiver, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    GridMessage event(message, wParam, lParam);
+bool SendWindowMessage(QObject* receiver, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    WindowMessage event(message, wParam, lParam);
     return QCoreApplication::sendEvent(receiver, &event);
 }
 
-void PostGridMessage(QObject* receiver, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    QCoreApplication::postEvent(receiver, new GridMessage(message, wParam, lParam));
+void PostWindowMessage(QObject* receiver, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    QCoreApplication::postEvent(receiver, new WindowMessage(message, wParam, lParam));
 }

@@ -137,7 +137,7 @@ void TUserCell::EditChar(QChar ch) {
     if (grid->EditRow() < 0)
         LoadEditText(grid->Row(), grid->Col());
     ch = Charfilter(MapChar(ch));
-    if (ch.isNull()) {
+    if (ch.isNull() || !grid->CellEditable(grid->EditRow(), grid->EditCol())) {
         GridBeep();
         return;
     }
@@ -162,7 +162,8 @@ void TUserCell::EditChar(QChar ch) {
 void TUserCell::DeleteChar(bool before) {
     GridCore* grid = grid_;
     const int pos = grid->CursorPos();
-    if (before ? pos <= 0 : pos >= grid->ETextLen()) {
+    if ((before ? pos <= 0 : pos >= grid->ETextLen()) ||
+        !grid->CellEditable(grid->EditRow(), grid->EditCol())) {
         GridBeep();
         return;
     }

@@ -172,7 +172,7 @@ void TUserGrid::PostAdjust() {
     if (adjustPending_)
         return;
     adjustPending_ = true;
-    PostGridMessage(this, UGM_ADJUST);
+    PostWindowMessage(this, UGM_ADJUST);
 }
 
 void TUserGrid::Adjust() {
@@ -218,8 +218,9 @@ bool TUserGrid::event(QEvent* event) {
         ClearCurrentRow();
         return true;
     case UGM_GOTOCELL:
-        // UM_REFRESH shares the number; only a GridMessage is a cell to show.
-        if (const auto* message = dynamic_cast<const GridMessage*>(event)) {
+        // Sent to a grid, 3027 is always a cell to show (UM_REFRESH goes only
+        // to child windows); an event without parameters is no message.
+        if (const auto* message = dynamic_cast<const WindowMessage*>(event)) {
             if (message->WParam() >= 0 && message->WParam() <= INT_MAX && message->LParam() >= 0 &&
                 message->LParam() < kGridColumnSlots) {
                 show();

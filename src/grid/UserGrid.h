@@ -27,8 +27,8 @@ class QMenu;
 //     grid->SetContainer(&Input().nodes);         // bind the table last
 //     SetHelpTopic(grid, 10070);                  // F1 (ui/Help.h)
 //
-// Messages: SendGridMessage(grid, UGM_CLEARROW) clears the current row;
-// SendGridMessage(grid, UGM_GOTOCELL, tableRow, gridCol) shows, focuses and
+// Messages: SendWindowMessage(grid, UGM_CLEARROW) clears the current row;
+// SendWindowMessage(grid, UGM_GOTOCELL, tableRow, gridCol) shows, focuses and
 // selects a cell (other widgets ignore both). The grid posts UGM_ADJUST to
 // itself after a size change: the ParentForm's width then follows the
 // columns (unless it is minimised or maximised), or, without a ParentForm

@@ -5,6 +5,7 @@
 #include "ui/DruckerForm.h"
 #include "ui/FileNameLabel.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputForms.h"
 #include "ui/Pictures.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -161,7 +162,7 @@ void TMainForm::CreateMenus() {
         connect(action, &QAction::triggered, this, handler);
 
     // Commands of windows that are not part of the program yet.
-    for (QAction* action : {System1, Belastung1, Grafik1, Grafikdrucken1, Konfiguration1})
+    for (QAction* action : {Grafik1, Grafikdrucken1, Konfiguration1})
         action->setEnabled(false);
 }
 
@@ -210,12 +211,6 @@ void TMainForm::UpdateMarks() {
     Image1->setVisible(loadModified);
 }
 
-void TMainForm::SetInputWindowHooks(InputWindowHooks hooks) {
-    inputHooks_ = std::move(hooks);
-    System1->setEnabled(bool(inputHooks_.create));
-    Belastung1->setEnabled(bool(inputHooks_.create));
-}
-
 void TMainForm::SetGraphicsWindowFactory(GraphicsWindowFactory factory) {
     graphicsFactory_ = std::move(factory);
     Grafik1->setEnabled(bool(graphicsFactory_));
@@ -234,22 +229,31 @@ QWidget* TMainForm::AddChildWindow(QWidget* window) {
     return window;
 }
 
-QWidget* TMainForm::ShowInputWindow(bool loadWindow) {
-    if (!inputHooks_.create)
-        return nullptr;
-    QPointer<QWidget>& window = loadWindow ? loadWindow_ : geometryWindow_;
+TSystemInputForm* TMainForm::GeometryWindow() const {
+    return static_cast<TSystemInputForm*>(geometryWindow_.data());
+}
+
+TLoadInputForm* TMainForm::LoadWindow() const {
+    return static_cast<TLoadInputForm*>(loadWindow_.data());
+}
+
+TInputForm* TMainForm::ShowInputWindow(bool loadWindow) {
+    QPointer<TInputForm>& window = loadWindow ? loadWindow_ : geometryWindow_;
     if (!window) {
-        window = AddChildWindow(inputHooks_.create(this, loadWindow));
-        // The caption names the file the window edits.
+        // A new window shows its plain caption until the file name changes.
         if (loadWindow)
-            SetLoadFile(loadFile);
+            window = new TLoadInputForm(input_, *this, dialogs_);
         else
-            SetSystemFile(systemFile);
+            window = new TSystemInputForm(input_, *this, dialogs_);
+        const QSize client = window->size();
+        AddChildWindow(window);
+        auto* sub = static_cast<QMdiSubWindow*>(window->parentWidget());
+        // The client area keeps the window's size; the frame comes around it.
+        sub->resize(sub->size() + client - window->size());
+        if (loadWindow)
+            sub->move(kLoadFormPosition);
     }
-    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        sub->showNormal();
-        mdiArea->setActiveSubWindow(sub);
-    }
+    window->BringToFront();
     return window;
 }
 

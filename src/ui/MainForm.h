@@ -22,20 +22,13 @@ class SolutionsCont;
 class TAboutBox;
 class TDruckerForm;
 class THelpForm;
+class TInputForm;
+class TLoadInputForm;
 class TSolForm;
+class TSystemInputForm;
 class UiDialogs;
 struct CalcResult;
-struct CheckReport;
 
-// The windows that later join the main window. Each hook, once set, enables
-// the menu commands that need it.
-struct InputWindowHooks {
-    // Creates the geometry window (loadWindow false) or the load window as a
-    // widget the main window puts into its client area.
-    std::function<QWidget*(QWidget* mainWindow, bool loadWindow)> create;
-    // Shows the page and cell of a failed check and the message "Eingabefehler".
-    std::function<void(QWidget* window, const CheckReport& report)> showCheckError;
-};
 // Creates a graphics window showing view tab (0 … 4), or its first tab for -1.
 using GraphicsWindowFactory = std::function<QWidget*(QWidget* mainWindow, int tab)>;
 
@@ -94,15 +87,14 @@ public:
     void RefreshChildWindows(std::intptr_t wParam);
 
     // Plugs in the windows of later parts and enables their commands.
-    void SetInputWindowHooks(InputWindowHooks hooks);
     void SetGraphicsWindowFactory(GraphicsWindowFactory factory);
     void SetSettingsDialog(std::function<void()> show);
     // The graphic print of every graphics window ("Grafik drucken").
     void SetGraphicsPrint(std::function<void()> print);
 
-    // Shows the geometry window (loadWindow false) or the load window,
-    // creating it on first use; null while no input windows are plugged in.
-    QWidget* ShowInputWindow(bool loadWindow);
+    // Shows the geometry window (loadWindow false) or the load window in
+    // front of the other child windows, creating it on first use.
+    TInputForm* ShowInputWindow(bool loadWindow);
 
     // The closing question and clean-up; false keeps the program running.
     bool CloseQuery();
@@ -160,8 +152,8 @@ public:
     TDruckerForm* DruckerForm = nullptr;
     TSolForm* SolForm = nullptr;
     THelpForm* HelpForm = nullptr;
-    QWidget* GeometryWindow() const { return geometryWindow_; }
-    QWidget* LoadWindow() const { return loadWindow_; }
+    TSystemInputForm* GeometryWindow() const;
+    TLoadInputForm* LoadWindow() const;
 
     // Menu items, for the commands' enabled state and for tests.
     QAction* FileNewItem = nullptr;
@@ -201,7 +193,6 @@ private:
     bool AskSaveLoadCase();
     QWidget* AddChildWindow(QWidget* window);
     void OpenGraphicsWindow(int tab);
-    void ShowInputError(const CheckReport& report);
     void ShowCalculationError(const CalcResult& result);
     void FormClose();
     void ReadConfiguration();
@@ -210,9 +201,8 @@ private:
     InputModel& input_;
     SolutionsCont& solutions_;
     UiDialogs& dialogs_;
-    QPointer<QWidget> geometryWindow_;
-    QPointer<QWidget> loadWindow_;
-    InputWindowHooks inputHooks_;
+    QPointer<TInputForm> geometryWindow_;
+    QPointer<TInputForm> loadWindow_;
     GraphicsWindowFactory graphicsFactory_;
     std::function<void()> settingsDialog_;
     std::function<void()> graphicsPrint_;

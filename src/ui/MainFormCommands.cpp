@@ -8,6 +8,7 @@
 #include "settings/SettingsTree.h"
 #include "settings/SettingsVariables.h"
 #include "ui/HelpWindow.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -86,8 +87,10 @@ void TMainForm::Berechnen1Click() {
         throw;
     }
     if (!result.ok) {
+        // The input window of the half at fault shows the page, the cell and
+        // the message of its check.
         if (result.inputError)
-            ShowInputError(result.check);
+            ShowInputWindow(result.check.loadWindow)->ShowCheck();
         else
             ShowCalculationError(result);
     }
@@ -102,15 +105,6 @@ void TMainForm::ShowCalculationError(const CalcResult& result) {
     // status window the focus, and would hand it back to the main window.
     if (SolForm->isVisible())
         SolForm->activateWindow();
-}
-
-void TMainForm::ShowInputError(const CheckReport& report) {
-    if (inputHooks_.create && inputHooks_.showCheckError) {
-        inputHooks_.showCheckError(ShowInputWindow(report.loadWindow), report);
-        return;
-    }
-    dialogs_.ShowMessage(this, QString::fromStdString(report.message),
-                         QString::fromUtf8(kCheckFailedCaption), MessageIcon::Warning);
 }
 
 void TMainForm::Eingabeprotocoll1Click() {

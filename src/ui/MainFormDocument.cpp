@@ -3,6 +3,7 @@
 #include "model/InputFiles.h"
 #include "model/Tables.h"
 #include "ui/FileNameLabel.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
 
@@ -125,7 +126,7 @@ void TMainForm::SetSystemFile(const QString& path) {
     systemFile = path;
     StaticTextSystem->SetFile(FileNamePart(path), path);
     if (geometryWindow_)
-        geometryWindow_->setWindowTitle(QStringLiteral(" Geometrie:  ") + path);
+        geometryWindow_->SetName(path);
 }
 
 void TMainForm::OpenLoadCase() {
@@ -172,7 +173,7 @@ void TMainForm::SetLoadFile(const QString& path) {
     loadFile = path;
     StaticTextLoad->SetFile(FileNamePart(path), path);
     if (loadWindow_)
-        loadWindow_->setWindowTitle(QStringLiteral(" Belastung:  ") + path);
+        loadWindow_->SetName(path);
 }
 
 void TMainForm::SystemChanged() {

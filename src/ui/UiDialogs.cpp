@@ -65,6 +65,16 @@ Answer QtUiDialogs::AskYesNo(QWidget* parent, const QString& text, const QString
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
+bool QtUiDialogs::AskOkCancel(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                               MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);

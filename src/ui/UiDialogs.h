@@ -29,6 +29,8 @@ public:
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) = 0;
     // A Yes / No question; Escape and the close box answer No.
     virtual Answer AskYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
+    // An OK / Cancel question; true for OK. Escape and the close box cancel.
+    virtual bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) = 0;
     // A message box with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                              MessageIcon icon) = 0;
@@ -49,6 +51,7 @@ class QtUiDialogs : public UiDialogs {
 public:
     Answer AskYesNoCancel(QWidget* parent, const QString& text, const QString& caption) override;
     Answer AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
+    bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
                      MessageIcon icon) override;
     QString OpenFileName(QWidget* parent, const FileDialogSpec& spec) override;

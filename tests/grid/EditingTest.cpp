@@ -188,6 +188,27 @@ private Q_SLOTS:
         QCOMPARE(QPoint(f.grid.Col(), f.grid.Row()), QPoint(5, 2));
     }
 
+    // The length cell takes no typing, no deleting and no paste, and leaving
+    // it reports no change.
+    void computedColumnIsNeverEdited() {
+        PageFixture f(Page::Staebe);
+        ValidRecord(f.model.beams, 0).thickness = 1.2;
+        f.Refresh();
+        f.grid.MoveTo(2, 6);
+        const QString shown = f.grid.EditText();
+        BeepCounter beeps;
+        f.Type(QStringLiteral("7"));
+        f.Key(Qt::Key_Backspace);
+        f.Key(Qt::Key_End);
+        f.Key(Qt::Key_Delete);
+        QCOMPARE(f.grid.EditText(), shown);
+        QVERIFY(!f.grid.EditChanged());
+        QCOMPARE(beeps.count, 3);
+        f.grid.Past(2, 6, QStringLiteral("9"));
+        f.grid.MoveTo(2, 1);
+        QCOMPARE(f.changes.Total(), 0);
+    }
+
     void tabOnAnEmptyBeamRowGivesTheDefaults() {
         PageFixture f(Page::Staebe);
         f.Key(Qt::Key_Tab);

@@ -1,33 +1,27 @@
 #pragma once
 
+#include "grid/GridCore.h"
+#include "model/Tables.h"
+#include "ui/InputPages.h"
+
 #include <QObject>
-#include <QString>
 #include <memory>
-#include <vector>
 
-class GridCore;
-class InputContainer;
-struct InputModel;
+// The grids of the input windows' pages (ui/InputPages.h), for tests that
+// need real grids without their windows.
+using Page = InputPage;
+inline constexpr int kPageCount = kInputPageCount;
 
-// The ten input pages' grids as the input windows set them up (columns,
-// formats, lists, widths and headers), for tests that need real grids.
-enum class Page {
-    Knoten,
-    Staebe,
-    Querschnitte,
-    Gelenke,
-    Knotenlasten,
-    Zwangsverformungen,
-    Streckenlasten,
-    Einzellasten,
-    Gelenklasten,
-    Temperatur
-};
-inline constexpr int kPageCount = 10;
+inline QString PageName(Page page) {
+    return InputPageCaption(page);
+}
 
-QString PageName(Page page);
-InputContainer& PageTable(InputModel& model, Page page);
-
-// Configures grid like the page and binds it to the page's table of model;
-// the column and header objects are returned (they must outlive the binding).
-std::vector<std::unique_ptr<QObject>> SetUpPage(GridCore& grid, Page page, InputModel& model);
+// Lays grid out like the page and binds it to the page's table of model;
+// the returned object owns the column and header objects (which must
+// outlive the binding).
+inline std::unique_ptr<QObject> SetUpPage(GridCore& grid, Page page, InputModel& model) {
+    auto parts = std::make_unique<QObject>();
+    SetUpInputPage(grid, page, parts.get());
+    grid.SetContainer(&InputPageTable(model, page));
+    return parts;
+}

@@ -38,5 +38,5 @@ struct GridWindow {
     QWidget window;
     TUserGrid* grid;
     QLineEdit* other;
-    std::vector<std::unique_ptr<QObject>> parts;
+    std::unique_ptr<QObject> parts;
 };

@@ -49,5 +49,5 @@ struct PageFixture {
     ChangeCounter changes;
     FakeGridDialogs dialogs;
     FakeGrid grid;
-    std::vector<std::unique_ptr<QObject>> parts;
+    std::unique_ptr<QObject> parts;
 };

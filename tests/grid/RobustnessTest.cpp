@@ -235,12 +235,12 @@ private:
     QString Message() {
         switch (Pick(random_, 3)) {
         case 0:
-            SendGridMessage(w_.grid, UGM_CLEARROW);
+            SendWindowMessage(w_.grid, UGM_CLEARROW);
             return QStringLiteral("clear row");
         case 1: {
             const int row = Pick(random_, w_.grid->RowCount() + 5) - 2;
             const int col = Pick(random_, 25) - 2;
-            SendGridMessage(w_.grid, UGM_GOTOCELL, row, col);
+            SendWindowMessage(w_.grid, UGM_GOTOCELL, row, col);
             return QStringLiteral("go to %1,%2").arg(row).arg(col);
         }
         default: {

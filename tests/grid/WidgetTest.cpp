@@ -166,17 +166,17 @@ private Q_SLOTS:
         w.model.nodes.Refresh();
         QVERIFY(w.Show());
         w.other->setFocus();
-        QVERIFY(SendGridMessage(w.grid, UGM_GOTOCELL, 3, 2));
+        QVERIFY(SendWindowMessage(w.grid, UGM_GOTOCELL, 3, 2));
         QCOMPARE(QPoint(w.grid->Col(), w.grid->Row()), QPoint(2, 5));
         QTRY_VERIFY(w.grid->hasFocus());
         QVERIFY(w.grid->Select());
-        // UM_REFRESH has the same number; only a grid message moves the grid.
-        QEvent refresh(static_cast<QEvent::Type>(UGM_GOTOCELL));
-        QApplication::sendEvent(w.grid, &refresh);
-        QVERIFY(SendGridMessage(w.grid, UGM_GOTOCELL, -1, 1));
-        QVERIFY(SendGridMessage(w.grid, UGM_GOTOCELL, 0, 99));
+        // An event of the number without parameters moves nothing.
+        QEvent bare(static_cast<QEvent::Type>(UGM_GOTOCELL));
+        QApplication::sendEvent(w.grid, &bare);
+        QVERIFY(SendWindowMessage(w.grid, UGM_GOTOCELL, -1, 1));
+        QVERIFY(SendWindowMessage(w.grid, UGM_GOTOCELL, 0, 99));
         QCOMPARE(QPoint(w.grid->Col(), w.grid->Row()), QPoint(2, 5));
-        QVERIFY(SendGridMessage(w.grid, UGM_CLEARROW));
+        QVERIFY(SendWindowMessage(w.grid, UGM_CLEARROW));
         QCOMPARE(w.model.nodes.At(3)->flag, 0);
     }
 
@@ -234,9 +234,8 @@ private Q_SLOTS:
     void captionsFitAboveTheirColumns() {
         GridWindow w(Page::Knoten);
         const QFontMetrics metrics = w.grid->fontMetrics();
-        for (const auto& part : w.parts) {
-            const auto* header = qobject_cast<const TUserHeader*>(part.get());
-            if (!header || header->ColB() == 0)
+        for (const TUserHeader* header : w.parts->findChildren<TUserHeader*>()) {
+            if (header->ColB() == 0)
                 continue;
             int sum = 0;
             for (int col = header->ColB(); col <= header->ColE(); ++col)

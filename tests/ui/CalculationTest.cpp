@@ -146,22 +146,21 @@ private Q_SLOTS:
         QCOMPARE(f.solutions.resultsValid, 0);
     }
 
-    void inputErrorGoesToTheInputWindowOnceItExists() {
+    // The beam's end node 5 does not exist: the geometry window is created
+    // and shows page "Stäbe", beam 1, column "Ende" before the message.
+    void inputErrorShowsItsPageAndCell() {
         MainFormFixture f;
         OpenExample(f, kBadBeamSystem, kTwoSpanLoads);
-        QWidget* shownWindow = nullptr;
-        CheckReport shownReport;
-        f.form->SetInputWindowHooks({[](QWidget*, bool) { return new QWidget; },
-                                     [&](QWidget* window, const CheckReport& report) {
-                                         shownWindow = window;
-                                         shownReport = report;
-                                     }});
+        QVERIFY(!f.form->GeometryWindow());
         f.form->Berechnen1Click();
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(shownWindow);
-        QCOMPARE(shownWindow, f.form->GeometryWindow());
-        QCOMPARE(QString::fromStdString(shownReport.page), QStringLiteral("Stäbe"));
-        QCOMPARE(shownReport.row, 0);
+        TSystemInputForm* window = f.form->GeometryWindow();
+        QVERIFY(window);
+        QCOMPARE(window->PageControl1->ActivePageIndex(), 1);
+        QCOMPARE(QPoint(window->StabGrid->Col(), window->StabGrid->Row()), QPoint(2, 2));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text,
+                 QStringLiteral("Der zweite Knoten ist nicht definiert !"));
+        QVERIFY(!f.form->LoadWindow());
     }
 
     void calculationEndsTheResultsEditorAndChangesDiscardResults() {

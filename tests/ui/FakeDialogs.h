@@ -35,8 +35,14 @@ public:
         const Answer answer = AskYesNoCancel(parent, text, caption);
         return answer == Answer::Yes ? Answer::Yes : Answer::No;
     }
+    // OK / Cancel questions share the queue too: Yes is OK.
+    bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override {
+        return AskYesNoCancel(parent, text, caption) == Answer::Yes;
+    }
     void ShowMessage(QWidget*, const QString& text, const QString& caption,
                      MessageIcon icon) override {
+        if (onMessage)
+            onMessage();
         messages.append({text, caption, icon});
     }
     QString OpenFileName(QWidget*, const FileDialogSpec& spec) override {
@@ -64,6 +70,8 @@ public:
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
     std::function<bool(QDialog*)> exec;
+    // Runs as a message box opens (before it is recorded).
+    std::function<void()> onMessage;
     std::deque<QColor> colours;
 
     QStringList questions;

@@ -5,7 +5,9 @@
 #include "model/Tables.h"
 #include "support/ScopedEnvironment.h"
 #include "support/SmallExamples.h"
+#include "ui/InputForms.h"
 #include "ui/MainForm.h"
+#include "ui/PageControl.h"
 
 #include <QTemporaryDir>
 #include <memory>

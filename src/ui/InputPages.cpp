@@ -1,4 +1,6 @@
-#include "GridLayouts.h"
+// The layouts of the input pages: what each grid column shows and edits,
+// and the captions above the columns.
+#include "ui/InputPages.h"
 
 #include "grid/GridCore.h"
 #include "grid/UserHeader.h"
@@ -7,6 +9,7 @@
 #include "model/Tables.h"
 
 #include <QStringList>
+#include <vector>
 
 namespace {
 
@@ -26,9 +29,10 @@ struct HeaderLayout {
 };
 
 struct PageLayout {
-    const char* name;
+    const char* caption;
+    int helpTopic;
     int fixedRows;
-    std::vector<int> widths;
+    std::vector<int> widths;           // grid column 0 first
     std::vector<ColumnLayout> columns; // grid columns 1 …
     std::vector<HeaderLayout> headers;
 };
@@ -38,19 +42,33 @@ const QStringList kHingeTypes = {QStringLiteral("Querkraft"), QStringLiteral("Bi
                                  QStringLiteral("Torsionsmoment")};
 const QStringList kHingeLoadKinds = {QStringLiteral("Last"), QStringLiteral("Verformung")};
 
+// A support column: 0 and 1 are typed as N and J.
 const ColumnLayout kSupport{List, true, kNoYes, 1, "0N1J"};
 const ColumnLayout kCentredInt{Int, true};
 const ColumnLayout kReal{Real};
 
-std::vector<HeaderLayout> RangeLoadHeaders(const char* over) {
-    return {{0, 1, 0, 0, "Nr"}, {0, 0, 1, 2, "Knoten"}, {1, 1, 1, 1, "von"}, {1, 1, 2, 2, "bis"},
-            {0, 0, 3, 5, over}, {1, 1, 3, 3, "z"},      {1, 1, 4, 4, "Rx"},  {1, 1, 5, 5, "Ry"}};
+// "Knotenlasten" and "Zwangsverformungen": a node range and three values.
+PageLayout NodeRangePage(const char* caption, const char* over) {
+    return {caption,
+            10090,
+            2,
+            {50, 40, 40, 100, 100, 100},
+            {kCentredInt, kCentredInt, kReal, kReal, kReal},
+            {{0, 1, 0, 0, "Nr"},
+             {0, 0, 1, 2, "Knoten"},
+             {1, 1, 1, 1, "von"},
+             {1, 1, 2, 2, "bis"},
+             {0, 0, 3, 5, over},
+             {1, 1, 3, 3, "z"},
+             {1, 1, 4, 4, "Rx"},
+             {1, 1, 5, 5, "Ry"}}};
 }
 
-PageLayout Layout(Page page) {
+PageLayout Layout(InputPage page) {
     switch (page) {
-    case Page::Knoten:
+    case InputPage::Knoten:
         return {"Knoten",
+                10070,
                 2,
                 {40, 100, 100, 40, 40, 40, 105},
                 {kReal, kReal, kSupport, kSupport, kSupport, kReal},
@@ -63,8 +81,9 @@ PageLayout Layout(Page page) {
                  {1, 1, 4, 4, "Rx"},
                  {1, 1, 5, 5, "Ry"},
                  {0, 1, 6, 6, "Lagerverdrehung in °"}}};
-    case Page::Staebe:
+    case InputPage::Staebe:
         return {"Stäbe",
+                10075,
                 2,
                 {40, 60, 60, 80, 60, 100, 60},
                 {kCentredInt, kCentredInt, kCentredInt, kCentredInt, kReal, ColumnLayout{Fixed3}},
@@ -76,8 +95,9 @@ PageLayout Layout(Page page) {
                  {0, 1, 4, 4, "Intervalle"},
                  {0, 1, 5, 5, "Stabdicke"},
                  {0, 1, 6, 6, "Stablänge"}}};
-    case Page::Querschnitte:
+    case InputPage::Querschnitte:
         return {"Querschnittstypen",
+                10080,
                 1,
                 {40, 100, 100, 100, 100, 108},
                 {kReal, kReal, kReal, kReal, kReal},
@@ -87,8 +107,10 @@ PageLayout Layout(Page page) {
                  {0, 0, 3, 3, "Trägheitsmoment Iy"},
                  {0, 0, 4, 4, "Trägheitsmoment It"},
                  {0, 0, 5, 5, "Temp.ausd.koeff."}}};
-    case Page::Gelenke:
+    case InputPage::Gelenke:
+        // The hinges share the cross-section types' help topic.
         return {"Gelenke",
+                10080,
                 1,
                 {40, 50, 100, 100},
                 {kCentredInt, kReal, ColumnLayout{List, true, kHingeTypes, 1}},
@@ -96,20 +118,13 @@ PageLayout Layout(Page page) {
                  {0, 0, 1, 1, "Stabnr"},
                  {0, 0, 2, 2, "x-Pos (0-1)"},
                  {0, 0, 3, 3, "Typ (B,T,Q)"}}};
-    case Page::Knotenlasten:
-        return {"Knotenlasten",
-                2,
-                {50, 40, 40, 100, 100, 100},
-                {kCentredInt, kCentredInt, kReal, kReal, kReal},
-                RangeLoadHeaders("Last in Richtung")};
-    case Page::Zwangsverformungen:
-        return {"Zwangsverformungen",
-                2,
-                {50, 40, 40, 100, 100, 100},
-                {kCentredInt, kCentredInt, kReal, kReal, kReal},
-                RangeLoadHeaders("Verschiebung in Richtung")};
-    case Page::Streckenlasten:
+    case InputPage::Knotenlasten:
+        return NodeRangePage("Knotenlasten", "Last in Richtung");
+    case InputPage::Zwangsverformungen:
+        return NodeRangePage("Zwangsverformungen", "Verschiebung in Richtung");
+    case InputPage::Streckenlasten:
         return {"Streckenlasten",
+                10095,
                 3,
                 {50, 40, 40, 100, 100, 100, 100},
                 {kCentredInt, kCentredInt, kReal, kReal, kReal, kReal},
@@ -124,8 +139,9 @@ PageLayout Layout(Page page) {
                  {1, 1, 5, 6, "Torsionsmoment"},
                  {2, 2, 5, 5, "Anfang"},
                  {2, 2, 6, 6, "Ende"}}};
-    case Page::Einzellasten:
+    case InputPage::Einzellasten:
         return {"Einzellasten",
+                10100,
                 2,
                 {50, 40, 100, 100, 100, 100},
                 {kCentredInt, kReal, kReal, kReal, kReal},
@@ -136,8 +152,9 @@ PageLayout Layout(Page page) {
                  {1, 1, 3, 3, "Q"},
                  {1, 1, 4, 4, "Biegemoment"},
                  {1, 1, 5, 5, "Torsionsmoment"}}};
-    case Page::Gelenklasten:
+    case InputPage::Gelenklasten:
         return {"Gelenklasten",
+                10115,
                 1,
                 {50, 50, 100, 100},
                 {kCentredInt, ColumnLayout{List, true, kHingeLoadKinds}, kReal},
@@ -145,8 +162,9 @@ PageLayout Layout(Page page) {
                  {0, 0, 1, 1, "Gelenknr."},
                  {0, 0, 2, 2, "Last/Verformung"},
                  {0, 0, 3, 3, "Wert"}}};
-    case Page::Temperatur:
+    case InputPage::Temperatur:
         return {"Temperatur",
+                10105,
                 2,
                 {50, 40, 40, 150},
                 {kCentredInt, kCentredInt, kReal},
@@ -159,58 +177,58 @@ PageLayout Layout(Page page) {
     return {};
 }
 
-std::unique_ptr<TUserCell> MakeColumn(const ColumnLayout& layout) {
+TUserCell* MakeColumn(const ColumnLayout& layout, QObject* owner) {
     if (layout.kind == List) {
-        auto list = std::make_unique<TUserList>();
+        auto* list = new TUserList(owner);
         list->SetList(layout.list);
         return list;
     }
-    auto number = std::make_unique<TUserInt>();
+    auto* number = new TUserInt(owner);
     number->SetTyp(layout.kind == Int ? uInteger : uDouble);
     number->SetFormat(layout.kind == Int    ? QStringLiteral("%d")
                       : layout.kind == Real ? QStringLiteral("%#.4lg")
                                             : QStringLiteral("%.3lf"));
+    // The only fixed-point column is the beam length the table computes.
     number->SetOnlyRead(layout.kind == Fixed3);
     return number;
 }
 
 } // namespace
 
-QString PageName(Page page) {
-    return QString::fromUtf8(Layout(page).name);
+QString InputPageCaption(InputPage page) {
+    return QString::fromUtf8(Layout(page).caption);
 }
 
-InputContainer& PageTable(InputModel& model, Page page) {
-    InputContainer* tables[kPageCount] = {
+int InputPageHelpTopic(InputPage page) {
+    return Layout(page).helpTopic;
+}
+
+InputContainer& InputPageTable(InputModel& model, InputPage page) {
+    InputContainer* const tables[kInputPageCount] = {
         &model.nodes, &model.beams,     &model.mats,       &model.hinges,     &model.nodeLoads,
         &model.zwv,   &model.beamLoads, &model.pointLoads, &model.hingeLoads, &model.tempLoads};
     return *tables[static_cast<int>(page)];
 }
 
-std::vector<std::unique_ptr<QObject>> SetUpPage(GridCore& grid, Page page, InputModel& model) {
+void SetUpInputPage(GridCore& grid, InputPage page, QObject* owner) {
     const PageLayout layout = Layout(page);
-    std::vector<std::unique_ptr<QObject>> parts;
     grid.SetColCount(static_cast<int>(layout.widths.size()));
     grid.SetFixedRows(layout.fixedRows);
     grid.SetFirstColumnWidth(layout.widths[0]);
     for (size_t i = 0; i < layout.columns.size(); ++i) {
         const ColumnLayout& columnLayout = layout.columns[i];
-        std::unique_ptr<TUserCell> column = MakeColumn(columnLayout);
+        TUserCell* column = MakeColumn(columnLayout, owner);
         column->SetColumn(static_cast<int>(i) + 1);
         column->SetColWidth(layout.widths[i + 1]);
         column->SetCenter(columnLayout.center);
         column->SetMaxTextLen(columnLayout.maxTextLen);
         column->SetFilter(QString::fromUtf8(columnLayout.filter));
         column->SetGrid(&grid);
-        parts.push_back(std::move(column));
     }
     for (const HeaderLayout& headerLayout : layout.headers) {
-        auto header = std::make_unique<TUserHeader>();
+        auto* header = new TUserHeader(owner);
         header->SetText(QString::fromUtf8(headerLayout.text));
         header->SetSpan(headerLayout.rowB, headerLayout.rowE, headerLayout.colB, headerLayout.colE);
         header->SetGrid(&grid);
-        parts.push_back(std::move(header));
     }
-    grid.SetContainer(&PageTable(model, page));
-    return parts;
 }

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "grid/UserGrid.h"
+#include "ui/InputPages.h"
+#include "ui/UiGridDialogs.h"
+
+#include <QToolButton>
+#include <QWidget>
+#include <vector>
+
+class TMainForm;
+class TPageControl;
+class UiDialogs;
+struct CheckReport;
+struct InputModel;
+
+// An input window: a toolbar (new, open, save, clear line, plausibility
+// check) above a page control whose pages each hold one grid bound to one
+// record table. The window edits the tables directly; closing it leaves the
+// data in the tables. TSystemInputForm and TLoadInputForm are the two.
+class TInputForm : public QWidget {
+    Q_OBJECT
+public:
+    // The caption: the window's prefix followed by text (the file's full path).
+    void SetName(const QString& text);
+    // The plausibility check of the window's half: on an error the window
+    // comes to the front, the page of the error becomes the active page, its
+    // grid shows, focuses and selects the cell, and then the message box
+    // "Eingabefehler" appears; otherwise "In Ordnung".
+    void ShowCheck();
+    // Brings the window to the front of the main window's client area.
+    void BringToFront();
+
+    // The page of a caption as the checks name it; -1 for none.
+    int PageIndexOf(const QString& caption) const;
+    TUserGrid* PageGrid(int index) const { return grids_.at(index); }
+    int PageCount() const { return static_cast<int>(grids_.size()); }
+
+    QToolButton* SpeedButton5 = nullptr; // new
+    QToolButton* SpeedButton3 = nullptr; // open
+    QToolButton* SpeedButton2 = nullptr; // save
+    QToolButton* SpeedButton1 = nullptr; // clear line
+    QToolButton* SpeedButton4 = nullptr; // plausibility check
+    TPageControl* PageControl1 = nullptr;
+
+    // The toolbar's actions.
+    void SpeedButton1Click();
+    void SpeedButton4Click() { ShowCheck(); }
+
+protected:
+    struct Texts {
+        const char* caption;
+        const char* namePrefix;
+        const char* newHint;
+        const char* openHint;
+        const char* saveHint;
+    };
+    // pages in their order; bindOrder the order in which the grids are bound
+    // to their tables.
+    TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialogs, const Texts& texts,
+               const std::vector<InputPage>& pages, const std::vector<InputPage>& bindOrder);
+
+    virtual CheckReport RunCheck() = 0;
+    virtual void NewClick() = 0;
+    virtual void OpenClick() = 0;
+    virtual void SaveClick() = 0;
+
+    bool event(QEvent* event) override;
+
+    InputModel& input_;
+    TMainForm& mainForm_;
+
+private:
+    QToolButton* AddButton(QWidget* bar, const char* icon, const char* hint);
+    void FollowParent();
+
+    UiDialogs& dialogs_;
+    UiGridDialogs gridDialogs_;
+    QString namePrefix_;
+    std::vector<InputPage> pages_;
+    std::vector<TUserGrid*> grids_;
+};
+
+// The geometry window "Geometrie": nodes, beams, cross-section types, hinges.
+class TSystemInputForm : public TInputForm {
+    Q_OBJECT
+public:
+    TSystemInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialogs);
+
+    TUserGrid* KnotenGrid;
+    TUserGrid* StabGrid;
+    TUserGrid* QuerschnittsGrid;
+    TUserGrid* GelenkGrid;
+
+protected:
+    CheckReport RunCheck() override;
+    void NewClick() override;
+    void OpenClick() override;
+    void SaveClick() override;
+};
+
+// The load window "Belastung": the six kinds of loads of the load case.
+class TLoadInputForm : public TInputForm {
+    Q_OBJECT
+public:
+    TLoadInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialogs);
+
+    TUserGrid* KnotenlastenGrid;
+    TUserGrid* ZwangsGrid;
+    TUserGrid* StreckenlastenGrid;
+    TUserGrid* EinzellastenGrid;
+    TUserGrid* GelenklastenGrid;
+    TUserGrid* TemperaturGrid;
+
+protected:
+    CheckReport RunCheck() override;
+    void NewClick() override;
+    void OpenClick() override;
+    void SaveClick() override;
+};
+
+// Client sizes and the load window's place in the main window's client area.
+inline constexpr QSize kGeometryFormSize(500, 487);
+inline constexpr QSize kLoadFormSize(464, 649);
+inline constexpr QPoint kLoadFormPosition(464, 11);

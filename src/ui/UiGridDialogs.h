@@ -1,0 +1,19 @@
+#pragma once
+
+#include "grid/GridDialogs.h"
+
+class UiDialogs;
+
+// The grid commands' dialogs (the number dialog, "Zeile Löschen ?") through
+// the program's dialogs, so that they open like every other box of the
+// program and tests answer them with the program's test dialogs.
+class UiGridDialogs : public GridDialogs {
+public:
+    explicit UiGridDialogs(UiDialogs& dialogs) : dialogs_(dialogs) {}
+
+    bool AskNumber(QWidget* parent, const QString& caption, double& number) override;
+    bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
+
+private:
+    UiDialogs& dialogs_;
+};
