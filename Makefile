@@ -5,7 +5,7 @@ JOBS       ?= 2
 MAKEFLAGS  += --no-print-directory
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test test-fast test-asan fuzz fuzz-long bench clean format
+.PHONY: deps configure build run test test-fast test-asan package fuzz fuzz-long bench clean format
 
 deps:
 	@scripts/install-deps.sh
@@ -33,6 +33,11 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+# The Debian package $(BUILD)/balkor_<version>_amd64.deb (CPack); install it
+# with apt-get install ./$(BUILD)/balkor_*.deb.
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

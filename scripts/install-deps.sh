@@ -22,6 +22,9 @@ packages=(
   clang libclang-rt-14-dev clang-format
   time bc
   locales
+  # make package (CPack's Debian package, dependencies by dpkg-shlibdeps) and
+  # its test: desktop entry, file types, manual pages
+  dpkg-dev desktop-file-utils shared-mime-info man-db file
 )
 
 # A German locale, so that the tests can show that files and protocols keep

@@ -9,6 +9,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kConfigFolderName = "balkor";
+// The folder of an installation's shared files beside its "bin".
+constexpr const char* kSharedFolderName = "share/balkor";
 
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
@@ -33,6 +35,10 @@ SettingsEnvironment ProcessSettingsEnvironment() {
     env.folderWritable = [](const std::string& folder) {
         return ::access(folder.c_str(), W_OK | X_OK) == 0;
     };
+    env.folderExists = [](const std::string& folder) {
+        std::error_code error;
+        return fs::is_directory(folder, error);
+    };
     return env;
 }
 
@@ -43,6 +49,16 @@ std::string SettingsFileName(const std::string& programPath) {
     return name.replace_extension(".dat").string();
 }
 
+bool IsInstalledProgramFolder(const std::string& programFolder, const SettingsEnvironment& env) {
+    if (!env.folderExists)
+        return false;
+    const fs::path folder = fs::path(programFolder).lexically_normal();
+    const fs::path bin = folder.has_filename() ? folder : folder.parent_path();
+    if (bin.filename() != "bin")
+        return false;
+    return env.folderExists((bin.parent_path() / kSharedFolderName).string());
+}
+
 std::string SettingsFilePath(const std::string& programPath, const SettingsEnvironment& env) {
     const std::string name = SettingsFileName(programPath);
     if (name.empty())
@@ -50,7 +66,8 @@ std::string SettingsFilePath(const std::string& programPath, const SettingsEnvir
     fs::path programFolder = fs::path(programPath).parent_path();
     if (programFolder.empty())
         programFolder = ".";
-    if (env.folderWritable && env.folderWritable(programFolder.string()))
+    if (env.folderWritable && env.folderWritable(programFolder.string()) &&
+        !IsInstalledProgramFolder(programFolder.string(), env))
         return (programFolder / name).string();
     const std::string configFolder = ConfigFolder(env);
     if (configFolder.empty())

@@ -11,12 +11,17 @@
 #include "ui/UiDialogs.h"
 
 #include <QFileInfo>
+#include <QIcon>
 #include <QWidget>
 #include <cstdio>
 #include <exception>
 
 BalkorApplication::BalkorApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Balkor"));
+    // The desktop entry balkor.desktop and its icon; a window manager shows
+    // the icon in the task bar and the window frames.
+    setDesktopFileName(QStringLiteral("balkor"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/balkor.svg")));
     installEventFilter(new DialogStacking(this));
 }
 
