@@ -135,7 +135,8 @@ fi
 
 echo "== Dateitypen"
 if command -v update-mime-database >/dev/null; then
-  update-mime-database "$root/usr/share/mime"
+  update-mime-database "$root/usr/share/mime" >/dev/null 2>"$work/mime.log" ||
+    fail "update-mime-database: $(cat "$work/mime.log")"
 fi
 # Without extension and with another one: recognised by the first line.
 mkdir -p "$work/files"
@@ -144,7 +145,7 @@ cp "$examples/bruecke.bld" "$work/files/lastfall.txt"
 printf 'NODES\n0\n\nBEAMS\n0\n\n' >"$work/files/unix-lf"
 printf '\xef\xbb\xbfNODELOAD\r\n0\r\n' >"$work/files/mit-bom"
 printf 'NODESX\n' >"$work/files/anders"
-types=$(XDG_DATA_DIRS="$root/usr/share" QT_QPA_PLATFORM=offscreen "$mime_probe" \
+types=$(XDG_DATA_DIRS="$root/usr/share:/usr/share" QT_QPA_PLATFORM=offscreen "$mime_probe" \
   "$examples/bruecke.bsy" "$examples/bruecke.bld" "$work/files/system" \
   "$work/files/lastfall.txt" "$work/files/unix-lf" "$work/files/mit-bom" "$work/files/anders")
 echo "$types"
