@@ -25,6 +25,8 @@ packages=(
   # make package (CPack's Debian package, dependencies by dpkg-shlibdeps) and
   # its test: desktop entry, file types, manual pages
   dpkg-dev desktop-file-utils shared-mime-info man-db file
+  # closes the installed program as a user does (the window manager's close)
+  wmctrl
 )
 
 # A German locale, so that the tests can show that files and protocols keep

@@ -133,6 +133,41 @@ if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi
 
+echo "== Start aus dem Desktop-Eintrag"
+# The entry's command with the bridge example for %F, under a window manager
+# on a virtual display; closed as the user closes it (the window manager's
+# close request). The settings file goes to the user's folder and keeps
+# what it held; nothing is written beside the installed program.
+if command -v xvfb-run >/dev/null && command -v openbox >/dev/null && command -v wmctrl >/dev/null; then
+  exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+  command=${exec_line/#balkor /$root/usr/bin/balkor }
+  command=${command/\%F/$examples/bruecke.bsy $examples/bruecke.bld}
+  anna="$work/anna"
+  mkdir -p "$anna/.config/balkor"
+  printf '%s = %d\n' "$beam_key" $((0x563412)) >"$anna/.config/balkor/balkor.dat"
+  cat >"$work/session.sh" <<SESSION
+#!/bin/sh
+$command 2>"$work/balkor.err" &
+program=\$!
+i=0
+until wmctrl -l | grep -q ' Balkor\$' || [ \$i -ge 100 ]; do sleep 0.1; i=\$((i + 1)); done
+wmctrl -l >"$work/windows.txt"
+wmctrl -c Balkor
+i=0
+while kill -0 \$program 2>/dev/null && [ \$i -lt 100 ]; do sleep 0.1; i=\$((i + 1)); done
+if kill -0 \$program 2>/dev/null; then kill \$program; exit 1; fi
+SESSION
+  chmod +x "$work/session.sh"
+  HOME="$anna" XDG_CONFIG_HOME= QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: \
+    xvfb-run -a -s "-screen 0 1200x860x24" "$(dirname "$0")/../../scripts/with-window-manager.sh" \
+    "$work/session.sh" || fail "balkor aus dem Desktop-Eintrag nicht gestartet oder nicht geschlossen"
+  grep -q ' Balkor$' "$work/windows.txt" 2>/dev/null || fail "kein Fenster Balkor"
+  grep -q "$beam_key = $((0x563412))" "$anna/.config/balkor/balkor.dat" ||
+    fail "Einstellungsdatei in ~/.config/balkor nicht zurückgeschrieben"
+  [ -e "$root/usr/bin/balkor.dat" ] && fail "Einstellungsdatei neben dem installierten Programm"
+  grep -v 'XDG_RUNTIME_DIR\|Openbox' "$work/balkor.err" && fail "balkor meldet Fehler"
+fi
+
 echo "== Dateitypen"
 if command -v update-mime-database >/dev/null; then
   update-mime-database "$root/usr/share/mime" >/dev/null 2>"$work/mime.log" ||
