@@ -56,7 +56,7 @@
 #endif
 #endif
 #if defined(__SANITIZE_ADDRESS__) || defined(BALKOR_SANITIZED_EXERCISE)
-constexpr int kStepsPerSeed = 300;
+constexpr int kStepsPerSeed = 500;
 #else
 constexpr int kStepsPerSeed = 2000;
 #endif
@@ -145,6 +145,12 @@ public:
     explicit RandomFileDialogs(Random& random) : random_(random) {}
 
     QString OpenFileName(QWidget*, const FileDialogSpec& spec) override {
+        if (!chosen.empty()) {
+            fileDialogs << spec;
+            const QString name = chosen.front();
+            chosen.pop_front();
+            return name;
+        }
         return Choose(open, spec);
     }
     QString SaveFileName(QWidget*, const FileDialogSpec& spec) override {
@@ -155,6 +161,7 @@ public:
     }
 
     // Candidates of each dialog; an empty name cancels.
+    std::deque<QString> chosen; // the next open dialogs' answers, before any candidate
     std::vector<QString> open;
     std::vector<QString> save;
     QStringList savedAs;
@@ -229,8 +236,10 @@ public:
                 what = ClicksIntoChild();
             else if (kind < 88)
                 what = MainWindowKey();
-            else if (kind < 93)
+            else if (kind < 91)
                 what = SettingsDialog();
+            else if (kind < 95)
+                what = ExampleCalculated();
             else
                 what = WindowOrClientArea();
         } catch (const BalkorError& error) {
@@ -452,6 +461,29 @@ private:
         return QStringLiteral("Maus in ") + where + clicks;
     }
 
+    // The user opens an example pair with F3 and F4, without saving the
+    // document before, and calculates it.
+    QString ExampleCalculated() {
+        static const char* const examples[] = {"bruecke", "beispiel", "zweifeld"};
+        const QString name = QString::fromUtf8(examples[Pick(random_, 3)]);
+        // Fresh copies: the pool's may have been saved over.
+        const QString fresh = folder_ + QStringLiteral("/frisch/%1").arg(++freshCopies_);
+        QDir().mkpath(fresh);
+        const QString source = QStringLiteral(BALKOR_SOURCE_DIR "/examples/") + name;
+        QFile::copy(source + ".bsy", fresh + "/" + name + ".bsy");
+        QFile::copy(source + ".bld", fresh + "/" + name + ".bld");
+        dialogs_.chosen = {fresh + "/" + name + ".bsy", fresh + "/" + name + ".bld"};
+        // The changes so far are thrown away.
+        dialogs_.answers = {Answer::No, Answer::No};
+        QTest::keyClick(form_.get(), Qt::Key_F3);
+        QTest::keyClick(form_.get(), Qt::Key_F4);
+        dialogs_.chosen.clear();
+        form_->Berechnen1->trigger();
+        if (solutions_.resultsValid)
+            ++counts.calculations;
+        return QStringLiteral("Beispiel %1 berechnet").arg(name);
+    }
+
     QString MainWindowKey() {
         static const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
             {Qt::Key_F2, Qt::NoModifier},     {Qt::Key_F3, Qt::NoModifier},
@@ -575,6 +607,7 @@ private:
     QString systemFileBefore_;
     QString loadFileBefore_;
     bool mayWrite_ = false;
+    int freshCopies_ = 0;
 };
 
 // Ends the program with the seed and the step when one step hangs, which a
