@@ -159,7 +159,7 @@ if kill -0 \$program 2>/dev/null; then kill \$program; exit 1; fi
 SESSION
   chmod +x "$work/session.sh"
   HOME="$anna" XDG_CONFIG_HOME= QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: \
-    xvfb-run -a -s "-screen 0 1200x860x24" "$(dirname "$0")/../../scripts/with-window-manager.sh" \
+    xvfb-run -a -n $((200 + RANDOM % 500)) -s "-screen 0 1200x860x24" "$(dirname "$0")/../../scripts/with-window-manager.sh" \
     "$work/session.sh" || fail "balkor aus dem Desktop-Eintrag nicht gestartet oder nicht geschlossen"
   grep -q ' Balkor$' "$work/windows.txt" 2>/dev/null || fail "kein Fenster Balkor"
   grep -q "$beam_key = $((0x563412))" "$anna/.config/balkor/balkor.dat" ||
