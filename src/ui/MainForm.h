@@ -89,8 +89,11 @@ public:
     // Plugs in the windows of later parts and enables their commands.
     void SetGraphicsWindowFactory(GraphicsWindowFactory factory);
     void SetSettingsDialog(std::function<void()> show);
-    // The graphic print of every graphics window ("Grafik drucken").
+    // The graphic print of the graphics windows that take part
+    // (PrintGraphics); "Grafik drucken" lets every graphics window take part.
     void SetGraphicsPrint(std::function<void()> print);
+    // The print button of a graphics window: only that window takes part.
+    void PrintGraphicsWindow(QWidget* window);
 
     // Shows the geometry window (loadWindow false) or the load window in
     // front of the other child windows, creating it on first use.
