@@ -1,6 +1,7 @@
 #include "ui/QtCanvas.h"
 
 #include <QColor>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 
@@ -9,43 +10,106 @@ QColor ToQColor(Colour colour) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
+void SetNewCanvasState(QPainter& painter) {
+    painter.setPen(QPen(QBrush(Qt::black), 0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+}
+
+namespace {
+constexpr size_t kLineBatch = 2048;
+}
+
+QtCanvas::QtCanvas(QPainter& painter)
+    : painter_(painter),
+      // Pixels on screen are cheap to stroke only without arcs; a vector
+      // device (PDF, printer) writes round ends at no cost.
+      roundEndsFrom_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster
+                         ? kRasterRoundEndsFrom
+                         : 2) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     QPen pen = painter_.pen();
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    penColour_ = pen.color();
+    penWidth_ = pen.width();
+    SetPenEnds(pen);
     painter_.setPen(pen);
+    brushColour_ = painter_.brush().color();
+    brushSolid_ = painter_.brush().style() == Qt::SolidPattern;
+    lines_.reserve(kLineBatch);
 }
 
 QtCanvas::~QtCanvas() {
     Flush();
 }
 
+void QtCanvas::SetPenEnds(QPen& pen) const {
+    if (pen.width() >= roundEndsFrom_) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    } else {
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::BevelJoin);
+    }
+}
+
+void QtCanvas::ApplyPen() {
+    if (!penChanged_)
+        return;
+    penChanged_ = false;
+    const QPen& current = painter_.pen();
+    if (current.color() == penColour_ && current.width() == penWidth_)
+        return;
+    // The lines held so far belong to the pen the painter has.
+    DrawLines();
+    QPen pen(QBrush(penColour_), penWidth_);
+    SetPenEnds(pen);
+    painter_.setPen(pen);
+}
+
+void QtCanvas::ApplyBrush() {
+    if (brushSolid_ && painter_.brush().style() == Qt::SolidPattern &&
+        painter_.brush().color() == brushColour_)
+        return;
+    painter_.setBrush(QBrush(brushColour_, Qt::SolidPattern));
+    brushSolid_ = true;
+}
+
+void QtCanvas::DrawLines() {
+    if (!lines_.empty())
+        painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
+}
+
 void QtCanvas::Flush() {
-    if (polyline_.size() >= 2)
-        painter_.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
-    polyline_.clear();
+    DrawLines();
+    // The painter keeps the last pen and brush, as the canvas's state.
+    ApplyPen();
+    if (brushChanged_)
+        ApplyBrush();
+    brushChanged_ = false;
 }
 
 void QtCanvas::MoveTo(DevicePoint p) {
-    const QPoint point(p.x, p.y);
-    // A move to where the last line ended continues the polyline.
-    if (!polyline_.empty() && polyline_.back() == point)
-        return;
-    Flush();
-    position_ = point;
+    position_ = QPoint(p.x, p.y);
 }
 
 void QtCanvas::LineTo(DevicePoint p) {
     const QPoint point(p.x, p.y);
-    if (polyline_.empty())
-        polyline_.push_back(position_);
-    polyline_.push_back(point);
+    // A line that starts and ends on one pixel draws nothing.
+    if (point != position_) {
+        ApplyPen();
+        lines_.emplace_back(position_, point);
+        // Handed over in portions that stay in the cache.
+        if (lines_.size() >= kLineBatch)
+            DrawLines();
+    }
     position_ = point;
 }
 
 void QtCanvas::Polygon(std::span<const DevicePoint> points) {
-    Flush();
+    DrawLines();
+    ApplyPen();
+    ApplyBrush();
+    brushChanged_ = false;
     polygon_.clear();
     for (const DevicePoint& p : points)
         polygon_.emplace_back(p.x, p.y);
@@ -54,26 +118,17 @@ void QtCanvas::Polygon(std::span<const DevicePoint> points) {
 }
 
 void QtCanvas::SetPenColour(Colour colour) {
-    Flush();
-    QPen pen = painter_.pen();
-    pen.setColor(ToQColor(colour));
-    painter_.setPen(pen);
+    penColour_ = ToQColor(colour);
+    penChanged_ = true;
 }
 
 void QtCanvas::SetPenWidth(int pixels) {
-    Flush();
-    QPen pen = painter_.pen();
     // Width 0 is Qt's cosmetic pen: one device pixel whatever the device.
-    pen.setWidth(pixels > 0 ? pixels : 0);
-    painter_.setPen(pen);
+    penWidth_ = pixels > 0 ? pixels : 0;
+    penChanged_ = true;
 }
 
 void QtCanvas::SetBrushColour(Colour colour) {
-    Flush();
-    painter_.setBrush(QBrush(ToQColor(colour), Qt::SolidPattern));
-}
-
-void SetNewCanvasState(QPainter& painter) {
-    painter.setPen(QPen(QBrush(Qt::black), 0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
+    brushColour_ = ToQColor(colour);
+    brushChanged_ = true;
 }

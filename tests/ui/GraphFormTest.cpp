@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QRubberBand>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolBar>
 #include <cmath>
@@ -330,8 +331,10 @@ private Q_SLOTS:
     void canvasOntoQPainter() {
         QImage image(20, 20, QImage::Format_RGB32);
         image.fill(QColor(128, 128, 128));
+        QPen painterPen;
         {
             QPainter painter(&image);
+            const auto keepPen = qScopeGuard([&] { painterPen = painter.pen(); });
             SetNewCanvasState(painter);
             QtCanvas canvas(painter);
             const DevicePoint square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
@@ -343,7 +346,15 @@ private Q_SLOTS:
             canvas.SetPenWidth(3);
             canvas.MoveTo({12, 0});
             canvas.LineTo({12, 10});
+            // A line from a pixel to itself draws nothing.
+            canvas.MoveTo({5, 18});
+            canvas.LineTo({5, 18});
+            canvas.SetPenColour(0x00FF00);
         }
+        // The painter keeps the canvas's last pen for the next replay.
+        QCOMPARE(painterPen.color(), QColor(0, 255, 0));
+        QCOMPARE(painterPen.width(), 3);
+        QCOMPARE(image.pixelColor(5, 18), QColor(128, 128, 128));
         QCOMPARE(image.pixelColor(5, 5), QColor(Qt::white));
         QCOMPARE(image.pixelColor(2, 5), QColor(Qt::black));
         QCOMPARE(image.pixelColor(5, 15), QColor(255, 0, 0));
