@@ -8,6 +8,7 @@
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -31,8 +32,11 @@ QIcon ToolIcon(const char* name) {
         QIcon::Mode mode;
     } states[] = {{QString(), QIcon::Normal}, {QStringLiteral("_aus"), QIcon::Disabled}};
     for (const auto& state : states) {
-        QSvgRenderer renderer(
-            QStringLiteral(":/icons/%1%2.svg").arg(QLatin1String(name), state.suffix));
+        const QString file =
+            QStringLiteral(":/icons/%1%2.svg").arg(QLatin1String(name), state.suffix);
+        if (!QFile::exists(file))
+            continue;
+        QSvgRenderer renderer(file);
         for (const int scale : {1, 2}) {
             QPixmap picture(kIconSize * scale, kIconSize * scale);
             picture.fill(Qt::transparent);
