@@ -19,7 +19,8 @@ struct GraphFixture : MainFormFixture {
         // sub-window loses the active state refits at its next rebuild.
         form->show();
         form->activateWindow();
-        QTest::qWaitForWindowActive(form.get());
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("the main window did not become active");
     }
 
     void OpenBridge(bool calculate = true) {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -216,6 +217,14 @@ private Q_SLOTS:
         QCOMPARE(w->Options().textScale, 1.0);
         w->CSpinEdit3->setValue(250);
         QCOMPARE(w->Options().functionScale, 2.5);
+        // A double click into the field itself.
+        QTest::mouseDClick(w->CSpinEdit3->findChild<QLineEdit*>(), Qt::LeftButton);
+        QCOMPARE(w->CSpinEdit3->value(), 100);
+        QCOMPARE(w->Options().functionScale, 1.0);
+        // Typed beyond the range, the field keeps to it.
+        w->CSpinEdit2->setValue(250000);
+        QCOMPARE(w->CSpinEdit2->value(), 100000);
+        QCOMPARE(w->Options().textScale, 1000.0);
 
         // UM_REFRESH 0 refits, 1 keeps.
         Drag(*w, QPoint(200, 150), QPoint(230, 150));
