@@ -21,11 +21,10 @@ constexpr size_t kLineBatch = 2048;
 
 QtCanvas::QtCanvas(QPainter& painter)
     : painter_(painter),
+      raster_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster),
       // Pixels on screen are cheap to stroke only without arcs; a vector
       // device (PDF, printer) writes round ends at no cost.
-      roundEndsFrom_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster
-                         ? kRasterRoundEndsFrom
-                         : 2) {
+      roundEndsFrom_(raster_ ? kRasterRoundEndsFrom : 2) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     QPen pen = painter_.pen();
     penColour_ = pen.color();
@@ -77,6 +76,9 @@ void QtCanvas::DrawLines() {
     if (!lines_.empty())
         painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
     lines_.clear();
+    if (polyline_.size() >= 2)
+        painter_.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
+    polyline_.clear();
 }
 
 void QtCanvas::Flush() {
@@ -97,10 +99,18 @@ void QtCanvas::LineTo(DevicePoint p) {
     // A line that starts and ends on one pixel draws nothing.
     if (point != position_) {
         ApplyPen();
-        lines_.emplace_back(position_, point);
-        // Handed over in portions that stay in the cache.
-        if (lines_.size() >= kLineBatch)
-            DrawLines();
+        if (raster_) {
+            lines_.emplace_back(position_, point);
+            // Handed over in portions that stay in the cache.
+            if (lines_.size() >= kLineBatch)
+                DrawLines();
+        } else {
+            if (polyline_.empty() || polyline_.back() != position_) {
+                DrawLines();
+                polyline_.push_back(position_);
+            }
+            polyline_.push_back(point);
+        }
     }
     position_ = point;
 }

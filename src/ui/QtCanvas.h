@@ -16,12 +16,14 @@ class QPen;
 // antialiasing, pen width 0 the cosmetic thinnest line, wider pens with round
 // ends and joins (on screen from kRasterRoundEndsFrom pixels; thinner ones
 // end square, where a round end would differ by less than a pixel and costs
-// five times as much to fill). The canvas starts with the painter's pen and brush and
-// leaves its last pen and brush on the painter, so that a window's paint box
+// five times as much to fill). The canvas starts with the painter's pen
+// and brush and leaves its last pen and brush on the painter, so that a window's paint box
 // keeps them from one replay to the next.
 //
-// Pen and brush records only take effect when something is drawn with them,
-// and the lines drawn with one pen are handed to Qt together, when the pen
+// Pen and brush records only take effect when something is drawn with them.
+// On screen the lines drawn with one pen are handed to Qt together; on a
+// vector device (PDF, printer) lines that continue one another go as one
+// polyline, which writes each point once. Both are drawn when the pen
 // changes or a polygon comes; Flush (or the destructor) draws what is still
 // held. A line from a pixel to itself draws nothing.
 class QtCanvas : public Canvas {
@@ -49,6 +51,7 @@ private:
     void DrawLines();
 
     QPainter& painter_;
+    bool raster_;
     int roundEndsFrom_;
     QColor penColour_;
     int penWidth_ = 0;
@@ -57,7 +60,8 @@ private:
     bool brushSolid_ = true;
     bool brushChanged_ = false;
     QPoint position_;
-    std::vector<QLine> lines_;
+    std::vector<QLine> lines_;     // on screen
+    std::vector<QPoint> polyline_; // on a vector device
     std::vector<QPoint> polygon_;
 };
 
