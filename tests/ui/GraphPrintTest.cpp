@@ -39,8 +39,11 @@ public:
 
 protected:
     bool event(QEvent* event) override {
+        const int type = static_cast<int>(event->type());
+        if (type < UM_REFRESH || type > UM_PRINTINCLUDE)
+            return QWidget::event(event);
         const auto* message = static_cast<WindowMessage*>(event);
-        switch (static_cast<int>(event->type())) {
+        switch (type) {
         case UM_PRINTCOUNT:
             if (!excluded)
                 slot = parentForm()->printCellCount++;
