@@ -1,5 +1,6 @@
 #include "grid/UserGrid.h"
 
+#include "grid/CommandErrors.h"
 #include "grid/GridMessages.h"
 #include "grid/UserCell.h"
 #include "grid/UserHeader.h"
@@ -66,11 +67,11 @@ TUserGrid::TUserGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     popupMenu1_ = new QMenu(this);
     connect(popupMenu1_->addAction(QString::fromUtf8(kBlockMenuAdd)), &QAction::triggered, this,
-            [this] { AddPoupClick(); });
+            [this] { RunCommand([this] { AddPoupClick(); }); });
     connect(popupMenu1_->addAction(QString::fromUtf8(kBlockMenuMultiply)), &QAction::triggered,
-            this, [this] { MultPoupClick(); });
+            this, [this] { RunCommand([this] { MultPoupClick(); }); });
     connect(popupMenu1_->addAction(QString::fromUtf8(kBlockMenuDelete)), &QAction::triggered, this,
-            [this] { DelPoupClick(); });
+            [this] { RunCommand([this] { DelPoupClick(); }); });
     // The grid fills its parent (unless a layout places it).
     if (parent) {
         parent->installEventFilter(this);
@@ -212,10 +213,10 @@ bool TUserGrid::eventFilter(QObject* watched, QEvent* event) {
 bool TUserGrid::event(QEvent* event) {
     switch (static_cast<int>(event->type())) {
     case UGM_ADJUST:
-        Adjust();
+        RunCommand([this] { Adjust(); });
         return true;
     case UGM_CLEARROW:
-        ClearCurrentRow();
+        RunCommand([this] { ClearCurrentRow(); });
         return true;
     case UGM_GOTOCELL:
         // Sent to a grid, 3027 is always a cell to show (UM_REFRESH goes only
@@ -225,7 +226,10 @@ bool TUserGrid::event(QEvent* event) {
                 message->LParam() < kGridColumnSlots) {
                 show();
                 setFocus(Qt::OtherFocusReason);
-                GotoCell(static_cast<int>(message->WParam()), static_cast<int>(message->LParam()));
+                RunCommand([this, message] {
+                    GotoCell(static_cast<int>(message->WParam()),
+                             static_cast<int>(message->LParam()));
+                });
             }
             return true;
         }
@@ -253,37 +257,43 @@ void TUserGrid::keyPressEvent(QKeyEvent* event) {
         mods |= Qt::ShiftModifier;
     }
     event->accept();
-    const bool consumed = UKeyDown(key, mods);
-    if (consumed || (mods & (Qt::ControlModifier | Qt::AltModifier)))
-        return;
-    for (const QChar ch : event->text())
-        UKeyPress(ch);
+    RunCommand([&] {
+        const bool consumed = UKeyDown(key, mods);
+        if (consumed || (mods & (Qt::ControlModifier | Qt::AltModifier)))
+            return;
+        for (const QChar ch : event->text())
+            UKeyPress(ch);
+    });
 }
 
 void TUserGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        UMouseDown(GridButton::Left, at.x(), at.y());
-    else if (event->button() == Qt::RightButton)
-        UMouseDown(GridButton::Right, at.x(), at.y());
+    RunCommand([&] {
+        if (event->button() == Qt::LeftButton)
+            UMouseDown(GridButton::Left, at.x(), at.y());
+        else if (event->button() == Qt::RightButton)
+            UMouseDown(GridButton::Right, at.x(), at.y());
+    });
 }
 
 void TUserGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        UMouseDown(GridButton::Left, at.x(), at.y(), true);
-    else if (event->button() == Qt::RightButton)
-        UMouseDown(GridButton::Right, at.x(), at.y());
+    RunCommand([&] {
+        if (event->button() == Qt::LeftButton)
+            UMouseDown(GridButton::Left, at.x(), at.y(), true);
+        else if (event->button() == Qt::RightButton)
+            UMouseDown(GridButton::Right, at.x(), at.y());
+    });
 }
 
 void TUserGrid::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    UMouseMove(at.x(), at.y());
+    RunCommand([&] { UMouseMove(at.x(), at.y()); });
 }
 
 void TUserGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        UMouseUp();
+        RunCommand([this] { UMouseUp(); });
 }
 
 void TUserGrid::focusInEvent(QFocusEvent* event) {

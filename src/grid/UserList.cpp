@@ -1,5 +1,7 @@
 #include "grid/UserList.h"
 
+#include "grid/CommandErrors.h"
+
 #include <cstring>
 
 TUserList::TUserList(QObject* parent) : TUserCell(parent), listBox_(std::make_unique<UListBox>()) {}
@@ -102,7 +104,8 @@ void TUserList::UMouseDown(int row, int col, int x, int y, void*) {
         return;
     for (int i = 0; i < count; ++i) {
         auto* item = new UMenuItem(ListItem(i), i, listBox_.get());
-        connect(item, &QAction::triggered, this, [this, item] { PopupClick(item); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { RunCommand([this, item] { PopupClick(item); }); });
         listBox_->addAction(item);
     }
     listBox_->row = row;

@@ -1,6 +1,7 @@
 #include "ui/BalkorApplication.h"
 
 #include "analysis/SolutionsCont.h"
+#include "grid/CommandErrors.h"
 #include "model/Tables.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsTree.h"
@@ -14,11 +15,17 @@
 #include <QFileInfo>
 #include <QWidget>
 #include <cstdio>
-#include <exception>
 
 BalkorApplication::BalkorApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Balkor"));
     installEventFilter(new DialogStacking(this));
+    // The grids catch the errors of their commands themselves and hand them
+    // over here, to the same error box.
+    SetCommandErrorHook([this](const QString& message) { ShowError(message); });
+}
+
+BalkorApplication::~BalkorApplication() {
+    SetCommandErrorHook(nullptr);
 }
 
 void BalkorApplication::SetErrorHandler(std::function<void(const QString&)> handler) {
@@ -26,21 +33,19 @@ void BalkorApplication::SetErrorHandler(std::function<void(const QString&)> hand
 }
 
 bool BalkorApplication::notify(QObject* receiver, QEvent* event) {
-    QString message;
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-        message = QStringLiteral("Nicht genügend Speicher");
-    } catch (const std::exception& error) {
-        message = QString::fromUtf8(error.what());
     } catch (...) {
-        message = QStringLiteral("Unbekannter Fehler");
+        ShowError(CurrentErrorMessage());
     }
+    return false;
+}
+
+void BalkorApplication::ShowError(const QString& message) {
     if (errorHandler_)
         errorHandler_(message);
     else
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    return false;
 }
 
 FileArguments ClassifyFileArguments(const QStringList& arguments) {

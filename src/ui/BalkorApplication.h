@@ -11,6 +11,7 @@ class BalkorApplication : public QApplication {
     Q_OBJECT
 public:
     BalkorApplication(int& argc, char** argv);
+    ~BalkorApplication() override;
 
     // Shows the message of an error that ended a command.
     void SetErrorHandler(std::function<void(const QString& message)> handler);
@@ -18,6 +19,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    void ShowError(const QString& message);
+
     std::function<void(const QString&)> errorHandler_;
 };
 
