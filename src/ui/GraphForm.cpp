@@ -3,6 +3,7 @@
 #include "analysis/SolutionsCont.h"
 #include "graphics/Render.h"
 #include "graphics/SvgCanvas.h"
+#include "grid/CommandErrors.h"
 #include "model/Tables.h"
 #include "ui/GraphicsPrinting.h"
 #include "ui/Help.h"
@@ -75,6 +76,17 @@ DevicePoint ToDevicePoint(QPoint p) {
     return {p.x(), p.y()};
 }
 
+// A handler of the window as the slot of a control: an error that ends it is
+// reported and does not unwind through Qt's event dispatch.
+auto Command(TGraphForm* form, void (TGraphForm::*handler)()) {
+    return [form, handler] { RunCommand([form, handler] { (form->*handler)(); }); };
+}
+auto Command(TGraphForm* form, void (TGraphForm::*handler)(bool)) {
+    return [form, handler](bool down) {
+        RunCommand([form, handler, down] { (form->*handler)(down); });
+    };
+}
+
 } // namespace
 
 // ---- spin edit ---------------------------------------------------------------------------
@@ -109,32 +121,34 @@ TPaintBox::TPaintBox(TGraphForm& form, QWidget* parent) : QWidget(parent), form_
 void TPaintBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    form_.PaintBox1Paint(painter);
+    RunCommand([&] { form_.PaintBox1Paint(painter); });
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
-    form_.PaintBox1MouseDown(event->position().toPoint(), event->button());
+    RunCommand([&] { form_.PaintBox1MouseDown(event->position().toPoint(), event->button()); });
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
-    form_.PaintBox1MouseMove(event->position().toPoint());
+    RunCommand([&] { form_.PaintBox1MouseMove(event->position().toPoint()); });
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
-    form_.PaintBox1MouseUp(event->position().toPoint(), event->button());
+    RunCommand([&] { form_.PaintBox1MouseUp(event->position().toPoint(), event->button()); });
 }
 
 void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    form_.PaintBox1DblClick(event->position().toPoint(), event->button());
+    RunCommand([&] { form_.PaintBox1DblClick(event->position().toPoint(), event->button()); });
 }
 
 void TPaintBox::wheelEvent(QWheelEvent* event) {
     // The wheel zooms like a double click (in) and a right click (out).
     const int steps = event->angleDelta().y();
-    if (steps > 0)
-        form_.View().ZoomIn();
-    else if (steps < 0)
-        form_.View().ZoomOut();
+    RunCommand([&] {
+        if (steps > 0)
+            form_.View().ZoomIn();
+        else if (steps < 0)
+            form_.View().ZoomOut();
+    });
     update();
     event->accept();
 }
@@ -178,7 +192,7 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
     layout->addWidget(TabControl2);
     connect(TabControl2, &TPageTabs::TabClicked, this, [this](int index) {
         TabControl2->SetCurrentIndex(index);
-        TabControl2Change();
+        RunCommand([this] { TabControl2Change(); });
     });
 
     // A new window: structure, supports, loads, extrema and values; the
@@ -260,29 +274,38 @@ void TGraphForm::CreateToolBar() {
     CSpinEdit4 = AddSpinEdit("Verschiebungsskalierung", -kScaleSpinLimit, kScaleSpinLimit,
                              kScaleStep, kDefaultScalePercent);
 
-    connect(ToolButton1, &QAction::triggered, this, &TGraphForm::ToolButton1Click);
-    connect(ToolButton2, &QAction::triggered, this, &TGraphForm::ToolButton2Click);
-    connect(ToolButton3, &QAction::triggered, this, &TGraphForm::ToolButton3Click);
-    connect(ToolButton4, &QAction::triggered, this, &TGraphForm::ToolButton4Click);
-    connect(ToolButton5, &QAction::triggered, this, &TGraphForm::ToolButton5Click);
-    connect(ToolButton6, &QAction::triggered, this, &TGraphForm::ToolButton6Click);
+    connect(ToolButton1, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton1Click));
+    connect(ToolButton2, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton2Click));
+    connect(ToolButton3, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton3Click));
+    connect(ToolButton4, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton4Click));
+    connect(ToolButton5, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton5Click));
+    connect(ToolButton6, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton6Click));
     QAction* const flagButtons[] = {ToolButton8,  ToolButton9,  ToolButton10, ToolButton11,
                                     ToolButton12, ToolButton13, ToolButton14, ToolButton15,
                                     ToolButton16, ToolButton17};
     for (int i = 0; i < static_cast<int>(std::size(flagButtons)); ++i) {
         QAction* button = flagButtons[i];
         const DisplayFlags flag = kDisplayToggles[i].flag;
-        connect(button, &QAction::triggered, this,
-                [this, button, flag](bool down) { FlagButtonClick(button, flag, down); });
+        connect(button, &QAction::triggered, this, [this, button, flag](bool down) {
+            RunCommand([=] { FlagButtonClick(button, flag, down); });
+        });
     }
-    connect(CSpinEdit1, &QSpinBox::valueChanged, this, &TGraphForm::CSpinEdit1Change);
-    connect(CSpinEdit2, &QSpinBox::valueChanged, this, &TGraphForm::CSpinEdit2Change);
-    connect(CSpinEdit3, &QSpinBox::valueChanged, this, &TGraphForm::CSpinEdit3Change);
-    connect(CSpinEdit4, &QSpinBox::valueChanged, this, &TGraphForm::CSpinEdit4Change);
-    connect(CSpinEdit1, &TCSpinEdit::DoubleClicked, this, &TGraphForm::CSpinEdit1DblClick);
-    connect(CSpinEdit2, &TCSpinEdit::DoubleClicked, this, &TGraphForm::CSpinEdit2DblClick);
-    connect(CSpinEdit3, &TCSpinEdit::DoubleClicked, this, &TGraphForm::CSpinEdit3DblClick);
-    connect(CSpinEdit4, &TCSpinEdit::DoubleClicked, this, &TGraphForm::CSpinEdit4DblClick);
+    connect(CSpinEdit1, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit1Change));
+    connect(CSpinEdit2, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit2Change));
+    connect(CSpinEdit3, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit3Change));
+    connect(CSpinEdit4, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit4Change));
+    connect(CSpinEdit1, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit1DblClick));
+    connect(CSpinEdit2, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit2DblClick));
+    connect(CSpinEdit3, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit3DblClick));
+    connect(CSpinEdit4, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit4DblClick));
 }
 
 // ---- tabs and rebuild ---------------------------------------------------------------------------
@@ -566,7 +589,7 @@ void TGraphForm::DeliverRefresh() {
     if (refreshRefit_)
         view_.SetKeepView(0);
     refreshRefit_ = false;
-    Rebuild();
+    RunCommand([this] { Rebuild(); });
 }
 
 bool TGraphForm::event(QEvent* event) {
@@ -590,7 +613,7 @@ bool TGraphForm::event(QEvent* event) {
         case UM_PRINTCELL:
             if (!printExcluded && message->WParam() == printSlot && message->LParam()) {
                 const auto* target = reinterpret_cast<const PrintCellTarget*>(message->LParam());
-                PrintCell(*target->painter, target->aspect);
+                RunCommand([&] { PrintCell(*target->painter, target->aspect); });
             }
             return true;
         case UM_PRINTEXCLUDE:
@@ -622,8 +645,11 @@ void TGraphForm::FollowSubWindow() {
 
 void InstallGraphicsWindows(TMainForm& form, InputModel& input, const SolutionsCont& solutions,
                             UiDialogs& dialogs) {
-    form.SetGraphicsWindowFactory([&form, &input, &solutions, &dialogs](QWidget*, int tab) {
-        return new TGraphForm(input, solutions, form, dialogs, tab);
-    });
-    form.SetGraphicsPrint([&form, &dialogs] { PrintGraphics(form, dialogs); });
+    form.SetGraphicsWindowFactory(
+        [&form, &input, &solutions, &dialogs](QWidget*, int tab) -> QWidget* {
+            TGraphForm* window = nullptr;
+            RunCommand([&] { window = new TGraphForm(input, solutions, form, dialogs, tab); });
+            return window;
+        });
+    form.SetGraphicsPrint([&form, &dialogs] { RunCommand([&] { PrintGraphics(form, dialogs); }); });
 }

@@ -269,6 +269,8 @@ void TMainForm::OpenGraphicsWindow(int tab) {
     if (!graphicsFactory_)
         return;
     QWidget* window = graphicsFactory_(this, tab);
+    if (!window) // the factory reported why
+        return;
     const QSize client = window->size();
     AddChildWindow(window);
     // The client area keeps the window's size; the frame comes around it.

@@ -29,7 +29,8 @@ class TSystemInputForm;
 class UiDialogs;
 struct CalcResult;
 
-// Creates a graphics window showing view tab (0 … 4), or its first tab for -1.
+// Creates a graphics window showing view tab (0 … 4), or its first tab for -1;
+// null when it could not be made (the factory has reported why).
 using GraphicsWindowFactory = std::function<QWidget*(QWidget* mainWindow, int tab)>;
 
 // The graphics views the client area's context menu offers.
