@@ -421,6 +421,35 @@ private Q_SLOTS:
         }
     }
 
+    // Without any graphics window the page has its frame and footer and no
+    // cell; a long file name is set smaller and stays inside the footer.
+    void pageWithoutWindows() {
+        GraphFixture f;
+        f.form->SetSystemFile(QStringLiteral("/daten/") + QString(120, QLatin1Char('x')) +
+                              QStringLiteral(".bsy"));
+        const QString pdf = f.TempPath(QStringLiteral("leer.pdf"));
+        PrintToPdf(f, pdf);
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.form->printCellCount, 0);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        const QImage page = RenderPdf(pdf);
+        if (page.isNull())
+            QSKIP("pdftoppm (Debian package poppler-utils) is missing");
+        const double mm = 50 / 25.4;
+        const int footerY = int(page.height() - (5 + 15) * mm);
+        // Nothing in the cell area inside the frame.
+        QCOMPARE(DarkShare(page, QRect(int(7 * mm), int(7 * mm), page.width() - int(14 * mm),
+                                       footerY - int(9 * mm))),
+                 0.0);
+        // Ink in the footer, none below the frame.
+        QVERIFY(DarkShare(page, QRect(int(7 * mm), footerY + 3, page.width() - int(14 * mm),
+                                      int(13 * mm))) > 0.01);
+        QCOMPARE(DarkShare(page, QRect(0, int(page.height() - 4 * mm), page.width(), int(4 * mm))),
+                 0.0);
+        QCOMPARE(DarkShare(page, QRect(int(page.width() - 4 * mm), 0, int(4 * mm), page.height())),
+                 0.0);
+    }
+
     // The bridge with its three graphics windows on one page: each cell has
     // a drawing, the window's frame and its tab name.
     void bridgePageWithThreeWindows() {
