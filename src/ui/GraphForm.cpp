@@ -287,7 +287,7 @@ void TGraphForm::CreateToolBar() {
         QAction* button = flagButtons[i];
         const DisplayFlags flag = kDisplayToggles[i].flag;
         connect(button, &QAction::triggered, this, [this, button, flag](bool down) {
-            RunCommand([=] { FlagButtonClick(button, flag, down); });
+            RunCommand([this, button, flag, down] { FlagButtonClick(button, flag, down); });
         });
     }
     connect(CSpinEdit1, &QSpinBox::valueChanged, this,
