@@ -34,3 +34,25 @@ function(balkor_qt_tests name)
   file(GENERATE OUTPUT ${ctest_file} INPUT ${ctest_file}.in)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${ctest_file})
 endfunction()
+
+# Runs one test class of test_<name> once more under the openbox window
+# manager on a virtual X display (test <name>.<test_name>; SCREEN WxH, default
+# 1280x900), where both are installed: for what only a real window manager
+# shows (stacking, focus). Without a D-Bus session (see scripts/lsan.supp).
+find_program(XVFB_RUN xvfb-run)
+find_program(OPENBOX openbox)
+function(balkor_qt_test_under_window_manager name test_name class)
+  cmake_parse_arguments(ARG "" "SCREEN" "" ${ARGN})
+  if(NOT ARG_SCREEN)
+    set(ARG_SCREEN 1280x900)
+  endif()
+  if(NOT XVFB_RUN OR NOT OPENBOX)
+    return()
+  endif()
+  add_test(NAME ${name}.${test_name}
+    COMMAND ${XVFB_RUN} -a -s "-screen 0 ${ARG_SCREEN}x24"
+            ${PROJECT_SOURCE_DIR}/scripts/with-window-manager.sh
+            $<TARGET_FILE:test_${name}> ${class})
+  set_tests_properties(${name}.${test_name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 180)
+endfunction()

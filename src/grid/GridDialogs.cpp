@@ -15,6 +15,10 @@ bool QtGridDialogs::AskNumber(QWidget* parent, const QString& caption, double& n
 }
 
 bool QtGridDialogs::AskOkCancel(QWidget* parent, const QString& text, const QString& caption) {
+    return ShowOkCancelBox(parent, text, caption);
+}
+
+bool ShowOkCancelBox(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);

@@ -23,5 +23,9 @@ public:
     bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
 };
 
+// The message box with "OK" (default) and "Abbrechen" (Escape); true for OK.
+// Shared by the grids and the program's other questions.
+bool ShowOkCancelBox(QWidget* parent, const QString& text, const QString& caption);
+
 // The real dialogs, for grids that were given none.
 GridDialogs& DefaultGridDialogs();

@@ -5,6 +5,7 @@
 #include "model/Tables.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsTree.h"
+#include "ui/GraphForm.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
 #include "ui/QtProgram.h"
@@ -79,6 +80,7 @@ int RunBalkor(int argc, char** argv) {
     TMainForm form(Input(), Solutions(), dialogs,
                    QString::fromStdString(DefaultSettingsFilePath()));
     InstallSettingsDialogs(form, SettingsTree(), dialogs);
+    InstallGraphicsWindows(form, Input(), Solutions(), dialogs);
     app.SetErrorHandler([&](const QString& message) {
         dialogs.ShowMessage(QApplication::activeWindow() ? QApplication::activeWindow() : &form,
                             message, QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);

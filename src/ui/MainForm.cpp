@@ -266,8 +266,16 @@ void TMainForm::Belastung1Click() {
 }
 
 void TMainForm::OpenGraphicsWindow(int tab) {
-    if (graphicsFactory_)
-        AddChildWindow(graphicsFactory_(this, tab));
+    if (!graphicsFactory_)
+        return;
+    QWidget* window = graphicsFactory_(this, tab);
+    if (!window) // the factory reported why
+        return;
+    const QSize client = window->size();
+    AddChildWindow(window);
+    // The client area keeps the window's size; the frame comes around it.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        sub->resize(sub->size() + client - window->size());
 }
 
 void TMainForm::FillPopupMenu() {
@@ -387,6 +395,14 @@ void TMainForm::SetGraphicsPrint(std::function<void()> print) {
 }
 
 void TMainForm::Grafikdrucken1Click() {
+    SendToChildren(UM_PRINTINCLUDE);
+    if (graphicsPrint_)
+        graphicsPrint_();
+}
+
+void TMainForm::PrintGraphicsWindow(QWidget* window) {
+    SendToChildren(UM_PRINTEXCLUDE);
+    SendWindowMessage(window, UM_PRINTINCLUDE);
     if (graphicsPrint_)
         graphicsPrint_();
 }

@@ -29,7 +29,8 @@ class TSystemInputForm;
 class UiDialogs;
 struct CalcResult;
 
-// Creates a graphics window showing view tab (0 … 4), or its first tab for -1.
+// Creates a graphics window showing view tab (0 … 4), or its first tab for -1;
+// null when it could not be made (the factory has reported why).
 using GraphicsWindowFactory = std::function<QWidget*(QWidget* mainWindow, int tab)>;
 
 // The graphics views the client area's context menu offers.
@@ -89,8 +90,11 @@ public:
     // Plugs in the windows of later parts and enables their commands.
     void SetGraphicsWindowFactory(GraphicsWindowFactory factory);
     void SetSettingsDialog(std::function<void()> show);
-    // The graphic print of every graphics window ("Grafik drucken").
+    // The graphic print of the graphics windows that take part
+    // (PrintGraphics); "Grafik drucken" lets every graphics window take part.
     void SetGraphicsPrint(std::function<void()> print);
+    // The print button of a graphics window: only that window takes part.
+    void PrintGraphicsWindow(QWidget* window);
 
     // Shows the geometry window (loadWindow false) or the load window in
     // front of the other child windows, creating it on first use.

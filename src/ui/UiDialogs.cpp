@@ -1,5 +1,7 @@
 #include "ui/UiDialogs.h"
 
+#include "grid/GridDialogs.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
@@ -66,13 +68,7 @@ Answer QtUiDialogs::AskYesNo(QWidget* parent, const QString& text, const QString
 }
 
 bool QtUiDialogs::AskOkCancel(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
+    return ShowOkCancelBox(parent, text, caption);
 }
 
 void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QString& caption,

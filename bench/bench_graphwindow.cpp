@@ -1,0 +1,172 @@
+// The graphics window on a generated N x N grillage after its analysis, run
+// offscreen: one tilt step (rebuild of the bare structure and paint of the
+// window), a full rebuild and paint of the "Biegemoment" tab with the flags
+// of a new window, and the page with that window printed into a PDF file.
+// Argument: N.
+
+#include "Grillage.h"
+#include "analysis/SolutionsCont.h"
+#include "graphics/Render.h"
+#include "model/Tables.h"
+#include "ui/GraphForm.h"
+#include "ui/GraphicsPrinting.h"
+#include "ui/MainForm.h"
+#include "ui/UiDialogs.h"
+#include "ui/WindowMessages.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// One analysed grillage and a main window on it per size.
+struct Session {
+    explicit Session(int n) : solutions(input) {
+        GrillageOptions options;
+        options.n = options.m = n;
+        BuildGrillage(input, options);
+        if (!solutions.Calculate().ok)
+            throw std::runtime_error("analysis failed");
+        form = std::make_unique<TMainForm>(input, solutions, dialogs, QString());
+        InstallGraphicsWindows(*form, input, solutions, dialogs);
+        form->resize(1300, 900);
+        form->show();
+    }
+    TGraphForm* Open(int tab) {
+        form->FillPopupMenu();
+        form->PopupMenu1->actions().at(tab)->trigger();
+        auto* window = qobject_cast<TGraphForm*>(form->mdiArea->subWindowList().last()->widget());
+        window->parentWidget()->resize(1200, 800);
+        QCoreApplication::processEvents();
+        return window;
+    }
+    InputModel input;
+    SolutionsCont solutions;
+    QtUiDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+// Emptied before the application ends.
+std::map<int, std::unique_ptr<Session>> sessions;
+
+Session& Grillage(int n) {
+    auto& session = sessions[n];
+    if (!session)
+        session = std::make_unique<Session>(n);
+    return *session;
+}
+
+// One step of a tilt: the window rebuilds the bare structure and paints it.
+void BM_TiltStep(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    TGraphForm* window = session.Open(kTabGeometrie);
+    window->ToolButton6->trigger(); // "Rotieren"
+    QWidget* box = window->PaintBox1;
+    window->PaintBox1MouseDown(QPoint(300, 300), Qt::LeftButton);
+    int x = 300;
+    for (auto _ : state) {
+        x += 2;
+        window->PaintBox1MouseMove(QPoint(x, 300));
+        box->repaint();
+    }
+    window->PaintBox1MouseUp(QPoint(x, 300), Qt::LeftButton);
+    state.counters["records"] = window->List().RecordCount();
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+// The "Biegemoment" tab with the flags of a new window: rebuild and paint.
+void BM_MomentRebuildAndPaint(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    TGraphForm* window = session.Open(kTabBiegemoment);
+    for (auto _ : state) {
+        window->Rebuild();
+        window->PaintBox1->repaint();
+    }
+    state.counters["records"] = window->List().RecordCount();
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+// The paint alone (a replay of the list).
+void BM_MomentPaint(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    TGraphForm* window = session.Open(kTabBiegemoment);
+    for (auto _ : state)
+        window->PaintBox1->repaint();
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+// The replay alone onto a canvas that draws nothing: what the paint costs
+// before Qt draws.
+class NullCanvas : public Canvas {
+public:
+    void MoveTo(DevicePoint) override {}
+    void LineTo(DevicePoint) override {}
+    void Polygon(std::span<const DevicePoint>) override {}
+    void SetPenColour(Colour) override {}
+    void SetPenWidth(int) override {}
+    void SetBrushColour(Colour) override {}
+};
+
+void BM_MomentReplayOnly(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    TGraphForm* window = session.Open(kTabBiegemoment);
+    NullCanvas canvas;
+    for (auto _ : state)
+        RenderFitted(window->List(), canvas, window->View().Window(), window->PaintBoxRect(), 1.0);
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+// The page with the "Biegemoment" window printed into a PDF file (A4, 1200
+// dots per inch).
+void BM_MomentPrintPdf(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    session.Open(kTabBiegemoment);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("seite.pdf"));
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        session.form->SendToChildren(UM_PRINTINCLUDE);
+        PrintGraphicsPage(*session.form, session.dialogs, printer);
+    }
+    state.counters["pdf_MB"] = QFileInfo(path).size() / 1e6;
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+} // namespace
+
+BENCHMARK(BM_TiltStep)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_MomentRebuildAndPaint)
+    ->Arg(100)
+    ->ArgName("N")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3);
+BENCHMARK(BM_MomentPaint)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_MomentReplayOnly)
+    ->Arg(100)
+    ->ArgName("N")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3);
+BENCHMARK(BM_MomentPrintPdf)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    sessions.clear();
+    return 0;
+}

@@ -1,0 +1,655 @@
+#include "ui/GraphForm.h"
+
+#include "analysis/SolutionsCont.h"
+#include "graphics/Render.h"
+#include "graphics/SvgCanvas.h"
+#include "grid/CommandErrors.h"
+#include "model/Tables.h"
+#include "ui/GraphicsPrinting.h"
+#include "ui/Help.h"
+#include "ui/MainForm.h"
+#include "ui/PageControl.h"
+#include "ui/QtCanvas.h"
+#include "ui/UiDialogs.h"
+#include "ui/WindowMessages.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QSvgRenderer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int kGraphHelpTopic = 10120;
+constexpr int kIconSize = 16;
+constexpr int kDefaultScalePercent = 100;
+constexpr int kScaleStep = 10;
+
+int evaluationPoints = kDefaultEvaluationPoints;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// A toolbar icon from its SVG picture in the resources, sharp also on
+// screens that scale.
+QIcon GraphIcon(const char* name) {
+    QIcon icon;
+    QSvgRenderer renderer(QStringLiteral(":/icons/grafik/%1.svg").arg(QLatin1String(name)));
+    for (const int scale : {1, 2}) {
+        QPixmap picture(kIconSize * scale, kIconSize * scale);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        renderer.render(&painter);
+        painter.end();
+        picture.setDevicePixelRatio(scale);
+        icon.addPixmap(picture);
+    }
+    return icon;
+}
+
+MouseButton ToMouseButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+DevicePoint ToDevicePoint(QPoint p) {
+    return {p.x(), p.y()};
+}
+
+// A handler of the window as the slot of a control: an error that ends it is
+// reported and does not unwind through Qt's event dispatch.
+auto Command(TGraphForm* form, void (TGraphForm::*handler)()) {
+    return [form, handler] { RunCommand([form, handler] { (form->*handler)(); }); };
+}
+auto Command(TGraphForm* form, void (TGraphForm::*handler)(bool)) {
+    return [form, handler](bool down) {
+        RunCommand([form, handler, down] { (form->*handler)(down); });
+    };
+}
+
+} // namespace
+
+// ---- spin edit ---------------------------------------------------------------------------
+
+TCSpinEdit::TCSpinEdit(int minimum, int maximum, int step, int value, QWidget* parent)
+    : QSpinBox(parent) {
+    setRange(minimum, maximum);
+    setSingleStep(step);
+    setValue(value);
+    setAccelerated(true);
+    // The value changes as it is typed, as the buttons change it.
+    setKeyboardTracking(true);
+    lineEdit()->installEventFilter(this);
+}
+
+bool TCSpinEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
+        Q_EMIT DoubleClicked();
+        return true;
+    }
+    return QSpinBox::eventFilter(watched, event);
+}
+
+// ---- paint box ---------------------------------------------------------------------------
+
+TPaintBox::TPaintBox(TGraphForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    RunCommand([&] { form_.PaintBox1Paint(painter); });
+}
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+    RunCommand([&] { form_.PaintBox1MouseDown(event->position().toPoint(), event->button()); });
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    RunCommand([&] { form_.PaintBox1MouseMove(event->position().toPoint()); });
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    RunCommand([&] { form_.PaintBox1MouseUp(event->position().toPoint(), event->button()); });
+}
+
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    RunCommand([&] { form_.PaintBox1DblClick(event->position().toPoint(), event->button()); });
+}
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+    // The wheel zooms like a double click (in) and a right click (out).
+    const int steps = event->angleDelta().y();
+    RunCommand([&] {
+        if (steps > 0)
+            form_.View().ZoomIn();
+        else if (steps < 0)
+            form_.View().ZoomOut();
+    });
+    update();
+    event->accept();
+}
+
+// ---- graphics window --------------------------------------------------------------------------
+
+int TGraphForm::EvaluationPoints() {
+    return evaluationPoints;
+}
+
+void TGraphForm::SetEvaluationPoints(int count) {
+    evaluationPoints = std::clamp(count, 1, kMaxEvaluationPoints);
+}
+
+TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainForm& mainForm,
+                       UiDialogs& dialogs, int tab)
+    : input_(input), solutions_(solutions), mainForm_(mainForm), dialogs_(dialogs),
+      machine_(view_, list_, *this) {
+    setWindowTitle(Text(kGraphFormCaption));
+    setWindowIcon(GraphIcon("fenster"));
+    SetHelpTopic(this, kGraphHelpTopic);
+    resize(kGraphFormSize);
+
+    CreateToolBar();
+    Panel1 = new QWidget(this);
+    Panel1->setAutoFillBackground(true);
+    QPalette white = Panel1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel1->setPalette(white);
+    auto* panelLayout = new QVBoxLayout(Panel1);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    PaintBox1 = new TPaintBox(*this, Panel1);
+    panelLayout->addWidget(PaintBox1);
+    RubberBand = new QRubberBand(QRubberBand::Rectangle, PaintBox1);
+    TabControl2 = new TPageTabs(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(Panel1, 1);
+    layout->addWidget(TabControl2);
+    connect(TabControl2, &TPageTabs::TabClicked, this, [this](int index) {
+        TabControl2->SetCurrentIndex(index);
+        RunCommand([this] { TabControl2Change(); });
+    });
+
+    // A new window: structure, supports, loads, extrema and values; the
+    // picture fitted; every scale 100 %.
+    paintPen_ = QPen(QBrush(Qt::black), 0);
+    paintBrush_ = QBrush(Qt::white, Qt::SolidPattern);
+    options_.flags = kInitialDisplayFlags;
+    options_.textScale = options_.functionScale = options_.displacementScale = 1.0;
+    view_.SetWindow(list_.BoundingBox());
+    view_.SetKeepView(0);
+    TabUpdate();
+    const std::pair<TCSpinEdit*, double> scales[] = {{CSpinEdit2, options_.textScale},
+                                                     {CSpinEdit3, options_.functionScale},
+                                                     {CSpinEdit4, options_.displacementScale}};
+    for (const auto& [edit, scale] : scales) {
+        const QSignalBlocker block(edit);
+        edit->setValue(static_cast<int>(scale * 100));
+    }
+    view_.SetKeepView(0);
+    Rebuild();
+    view_.SetKeepView(1);
+    setWindowTitle(Text(kSceneTabs[options_.tab].name));
+    if (tab >= 0 && tab < kSceneTabCount)
+        SelectTab(tab);
+}
+
+TGraphForm::~TGraphForm() = default;
+
+QAction* TGraphForm::AddButton(const char* icon, const char* hint, bool checkable, bool down) {
+    QAction* action = ToolBar1->addAction(GraphIcon(icon), Text(hint));
+    action->setToolTip(Text(hint));
+    action->setStatusTip(Text(hint));
+    action->setCheckable(checkable);
+    action->setChecked(down);
+    return action;
+}
+
+TCSpinEdit* TGraphForm::AddSpinEdit(const char* hint, int minimum, int maximum, int step,
+                                    int value) {
+    auto* edit = new TCSpinEdit(minimum, maximum, step, value, ToolBar1);
+    edit->setToolTip(Text(hint));
+    edit->setStatusTip(Text(hint));
+    edit->setAccessibleName(Text(hint));
+    ToolBar1->addWidget(edit);
+    ToolBar1->addSeparator();
+    return edit;
+}
+
+void TGraphForm::CreateToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setIconSize(QSize(kIconSize, kIconSize));
+    ToolBar1->setFloatable(false);
+    ToolBar1->setMovable(false);
+    // Every button stays reachable in a narrow window (the extension arrow).
+    ToolButton1 = AddButton("drucken", "Grafik Drucken", false, false);
+    ToolButton2 = AddButton("kopieren", "In Zwichenablage kopieren", false, false);
+    ToolButton3 = AddButton("ausschnitt", "Ausschnitt", true, false);
+    ToolButton4 = AddButton("alles", "Alles zeigen", false, false);
+    ToolButton5 = AddButton("verschieben", "Verschieben", true, true);
+    ToolButton6 = AddButton("rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
+    ToolButton7 = ToolBar1->addSeparator();
+    ToolButton8 = AddButton("achsen", "Achsenkreuz", true, false);
+    ToolButton9 = AddButton("knoten", "Knotennummern", true, false);
+    ToolButton10 = AddButton("staebe", "Stabnummern", true, false);
+    ToolButton11 = AddButton("gelenke", "Gelenknummern", true, false);
+    ToolButton12 = AddButton("material", "Materialnummern", true, false);
+    ToolButton13 = AddButton("werte", "Wertangaben", true, true);
+    ToolButton14 = AddButton("extrema", "Funktionsextrema", true, true);
+    ToolButton15 = AddButton("belastung", "Belastung", true, true);
+    ToolButton16 = AddButton("auflager", "Auflager", true, true);
+    ToolButton17 = AddButton("auflagerkraefte", "Auflagerkräfte", true, false);
+    ToolBar1->addSeparator();
+    CSpinEdit1 =
+        AddSpinEdit("Anzahl der Auswertungpunkte", 1, kMaxEvaluationPoints, 1, evaluationPoints);
+    CSpinEdit2 = AddSpinEdit("Textskalierung", -kScaleSpinLimit, kScaleSpinLimit, kScaleStep,
+                             kDefaultScalePercent);
+    CSpinEdit3 = AddSpinEdit("Funktionsskalierung", -kScaleSpinLimit, kScaleSpinLimit, kScaleStep,
+                             kDefaultScalePercent);
+    CSpinEdit4 = AddSpinEdit("Verschiebungsskalierung", -kScaleSpinLimit, kScaleSpinLimit,
+                             kScaleStep, kDefaultScalePercent);
+
+    connect(ToolButton1, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton1Click));
+    connect(ToolButton2, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton2Click));
+    connect(ToolButton3, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton3Click));
+    connect(ToolButton4, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton4Click));
+    connect(ToolButton5, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton5Click));
+    connect(ToolButton6, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton6Click));
+    QAction* const flagButtons[] = {ToolButton8,  ToolButton9,  ToolButton10, ToolButton11,
+                                    ToolButton12, ToolButton13, ToolButton14, ToolButton15,
+                                    ToolButton16, ToolButton17};
+    for (int i = 0; i < static_cast<int>(std::size(flagButtons)); ++i) {
+        QAction* button = flagButtons[i];
+        const DisplayFlags flag = kDisplayToggles[i].flag;
+        connect(button, &QAction::triggered, this, [this, button, flag](bool down) {
+            RunCommand([this, button, flag, down] { FlagButtonClick(button, flag, down); });
+        });
+    }
+    connect(CSpinEdit1, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit1Change));
+    connect(CSpinEdit2, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit2Change));
+    connect(CSpinEdit3, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit3Change));
+    connect(CSpinEdit4, &QSpinBox::valueChanged, this,
+            Command(this, &TGraphForm::CSpinEdit4Change));
+    connect(CSpinEdit1, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit1DblClick));
+    connect(CSpinEdit2, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit2DblClick));
+    connect(CSpinEdit3, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit3DblClick));
+    connect(CSpinEdit4, &TCSpinEdit::DoubleClicked, this,
+            Command(this, &TGraphForm::CSpinEdit4DblClick));
+}
+
+// ---- tabs and rebuild ---------------------------------------------------------------------------
+
+void TGraphForm::TabUpdate() {
+    if (tabTable_ == kSceneTabs)
+        return;
+    tabTable_ = kSceneTabs;
+    if (TabControl2->Count() == 0)
+        for (const SceneTabInfo& info : kSceneTabs)
+            TabControl2->AddTab(Text(info.name));
+    TabControl2->SetCurrentIndex(0);
+    TabControl2Change();
+}
+
+void TGraphForm::TabControl2Change() {
+    const int tab = std::max(TabControl2->CurrentIndex(), 0);
+    options_.tab = tab;
+    const TabChange change = ChangeTab(options_.flags, tab);
+    options_.flags = change.flags;
+    ToolButton15->setChecked(change.loadsButtonDown);
+    Rebuild();
+    paintPen_.setWidth(1);
+    paintPen_.setColor(Qt::black);
+    setWindowTitle(Text(kSceneTabs[tab].name));
+}
+
+void TGraphForm::SelectTab(int tab) {
+    TabControl2->SetCurrentIndex(tab);
+    TabControl2Change();
+}
+
+void TGraphForm::Rebuild() {
+    TabUpdate();
+    options_.evaluationPoints = evaluationPoints;
+    ::RebuildScene(input_, &solutions_, options_, view_, list_);
+    ++rebuilds_;
+    // The spin edit shows the count the drawing uses, also when another
+    // window changed it.
+    if (CSpinEdit1->value() != evaluationPoints) {
+        const QSignalBlocker block(CSpinEdit1);
+        CSpinEdit1->setValue(evaluationPoints);
+    }
+    SyncFlagButtons();
+    PaintBox1->update();
+}
+
+void TGraphForm::SyncFlagButtons() {
+    QAction* const flagButtons[] = {ToolButton8,  ToolButton9,  ToolButton10, ToolButton11,
+                                    ToolButton12, ToolButton13, ToolButton14, ToolButton15,
+                                    ToolButton16, ToolButton17};
+    // While rotating, the bare structure is drawn; the buttons keep showing
+    // the user's choice.
+    if (machine_.Mode() == MouseMode::Tilting || machine_.Mode() == MouseMode::Spinning)
+        return;
+    for (int i = 0; i < static_cast<int>(std::size(flagButtons)); ++i)
+        flagButtons[i]->setChecked((options_.flags & kDisplayToggles[i].flag) != 0);
+}
+
+void TGraphForm::FlagButtonClick(QAction* button, DisplayFlags flag, bool down) {
+    button->setChecked(down);
+    if (down)
+        options_.flags |= flag;
+    else
+        options_.flags &= static_cast<DisplayFlags>(~flag);
+    Rebuild();
+}
+
+// ---- spin edits ---------------------------------------------------------------------------
+
+void TGraphForm::CSpinEdit1Change() {
+    SetEvaluationPoints(CSpinEdit1->value());
+    view_.SetKeepView(1);
+    Rebuild();
+}
+
+void TGraphForm::ScaleChanged(double& scale, const TCSpinEdit* edit) {
+    scale = edit->value() * 0.01;
+    view_.SetKeepView(1);
+    Rebuild();
+}
+
+void TGraphForm::CSpinEdit2Change() {
+    ScaleChanged(options_.textScale, CSpinEdit2);
+}
+
+void TGraphForm::CSpinEdit3Change() {
+    ScaleChanged(options_.functionScale, CSpinEdit3);
+}
+
+void TGraphForm::CSpinEdit4Change() {
+    ScaleChanged(options_.displacementScale, CSpinEdit4);
+}
+
+void TGraphForm::ResetSpinEdit(TCSpinEdit* edit, int value) {
+    // One rebuild, also when the value is already the default.
+    {
+        const QSignalBlocker block(edit);
+        edit->setValue(value);
+    }
+    if (edit == CSpinEdit1)
+        CSpinEdit1Change();
+    else if (edit == CSpinEdit2)
+        CSpinEdit2Change();
+    else if (edit == CSpinEdit3)
+        CSpinEdit3Change();
+    else
+        CSpinEdit4Change();
+}
+
+void TGraphForm::CSpinEdit1DblClick() {
+    ResetSpinEdit(CSpinEdit1, kDefaultEvaluationPoints);
+}
+
+void TGraphForm::CSpinEdit2DblClick() {
+    ResetSpinEdit(CSpinEdit2, kDefaultScalePercent);
+}
+
+void TGraphForm::CSpinEdit3DblClick() {
+    ResetSpinEdit(CSpinEdit3, kDefaultScalePercent);
+}
+
+void TGraphForm::CSpinEdit4DblClick() {
+    ResetSpinEdit(CSpinEdit4, kDefaultScalePercent);
+}
+
+// ---- toolbar ---------------------------------------------------------------------------
+
+void TGraphForm::ToolButton1Click() {
+    mainForm_.PrintGraphicsWindow(this);
+}
+
+void TGraphForm::ToolButton2Click() {
+    CopyToClipboard();
+}
+
+void TGraphForm::ToolButton3Click(bool down) {
+    machine_.ZoomWindowButton(down);
+}
+
+void TGraphForm::ToolButton4Click() {
+    machine_.FitAllButton();
+}
+
+void TGraphForm::ToolButton5Click(bool down) {
+    machine_.PanButton(down);
+}
+
+void TGraphForm::ToolButton6Click(bool down) {
+    machine_.RotateButton(down);
+}
+
+void TGraphForm::ToolsChanged() {
+    ToolButton3->setChecked(machine_.ZoomWindowDown());
+    ToolButton5->setChecked(machine_.PanDown());
+    ToolButton6->setChecked(machine_.RotateDown());
+    switch (machine_.Cursor()) {
+    case NavigationCursor::Cross:
+        PaintBox1->setCursor(Qt::CrossCursor);
+        break;
+    case NavigationCursor::SizeAll:
+        PaintBox1->setCursor(Qt::SizeAllCursor);
+        break;
+    case NavigationCursor::Default:
+        PaintBox1->unsetCursor();
+        break;
+    }
+}
+
+// ---- painting and mouse
+// ---------------------------------------------------------------------------
+
+DeviceRect TGraphForm::PaintBoxRect() const {
+    return {0, 0, PaintBox1->width(), PaintBox1->height()};
+}
+
+void TGraphForm::SetPaintBoxPenWidth(int pixels) {
+    paintPen_.setWidth(pixels);
+}
+
+void TGraphForm::ShowRubberBand(DevicePoint c1, DevicePoint c2) {
+    RubberBand->setGeometry(QRect(QPoint(c1.x, c1.y), QPoint(c2.x, c2.y)).normalized());
+    RubberBand->show();
+}
+
+void TGraphForm::HideRubberBand() {
+    RubberBand->hide();
+}
+
+void TGraphForm::Repaint() {
+    PaintBox1->update();
+}
+
+void TGraphForm::PaintBox1Paint(QPainter& painter) {
+    painter.setPen(paintPen_);
+    painter.setBrush(paintBrush_);
+    {
+        QtCanvas canvas(painter);
+        RenderFitted(list_, canvas, view_.Window(), PaintBoxRect(), 1.0);
+    }
+    paintPen_ = painter.pen();
+    paintBrush_ = painter.brush();
+}
+
+void TGraphForm::PaintBox1MouseDown(QPoint p, Qt::MouseButton button) {
+    machine_.Press(ToDevicePoint(p), ToMouseButton(button));
+}
+
+void TGraphForm::PaintBox1MouseMove(QPoint p) {
+    machine_.Move(ToDevicePoint(p));
+}
+
+void TGraphForm::PaintBox1MouseUp(QPoint p, Qt::MouseButton button) {
+    machine_.Release(ToDevicePoint(p), ToMouseButton(button));
+}
+
+void TGraphForm::PaintBox1DblClick(QPoint p, Qt::MouseButton button) {
+    machine_.DoubleClick(ToDevicePoint(p), ToMouseButton(button));
+}
+
+// ---- clipboard and printing
+// ---------------------------------------------------------------------------
+
+void TGraphForm::CopyToClipboard() {
+    const SceneBox& window = view_.Window();
+    if (!(window.Width() > 0 && window.Height() > 0))
+        return;
+    bool copied = false;
+    try {
+        const DeviceRect device = PaintBoxRect();
+        QImage image(std::max(device.right, 1), std::max(device.bottom, 1), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            SetNewCanvasState(painter);
+            QtCanvas canvas(painter);
+            RenderFitted(list_, canvas, window, device, 1.0);
+        }
+        const std::string svg = RenderSvg(list_, window, device);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!image.isNull() && !svg.empty() && clipboard) {
+            auto* data = new QMimeData;
+            data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));
+            data->setImageData(image);
+            clipboard->setMimeData(data);
+            copied = true;
+        }
+    } catch (const std::exception&) {
+        copied = false;
+    }
+    if (!copied)
+        dialogs_.ShowMessage(this, Text(kCopyErrorText), Text(kErrorBoxCaption),
+                             MessageIcon::Error);
+}
+
+void TGraphForm::PrintCell(QPainter& painter, double aspect) {
+    const QRect clip = painter.clipBoundingRect().toAlignedRect();
+    const DeviceRect target{clip.left(), clip.top(), clip.left() + clip.width(),
+                            clip.top() + clip.height()};
+    const QFontMetrics metrics = painter.fontMetrics();
+    painter.drawText(
+        QPoint(target.left + 6, target.bottom - metrics.height() - 6 + metrics.ascent()),
+        Text(kSceneTabs[options_.tab].name));
+    {
+        QtCanvas canvas(painter);
+        RenderFitted(list_, canvas, view_.Window(), target, aspect);
+    }
+    painter.setPen(QPen(QBrush(Qt::black), 1));
+    const QPoint frame[] = {{target.left, target.top},
+                            {target.right - 1, target.top},
+                            {target.right - 1, target.bottom - 1},
+                            {target.left, target.bottom - 1},
+                            {target.left, target.top}};
+    painter.drawPolyline(frame, 5);
+}
+
+// ---- messages ---------------------------------------------------------------------------
+
+void TGraphForm::DeliverRefresh() {
+    refreshPending_ = false;
+    if (refreshRefit_)
+        view_.SetKeepView(0);
+    refreshRefit_ = false;
+    RunCommand([this] { Rebuild(); });
+}
+
+bool TGraphForm::event(QEvent* event) {
+    const auto type = static_cast<int>(event->type());
+    if (type >= UM_REFRESH && type <= UM_PRINTINCLUDE) {
+        const auto* message = static_cast<const WindowMessage*>(event);
+        switch (type) {
+        case UM_REFRESH:
+            // Requests that arrive before the window rebuilds are merged into
+            // one rebuild, a refit when any of them asked for one.
+            refreshRefit_ = refreshRefit_ || message->WParam() == kRefreshRefit;
+            if (!refreshPending_) {
+                refreshPending_ = true;
+                QMetaObject::invokeMethod(this, &TGraphForm::DeliverRefresh, Qt::QueuedConnection);
+            }
+            return true;
+        case UM_PRINTCOUNT:
+            if (!printExcluded)
+                printSlot = mainForm_.printCellCount++;
+            return true;
+        case UM_PRINTCELL:
+            if (!printExcluded && message->WParam() == printSlot && message->LParam()) {
+                const auto* target = reinterpret_cast<const PrintCellTarget*>(message->LParam());
+                RunCommand([&] { PrintCell(*target->painter, target->aspect); });
+            }
+            return true;
+        case UM_PRINTEXCLUDE:
+            printExcluded = 1;
+            return true;
+        case UM_PRINTINCLUDE:
+            printExcluded = 0;
+            return true;
+        default:
+            return true;
+        }
+    }
+    if (event->type() == QEvent::ParentChange)
+        FollowSubWindow();
+    return QWidget::event(event);
+}
+
+void TGraphForm::FollowSubWindow() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!sub)
+        return;
+    // A window that loses the focus refits its picture at the next rebuild.
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
+                    view_.SetKeepView(0);
+            });
+}
+
+void InstallGraphicsWindows(TMainForm& form, InputModel& input, const SolutionsCont& solutions,
+                            UiDialogs& dialogs) {
+    form.SetGraphicsWindowFactory(
+        [&form, &input, &solutions, &dialogs](QWidget*, int tab) -> QWidget* {
+            TGraphForm* window = nullptr;
+            RunCommand([&] { window = new TGraphForm(input, solutions, form, dialogs, tab); });
+            return window;
+        });
+    form.SetGraphicsPrint([&form, &dialogs] { RunCommand([&] { PrintGraphics(form, dialogs); }); });
+}

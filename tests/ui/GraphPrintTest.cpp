@@ -1,0 +1,486 @@
+// Printing of graphics: the page geometry, the cell grid, the footer, which
+// windows take part, and pages printed into PDF files and looked at as
+// pictures (pdftoppm).
+#include "GraphFixture.h"
+#include "settings/SettingsVariables.h"
+#include "support/QtTestRegistry.h"
+#include "ui/GraphicsPrinting.h"
+#include "ui/WindowMessages.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// A printer of 254 dots per inch: ten pixels to the millimetre.
+PrinterPage A4At254(bool landscape = false) {
+    PrinterPage page;
+    page.width = landscape ? 2970 : 2100;
+    page.height = landscape ? 2100 : 2970;
+    page.dpiX = page.dpiY = 254.0;
+    page.landscape = landscape;
+    return page;
+}
+
+// A child window that takes part in printing like a graphics window and
+// fills its cell black; it notes the cell's clipping rectangle.
+class CellSpy : public QWidget {
+public:
+    int slot = -1;
+    int excluded = 0;
+    QRect clip;
+    double aspect = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        const int type = static_cast<int>(event->type());
+        if (type < UM_REFRESH || type > UM_PRINTINCLUDE)
+            return QWidget::event(event);
+        const auto* message = static_cast<WindowMessage*>(event);
+        switch (type) {
+        case UM_PRINTCOUNT:
+            if (!excluded)
+                slot = parentForm()->printCellCount++;
+            return true;
+        case UM_PRINTCELL:
+            if (!excluded && message->WParam() == slot) {
+                const auto* target = reinterpret_cast<PrintCellTarget*>(message->LParam());
+                clip = target->painter->clipBoundingRect().toAlignedRect();
+                aspect = target->aspect;
+                target->painter->fillRect(clip, Qt::black);
+            }
+            return true;
+        case UM_PRINTEXCLUDE:
+            excluded = 1;
+            return true;
+        case UM_PRINTINCLUDE:
+            excluded = 0;
+            return true;
+        default:
+            return QWidget::event(event);
+        }
+    }
+
+public:
+    TMainForm* form = nullptr;
+    TMainForm* parentForm() const { return form; }
+};
+
+// Answers the print dialog with a PDF file; notes the job's title.
+QString jobTitle;
+void PrintToPdf(GraphFixture& f, const QString& path, bool landscape = false) {
+    f.dialogs.exec = [path, landscape](QDialog* dialog) {
+        auto* print = qobject_cast<QPrintDialog*>(dialog);
+        if (!print)
+            return false;
+        QPrinter* printer = print->printer();
+        jobTitle = printer->docName();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        return true;
+    };
+}
+
+// The first page of the PDF as a grey picture at 50 dots per inch; a null
+// image when pdftoppm is missing.
+QImage RenderPdf(const QString& pdf) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (tool.isEmpty())
+        return QImage();
+    const QString stem = pdf + QStringLiteral("-page");
+    QProcess process;
+    process.start(tool, {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-gray"),
+                         QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, stem});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QImage();
+    return QImage(stem + QStringLiteral(".png"));
+}
+
+// Ink: lines half a millimetre wide cover a pixel only in part at 50 dpi.
+bool Dark(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 200;
+}
+
+// The share of dark pixels in a rectangle of the picture.
+double DarkShare(const QImage& image, QRect rect) {
+    rect = rect.intersected(image.rect());
+    int dark = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            dark += Dark(image, x, y);
+    return rect.isEmpty() ? 0.0 : double(dark) / (rect.width() * rect.height());
+}
+
+struct MarginsGuard {
+    MarginsGuard() : saved(MarginSettings()) {}
+    ~MarginsGuard() {
+        MarginLeft = saved.left;
+        MarginRight = saved.right;
+        MarginTop = saved.top;
+        MarginBottom = saved.bottom;
+    }
+    PageMargins saved;
+};
+
+} // namespace
+
+class GraphPrintTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Ten pixels to the millimetre, 5 mm margins: the printable area, the
+    // footer 15 mm above the bottom, the pen half a millimetre.
+    void portraitPage() {
+        const PageLayout page = LayOutPage(A4At254(), PageMargins{});
+        QCOMPARE(page.px, 10.0);
+        QCOMPARE(page.aspect, 1.0);
+        QCOMPARE(page.penWidth, 5);
+        QCOMPARE(page.left, 50);
+        QCOMPARE(page.top, 50);
+        QCOMPARE(page.right, 2050);
+        QCOMPARE(page.bottom, 2920);
+        QCOMPARE(page.footerTop, 2770);
+        QVERIFY(page.Printable());
+    }
+
+    // In landscape "Links" is the top margin, "Unten" the left, "Oben" the
+    // right and "Rechts" the bottom; the footer is 8 mm high.
+    void landscapeTurnsTheMargins() {
+        const PageLayout page = LayOutPage(A4At254(true), PageMargins{10, 40, 30, 20});
+        QCOMPARE(page.top, 100);
+        QCOMPARE(page.left, 200);
+        QCOMPARE(page.right, 2970 - 300);
+        QCOMPARE(page.bottom, 2100 - 400);
+        QCOMPARE(page.footerTop, 1700 - 80);
+    }
+
+    void cellGrids_data() {
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("none") << false << 0 << 1 << 1;
+        QTest::newRow("one") << false << 1 << 1 << 1;
+        QTest::newRow("two portrait") << false << 2 << 1 << 2;
+        QTest::newRow("three portrait") << false << 3 << 2 << 2;
+        QTest::newRow("four portrait") << false << 4 << 2 << 2;
+        QTest::newRow("five portrait") << false << 5 << 2 << 3;
+        QTest::newRow("two landscape") << true << 2 << 2 << 1;
+        QTest::newRow("four landscape") << true << 4 << 2 << 2;
+    }
+    void cellGrids() {
+        QFETCH(bool, landscape);
+        QFETCH(int, n);
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        const PageLayout page = LayOutPage(A4At254(landscape), PageMargins{});
+        const CellGrid grid =
+            LayOutCells(n, page.CellAreaWidth(), page.CellAreaHeight(), page.aspect);
+        QCOMPARE(grid.columns, columns);
+        QCOMPARE(grid.rows, rows);
+    }
+
+    // Three windows in portrait: two cells in the first row, the third takes
+    // the whole second row; the inset is 0.3 mm.
+    void thirdCellSpansTheSecondRow() {
+        const PageLayout page = LayOutPage(A4At254(), PageMargins{});
+        const CellGrid grid = LayOutCells(3, 2000, 2720, 1.0);
+        QCOMPARE(grid.cellWidth, 1000.0);
+        QCOMPARE(grid.cellHeight, 1360.0);
+        const DeviceRect first = CellRect(grid, page, 0, 3);
+        const DeviceRect second = CellRect(grid, page, 1, 3);
+        const DeviceRect third = CellRect(grid, page, 2, 3);
+        QCOMPARE(first.left, 50);
+        QCOMPARE(first.right, 1050);
+        QCOMPARE(second.left, 1050);
+        QCOMPARE(second.right, 2050);
+        QCOMPARE(third.left, 50);
+        QCOMPARE(third.right, 2050);
+        QCOMPARE(third.top, 1410);
+        QCOMPARE(third.bottom, 2770);
+        const DeviceRect clip = CellClip(third, page);
+        QCOMPARE(clip.left, 53);
+        QCOMPARE(clip.top, 1413);
+        QCOMPARE(clip.right, 2047);
+        QCOMPARE(clip.bottom, 2767);
+    }
+
+    // Printer pixels twice as wide as high: a cell of equal pixel counts is
+    // twice as wide on paper, so the second cell goes below it.
+    void pixelAspectShapesTheGrid() {
+        const CellGrid grid = LayOutCells(2, 1000, 1000, 2.0);
+        QCOMPARE(grid.columns, 1);
+        QCOMPARE(grid.rows, 2);
+        const CellGrid square = LayOutCells(2, 1000, 1000, 1.0);
+        QCOMPARE(square.columns, 1);
+        QCOMPARE(square.rows, 2);
+        const CellGrid wide = LayOutCells(2, 1000, 400, 1.0);
+        QCOMPARE(wide.columns, 2);
+    }
+
+    void footerLayout() {
+        const PageLayout portrait = LayOutPage(A4At254(), PageMargins{});
+        const FooterLayout footer = LayOutFooter(portrait);
+        // Band 2775 … 2920, mid 2847; picture 3 × 72 wide, shrunk by 1, 3, 1
+        // and 1 mm.
+        QCOMPARE(footer.band.top, 2775);
+        QCOMPARE(footer.picture.left, 80);
+        QCOMPARE(footer.picture.top, 2785);
+        QCOMPARE(footer.picture.right, 256);
+        QCOMPARE(footer.picture.bottom, 2837);
+        QCOMPARE(footer.lineX, 273);
+        QCOMPARE(footer.textX, 291);
+        QCOMPARE(footer.textTop, 2847);
+        QCOMPARE(footer.textHeight, 36);
+
+        const PageLayout landscape = LayOutPage(A4At254(true), PageMargins{});
+        const FooterLayout turned = LayOutFooter(landscape);
+        // Band 1975 … 2050 (8 mm less the pen), the picture over its height.
+        QCOMPARE(turned.band.top, 1970 + 5);
+        QCOMPARE(turned.picture.top, 1985);
+        QCOMPARE(turned.picture.bottom, 2040);
+        QCOMPARE(turned.picture.right, 50 + 3 * 75 - 10);
+        QCOMPARE(turned.textX, int(0.1 * (265 - 80) + 265));
+        QCOMPARE(turned.textHeight, 37);
+        QCOMPARE(FooterSystemText(QStringLiteral("/a/b/bruecke.bsy")),
+                 QStringLiteral("System: bruecke.bsy"));
+        QCOMPARE(FooterLoadText(QString()), QStringLiteral("Lastfall: "));
+    }
+
+    // A text that never fits ends the loop at the count 0.
+    void footerFontLoopEnds() {
+        QImage image(100, 100, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(12);
+        painter.setFont(font);
+        QCOMPARE(FitFont(painter, QStringLiteral("System: sehr-langer-name.bsy"), 1, 1), 0);
+        QCOMPARE(painter.font().pointSize(), 1);
+        painter.setFont(font);
+        QCOMPARE(FitFont(painter, QStringLiteral("x"), 10000, 10000), 12);
+    }
+
+    // The print button of a window prints that window alone; the main menu
+    // prints every window, one per cell.
+    void whoTakesPart() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* windows[] = {f.Open(0), f.Open(1), f.Open(3)};
+        int prints = 0;
+        f.form->SetGraphicsPrint([&] {
+            f.form->printCellCount = 0;
+            f.form->SendToChildren(UM_PRINTCOUNT);
+            ++prints;
+        });
+        windows[1]->ToolButton1->trigger();
+        QCOMPARE(prints, 1);
+        QCOMPARE(f.form->printCellCount, 1);
+        QCOMPARE(windows[1]->printSlot, 0);
+        QCOMPARE(windows[0]->printExcluded, 1);
+        QCOMPARE(windows[2]->printExcluded, 1);
+        QCOMPARE(windows[1]->printExcluded, 0);
+
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.form->printCellCount, 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(windows[i]->printExcluded, 0);
+            QCOMPARE(windows[i]->printSlot, i);
+        }
+    }
+
+    // A cancelled print dialog prints nothing.
+    void cancelledDialogPrintsNothing() {
+        GraphFixture f;
+        f.OpenBridge();
+        f.Open();
+        const QString pdf = f.TempPath(QStringLiteral("nicht.pdf"));
+        bool printDialog = false;
+        f.dialogs.exec = [&printDialog](QDialog* dialog) {
+            printDialog = qobject_cast<QPrintDialog*>(dialog) != nullptr;
+            return false;
+        };
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.dialogs.executed.size(), 1);
+        QVERIFY(printDialog);
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    // Margins wider than the sheet: a message, no page.
+    void marginsWithoutRoomPrintNothing() {
+        MarginsGuard guard;
+        MarginLeft = 150;
+        MarginRight = 100;
+        GraphFixture f;
+        f.OpenBridge();
+        f.Open();
+        const QString pdf = f.TempPath(QStringLiteral("leer.pdf"));
+        PrintToPdf(f, pdf);
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages.first().text, QString::fromUtf8(kNoPrintableAreaText));
+        QCOMPARE(f.dialogs.messages.first().caption, QString::fromUtf8(kPrintCaption));
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    // Pages of 2, 3 and 4 cells printed into PDF files: the cells handed to
+    // the windows, the frame, the footer line and the cells' ink.
+    void pdfPagesWithCells_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<bool>("landscape");
+        QTest::newRow("2 portrait") << 2 << false;
+        QTest::newRow("3 portrait") << 3 << false;
+        QTest::newRow("4 landscape") << 4 << true;
+    }
+    void pdfPagesWithCells() {
+        QFETCH(int, n);
+        QFETCH(bool, landscape);
+        MarginsGuard guard;
+        MarginLeft = MarginRight = MarginTop = MarginBottom = 10;
+        MarginLeft = 20; // the top margin in landscape
+        GraphFixture f;
+        QList<CellSpy*> spies;
+        for (int i = 0; i < n; ++i) {
+            auto* spy = new CellSpy;
+            spy->form = f.form.get();
+            spy->resize(100, 80);
+            f.form->mdiArea->addSubWindow(spy);
+            spies << spy;
+        }
+        const QString pdf = f.TempPath(QStringLiteral("seite.pdf"));
+        PrintToPdf(f, pdf, landscape);
+        f.form->Grafikdrucken1->trigger();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(QFile::exists(pdf));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer.setFullPage(true);
+        const double px = printer.logicalDpiX() / 25.4;
+        // The cells lie side by side and row under row inside the margins.
+        const int columns = n == 2 && !landscape ? 1 : 2;
+        for (int i = 0; i < n; ++i) {
+            QVERIFY(!spies[i]->clip.isEmpty());
+            QCOMPARE(spies[i]->aspect, 1.0);
+        }
+        if (n == 2) {
+            QCOMPARE(spies[0]->clip.left(), spies[1]->clip.left());
+            QVERIFY(spies[1]->clip.top() > spies[0]->clip.bottom());
+        } else {
+            QCOMPARE(spies[0]->clip.top(), spies[1]->clip.top());
+            QVERIFY(spies[1]->clip.left() > spies[0]->clip.right());
+            QVERIFY(spies[2]->clip.top() > spies[0]->clip.bottom());
+        }
+        if (n == 3) // the third cell takes the second row's width
+            QCOMPARE(spies[2]->clip.right(), spies[1]->clip.right());
+        // "Links" is 20 mm: at the left in portrait, at the top in landscape.
+        const int topMargin = landscape ? 20 : 10;
+        const int leftMargin = landscape ? 10 : 20;
+        QVERIFY(std::abs(spies[0]->clip.top() - topMargin * px) < px);
+        QVERIFY(std::abs(spies[0]->clip.left() - leftMargin * px) < px);
+        Q_UNUSED(columns);
+
+        const QImage page = RenderPdf(pdf);
+        if (page.isNull())
+            QSKIP("pdftoppm (Debian package poppler-utils) is missing");
+        // 50 dots per inch: about 2 pixels to the millimetre.
+        const double mm = 50 / 25.4;
+        QCOMPARE(page.width() > page.height(), landscape);
+        // Frame: dark along the left edge of the printable area, nothing in
+        // the margin outside it.
+        const int frameX = int(leftMargin * mm);
+        const int midY = page.height() / 2;
+        QVERIFY(Dark(page, frameX, midY) || Dark(page, frameX - 1, midY) ||
+                Dark(page, frameX - 2, midY));
+        QCOMPARE(DarkShare(page, QRect(0, 0, int((leftMargin - 2) * mm), page.height())), 0.0);
+        QCOMPARE(DarkShare(page, QRect(0, 0, page.width(), int(topMargin * mm) - 2)), 0.0);
+        // Footer line: a dark row across the page 15 mm (8 mm) above the
+        // bottom margin.
+        const int footerY = int(page.height() - (10 + (landscape ? 8 : 15)) * mm);
+        bool footerLine = false;
+        for (int y = footerY - 2; y <= footerY + 2; ++y)
+            footerLine =
+                footerLine ||
+                DarkShare(page, QRect(int(12 * mm), y, page.width() - int(24 * mm), 1)) > 0.95;
+        QVERIFY(footerLine);
+        // Footer texts and picture: some ink in the band below the line.
+        QVERIFY(DarkShare(page, QRect(int((leftMargin + 2) * mm), footerY + 3,
+                                      page.width() - int(34 * mm),
+                                      int(page.height() - 10 * mm) - footerY - 6)) > 0.01);
+        // Each cell is filled black by its window.
+        for (CellSpy* spy : spies) {
+            const QRectF cell(spy->clip.left() / px * mm, spy->clip.top() / px * mm,
+                              spy->clip.width() / px * mm, spy->clip.height() / px * mm);
+            QVERIFY(DarkShare(page, cell.adjusted(2, 2, -2, -2).toRect()) > 0.99);
+        }
+    }
+
+    // Without any graphics window the page has its frame and footer and no
+    // cell; a long file name is set smaller and stays inside the footer.
+    void pageWithoutWindows() {
+        GraphFixture f;
+        f.form->SetSystemFile(QStringLiteral("/daten/") + QString(120, QLatin1Char('x')) +
+                              QStringLiteral(".bsy"));
+        const QString pdf = f.TempPath(QStringLiteral("leer.pdf"));
+        PrintToPdf(f, pdf);
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.form->printCellCount, 0);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        const QImage page = RenderPdf(pdf);
+        if (page.isNull())
+            QSKIP("pdftoppm (Debian package poppler-utils) is missing");
+        const double mm = 50 / 25.4;
+        const int footerY = int(page.height() - (5 + 15) * mm);
+        // Nothing in the cell area inside the frame.
+        QCOMPARE(DarkShare(page, QRect(int(7 * mm), int(7 * mm), page.width() - int(14 * mm),
+                                       footerY - int(9 * mm))),
+                 0.0);
+        // Ink in the footer, none below the frame.
+        QVERIFY(DarkShare(page, QRect(int(7 * mm), footerY + 3, page.width() - int(14 * mm),
+                                      int(13 * mm))) > 0.01);
+        QCOMPARE(DarkShare(page, QRect(0, int(page.height() - 4 * mm), page.width(), int(4 * mm))),
+                 0.0);
+        QCOMPARE(DarkShare(page, QRect(int(page.width() - 4 * mm), 0, int(4 * mm), page.height())),
+                 0.0);
+    }
+
+    // The bridge with its three graphics windows on one page: each cell has
+    // a drawing, the window's frame and its tab name.
+    void bridgePageWithThreeWindows() {
+        GraphFixture f;
+        f.OpenBridge();
+        f.Open(kTabGeometrie);
+        f.Open(kTabBiegelinie);
+        f.Open(kTabBiegemoment);
+        const QString pdf = f.TempPath(QStringLiteral("bruecke.pdf"));
+        PrintToPdf(f, pdf);
+        f.form->Grafikdrucken1->trigger();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(QFile::exists(pdf));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(jobTitle, QStringLiteral("Balkor"));
+        const QImage page = RenderPdf(pdf);
+        if (page.isNull())
+            QSKIP("pdftoppm (Debian package poppler-utils) is missing");
+        const int w = page.width(), h = page.height();
+        // Two cells above, one below: each quarter of the cell area has ink.
+        const double mm = 50 / 25.4;
+        const int top = int(5 * mm) + 3, bottom = int(h - 20 * mm) - 3;
+        const int mid = (top + bottom) / 2, centre = w / 2;
+        QVERIFY(DarkShare(page, QRect(8, top, centre - 16, mid - top - 4)) > 0.002);
+        QVERIFY(DarkShare(page, QRect(centre + 8, top, w - centre - 16, mid - top - 4)) > 0.002);
+        QVERIFY(DarkShare(page, QRect(8, mid + 4, w - 16, bottom - mid - 8)) > 0.002);
+    }
+};
+
+BALKOR_REGISTER_TEST(GraphPrintTest);
+#include "GraphPrintTest.moc"
