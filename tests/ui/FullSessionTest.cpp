@@ -7,6 +7,8 @@
 #include "FakeDialogs.h"
 #include "StandInEditor.h"
 #include "analysis/SolutionsCont.h"
+#include "graphics/SceneRebuild.h"
+#include "graphics/SvgCanvas.h"
 #include "grid/UserCell.h"
 #include "grid/UserGrid.h"
 #include "model/Tables.h"
@@ -15,14 +17,25 @@
 #include "support/QtTestRegistry.h"
 #include "support/ScopedEnvironment.h"
 #include "ui/FileNameLabel.h"
+#include "ui/GraphForm.h"
 #include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/PageControl.h"
 #include "ui/SolForm.h"
 #include "ui/TreeForm.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -158,6 +171,24 @@ double SumOfReactions(const QString& protocol) {
     return sum;
 }
 
+// Whether the window's drawing list uses the colour ("#rrggbb").
+bool DrawsColour(const TGraphForm& graph, const char* colour) {
+    return RenderSvg(graph.List(), graph.View().Window(), {0, 0, 800, 600}).find(colour) !=
+           std::string::npos;
+}
+
+// A drag with the left button, as the paint box's navigation sees it.
+void Drag(QWidget* box, QPoint from, QPoint to) {
+    QTest::mousePress(box, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step) {
+        const QPointF at = from + (to - from) * step / 4.0;
+        QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::LeftButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(box, &move);
+    }
+    QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+}
+
 // The program as RunBalkor builds it, on fresh tables, with the test dialogs,
 // its settings file and protocol folder in a folder of its own.
 struct Session {
@@ -165,6 +196,7 @@ struct Session {
         environment.Set("TMP", dir.path().toStdString());
         form = std::make_unique<TMainForm>(input, solutions, dialogs, settingsPath());
         tree = InstallSettingsDialogs(*form, SettingsTree(), dialogs);
+        InstallGraphicsWindows(*form, input, solutions, dialogs);
         form->resize(1180, 860);
         form->show();
         form->activateWindow();
@@ -299,6 +331,58 @@ private Q_SLOTS:
         QVERIFY2(qAbs(SumOfReactions(results) + kTotalVerticalLoad) < 0.1,
                  qPrintable(QString::number(SumOfReactions(results))));
 
+        // Three graphics windows: "Zeigen › Grafik" on "Geometrie", the
+        // client area's menu on "Biegelinie", and one switched to
+        // "Biegemoment" by a click on its tab.
+        form.Grafik1->trigger();
+        form.FillPopupMenu();
+        form.PopupMenu1->actions().at(kTabBiegelinie)->trigger();
+        form.Grafik1->trigger();
+        const QList<QMdiSubWindow*> subWindows = form.mdiArea->subWindowList();
+        QCOMPARE(subWindows.size(), 5);
+        std::vector<TGraphForm*> graphs;
+        for (QMdiSubWindow* window : subWindows)
+            if (auto* graph = qobject_cast<TGraphForm*>(window->widget()))
+                graphs.push_back(graph);
+        QCOMPARE(graphs.size(), size_t(3));
+        TPageTabs* tabs = graphs[2]->TabControl2;
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(kTabBiegemoment).center());
+        const int expectedTabs[] = {kTabGeometrie, kTabBiegelinie, kTabBiegemoment};
+        const char* const captions[] = {"Geometrie", "Biegelinie", "Biegemoment"};
+        form.WindowTileItem->trigger();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(graphs[i]->CurrentTab(), expectedTabs[i]);
+            QCOMPARE(graphs[i]->windowTitle(), QString::fromUtf8(captions[i]));
+            QVERIFY(QTest::qWaitForWindowExposed(graphs[i]->PaintBox1));
+            QVERIFY(graphs[i]->List().RecordCount() > 0);
+        }
+
+        // The bending moments: zoomed into a window, moved, turned.
+        TGraphForm& moments = *graphs[2];
+        QWidget* box = moments.PaintBox1;
+        const QPoint middle = box->rect().center();
+        const SceneBox all = moments.View().Window();
+        moments.ToolButton3->trigger();
+        Drag(box, middle - QPoint(60, 40), middle + QPoint(60, 40));
+        const SceneBox zoomed = moments.View().Window();
+        QVERIFY(zoomed.Width() < all.Width() / 2);
+        QVERIFY(!moments.ToolButton3->isChecked());
+        if (!moments.ToolButton5->isChecked())
+            moments.ToolButton5->trigger(); // "Verschieben"
+        QVERIFY(moments.ToolButton5->isChecked());
+        Drag(box, middle, middle + QPoint(30, 20));
+        const SceneBox moved = moments.View().Window();
+        QVERIFY(!(moved == zoomed));
+        QCOMPARE(moved.Width(), zoomed.Width());
+        moments.ToolButton6->trigger();
+        const ViewMatrix before = moments.View().Matrix();
+        Drag(box, middle, middle + QPoint(40, 0));
+        QVERIFY(moments.View().Matrix().m[0][0] != before.m[0][0] ||
+                moments.View().Matrix().m[1][0] != before.m[1][0]);
+        const ViewMatrix turned = moments.View().Matrix();
+        moments.ToolButton6->trigger();
+        QVERIFY(moments.ToolButton5->isChecked());
+
         // "Konfiguration": the beams' colour chosen in the colour dialog.
         form.Konfiguration1->trigger();
         QVERIFY(s.tree->isVisible());
@@ -313,6 +397,35 @@ private Q_SLOTS:
         QCOMPARE(GeoBeamColour, Rgb(0x12, 0x34, 0x56));
         QTest::mouseClick(s.tree->Button1, Qt::LeftButton);
         QVERIFY(!s.tree->isVisible());
+        // The windows draw in the new colour and keep their views.
+        for (TGraphForm* graph : graphs)
+            QTRY_VERIFY2(DrawsColour(*graph, "#123456"), qPrintable(graph->windowTitle()));
+        QCOMPARE(moments.View().Matrix().m[0][0], turned.m[0][0]);
+
+        // The bending moments copied as a picture: SVG with the new colour,
+        // and a bitmap of the window's size.
+        moments.ToolButton2->trigger();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied && copied->hasFormat(QStringLiteral("image/svg+xml")));
+        QVERIFY(copied->data(QStringLiteral("image/svg+xml")).contains("#123456"));
+        QVERIFY(copied->hasImage());
+        QCOMPARE(qvariant_cast<QImage>(copied->imageData()).size(), box->size());
+
+        // "Grafik drucken": every graphics window on one page of a PDF file.
+        const QString pdf = s.Path("grafik.pdf");
+        s.dialogs.exec = [pdf](QDialog* dialog) {
+            auto* print = qobject_cast<QPrintDialog*>(dialog);
+            if (!print)
+                return false;
+            print->printer()->setOutputFormat(QPrinter::PdfFormat);
+            print->printer()->setOutputFileName(pdf);
+            return true;
+        };
+        form.Grafikdrucken1->trigger();
+        s.dialogs.exec = nullptr;
+        const QByteArray printed = ReadAll(pdf);
+        QVERIFY(printed.startsWith("%PDF"));
+        QCOMPARE(printed.count("/Type /Page\n") + printed.count("/Type /Page "), 1);
         // Settings are no document: the input stays unmodified and calculated.
         QVERIFY(!form.systemModified && !form.loadModified);
         QCOMPARE(s.solutions.resultsValid, 1);

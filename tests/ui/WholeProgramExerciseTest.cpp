@@ -17,6 +17,7 @@
 #include "support/QtTestRegistry.h"
 #include "support/ScopedEnvironment.h"
 #include "ui/FileNameLabel.h"
+#include "ui/GraphForm.h"
 #include "ui/InputForms.h"
 #include "ui/MainForm.h"
 #include "ui/PageControl.h"
@@ -32,11 +33,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -192,6 +197,7 @@ public:
         environment_.Set("TMP", (folder + "/tmp").toStdString());
         form_ = std::make_unique<TMainForm>(input_, solutions_, dialogs_, QString());
         tree_ = InstallSettingsDialogs(*form_, SettingsTree(), dialogs_);
+        InstallGraphicsWindows(*form_, input_, solutions_, dialogs_);
         form_->resize(1100, 800);
         form_->show();
         QDirIterator it(files_, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
@@ -288,6 +294,11 @@ private:
     // The number dialog of the grids, the value dialog, the editor dialog and
     // the about box: accepted or cancelled, a number dialog with a number.
     bool AnswerDialog(QDialog* dialog) {
+        // Printing goes into a PDF file, never to a printer.
+        if (auto* print = qobject_cast<QPrintDialog*>(dialog)) {
+            print->printer()->setOutputFormat(QPrinter::PdfFormat);
+            print->printer()->setOutputFileName(folder_ + QStringLiteral("/druck.pdf"));
+        }
         if (auto* cell = qobject_cast<TCellDialog1*>(dialog))
             cell->MyEdit1->setText(PickOf<QString>(
                 random_, {"2", "-1,5", "0", "1e300", "abc", "", "0.001", "99999999999"}));
@@ -325,6 +336,7 @@ private:
             {f.WindowMinimizeItem, false},
             {f.Inhalt1, false},
             {f.Suche1, false},
+            {f.Grafikdrucken1, false},
             {f.HelpAboutItem, false},
         };
         const Command& command = PickOf(random_, commands);
@@ -411,6 +423,8 @@ private:
         QWidget* child = RandomChild();
         if (!child)
             return QStringLiteral("keine Fenster");
+        if (auto* graph = qobject_cast<TGraphForm*>(child))
+            return GraphicsWindowAction(*graph);
         if (auto* input = qobject_cast<TInputForm*>(child); input && Pick(random_, 4) == 0) {
             // A toolbar button; new, open and save reach the document.
             const std::vector<QToolButton*> buttons = {input->SpeedButton5, input->SpeedButton3,
@@ -482,6 +496,62 @@ private:
         if (solutions_.resultsValid)
             ++counts.calculations;
         return QStringLiteral("Beispiel %1 berechnet").arg(name);
+    }
+
+    // A toolbar button, a spin edit, a tab, or the mouse on the drawing.
+    QString GraphicsWindowAction(TGraphForm& graph) {
+        const int which = Pick(random_, 10);
+        if (which < 3) {
+            const std::vector<QAction*> buttons = {
+                graph.ToolButton1,  graph.ToolButton2,  graph.ToolButton3,  graph.ToolButton4,
+                graph.ToolButton5,  graph.ToolButton6,  graph.ToolButton8,  graph.ToolButton9,
+                graph.ToolButton10, graph.ToolButton11, graph.ToolButton12, graph.ToolButton13,
+                graph.ToolButton14, graph.ToolButton15, graph.ToolButton16, graph.ToolButton17};
+            QAction* button = PickOf(random_, buttons);
+            button->trigger();
+            return QStringLiteral("Grafik: Knopf ") + button->toolTip();
+        }
+        if (which == 3) {
+            TCSpinEdit* edits[] = {graph.CSpinEdit1, graph.CSpinEdit2, graph.CSpinEdit3,
+                                   graph.CSpinEdit4};
+            TCSpinEdit* edit = edits[Pick(random_, 4)];
+            const int value = PickOf<int>(random_, {-100000, -50, 0, 1, 7, 100, 350, 100000});
+            edit->setValue(value);
+            return QStringLiteral("Grafik: Wert %1").arg(value);
+        }
+        if (which == 4) {
+            TPageTabs* tabs = graph.TabControl2;
+            const int tab = Pick(random_, kGraphicsViewCount);
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(tab).center());
+            return QStringLiteral("Grafik: Reiter %1").arg(tab);
+        }
+        QWidget* box = graph.PaintBox1;
+        const auto point = [&] {
+            return QPoint(Pick(random_, qMax(1, box->width())),
+                          Pick(random_, qMax(1, box->height())));
+        };
+        const Qt::MouseButton button = Pick(random_, 3) ? Qt::LeftButton : Qt::RightButton;
+        const QPoint from = point();
+        if (which < 8) {
+            const QPoint to = point();
+            QTest::mousePress(box, button, {}, from);
+            for (int i = 1; i <= 3; ++i) {
+                const QPointF at = from + (to - from) * i / 3.0;
+                QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), button, button, {});
+                QApplication::sendEvent(box, &move);
+            }
+            QTest::mouseRelease(box, button, {}, to);
+            return QStringLiteral("Grafik: Ziehen");
+        }
+        if (which == 8) {
+            QTest::mouseDClick(box, button, {}, from);
+            return QStringLiteral("Grafik: Doppelklick");
+        }
+        QWheelEvent wheel(QPointF(from), box->mapToGlobal(QPointF(from)), QPoint(),
+                          QPoint(0, Pick(random_, 2) ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        return QStringLiteral("Grafik: Rad");
     }
 
     QString MainWindowKey() {
