@@ -1,9 +1,11 @@
 // A day with the program, from an empty start to closing it: a small
 // grillage typed into the input windows with keys and clicks, a check that
 // points to a typing error and its correction, both files saved,
-// "Berechnen", both protocols, a colour changed in the settings dialog,
-// "Neu" and the files opened again (every table as typed), and the closing
-// questions. Every step looks at what the user sees.
+// "Berechnen", both protocols, three graphics windows zoomed, moved and
+// turned, a colour changed in the settings dialog, a picture copied, all
+// graphics printed into a PDF file, "Neu" and the files opened again (every
+// table as typed), and the closing questions. Every step looks at what the
+// user sees.
 #include "FakeDialogs.h"
 #include "StandInEditor.h"
 #include "analysis/SolutionsCont.h"
