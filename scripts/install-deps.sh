@@ -18,6 +18,8 @@ packages=(
   # the window tests that need a real window system: a virtual X display
   # with a window manager
   xvfb xauth openbox
+  # the printing tests render the printed PDF pages to pixels (pdftoppm)
+  poppler-utils
   # fuzzing (clang with libFuzzer), make format, benchmarks
   clang libclang-rt-14-dev clang-format
   time bc

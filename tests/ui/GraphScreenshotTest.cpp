@@ -22,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -60,9 +61,12 @@ private Q_SLOTS:
         const QString folder = qEnvironmentVariable("BALKOR_UI_SCREENSHOTS");
         InputModel input;
         SolutionsCont solutions(input);
+        // Without a folder the page goes into a folder of its own: runs of
+        // this test in parallel must not share the file.
+        QTemporaryDir scratch;
         PdfDialogs dialogs;
-        dialogs.pdf = (folder.isEmpty() ? QDir::tempPath() : folder) +
-                      QStringLiteral("/grafik-druckseite.pdf");
+        dialogs.pdf =
+            (folder.isEmpty() ? scratch.path() : folder) + QStringLiteral("/grafik-druckseite.pdf");
         TMainForm form(input, solutions, dialogs, QString());
         InstallGraphicsWindows(form, input, solutions, dialogs);
         form.resize(1380, 960);
@@ -102,8 +106,6 @@ private Q_SLOTS:
         QFile::remove(dialogs.pdf);
         form.Grafikdrucken1->trigger();
         QVERIFY(QFile::exists(dialogs.pdf));
-        if (folder.isEmpty())
-            QFile::remove(dialogs.pdf);
         form.systemModified = form.loadModified = false;
     }
 };
