@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QMouseEvent>
-#include <QStackedWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 TPageTabs::TPageTabs(QWidget* parent) : QWidget(parent) {

@@ -27,11 +27,11 @@ QByteArray ReadAll(const QString& path) {
 const char* const kNodes[] = {"0\t0\t1100\t",  "5\t0\t0000\t",  "10\t0\t0000\t", "15\t0\t0000\t",
                               "20\t0\t0100\t", "0\t6\t1100\t",  "5\t6\t0000\t",  "10\t6\t0000\t",
                               "15\t6\t0000\t", "20\t6\t11030\t"};
-const char* const kBeams[] = {
-    "1\t2\t1\t10\t1,2\t", "2\t3\t1\t10\t1,2\t", "3\t4\t1\t10\t1,2\t", "4\t5\t1\t10\t1,2\t",
-    "6\t7\t1\t10\t1,2\t", "7\t8\t1\t10\t1,2\t", "8\t9\t1\t10\t1,2\t", "9\t10\t1\t10\t1,2\t",
-    "1\t6\t2\t4\t0,8\t",  "2\t7\t2\t4\t0,8\t",  "3\t8\t2\t4\t0,8\t",  "4\t9\t2\t4\t0,8\t",
-    "5\t10\t2\t4\t0,8\t"};
+const char* const kBeams[] = {"1\t2\t1\t10\t1,2\t", "2\t3\t1\t10\t1,2\t",  "3\t4\t1\t10\t1,2\t",
+                              "4\t5\t1\t10\t1,2\t", "6\t7\t1\t10\t1,2\t",  "7\t8\t1\t10\t1,2\t",
+                              "8\t9\t1\t10\t1,2\t", "9\t10\t1\t10\t1,2\t", "1\t6\t2\t4\t0,8\t",
+                              "2\t7\t2\t4\t0,8\t",  "3\t8\t2\t4\t0,8\t",   "4\t9\t2\t4\t0,8\t",
+                              "5\t10\t2\t4\t0,8\t"};
 // E, G, Iy, It, alphaT: the grid shows Iy before It.
 const char* const kSections[] = {"3,4E7\t1,4E7\t0,45\t0,12\t1E-5\t",
                                  "3,4e7\t1,4e7\t0.08\t0.03\t0.00001\t"};
@@ -117,8 +117,8 @@ private Q_SLOTS:
         // "Ergebnisse" hands the protocol to the editor, here one that copies it.
         const QString shownProtocol = f.TempPath("ergebnisse.txt");
         const QString editor = WriteTextFile(f.TempPath("editor.sh"), "");
-        WriteTextFile(editor, qPrintable(QStringLiteral("#!/bin/sh\ncp \"$1\" '%1'\n")
-                                             .arg(shownProtocol)));
+        WriteTextFile(editor,
+                      qPrintable(QStringLiteral("#!/bin/sh\ncp \"$1\" '%1'\n").arg(shownProtocol)));
         QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const std::string savedEditor = EditorProgram;
         EditorProgram = editor.toStdString();
@@ -131,9 +131,9 @@ private Q_SLOTS:
 
         QProcess batch;
         const QString batchProtocol = f.TempPath("batch.txt");
-        batch.start(kBatchProgram, {QStringLiteral("--quiet"), kExamples + "bruecke.bsy",
-                                    kExamples + "bruecke.bld", QStringLiteral("--results"),
-                                    batchProtocol});
+        batch.start(kBatchProgram,
+                    {QStringLiteral("--quiet"), kExamples + "bruecke.bsy",
+                     kExamples + "bruecke.bld", QStringLiteral("--results"), batchProtocol});
         QVERIFY(batch.waitForFinished(60000));
         QCOMPARE(batch.exitCode(), 0);
         const QByteArray expected = AfterHeader(ReadAll(batchProtocol));

@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTextBrowser>
 #include <QProcess>
+#include <QTextBrowser>
 #include <functional>
 
 namespace {
@@ -322,7 +322,8 @@ private Q_SLOTS:
         f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("l.bld"), kTwoSpanLoads));
         f.form->SetGraphicsWindowFactory([](QWidget*, int) { return new MessageSpy; });
         f.form->Grafik1Click();
-        auto* graphics = static_cast<MessageSpy*>(f.form->mdiArea->subWindowList().last()->widget());
+        auto* graphics =
+            static_cast<MessageSpy*>(f.form->mdiArea->subWindowList().last()->widget());
         for (const bool loadHalf : {false, true}) {
             f.form->Berechnen1Click();
             QCOMPARE(f.solutions.resultsValid, 1);
@@ -451,11 +452,11 @@ private Q_SLOTS:
         QCOMPARE(FindHelpTopic(geometry.PageControl1), 10085);
         QCOMPARE(FindHelpTopic(&loads), 0);
         QCOMPARE(FindHelpTopic(loads.PageControl1), 10115);
-        const QList<int> topics = {10070, 10075, 10080, 10080, 10090, 10090,
-                                   10095, 10100, 10115, 10105};
+        const QList<int> topics = {10070, 10075, 10080, 10080, 10090,
+                                   10090, 10095, 10100, 10115, 10105};
         QList<int> found;
-        for (TInputForm* window : {static_cast<TInputForm*>(&geometry),
-                                   static_cast<TInputForm*>(&loads)})
+        for (TInputForm* window :
+             {static_cast<TInputForm*>(&geometry), static_cast<TInputForm*>(&loads)})
             for (int i = 0; i < window->PageCount(); ++i)
                 found << FindHelpTopic(window->PageGrid(i));
         QCOMPARE(found, topics);
@@ -488,8 +489,8 @@ private Q_SLOTS:
         TSystemInputForm& geometry = f.Geometry();
         QCOMPARE(geometry.height(), 487);
         // The width follows the columns of the grid shown, page by page.
-        for (TInputForm* window : {static_cast<TInputForm*>(&geometry),
-                                   static_cast<TInputForm*>(&loads)})
+        for (TInputForm* window :
+             {static_cast<TInputForm*>(&geometry), static_cast<TInputForm*>(&loads)})
             for (int i = 0; i < window->PageCount(); ++i) {
                 TUserGrid* grid = f.ShowPage(*window, i);
                 QTRY_COMPARE(grid->GetDWidth(), 0);
