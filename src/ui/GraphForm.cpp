@@ -10,6 +10,7 @@
 #include "ui/MainForm.h"
 #include "ui/PageControl.h"
 #include "ui/QtCanvas.h"
+#include "ui/ToolIcons.h"
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
@@ -23,7 +24,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QSvgRenderer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -44,21 +44,8 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// A toolbar icon from its SVG picture in the resources, sharp also on
-// screens that scale.
 QIcon GraphIcon(const char* name) {
-    QIcon icon;
-    QSvgRenderer renderer(QStringLiteral(":/icons/grafik/%1.svg").arg(QLatin1String(name)));
-    for (const int scale : {1, 2}) {
-        QPixmap picture(kIconSize * scale, kIconSize * scale);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        renderer.render(&painter);
-        painter.end();
-        picture.setDevicePixelRatio(scale);
-        icon.addPixmap(picture);
-    }
-    return icon;
+    return ToolIcon(QStringLiteral(":/icons/grafik/") + QLatin1String(name));
 }
 
 MouseButton ToMouseButton(Qt::MouseButton button) {

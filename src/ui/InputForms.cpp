@@ -5,15 +5,14 @@
 #include "ui/Help.h"
 #include "ui/MainForm.h"
 #include "ui/PageControl.h"
+#include "ui/ToolIcons.h"
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,32 +21,8 @@ constexpr int kToolBarHeight = 29;
 constexpr QSize kButtonSize(25, 23);
 constexpr int kIconSize = 16;
 
-// A toolbar icon from its two pictures: name for the normal state,
-// name + "_aus" (when there is one) for the disabled state; drawn sharp also
-// on screens that scale.
 QIcon ToolIcon(const char* name) {
-    QIcon icon;
-    const struct {
-        QString suffix;
-        QIcon::Mode mode;
-    } states[] = {{QString(), QIcon::Normal}, {QStringLiteral("_aus"), QIcon::Disabled}};
-    for (const auto& state : states) {
-        const QString file =
-            QStringLiteral(":/icons/%1%2.svg").arg(QLatin1String(name), state.suffix);
-        if (!QFile::exists(file))
-            continue;
-        QSvgRenderer renderer(file);
-        for (const int scale : {1, 2}) {
-            QPixmap picture(kIconSize * scale, kIconSize * scale);
-            picture.fill(Qt::transparent);
-            QPainter painter(&picture);
-            renderer.render(&painter);
-            painter.end();
-            picture.setDevicePixelRatio(scale);
-            icon.addPixmap(picture, state.mode);
-        }
-    }
-    return icon;
+    return ToolIcon(QStringLiteral(":/icons/") + QLatin1String(name));
 }
 
 QString Text(const char* utf8) {
