@@ -54,5 +54,8 @@ function(balkor_qt_test_under_window_manager name test_name class)
             ${PROJECT_SOURCE_DIR}/scripts/with-window-manager.sh
             $<TARGET_FILE:test_${name}> ${class})
   set_tests_properties(${name}.${test_name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 180)
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 180
+    # One at a time: two xvfb-run started together may pick the same free
+    # display number, and the screen comparisons want the cores they can get.
+    RESOURCE_LOCK virtual_display)
 endfunction()
