@@ -4,7 +4,7 @@
 // of a new window, and the page with that window printed into a PDF file.
 // Argument: N.
 
-#include "Grillage.h"
+#include "AnalysedGrillage.h"
 #include "analysis/SolutionsCont.h"
 #include "graphics/Render.h"
 #include "model/Tables.h"
@@ -29,13 +29,8 @@
 namespace {
 
 // One analysed grillage and a main window on it per size.
-struct Session {
-    explicit Session(int n) : solutions(input) {
-        GrillageOptions options;
-        options.n = options.m = n;
-        BuildGrillage(input, options);
-        if (!solutions.Calculate().ok)
-            throw std::runtime_error("analysis failed");
+struct Session : AnalysedGrillage {
+    explicit Session(int n) : AnalysedGrillage(n) {
         form = std::make_unique<TMainForm>(input, solutions, dialogs, QString());
         InstallGraphicsWindows(*form, input, solutions, dialogs);
         form->resize(1300, 900);
@@ -49,8 +44,6 @@ struct Session {
         QCoreApplication::processEvents();
         return window;
     }
-    InputModel input;
-    SolutionsCont solutions;
     QtUiDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 };

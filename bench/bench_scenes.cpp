@@ -4,7 +4,7 @@
 // 1200 x 800 window made from it. Arguments: N and the tab (0 Geometrie ...
 // 4 Torsionsmoment).
 
-#include "Grillage.h"
+#include "AnalysedGrillage.h"
 #include "analysis/SolutionsCont.h"
 #include "graphics/SceneRebuild.h"
 #include "graphics/SvgCanvas.h"
@@ -17,18 +17,7 @@
 
 namespace {
 
-// One analysed grillage per size, shared by the cases.
-struct Analysed {
-    explicit Analysed(int n) : solutions(input) {
-        GrillageOptions options;
-        options.n = options.m = n;
-        BuildGrillage(input, options);
-        if (!solutions.Calculate().ok)
-            throw std::runtime_error("analysis failed");
-    }
-    InputModel input;
-    SolutionsCont solutions;
-};
+using Analysed = AnalysedGrillage;
 
 Analysed& Grillage(int n) {
     static std::map<int, std::unique_ptr<Analysed>> grillages;

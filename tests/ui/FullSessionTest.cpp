@@ -7,6 +7,7 @@
 // table as typed), and the closing questions. Every step looks at what the
 // user sees.
 #include "FakeDialogs.h"
+#include "SettingsTreeItems.h"
 #include "StandInEditor.h"
 #include "analysis/SolutionsCont.h"
 #include "graphics/SceneRebuild.h"
@@ -388,7 +389,7 @@ private Q_SLOTS:
         // "Konfiguration": the beams' colour chosen in the colour dialog.
         form.Konfiguration1->trigger();
         QVERIFY(s.tree->isVisible());
-        QTreeWidgetItem* colour = FindSetting(*s.tree, {"Geometrie", "Stäbe", "Farbe"});
+        QTreeWidgetItem* colour = SettingItem(*s.tree, {"Geometrie", "Stäbe", "Farbe"});
         QVERIFY(colour);
         s.tree->TreeView1->scrollToItem(colour);
         const QPoint at = s.tree->TreeView1->visualItemRect(colour).center();
@@ -482,22 +483,6 @@ private Q_SLOTS:
         for (const std::string& file : files)
             QVERIFY(!QFile::exists(QString::fromStdString(file)));
         QVERIFY(s.dialogs.unexpected.isEmpty());
-    }
-
-private:
-    // The view node of a setting below "Grafikeinstellung".
-    static QTreeWidgetItem* FindSetting(TTreeForm& tree, const QStringList& path) {
-        QTreeWidgetItem* item = tree.TreeView1->topLevelItem(0)->child(0);
-        for (const QString& name : path) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < item->childCount() && !next; ++i)
-                if (item->child(i)->text(0) == name)
-                    next = item->child(i);
-            if (!next)
-                return nullptr;
-            item = next;
-        }
-        return item;
     }
 };
 

@@ -2,6 +2,7 @@
 // colour dialog, and the refresh of the open windows after a change.
 #include "MainFormFixture.h"
 #include "MessageSpy.h"
+#include "SettingsTreeItems.h"
 #include "settings/SettingsTree.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
@@ -42,23 +43,7 @@ struct DialogsFixture {
         spy->received.clear();
     }
 
-    // The view node of a setting, named by its path below "Grafikeinstellung"
-    // (or below the root for "Editor und Seitenränder").
-    QTreeWidgetItem* Item(const QStringList& path) const {
-        QTreeWidgetItem* item = tree->TreeView1->topLevelItem(0);
-        if (path.front() != QStringLiteral("Editor und Seitenränder"))
-            item = item->child(0);
-        for (const QString& name : path) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < item->childCount() && !next; ++i)
-                if (item->child(i)->text(0) == name)
-                    next = item->child(i);
-            if (!next)
-                return nullptr;
-            item = next;
-        }
-        return item;
-    }
+    QTreeWidgetItem* Item(const QStringList& path) const { return SettingItem(*tree, path); }
 
     // The user's double click on a setting (which first selects it).
     void DoubleClick(const QStringList& path) {
