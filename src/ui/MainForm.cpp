@@ -225,6 +225,9 @@ QWidget* TMainForm::AddChildWindow(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The frame shows the window's own icon; without it the frame would take
+    // the program's.
+    sub->setWindowIcon(window->windowIcon());
     window->show();
     return window;
 }

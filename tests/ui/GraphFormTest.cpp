@@ -65,6 +65,9 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), QStringLiteral("Geometrie"));
         QCOMPARE(w->View().KeepView(), 1);
         QCOMPARE(w->size(), QSize(736, 425));
+        // The frame shows the window's icon, not the program's.
+        QVERIFY(!w->windowIcon().isNull());
+        QCOMPARE(w->parentWidget()->windowIcon().cacheKey(), w->windowIcon().cacheKey());
         const struct {
             QAction* button;
             const char* hint;

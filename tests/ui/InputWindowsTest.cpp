@@ -122,6 +122,9 @@ private Q_SLOTS:
         InputWindowFixture f;
         TSystemInputForm& window = f.Geometry();
         QCOMPARE(window.windowTitle(), QStringLiteral("Geometrie"));
+        // The frame shows the window's icon, not the program's.
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.parentWidget()->windowIcon().cacheKey(), window.windowIcon().cacheKey());
         QCOMPARE(Captions(window),
                  QStringList({"Knoten", "Stäbe", "Querschnittstypen", "Gelenke"}));
         const struct {
