@@ -1,7 +1,8 @@
 // The graphics window on a generated N x N grillage after its analysis, run
 // offscreen: one tilt step (rebuild of the bare structure and paint of the
 // window), a full rebuild and paint of the "Biegemoment" tab with the flags
-// of a new window, and the page with that window printed into a PDF file.
+// of a new window, and the page with that window printed into a PDF file;
+// besides, thin lines drawn by Qt and written by ImageLines.
 // Argument: N.
 
 #include "AnalysedGrillage.h"
@@ -10,21 +11,25 @@
 #include "model/Tables.h"
 #include "ui/GraphForm.h"
 #include "ui/GraphicsPrinting.h"
+#include "ui/ImageLines.h"
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -137,8 +142,45 @@ void BM_MomentPrintPdf(benchmark::State& state) {
     session.form->mdiArea->closeAllSubWindows();
 }
 
+// 1000 lines of one length (argument, pixels) in all directions on a window's
+// image, drawn by Qt's raster engine with a one-pixel pen and written by
+// ImageLines: what a thin line costs either way.
+std::vector<QLine> LinesOfLength(int length) {
+    std::vector<QLine> lines;
+    for (int i = 0; i < 1000; ++i) {
+        const int x = 200 + (i * 37) % 800, y = 200 + (i * 53) % 400;
+        const int dx = (i % 3 - 1) * length, dy = (i / 3 % 3 - 1) * length;
+        lines.emplace_back(x, y, x + (dx || dy ? dx : length), y + dy);
+    }
+    return lines;
+}
+
+void BM_ThinLinesQt(benchmark::State& state) {
+    QImage image(1200, 800, QImage::Format_RGB32);
+    const std::vector<QLine> lines = LinesOfLength(static_cast<int>(state.range(0)));
+    QPainter painter(&image);
+    painter.setPen(QPen(QBrush(Qt::blue), 1, Qt::SolidLine, Qt::SquareCap));
+    for (auto _ : state)
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
+}
+
+void BM_ThinLinesImage(benchmark::State& state) {
+    QImage image(1200, 800, QImage::Format_RGB32);
+    const std::vector<QLine> lines = LinesOfLength(static_cast<int>(state.range(0)));
+    const ImageLines pixels(reinterpret_cast<std::uint32_t*>(image.bits()),
+                            image.bytesPerLine() / 4, image.width(), image.height());
+    for (auto _ : state)
+        for (const QLine& line : lines)
+            pixels.Draw(line.x1(), line.y1(), line.x2(), line.y2(), 0xFF0000FF);
+    benchmark::DoNotOptimize(image.constBits());
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_ThinLinesQt)->Arg(2)->Arg(16)->Arg(150)->ArgName("pixels");
+BENCHMARK(BM_ThinLinesImage)->Arg(2)->Arg(16)->Arg(150)->ArgName("pixels");
 BENCHMARK(BM_TiltStep)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_MomentRebuildAndPaint)
     ->Arg(100)

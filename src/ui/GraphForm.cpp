@@ -106,9 +106,21 @@ TPaintBox::TPaintBox(TGraphForm& form, QWidget* parent) : QWidget(parent), form_
 }
 
 void TPaintBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    RunCommand([&] { form_.PaintBox1Paint(painter); });
+    // The picture is drawn into an image of the box's pixels, where the
+    // canvas writes the thin lines itself, and shown in one piece.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
+    if (picture_.size() != pixels)
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(ratio);
+    picture_.fill(Qt::white);
+    {
+        QPainter painter(&picture_);
+        RunCommand([&] { form_.PaintBox1Paint(painter); });
+    }
+    QPainter(this).drawImage(QPoint(0, 0), picture_);
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include "graphics/ViewTransform.h"
 
 #include <QBrush>
+#include <QImage>
 #include <QPen>
 #include <QSpinBox>
 #include <QWidget>
@@ -51,6 +52,7 @@ protected:
 
 private:
     TGraphForm& form_;
+    QImage picture_; // kept from one paint to the next while the size stays
 };
 
 // A graphics window: the structure, the loads or a result diagram of the

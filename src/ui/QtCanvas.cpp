@@ -1,6 +1,7 @@
 #include "ui/QtCanvas.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
@@ -17,7 +18,28 @@ void SetNewCanvasState(QPainter& painter) {
 
 namespace {
 constexpr size_t kLineBatch = 2048;
+
+// The pixels of the painter's image, where lines written straight into them
+// land exactly where Qt would draw them: a 32-bit image painted without
+// transformation, clip, opacity or composition of its own.
+std::optional<ImageLines> ImageOf(QPainter& painter) {
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image)
+        return std::nullopt;
+    auto* image = static_cast<QImage*>(device);
+    const bool plainPixels = image->format() == QImage::Format_RGB32 ||
+                             image->format() == QImage::Format_ARGB32_Premultiplied;
+    if (!plainPixels || !painter.deviceTransform().isIdentity() || painter.hasClipping() ||
+        painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return std::nullopt;
+    // Beginning to paint detached the image already: these are the pixels the
+    // painter draws into.
+    return ImageLines(reinterpret_cast<std::uint32_t*>(image->bits()), image->bytesPerLine() / 4,
+                      image->width(), image->height());
 }
+
+} // namespace
 
 QtCanvas::QtCanvas(QPainter& painter)
     : painter_(painter),
@@ -34,6 +56,9 @@ QtCanvas::QtCanvas(QPainter& painter)
     brushColour_ = painter_.brush().color();
     brushSolid_ = painter_.brush().style() == Qt::SolidPattern;
     lines_.reserve(kLineBatch);
+    if (raster_)
+        image_ = ImageOf(painter_);
+    CheckPenForImage();
 }
 
 QtCanvas::~QtCanvas() {
@@ -62,6 +87,18 @@ void QtCanvas::ApplyPen() {
     QPen pen(QBrush(penColour_), penWidth_);
     SetPenEnds(pen);
     painter_.setPen(pen);
+    CheckPenForImage();
+}
+
+void QtCanvas::CheckPenForImage() {
+    const QPen& pen = painter_.pen();
+    // Qt draws a pen of width 0 or 1 with the one-pixel line of ImageLines;
+    // a flat end would leave out the last pixel, a fraction of a pixel or
+    // a translucent colour would blend.
+    penOnImage_ = image_ && pen.style() == Qt::SolidLine &&
+                  pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&
+                  (pen.widthF() == 0.0 || pen.widthF() == 1.0) && pen.capStyle() != Qt::FlatCap;
+    penPixel_ = pen.color().rgba();
 }
 
 void QtCanvas::ApplyBrush() {
@@ -99,7 +136,10 @@ void QtCanvas::LineTo(DevicePoint p) {
     // A line that starts and ends on one pixel draws nothing.
     if (point != position_) {
         ApplyPen();
-        if (raster_) {
+        if (penOnImage_ && image_->Holds(position_.x(), position_.y(), point.x(), point.y())) {
+            // Lines of one pen need no order among themselves.
+            image_->Draw(position_.x(), position_.y(), point.x(), point.y(), penPixel_);
+        } else if (raster_) {
             lines_.emplace_back(position_, point);
             // Handed over in portions that stay in the cache.
             if (lines_.size() >= kLineBatch)

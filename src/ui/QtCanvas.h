@@ -1,10 +1,13 @@
 #pragma once
 
 #include "graphics/Canvas.h"
+#include "ui/ImageLines.h"
 
 #include <QColor>
 #include <QLine>
 #include <QPoint>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -21,7 +24,10 @@ class QPen;
 // keeps them from one replay to the next.
 //
 // Pen and brush records only take effect when something is drawn with them.
-// On screen the lines drawn with one pen are handed to Qt together; on a
+// Into an image (the graphics window paints into one, the clipboard picture
+// is one) the lines of the thinnest pens are written straight into its pixels
+// (ImageLines, the pixels Qt would set); Qt draws the rest. On screen the
+// lines drawn with one pen are handed to Qt together; on a
 // vector device (PDF, printer) lines that continue one another go as one
 // polyline, which writes each point once. Both are drawn when the pen
 // changes or a polygon comes; Flush (or the destructor) draws what is still
@@ -49,6 +55,8 @@ private:
     void ApplyPen();
     void ApplyBrush();
     void DrawLines();
+    // Whether the painter's pen can be written into the image by ImageLines.
+    void CheckPenForImage();
 
     QPainter& painter_;
     bool raster_;
@@ -63,6 +71,9 @@ private:
     std::vector<QLine> lines_;     // on screen
     std::vector<QPoint> polyline_; // on a vector device
     std::vector<QPoint> polygon_;
+    std::optional<ImageLines> image_; // the painter's image, when lines may go there
+    bool penOnImage_ = false;
+    std::uint32_t penPixel_ = 0;
 };
 
 // A colour of the drawing list (0x00BBGGRR) as Qt's colour.
