@@ -39,7 +39,7 @@ PaintContainer::PaintContainer() : PContainer(1, kPaintGrowth) {
 }
 
 void PaintContainer::Clear() {
-    PContainer::Clear();
+    Empty();
     recordCount_ = 0;
     penWidth_ = kNoPenWidth;
     penColour_ = kNoPenColour;

@@ -77,7 +77,10 @@ public:
     PaintContainer();
 
     // Empties the stream, forgets the pen and resets the bounding box to the
-    // inverted box (min = +kEmptyBoxLimit, max = −kEmptyBoxLimit).
+    // inverted box (min = +kEmptyBoxLimit, max = −kEmptyBoxLimit). The block
+    // stays for the next fill: a window rebuilds its list on every view
+    // change, mostly to the same size, and growing a list of a hundred
+    // megabytes anew each time costs more than building its records.
     void Clear();
 
     // Appends a pen colour record if the colour differs from the current one,

@@ -13,6 +13,8 @@ public:
     UContainer& operator=(const UContainer&) = delete;
 
     void Clear();
+    // Count to zero, the block kept for the next fill.
+    void Empty() { count_ = 0; }
     void* At(int i) const { return data_ + static_cast<size_t>(i) * elementSize_; }
     void Grow(int k);
     void* Append(const void* source, int k);

@@ -24,6 +24,21 @@ TEST(PaintContainer, ClearedListHasNoRecordsNoPenAndTheInvertedBox) {
     EXPECT_EQ(list.Growth(), 1000);
 }
 
+// A window rebuilds its list on every view change: the block stays, and the
+// next fill starts at the first byte.
+TEST(PaintContainer, ClearKeepsTheBlockForTheNextFill) {
+    PaintContainer list;
+    for (int i = 0; i < 100; ++i)
+        list.AddLine({0, 0}, {1, double(i)});
+    const int capacity = list.Capacity();
+    list.Clear();
+    EXPECT_EQ(list.Capacity(), capacity);
+    list.AddLine({5, 6}, {7, 8});
+    ASSERT_EQ(list.ByteCount(), kLineRecordSize);
+    size_t at = 4;
+    EXPECT_EQ(ReadAt<double>(list.Bytes(), at), 5.0);
+}
+
 TEST(PaintContainer, RecordsAreTheKindFollowedByThePackedPayload) {
     PaintContainer list;
     list.SetPen(0x123456, 0.25);
