@@ -1,8 +1,9 @@
 // The graphics window on a generated N x N grillage after its analysis, run
 // offscreen: one tilt step (rebuild of the bare structure and paint of the
 // window), a full rebuild and paint of the "Biegemoment" tab with the flags
-// of a new window, and the page with that window printed into a PDF file;
-// besides, thin lines drawn by Qt and written by ImageLines.
+// of a new window, one step of a zoom window's rubber band dragged over that
+// tab, and the page with that window printed into a PDF file; besides, thin
+// lines drawn by Qt and written by ImageLines.
 // Argument: N.
 
 #include "AnalysedGrillage.h"
@@ -93,12 +94,29 @@ void BM_MomentRebuildAndPaint(benchmark::State& state) {
     session.form->mdiArea->closeAllSubWindows();
 }
 
-// The paint alone (a replay of the list).
+// The paint alone: a replay of the list into the window's picture, shown.
 void BM_MomentPaint(benchmark::State& state) {
     Session& session = Grillage(static_cast<int>(state.range(0)));
     TGraphForm* window = session.Open(kTabBiegemoment);
     for (auto _ : state)
-        window->PaintBox1->repaint();
+        window->PaintBox1->Redraw();
+    session.form->mdiArea->closeAllSubWindows();
+}
+
+// One step of a zoom window dragged over "Biegemoment": the rubber band
+// moves and the box shows what it uncovers.
+void BM_RubberBandStep(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    TGraphForm* window = session.Open(kTabBiegemoment);
+    window->PaintBox1->Redraw();
+    int x = 300;
+    for (auto _ : state) {
+        x = x < 900 ? x + 2 : 300;
+        window->ShowRubberBand({200, 200}, {x, 500});
+        QCoreApplication::processEvents();
+    }
+    window->HideRubberBand();
+    state.counters["replays"] = window->PaintBox1->Replays();
     session.form->mdiArea->closeAllSubWindows();
 }
 
@@ -188,6 +206,7 @@ BENCHMARK(BM_MomentRebuildAndPaint)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3);
 BENCHMARK(BM_MomentPaint)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_RubberBandStep)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MomentReplayOnly)
     ->Arg(100)
     ->ArgName("N")

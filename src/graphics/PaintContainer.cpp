@@ -40,6 +40,7 @@ PaintContainer::PaintContainer() : PContainer(1, kPaintGrowth) {
 
 void PaintContainer::Clear() {
     Empty();
+    ++fills_;
     recordCount_ = 0;
     penWidth_ = kNoPenWidth;
     penColour_ = kNoPenColour;

@@ -108,6 +108,9 @@ public:
                   std::string_view text, unsigned placement);
 
     int RecordCount() const { return recordCount_; }
+    // How often the list was cleared: a list filled anew counts as another
+    // picture even when it has the same size.
+    std::uint64_t Fills() const { return fills_; }
     const SceneBox& BoundingBox() const { return box_; }
     Colour PenColour() const { return penColour_; }
     double PenWidth() const { return penWidth_; }
@@ -125,6 +128,7 @@ private:
     template <class T> void AppendState(std::int32_t kind, const T& value);
 
     std::int32_t recordCount_ = 0;
+    std::uint64_t fills_ = 0;
     Vec2 current_[kSlotCount];
     double penWidth_ = kNoPenWidth;
     Colour penColour_ = kNoPenColour;

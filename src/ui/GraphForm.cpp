@@ -112,15 +112,42 @@ void TPaintBox::paintEvent(QPaintEvent*) {
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (pixels.isEmpty())
         return;
-    if (picture_.size() != pixels)
+    if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
         picture_ = QImage(pixels, QImage::Format_RGB32);
-    picture_.setDevicePixelRatio(ratio);
+        picture_.setDevicePixelRatio(ratio);
+        shown_.reset();
+    }
+    if (!ShowsWhatTheFormDraws())
+        ReplayIntoPicture();
+    QPainter(this).drawImage(QPoint(0, 0), picture_);
+}
+
+bool TPaintBox::ShowsWhatTheFormDraws() const {
+    // Qt's paint region cannot tell: a change asks for the whole box, but the
+    // region comes clipped by what covers the box.
+    return shown_ && *shown_ == form_.PaintBox1Source();
+}
+
+void TPaintBox::ReplayIntoPicture() {
+    const PictureSource source = form_.PaintBox1Source();
+    shown_.reset();
     picture_.fill(Qt::white);
+    bool complete = false;
     {
         QPainter painter(&picture_);
-        RunCommand([&] { form_.PaintBox1Paint(painter); });
+        RunCommand([&] {
+            form_.PaintBox1Paint(painter);
+            complete = true;
+        });
     }
-    QPainter(this).drawImage(QPoint(0, 0), picture_);
+    ++replays_;
+    if (complete)
+        shown_ = source;
+}
+
+void TPaintBox::Redraw() {
+    shown_.reset();
+    repaint();
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
@@ -496,6 +523,11 @@ void TGraphForm::HideRubberBand() {
 
 void TGraphForm::Repaint() {
     PaintBox1->update();
+}
+
+PictureSource TGraphForm::PaintBox1Source() const {
+    return {list_.Fills(),     list_.ByteCount(), view_.Window(),
+            PaintBox1->size(), paintPen_,         paintBrush_};
 }
 
 void TGraphForm::PaintBox1Paint(QPainter& painter) {

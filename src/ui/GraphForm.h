@@ -10,6 +10,8 @@
 #include <QPen>
 #include <QSpinBox>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
 class QAction;
 class QRubberBand;
@@ -36,11 +38,30 @@ protected:
 
 class TGraphForm;
 
+// What a paint of a graphics window's box draws from: the list (which fill,
+// how long), the view window, the box's size and the pen and brush the
+// replay starts with. Equal sources give equal pictures.
+struct PictureSource {
+    std::uint64_t listFills = 0;
+    int listBytes = 0;
+    SceneBox window;
+    QSize box;
+    QPen pen;
+    QBrush brush;
+    bool operator==(const PictureSource&) const = default;
+};
+
 // The white drawing area of a graphics window; it hands its painting and
 // mouse events to the window.
 class TPaintBox : public QWidget {
 public:
     TPaintBox(TGraphForm& form, QWidget* parent);
+
+    // Replays the window's list into the picture at once, even when nothing
+    // changed (the benchmark's full paint).
+    void Redraw();
+    // Replays of the list since creation.
+    int Replays() const { return replays_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,8 +72,16 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    bool ShowsWhatTheFormDraws() const;
+    void ReplayIntoPicture();
+
     TGraphForm& form_;
-    QImage picture_; // kept from one paint to the next while the size stays
+    // The last replay of the list, shown again where a part of the box is
+    // uncovered (the rubber band moved, a box above it closed) while nothing
+    // it was drawn from has changed.
+    QImage picture_;
+    std::optional<PictureSource> shown_;
+    int replays_ = 0;
 };
 
 // A graphics window: the structure, the loads or a result diagram of the
@@ -94,6 +123,7 @@ public:
 
     // The paint box's events.
     void PaintBox1Paint(QPainter& painter);
+    PictureSource PaintBox1Source() const;
     void PaintBox1MouseDown(QPoint p, Qt::MouseButton button);
     void PaintBox1MouseMove(QPoint p);
     void PaintBox1MouseUp(QPoint p, Qt::MouseButton button);

@@ -169,6 +169,48 @@ private Q_SLOTS:
 
     // After "Alles zeigen" every rebuild refits the picture until a pan, a
     // zoom window or a spin edit keeps the view.
+    // An uncovered part of the box (the rubber band moved, a box closed above
+    // it) shows the last picture again; whatever the picture is drawn from
+    // changing replays the list.
+    void uncoveredPartsShowTheLastPicture() {
+        GraphFixture f;
+        f.OpenBridge();
+        f.form->show();
+        TGraphForm* w = f.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        TPaintBox* box = w->PaintBox1;
+        // The second replay starts with the pen the first one left.
+        box->Redraw();
+        box->Redraw();
+        const QImage fresh = box->grab().toImage();
+        const int replays = box->Replays();
+        box->repaint(QRect(10, 10, 30, 30));
+        w->ShowRubberBand({20, 20}, {80, 60});
+        QCoreApplication::processEvents();
+        w->HideRubberBand();
+        QCoreApplication::processEvents();
+        QCOMPARE(box->grab().toImage(), fresh);
+        QCOMPARE(box->Replays(), replays);
+
+        const auto replayedAfter = [&](const char* change, auto&& act) {
+            const int before = box->Replays();
+            act();
+            box->repaint(QRect(0, 0, 5, 5));
+            QVERIFY2(box->Replays() > before, change);
+        };
+        replayedAfter("a flag", [&] { w->ToolButton9->trigger(); });
+        replayedAfter("a pan", [&] { Drag(*w, QPoint(100, 100), QPoint(130, 110)); });
+        replayedAfter("a new size", [&] {
+            w->parentWidget()->resize(w->parentWidget()->size() + QSize(20, 10));
+        });
+        replayedAfter("a wider pen", [&] { w->SetPaintBoxPenWidth(17); });
+        // What the box shows is what a replay draws.
+        box->Redraw();
+        const QImage cached = box->grab().toImage();
+        box->Redraw();
+        QCOMPARE(cached, box->grab().toImage());
+    }
+
     void keepViewRules() {
         GraphFixture f;
         f.OpenBridge();
