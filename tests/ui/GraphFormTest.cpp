@@ -167,8 +167,6 @@ private Q_SLOTS:
         QVERIFY(!w->ToolButton15->isChecked());
     }
 
-    // After "Alles zeigen" every rebuild refits the picture until a pan, a
-    // zoom window or a spin edit keeps the view.
     // An uncovered part of the box (the rubber band moved, a box closed above
     // it) shows the last picture again; whatever the picture is drawn from
     // changing replays the list.
@@ -204,13 +202,15 @@ private Q_SLOTS:
             w->parentWidget()->resize(w->parentWidget()->size() + QSize(20, 10));
         });
         replayedAfter("a wider pen", [&] { w->SetPaintBoxPenWidth(17); });
-        // What the box shows is what a replay draws.
+        // The picture shown again is the one a new replay draws.
         box->Redraw();
         const QImage cached = box->grab().toImage();
         box->Redraw();
         QCOMPARE(cached, box->grab().toImage());
     }
 
+    // After "Alles zeigen" every rebuild refits the picture until a pan, a
+    // zoom window or a spin edit keeps the view.
     void keepViewRules() {
         GraphFixture f;
         f.OpenBridge();
