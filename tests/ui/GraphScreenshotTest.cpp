@@ -99,6 +99,12 @@ private Q_SLOTS:
         QVERIFY(geometrie->Flags() & ShowLoads);
 
         if (!folder.isEmpty()) {
+            // The window opened last is the active one, also after the window
+            // manager has handed the focus around.
+            auto* momentFrame = qobject_cast<QMdiSubWindow*>(moment->parentWidget());
+            QTest::qWait(300);
+            form.mdiArea->setActiveSubWindow(momentFrame);
+            QTRY_COMPARE(form.mdiArea->activeSubWindow(), momentFrame);
             QTest::qWait(500);
             const QString path = folder + QStringLiteral("/grafik-hauptfenster.png");
             QVERIFY2(QGuiApplication::primaryScreen()->grabWindow(0).save(path), qPrintable(path));
