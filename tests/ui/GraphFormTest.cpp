@@ -4,6 +4,7 @@
 #include "GraphFixture.h"
 #include "graphics/Render.h"
 #include "support/QtTestRegistry.h"
+#include "support/RandomSeed.h"
 #include "ui/PageControl.h"
 #include "ui/QtCanvas.h"
 #include "ui/WindowMessages.h"
@@ -466,9 +467,7 @@ private Q_SLOTS:
         f.form->show();
         TGraphForm* w = f.Open();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        const quint32 seed = qEnvironmentVariableIsSet("BALKOR_SEED")
-                                 ? qEnvironmentVariableIntValue("BALKOR_SEED")
-                                 : QRandomGenerator::global()->generate();
+        const quint32 seed = RandomTestSeed();
         QRandomGenerator random(seed);
         QWidget* box = w->PaintBox1;
         const auto point = [&] {

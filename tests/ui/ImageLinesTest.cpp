@@ -3,6 +3,7 @@
 #include "ui/ImageLines.h"
 
 #include "support/QtTestRegistry.h"
+#include "support/RandomSeed.h"
 #include "ui/QtCanvas.h"
 
 #include <QImage>
@@ -39,11 +40,6 @@ void DrawWithQt(QImage& image, QLine line, int penWidth) {
     painter.setPen(
         QPen(QBrush(QColor(kInk)), penWidth, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.drawLines(&line, 1);
-}
-
-quint32 Seed() {
-    return qEnvironmentVariableIsSet("BALKOR_SEED") ? qEnvironmentVariableIntValue("BALKOR_SEED")
-                                                    : QRandomGenerator::global()->generate();
 }
 
 // One random drawing: pens of width 0 to 3 in a few colours, lines inside,
@@ -136,7 +132,7 @@ private Q_SLOTS:
     // Random lines, short ones and ones across the image, with pens of width
     // 0 and 1: exactly Qt's pixels. Set BALKOR_SEED to repeat a run.
     void sameAsQtForRandomLines() {
-        const quint32 seed = Seed();
+        const quint32 seed = RandomTestSeed();
         QRandomGenerator random(seed);
         QImage byQt(96, 80, QImage::Format_RGB32);
         QImage byLines(byQt.size(), QImage::Format_RGB32);
@@ -162,7 +158,7 @@ private Q_SLOTS:
     // rest to Qt: the picture is the one Qt alone paints.
     void canvasIntoAnImagePaintsWhatQtPaints() {
         for (int run = 0; run < 20; ++run) {
-            const quint32 seed = Seed();
+            const quint32 seed = RandomTestSeed();
             QVERIFY2(Painted(seed, false) == Painted(seed, true),
                      qPrintable(QStringLiteral("seed %1").arg(seed)));
         }
