@@ -4,7 +4,7 @@
 // tests), drawn through a chosen view, and read back by pen.
 
 #include "GraphicsTestSupport.h"
-#include "analysis/analysis_fixture.h"
+#include "analysis/AnalysisFixture.h"
 #include "graphics/SceneContext.h"
 #include "graphics/SceneRebuild.h"
 #include "settings/SettingsTree.h"

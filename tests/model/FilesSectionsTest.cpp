@@ -1,10 +1,10 @@
 // Sections of system and load-case files: layout, record lines, and the
 // reader's behaviour on unusual but possible files.
 
+#include "FilesTestSupport.h"
 #include "model/LineReader.h"
 #include "model/SectionFile.h"
 #include "model/Tables.h"
-#include "test_files_helpers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // hinges must be reported singular, a sound one with stiffnesses 1e8 apart
 // must still be solved correctly.
 
+#include "ElementTestSupport.h"
 #include "analysis/KMatrix.h"
 #include "analysis/SolElement.h"
-#include "test_element_support.h"
 
 #include <array>
 #include <cmath>

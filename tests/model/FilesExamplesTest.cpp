@@ -1,10 +1,10 @@
 // The sample files in examples/: they read, pass both checks, and write back
 // byte for byte.
 
+#include "FilesTestSupport.h"
 #include "model/Checks.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
-#include "test_files_helpers.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,7 +1,7 @@
 // Constraint rows from supports, constrained displacements and hinge
 // deformations; their elimination, the expansions and the recovered values.
 
-#include "analysis_fixture.h"
+#include "AnalysisFixture.h"
 
 namespace {
 

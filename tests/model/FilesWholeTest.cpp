@@ -1,9 +1,9 @@
 // Whole system and load-case files: loading, and saving that never loses the
 // previous file.
 
+#include "FilesTestSupport.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
-#include "test_files_helpers.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The run: input checks, stages and counters, the failures and their
 // messages, results validity and repeatability.
 
+#include "AnalysisFixture.h"
 #include "analysis/KMatrix.h"
-#include "analysis_fixture.h"
 
 namespace {
 

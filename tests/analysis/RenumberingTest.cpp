@@ -3,7 +3,8 @@
 // displacements, forces and reactions.
 
 #include "analysis/Renumbering.h"
-#include "analysis_fixture.h"
+
+#include "AnalysisFixture.h"
 
 #include <algorithm>
 #include <numeric>

@@ -3,7 +3,7 @@
 // Ry = −dw/dx, along y Rx = dw/dy; bending moments are positive in sagging,
 // the shear is dM/dx; a reaction is the force the support exerts.
 
-#include "analysis_fixture.h"
+#include "AnalysisFixture.h"
 
 namespace {
 

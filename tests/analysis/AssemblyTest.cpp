@@ -1,8 +1,8 @@
 // The global stiffness matrix and load vector: what each load contributes to
 // which equation, and what is recorded as node force.
 
+#include "AnalysisFixture.h"
 #include "analysis/KMatrix.h"
-#include "analysis_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
+#include "FilesTestSupport.h"
 #include "model/Checks.h"
 #include "model/Tables.h"
-#include "test_files_helpers.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "dense_elimination.h"
+#include "DenseElimination.h"
 
 #include "analysis/Matrix.h"
 #include "model/BalkorError.h"

@@ -1,9 +1,9 @@
 // The grillage beam element against closed-form beam results.
 
+#include "ElementTestSupport.h"
 #include "analysis/KMatrix.h"
 #include "analysis/SolElement.h"
 #include "model/BalkorError.h"
-#include "test_element_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // degrees of freedom, dependency terms and constants, bit for bit, and the
 // same verdict on redundant and contradictory rows.
 
-#include "analysis_fixture.h"
-#include "dense_elimination.h"
+#include "AnalysisFixture.h"
+#include "DenseElimination.h"
 #include "model/BalkorError.h"
 
 #include <bit>

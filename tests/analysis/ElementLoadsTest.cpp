@@ -3,7 +3,8 @@
 // elements under several records.
 
 #include "analysis/ElementLoads.h"
-#include "analysis_fixture.h"
+
+#include "AnalysisFixture.h"
 
 #include <bit>
 #include <cstdint>

@@ -4,7 +4,8 @@
 // hard link or cannot be created.
 
 #include "model/SafeFile.h"
-#include "test_files_helpers.h"
+
+#include "FilesTestSupport.h"
 
 #include <chrono>
 #include <fcntl.h>

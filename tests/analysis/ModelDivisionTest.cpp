@@ -1,7 +1,7 @@
 // Analysis nodes, beam division at hinges and point loads, hinge couplings
 // and the degree-of-freedom table.
 
-#include "analysis_fixture.h"
+#include "AnalysisFixture.h"
 
 namespace {
 

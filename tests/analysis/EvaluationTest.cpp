@@ -1,7 +1,7 @@
 // Queries of the results: elements along a beam, extrema, deformed points,
 // hinge sums; and the global equilibrium of the example structures.
 
-#include "analysis_fixture.h"
+#include "AnalysisFixture.h"
 #include "model/BalkorError.h"
 #include "model/InputFiles.h"
 
