@@ -5,6 +5,7 @@
 #include "AnalysisFixture.h"
 #include "DenseElimination.h"
 #include "model/BalkorError.h"
+#include "support/TestSeed.h"
 
 #include <bit>
 #include <cstdint>
@@ -177,15 +178,18 @@ private:
 };
 
 TEST(EliminationOracleRandom, RowsSharingLeadingIndicesMatchTheDenseElimination) {
+    const unsigned firstSeed = TestSeed();
+    SCOPED_TRACE(SeedTrace(firstSeed));
     int eliminated = 0;
-    for (unsigned seed = 1; seed <= 300; ++seed) {
+    for (unsigned run = 0; run < 300; ++run) {
+        const unsigned seed = firstSeed + run;
         RandomRows random(seed);
         BCContainer rows;
         const int D = 3 * (2 + random.Pick(6));
         const int count = 1 + random.Pick(D + 3);
         for (int r = 0; r < count; ++r)
             random.AddRow(rows, D, 1 + random.Pick(5), random.Pick(3) == 0 ? 0.0 : random.Real());
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        SCOPED_TRACE(testing::Message() << "run " << run);
         if (ExpectSameElimination(rows, D) == kEliminationOk)
             eliminated += DependentCount(rows, D);
     }
@@ -193,8 +197,11 @@ TEST(EliminationOracleRandom, RowsSharingLeadingIndicesMatchTheDenseElimination)
 }
 
 TEST(EliminationOracleRandom, CombinationsOfRowsAreRedundantOrContradict) {
+    const unsigned firstSeed = TestSeed();
+    SCOPED_TRACE(SeedTrace(firstSeed));
     int contradictions = 0;
-    for (unsigned seed = 1000; seed < 1200; ++seed) {
+    for (unsigned run = 0; run < 200; ++run) {
+        const unsigned seed = firstSeed + run;
         RandomRows random(seed);
         BCContainer rows;
         const int D = 3 * (3 + random.Pick(4));
@@ -203,7 +210,7 @@ TEST(EliminationOracleRandom, CombinationsOfRowsAreRedundantOrContradict) {
             random.AddRow(rows, D, 2 + random.Pick(4), random.Real());
         const bool shifted = seed % 2 == 1;
         random.AddCombination(rows, random.Pick(count), random.Pick(count), shifted ? 0.5 : 0.0);
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        SCOPED_TRACE(testing::Message() << "run " << run);
         contradictions += ExpectSameElimination(rows, D) == kEliminationContradiction;
     }
     EXPECT_GT(contradictions, 20);

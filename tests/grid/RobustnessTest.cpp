@@ -1,13 +1,15 @@
 // Long seeded random sequences of keys, clicks, drags, menus, messages and
 // commands on a grid bound to each kind of table (loaded with the bridge
 // example). After every step the table and the grid must still be sound.
-// BALKOR_GRID_SEED chooses another seed; a failure names seed, page and step.
+// Each run takes a fresh seed (BALKOR_SEED repeats one); a failure names the
+// seed, the page and the step.
 #include "GridWindow.h"
 #include "grid/GridMessages.h"
 #include "grid/UserInt.h"
 #include "grid/UserList.h"
 #include "model/InputFiles.h"
 #include "support/QtTestRegistry.h"
+#include "support/RandomSeed.h"
 #include "ui/BalkorApplication.h"
 
 #include <QApplication>
@@ -347,9 +349,7 @@ class GridRobustnessTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void randomEventsOnEveryTable() {
-        const quint32 seed = qEnvironmentVariableIsSet("BALKOR_GRID_SEED")
-                                 ? qEnvironmentVariable("BALKOR_GRID_SEED").toUInt()
-                                 : 20240611u;
+        const quint32 seed = RandomTestSeed();
         auto* app = static_cast<BalkorApplication*>(QCoreApplication::instance());
         QString unexpectedError;
         app->SetErrorHandler([&](const QString& message) {
@@ -373,8 +373,8 @@ private Q_SLOTS:
                     problem = QStringLiteral("error box: ") + unexpectedError;
                 if (!problem.isEmpty()) {
                     app->SetErrorHandler(nullptr);
-                    QFAIL(qPrintable(QStringLiteral("seed %1, page %2, step %3 (%4): %5")
-                                         .arg(seed)
+                    QFAIL(qPrintable(QStringLiteral("%1, page %2, step %3 (%4): %5")
+                                         .arg(SeedNote(seed))
                                          .arg(PageName(static_cast<Page>(page)))
                                          .arg(step)
                                          .arg(event, problem)));

@@ -3,6 +3,8 @@
 
 #include "protocols/NumberFormat.h"
 
+#include "support/TestSeed.h"
+
 #include <cfloat>
 #include <cinttypes>
 #include <climits>
@@ -77,7 +79,9 @@ const std::vector<const char*> kFlagFormats = {
     "%-+8g",   "%#-+12g", "%3.1g", "%.20g",   "%#.25g",   "%025.18g",  "%-0+#9.2g"};
 
 TEST(NumberFormatTest, RandomBitPatternsInProtocolFormats) {
-    std::mt19937_64 random(20);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     Comparison compare;
     for (int i = 0; i < 400000; ++i)
         compare.CheckAll(kProtocolFormats, FromBits(random()));
@@ -87,7 +91,9 @@ TEST(NumberFormatTest, RandomBitPatternsInProtocolFormats) {
 // Values of results: moderate magnitudes with a few digits, where the
 // protocol's four digits meet ties and near ties most often.
 TEST(NumberFormatTest, RandomResultValues) {
-    std::mt19937_64 random(21);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
     std::uniform_int_distribution<int> exponent(-12, 12);
     Comparison compare;
@@ -103,7 +109,9 @@ TEST(NumberFormatTest, RandomResultValues) {
 }
 
 TEST(NumberFormatTest, RandomBitPatternsInEveryPrecisionAndFlag) {
-    std::mt19937_64 random(22);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     Comparison compare;
     const std::vector<const char*> formats = EveryPrecision();
     for (int i = 0; i < 20000; ++i) {
@@ -131,7 +139,9 @@ TEST(NumberFormatTest, PowersOfTenAndTheirNeighbours) {
 // Exact ties d.dd…d5 × 10^x (exactly representable) and the doubles next to
 // them: the C library rounds ties to even.
 TEST(NumberFormatTest, HalfwayCases) {
-    std::mt19937_64 random(23);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     Comparison compare;
     const std::vector<const char*> formats = EveryPrecision();
     for (int i = 0; i < 30000; ++i) {
@@ -154,7 +164,9 @@ TEST(NumberFormatTest, HalfwayCases) {
 }
 
 TEST(NumberFormatTest, SubnormalsZeroInfinityAndNotANumber) {
-    std::mt19937_64 random(24);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     Comparison compare;
     const std::vector<const char*> formats = EveryPrecision();
     for (int i = 0; i < 20000; ++i) {
@@ -197,7 +209,9 @@ TEST(NumberFormatTest, ExponentSwitchBoundaries) {
 }
 
 TEST(NumberFormatTest, WholeProtocolLinesAsTheLibraryWritesThem) {
-    std::mt19937_64 random(25);
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937_64 random(seed);
     std::uniform_int_distribution<int> number(-99999, 999999);
     std::uniform_real_distribution<double> value(-1e6, 1e6);
     char expected[512];

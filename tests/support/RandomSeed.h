@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QRandomGenerator>
+#include "support/TestSeed.h"
+
+#include <QString>
 #include <QtGlobal>
 
-// The seed of a seeded random test: BALKOR_SEED when set, so that a failed
-// run (its message prints the seed) can be repeated, else a fresh one.
+// The seed of a seeded random Qt test, by the rule of TestSeed().
 inline quint32 RandomTestSeed() {
-    return qEnvironmentVariableIsSet("BALKOR_SEED") ? qEnvironmentVariableIntValue("BALKOR_SEED")
-                                                    : QRandomGenerator::global()->generate();
+    return TestSeed();
+}
+
+inline QString SeedNote(quint32 seed) {
+    return QString::fromStdString(SeedTrace(seed));
 }

@@ -515,7 +515,7 @@ private Q_SLOTS:
             const SceneBox& view = w->View().Window();
             QVERIFY2(Finite(view) && view.Width() >= 0 && view.Height() >= 0 &&
                          view.Width() + view.Height() > 0,
-                     qPrintable(QStringLiteral("seed %1, step %2").arg(seed).arg(step)));
+                     qPrintable(QStringLiteral("%1, step %2").arg(SeedNote(seed)).arg(step)));
         }
         QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 10));
         box->repaint();

@@ -130,7 +130,7 @@ private Q_SLOTS:
     }
 
     // Random lines, short ones and ones across the image, with pens of width
-    // 0 and 1: exactly Qt's pixels. Set BALKOR_SEED to repeat a run.
+    // 0 and 1: exactly Qt's pixels.
     void sameAsQtForRandomLines() {
         const quint32 seed = RandomTestSeed();
         QRandomGenerator random(seed);
@@ -145,8 +145,8 @@ private Q_SLOTS:
             byLines.fill(kPaper);
             DrawWithQt(byQt, QLine(x1, y1, x2, y2), trial % 2);
             LinesOf(byLines).Draw(x1, y1, x2, y2, kInk);
-            QVERIFY2(byQt == byLines, qPrintable(QStringLiteral("seed %1: line %2,%3 - %4,%5")
-                                                     .arg(seed)
+            QVERIFY2(byQt == byLines, qPrintable(QStringLiteral("%1: line %2,%3 - %4,%5")
+                                                     .arg(SeedNote(seed))
                                                      .arg(x1)
                                                      .arg(y1)
                                                      .arg(x2)
@@ -159,8 +159,7 @@ private Q_SLOTS:
     void canvasIntoAnImagePaintsWhatQtPaints() {
         for (int run = 0; run < 20; ++run) {
             const quint32 seed = RandomTestSeed();
-            QVERIFY2(Painted(seed, false) == Painted(seed, true),
-                     qPrintable(QStringLiteral("seed %1").arg(seed)));
+            QVERIFY2(Painted(seed, false) == Painted(seed, true), qPrintable(SeedNote(seed)));
         }
     }
 };

@@ -3,8 +3,8 @@
 // random, files opened from a set of valid and malformed files, "Berechnen"
 // and the protocols. After every step: the program is still consistent, a
 // saved file reads back to the tables as they are, and no file the user did
-// not save has changed. BALKOR_EXERCISE_SEED runs one other seed; a failure
-// names the seed and the step.
+// not save has changed. Two pinned seeds and a fresh one each run; BALKOR_SEED
+// runs that one seed alone. A failure names the seed and the step.
 #include "FakeDialogs.h"
 #include "StandInEditor.h"
 #include "analysis/SolutionsCont.h"
@@ -16,6 +16,7 @@
 #include "settings/SettingsTree.h"
 #include "support/QtTestRegistry.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TestSeed.h"
 #include "ui/FileNameLabel.h"
 #include "ui/GraphForm.h"
 #include "ui/InputForms.h"
@@ -51,6 +52,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -65,7 +67,7 @@ constexpr int kStepsPerSeed = 500;
 #else
 constexpr int kStepsPerSeed = 2000;
 #endif
-constexpr unsigned kSeeds[] = {19, 4711, 20261209};
+constexpr unsigned kPinnedSeeds[] = {19, 4711};
 
 namespace {
 
@@ -706,8 +708,7 @@ private:
         while (!done_) {
             wake_.wait_for(lock, std::chrono::seconds(1));
             if (!done_ && std::chrono::steady_clock::now() - started_ > kStepLimit) {
-                std::fprintf(stderr,
-                             "Zufallsübung hängt: Samen %u (BALKOR_EXERCISE_SEED=%u), Schritt %d\n",
+                std::fprintf(stderr, "Zufallsübung hängt: Samen %u (BALKOR_SEED=%u), Schritt %d\n",
                              seed_, seed_, step_);
                 std::abort();
             }
@@ -725,9 +726,11 @@ private:
 };
 
 std::vector<unsigned> Seeds() {
-    if (const QByteArray seed = qgetenv("BALKOR_EXERCISE_SEED"); !seed.isEmpty())
-        return {seed.toUInt()};
-    return std::vector<unsigned>(std::begin(kSeeds), std::end(kSeeds));
+    if (const std::optional<unsigned> chosen = ChosenTestSeed())
+        return {*chosen};
+    std::vector<unsigned> seeds(std::begin(kPinnedSeeds), std::end(kPinnedSeeds));
+    seeds.push_back(TestSeed());
+    return seeds;
 }
 
 } // namespace
@@ -759,8 +762,8 @@ private Q_SLOTS:
                 if (!QTest::currentTestFailed())
                     exercise.Check();
                 if (QTest::currentTestFailed()) {
-                    qWarning("Zufallsübung: Samen %u (BALKOR_EXERCISE_SEED=%u), Schritt %d: %s",
-                             seed, seed, step, qPrintable(last));
+                    qWarning("Zufallsübung: Samen %u (BALKOR_SEED=%u), Schritt %d: %s", seed, seed,
+                             step, qPrintable(last));
                     return;
                 }
             }
