@@ -1,0 +1,134 @@
+// The fixed caps and tolerances of the scenes, each from both sides: one
+// case just inside, one just outside.
+
+#include "SceneTestSupport.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kE = 2.1e8, kG = 8.1e7, kIy = 1e-4, kIt = 2e-4;
+
+// A simply supported beam from (0, 0) to (10, 0) under a uniform load q:
+// the largest bending moment is q × 10² / 8.
+void SimpleBeam(Structure& s, double q, int intervals = 5) {
+    s.Node(0, 0, 1, 1, 0);
+    s.Node(10, 0, 1, 0, 0);
+    s.Section(kE, kG, kIy, kIt);
+    s.Beam(1, 2, 1, 0.0, intervals);
+    s.BeamLoad(1, 1, q, q);
+    s.Solve();
+}
+
+// The ordinates of a diagram: lines of its pen standing on the beam axis.
+std::vector<PenLine> Ordinates(const PaintContainer& list) {
+    std::vector<PenLine> ordinates;
+    for (const PenLine& line : PenLines(list))
+        if ((line.colour == Rgb(0, 0, 255) || line.colour == Rgb(255, 0, 0)) &&
+            line.width == ResFunctionLineWidth && line.a.y == 0.0 && line.a.x == line.b.x)
+            ordinates.push_back(line);
+    return ordinates;
+}
+
+std::vector<PenLine> MomentOrdinates(Structure& s, int evaluationPoints) {
+    SceneRun run;
+    run.options.tab = kTabBiegemoment;
+    run.options.evaluationPoints = evaluationPoints;
+    run.Rebuild(s);
+    return Ordinates(run.list);
+}
+
+// A load diagram has stations about half its height apart, at most 1000
+// intervals: the first beam's load, the largest, is drawn 1 high over a
+// length of 10 (20 intervals); the second one's, 20 / stations as large,
+// would have the given number of stations.
+TEST(SceneLimits, LoadDiagramsHaveAtMost1000Intervals) {
+    const struct {
+        double stations;
+        int intervals;
+    } cases[] = {{999.5, 999}, {1001.5, 1000}};
+    for (const auto& c : cases) {
+        Structure s;
+        s.Node(0, 0);
+        s.Node(10, 0);
+        s.Node(0, 3);
+        s.Node(10, 3);
+        s.Beam(1, 2);
+        s.Beam(3, 4);
+        s.BeamLoad(1, 1, 1, 1);
+        s.BeamLoad(2, 2, 20 / c.stations, 20 / c.stations);
+        SceneRun run(FrontView(), ShowLoads);
+        run.Rebuild(s);
+        // Base line and outline of the second beam: two lines per interval,
+        // far shorter than the first beam's intervals of 0.5.
+        int shortLines = 0;
+        for (const PenLine& line :
+             LinesWithPen(run.list, LoadDistributedColour, LoadDistributedLineWidth * run.S()))
+            shortLines += line.a.y == line.b.y && std::fabs(line.b.x - line.a.x) < 0.1;
+        EXPECT_EQ(shortLines, 2 * c.intervals) << c.stations;
+    }
+}
+
+// The deflection line of an element has intervals + 2 segments, at most 1000.
+TEST(SceneLimits, DeflectionLinesHaveAtMost1000Segments) {
+    const struct {
+        int intervals;
+        size_t segments;
+    } cases[] = {{997, 999}, {1001, 1000}};
+    for (const auto& c : cases) {
+        Structure s;
+        SimpleBeam(s, 4.0, c.intervals);
+        SceneRun run;
+        run.options.flags = ShowDeformation;
+        run.Rebuild(s);
+        EXPECT_EQ(PenLines(run.list).size(), c.segments) << c.intervals;
+    }
+}
+
+// A section-force diagram takes at most 100 evaluation points: an element
+// spanning the whole beam has points + 1 intervals.
+TEST(SceneLimits, DiagramsTakeAtMost100EvaluationPoints) {
+    const struct {
+        int points;
+        size_t ordinates;
+    } cases[] = {{99, 101}, {101, 102}};
+    for (const auto& c : cases) {
+        Structure s;
+        SimpleBeam(s, 4.0);
+        EXPECT_EQ(MomentOrdinates(s, c.points).size(), c.ordinates) << c.points;
+    }
+}
+
+// An element spanning more than its beam (a hinge position far outside the
+// beam, read from a file, makes one) has at most 1000 diagram intervals.
+TEST(SceneLimits, DiagramsHaveAtMost1000IntervalsPerElement) {
+    const struct {
+        double span;
+        size_t ordinates;
+    } cases[] = {{9.985, 1000}, {10.005, 1001}};
+    for (const auto& c : cases) {
+        Structure s;
+        SimpleBeam(s, 4.0);
+        s.solutions.elements[0].xiEnd = c.span;
+        EXPECT_EQ(MomentOrdinates(s, 100).size(), c.ordinates) << c.span;
+    }
+}
+
+// A section force whose largest value is below 1e-8 is drawn flat.
+TEST(SceneLimits, DiagramsOfLargestValuesBelow1e8AreFlat) {
+    const struct {
+        double largestMoment;
+        bool flat;
+    } cases[] = {{0.9e-8, true}, {1.1e-8, false}};
+    for (const auto& c : cases) {
+        Structure s;
+        SimpleBeam(s, c.largestMoment * 8 / 100);
+        double tallest = 0.0;
+        for (const PenLine& line : MomentOrdinates(s, 9))
+            tallest = std::max(tallest, std::fabs(line.b.y));
+        EXPECT_EQ(tallest == 0.0, c.flat) << c.largestMoment;
+    }
+}
+
+} // namespace
