@@ -2,6 +2,8 @@
 // case just inside, one just outside.
 
 #include "SceneTestSupport.h"
+#include "graphics/SceneSettings.h"
+#include "graphics/Symbols.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,6 +130,61 @@ TEST(SceneLimits, DiagramsOfLargestValuesBelow1e8AreFlat) {
         for (const PenLine& line : MomentOrdinates(s, 9))
             tallest = std::max(tallest, std::fabs(line.b.y));
         EXPECT_EQ(tallest == 0.0, c.flat) << c.largestMoment;
+    }
+}
+
+// Drawing settings count up to 1000, window scales up to ±1000.
+TEST(SceneLimits, SettingFactorsAndWindowScalesUpTo1000) {
+    const struct {
+        double value, factor, scale;
+    } cases[] = {{999, 999, 999}, {1001, 1000, 1000}, {-999, 999, -999}, {-1001, 1000, -1000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SettingFactor(c.value), c.factor) << c.value;
+        EXPECT_EQ(WindowScale(c.value), c.scale) << c.value;
+    }
+}
+
+// A dashed line of more than 100,000 periods (10 + 5 widths each) is drawn
+// solid.
+TEST(SceneLimits, DashedLinesOfAtMost100000Dashes) {
+    const struct {
+        double periods;
+        size_t lines;
+    } cases[] = {{99999, 99999}, {100001, 1}};
+    for (const auto& c : cases) {
+        PaintContainer list;
+        StyledLine(list, {0, 0}, {15 * c.periods, 0}, 1, 9, kLineDashed);
+        EXPECT_EQ(PenLines(list).size(), c.lines) << c.periods;
+    }
+}
+
+// Reactions of less than 1e-10 of the largest are not drawn: two cantilevers,
+// the first under a load of 1, the second under the given part of it.
+TEST(SceneLimits, ReactionsBelow1e10OfTheLargestAreNotDrawn) {
+    const struct {
+        double part;
+        bool drawn;
+    } cases[] = {{0.9e-10, false}, {1.1e-10, true}};
+    for (const auto& c : cases) {
+        Structure s;
+        s.Section(kE, kG, kIy, kIt);
+        s.FixedNode(0, 0);
+        s.Node(10, 0);
+        s.FixedNode(40, 0);
+        s.Node(50, 0);
+        s.Beam(1, 2);
+        s.Beam(3, 4);
+        s.NodeLoad(2, 2, 1.0);
+        s.NodeLoad(4, 4, c.part);
+        s.Solve();
+        SceneRun run(FrontView(), ShowReactions);
+        run.Rebuild(s);
+        const double atSecond = run.At(40, 0).x;
+        int nearSecond = 0;
+        for (const PenLine& line : LinesWithPen(run.list, ResReactionColour))
+            nearSecond +=
+                std::fabs(line.a.x - atSecond) < 10 && std::fabs(line.b.x - atSecond) < 10;
+        EXPECT_EQ(nearSecond > 0, c.drawn) << c.part;
     }
 }
 
