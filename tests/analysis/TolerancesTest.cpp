@@ -3,6 +3,10 @@
 
 #include "AnalysisFixture.h"
 #include "analysis/Constraints.h"
+#include "analysis/KMatrix.h"
+#include "support/ScopedEnvironment.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +96,21 @@ TEST_F(ConstraintEpsilon, ARowWithoutTermsContradictsOnlyWithAConstantAbove) {
         Row(c.constant);
         EXPECT_EQ(Eliminate(), c.result) << c.constant;
     }
+}
+
+// BALKOR_THREADS fixes the factorisation's threads up to 64; a larger count
+// is passed over for the automatic one (never more than the cores).
+TEST(AnalysisTolerances, BalkorThreadsAsksForAtMost64Threads) {
+    KMatrix K;
+    K.Create(8 * KMatrix::kParallelBlockRows);
+    for (int c = 0; c < 8 * KMatrix::kParallelBlockRows; ++c)
+        K.RaiseHeight(c, std::min(c + 1, 100));
+    K.FinishProfile();
+    ScopedEnvironment environment;
+    environment.Set("BALKOR_THREADS", "64");
+    EXPECT_EQ(K.AutomaticThreads(), 64);
+    environment.Set("BALKOR_THREADS", "65");
+    EXPECT_LT(K.AutomaticThreads(), 65);
 }
 
 } // namespace
