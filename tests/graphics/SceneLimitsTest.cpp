@@ -188,4 +188,34 @@ TEST(SceneLimits, ReactionsBelow1e10OfTheLargestAreNotDrawn) {
     }
 }
 
+// Station differences below 1e-10 count as level: two simple beams, the
+// first with a largest moment of 1 and one extremum, the second with
+// differences of (9, 7, …, 1, −1, …) × q / 2 between its ten stations. With
+// q / 2 below the limit the top is level from station 4 to 6 and has two
+// extremum labels, above it one.
+TEST(SceneLimits, StationDifferencesBelow1e10AreLevel) {
+    const struct {
+        double halfLoad;
+        int labels;
+    } cases[] = {{0.9e-10, 1 + 2}, {1.1e-10, 1 + 1}};
+    for (const auto& c : cases) {
+        Structure s;
+        s.Section(kE, kG, kIy, kIt);
+        s.Node(0, 0, 1, 1, 0);
+        s.Node(10, 0, 1, 0, 0);
+        s.Node(20, 0, 1, 1, 0);
+        s.Node(30, 0, 1, 0, 0);
+        s.Beam(1, 2);
+        s.Beam(3, 4);
+        s.BeamLoad(1, 1, 0.08, 0.08);
+        s.BeamLoad(2, 2, 2 * c.halfLoad, 2 * c.halfLoad);
+        s.Solve();
+        SceneRun run(FrontView(), ShowExtrema);
+        run.options.tab = kTabBiegemoment;
+        run.options.evaluationPoints = 9;
+        run.Rebuild(s);
+        EXPECT_EQ(TextCount(run.list, ResFunctionTextSize * run.S()), c.labels) << c.halfLoad;
+    }
+}
+
 } // namespace
