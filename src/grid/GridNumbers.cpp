@@ -1,5 +1,7 @@
 #include "grid/GridNumbers.h"
 
+#include <charconv>
+
 #include "model/Format.h"
 
 #include <cerrno>
@@ -130,4 +132,10 @@ bool ReadLeadingReal(const std::string& text, double& value) {
         return false;
     value = read;
     return true;
+}
+
+std::string ExactReal(double value) {
+    char text[32];
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }
