@@ -89,10 +89,12 @@ void UndoHistory::Close() {
             last.changes.push_back(std::move(change));
         bytes_ += last.Bytes();
         Trim();
+        StateChanged();
         return;
     }
     Push(undo_, std::move(open_));
     open_ = Step{};
+    StateChanged();
 }
 
 void UndoHistory::Push(std::vector<Step>& stack, Step step) {
@@ -153,9 +155,8 @@ InputContainer* UndoHistory::Apply(Step& step) {
         table->Refresh();
         table->NotifyChanged();
     }
-    for (InputContainer* table : tables)
-        if (hook_)
-            hook_(*table);
+    if (hook_ && !tables.empty())
+        hook_(*tables.front());
     --depth_;
     open_ = Step{};
     return tables.empty() ? nullptr : tables.front();
@@ -170,6 +171,7 @@ InputContainer* UndoHistory::Undo() {
     InputContainer* table = Apply(step);
     step.mergeKey = 0;
     Push(redo_, std::move(step));
+    StateChanged();
     return table;
 }
 
@@ -181,6 +183,7 @@ InputContainer* UndoHistory::Redo() {
     bytes_ -= step.Bytes();
     InputContainer* table = Apply(step);
     Push(undo_, std::move(step));
+    StateChanged();
     return table;
 }
 
@@ -188,6 +191,7 @@ void UndoHistory::Clear() {
     undo_.clear();
     redo_.clear();
     bytes_ = 0;
+    StateChanged();
 }
 
 void UndoHistory::ClearRedo() {
@@ -212,4 +216,5 @@ void UndoHistory::ForgetTable(const InputContainer* table) {
     for (const std::vector<Step>* stack : {&undo_, &redo_})
         for (const Step& step : *stack)
             bytes_ += step.Bytes();
+    StateChanged();
 }

@@ -60,9 +60,11 @@ public:
     // Forgets every step (of both kinds) that changed table.
     void ForgetTable(const InputContainer* table);
 
-    // Called with every table an undo or redo changed, after it was
-    // refreshed; the window shows the page of the first one.
+    // Called after an undo or redo with the table its step began in (the
+    // window shows that table's page).
     void SetChangedHook(std::function<void(InputContainer&)> hook) { hook_ = std::move(hook); }
+    // Called whenever CanUndo or CanRedo may have changed.
+    void SetStateHook(std::function<void()> hook) { stateHook_ = std::move(hook); }
 
 private:
     enum class Kind { Image, Insert, Remove };
@@ -86,6 +88,10 @@ private:
     void Push(std::vector<Step>& stack, Step step);
     void Trim();
     void ClearRedo();
+    void StateChanged() const {
+        if (stateHook_)
+            stateHook_();
+    }
     static bool Unchanged(const Change& change);
 
     std::vector<Step> undo_;
@@ -96,6 +102,7 @@ private:
     std::set<std::pair<const InputContainer*, int>> imaged_;
     std::size_t bytes_ = 0;
     std::function<void(InputContainer&)> hook_;
+    std::function<void()> stateHook_;
 };
 
 // Opens a step for its lifetime (when there is a history).
