@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 // ---- TMyEdit ---------------------------------------------------------------------

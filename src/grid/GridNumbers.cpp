@@ -1,10 +1,9 @@
 #include "grid/GridNumbers.h"
 
-#include <charconv>
-
 #include "model/Format.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>

@@ -102,7 +102,8 @@ void ShiftReferences(InputModel& model, const InputContainer& table, int row, in
             const int32_t start = Read(owner, r, field.offset);
             const int32_t stop = end ? Read(owner, r, end->offset) : start;
             const int32_t newStart = Shifted(start, number, shift, field.role, stop);
-            const int32_t newStop = end ? Shifted(stop, number, shift, Role::RangeEnd, start) : stop;
+            const int32_t newStop =
+                end ? Shifted(stop, number, shift, Role::RangeEnd, start) : stop;
             if (newStart == start && newStop == stop)
                 continue;
             if (beforeChange)

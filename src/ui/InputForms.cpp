@@ -156,7 +156,8 @@ void TInputForm::StepPage(int step) {
 void TInputForm::ShowTablePage(const InputContainer& table) {
     for (size_t i = 0; i < pages_.size(); ++i) {
         const int index = static_cast<int>(i);
-        if (&InputPageTable(input_, pages_[i]) != &table || index == PageControl1->ActivePageIndex())
+        if (&InputPageTable(input_, pages_[i]) != &table ||
+            index == PageControl1->ActivePageIndex())
             continue;
         PageControl1->SetActivePageIndex(index);
         grids_[i]->setFocus(Qt::OtherFocusReason);
