@@ -10,7 +10,9 @@
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -104,6 +106,23 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
                 grids_[i]->SetContainer(&InputPageTable(input_, page));
     FollowParent();
     OpenInputForms().push_back(this);
+    qApp->installEventFilter(this);
+}
+
+bool TInputForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const auto* grid = qobject_cast<TUserGrid*>(watched);
+        if (tab && (key->modifiers() & Qt::ControlModifier) && grid &&
+            std::find(grids_.begin(), grids_.end(), grid) != grids_.end()) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            StepPage(back ? -1 : +1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 TInputForm::~TInputForm() {

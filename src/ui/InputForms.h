@@ -80,6 +80,9 @@ protected:
     virtual void SaveClick() = 0;
 
     bool event(QEvent* event) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab in a grid of this window step through the
+    // pages; the main window's client area would take them for its windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     InputModel& input_;
     TMainForm& mainForm_;
