@@ -131,6 +131,7 @@ void UndoOfAPaste(benchmark::State& state) {
         state.PauseTiming();
         large.grid->MoveTo(large.grid->FixedRows(), 1);
         large.grid->PasteCells(large.grid->FixedRows(), 1, text);
+        state.counters["step_MB"] = large.grid->History().Bytes() / 1.0e6;
         state.ResumeTiming();
         large.grid->Undo();
     }

@@ -127,8 +127,10 @@ bool TInputForm::eventFilter(QObject* watched, QEvent* event) {
 
 TInputForm::~TInputForm() {
     std::erase(OpenInputForms(), this);
-    history_.SetStateHook(nullptr);
-    history_.SetChangedHook(nullptr);
+    // The grids go after the history (they are child widgets): what they
+    // store on their way out is no step.
+    for (TUserGrid* grid : grids_)
+        grid->SetUndoHistory(nullptr);
 }
 
 QToolButton* TInputForm::AddButton(QWidget* bar, const char* icon, const char* hint) {
