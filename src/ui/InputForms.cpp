@@ -147,9 +147,13 @@ QToolButton* TInputForm::AddButton(QWidget* bar, const char* icon, const char* h
     return button;
 }
 
-// The main window names the file whenever the half is read or begun anew.
+// The main window names no file when it empties the half, for "Neu" and
+// before it reads a file ("Speichern unter" names the new file only): the
+// steps then refer to records that are gone.
 void TInputForm::SetName(const QString& text) {
     setWindowTitle(namePrefix_ + text);
+    if (!text.isEmpty())
+        return;
     history_.Clear();
     for (TInputForm* other : OpenInputForms())
         if (other != this)

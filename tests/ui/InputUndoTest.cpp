@@ -51,6 +51,9 @@ private Q_SLOTS:
         QCOMPARE(window.PageControl1->ActivePageIndex(), 0);
         QTest::keyClick(nodes, Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(window.PageControl1->ActivePageIndex(), 3);
+        // Saving under a name keeps the steps; a new system ends them.
+        f.form->SetSystemFile(f.TempPath("named.bsy"));
+        QVERIFY(window.History().CanUndo());
         f.dialogs.answers = {Answer::No}; // "Geometrie erst speichern ?"
         f.form->NewSystem();
         QVERIFY(!window.History().CanUndo());
