@@ -2,7 +2,8 @@
 // 1,000 and 100,000) shown in a grid of 600 × 420 pixels with the node
 // page's columns, offscreen. Timed: painting one screen, a key press in a
 // cell (typing a digit, deleting it again), typing a value and committing it
-// with Tab, scrolling to the end and back, and binding the grid to the table.
+// with Tab, scrolling to the end and back, binding the grid to the table, and
+// taking back (undo) a paste of N rows.
 
 #include "grid/UserGrid.h"
 #include "grid/UserInt.h"
@@ -118,8 +119,27 @@ void BindToTheTable(benchmark::State& state) {
     }
 }
 
+// The paste (two numbers in each of N rows, over the valid rows) is made
+// untimed; the undo that restores every row is timed.
+void UndoOfAPaste(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    LargeGrid large(rows);
+    QString text;
+    for (int row = 0; row < rows; ++row)
+        text += QStringLiteral("%1\t%2\r\n").arg(row * 0.125).arg(-row);
+    for (auto _ : state) {
+        state.PauseTiming();
+        large.grid->MoveTo(large.grid->FixedRows(), 1);
+        large.grid->PasteCells(large.grid->FixedRows(), 1, text);
+        state.counters["step_MB"] = large.grid->History().Bytes() / 1.0e6;
+        state.ResumeTiming();
+        large.grid->Undo();
+    }
+}
+
 } // namespace
 
+BENCHMARK(UndoOfAPaste)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaintOneScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(KeyPressInACell)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TypeAndCommit)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);

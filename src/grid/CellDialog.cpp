@@ -5,9 +5,12 @@
 #include "grid/GridNumbers.h"
 
 #include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 // ---- TMyEdit ---------------------------------------------------------------------
@@ -105,4 +108,34 @@ void TCellDialog1::Arrange() {
     Button1->setGeometry(scaled(8), scaled(49), scaled(73), scaled(25));
     Button2->setGeometry(width - scaled(77), scaled(49), scaled(69), scaled(25));
     setFixedSize(width, scaled(78));
+}
+
+// ---- TSeriesDialog ----------------------------------------------------------------------
+
+TSeriesDialog::TSeriesDialog(QWidget* owner) : QDialog(owner) {
+    Start = new TMyEdit(this);
+    Start->setText(QStringLiteral("1"));
+    Step = new TMyEdit(this);
+    Step->setText(QStringLiteral("1"));
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Abbruch"), this);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString::fromUtf8(kSeriesCaption));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Anfangswert"), Start);
+    form->addRow(QStringLiteral("Schrittweite"), Step);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Start->setFocus();
+    Start->selectAll();
 }

@@ -59,3 +59,16 @@ private:
 
     double unit_ = 1.0;
 };
+
+// The series dialog of the block menu ("Reihe"): the value of the block's
+// first row and the step from one row to the next.
+class TSeriesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSeriesDialog(QWidget* owner = nullptr);
+
+    TMyEdit* Start;
+    TMyEdit* Step;
+    QPushButton* Button1;
+    QPushButton* Button2;
+};

@@ -1,10 +1,13 @@
 // The commands on several cells and rows: block arithmetic and clearing, the
 // line commands and the clipboard.
+#include "grid/ClipboardText.h"
 #include "grid/GridBeep.h"
 #include "grid/GridCore.h"
 #include "grid/GridDialogs.h"
+#include "grid/GridNumbers.h"
 #include "grid/UserCell.h"
 #include "model/BalkorError.h"
+#include "model/References.h"
 
 #include <cmath>
 
@@ -33,7 +36,7 @@ QString GridCore::BlockText() {
             if (isOnlyRead(row, col))
                 continue;
             if (TUserCell* cell = Columns(col); cell && isValid(row, col))
-                text += cell->CellText(row, col);
+                text += cell->ExactText(GetValue(row, col));
             if (col < colCount_ - 1)
                 text += u'\t';
         }
@@ -42,11 +45,21 @@ QString GridCore::BlockText() {
     return text;
 }
 
-void GridCore::Past(int row, int col, const QString& text) {
+bool GridCore::TakesText(int row, int col, const QString& text) {
+    TUserCell* cell = Columns(col);
+    QString filtered = text;
+    return col < colCount_ && cell && row >= fixedRows_ && CellEditable(row, col) &&
+           cell->FilterText(filtered);
+}
+
+bool GridCore::Past(int row, int col, const QString& text) {
     if (col >= colCount_)
         throw BalkorError(kPasteOutsideMessage);
-    if (!Columns(col) || row < fixedRows_)
-        return;
+    TUserCell* cell = Columns(col);
+    QString filtered = text;
+    if (!cell || row < fixedRows_ || !CellEditable(row, col) || !cell->FilterText(filtered))
+        return false;
+    UndoScope step(&History());
     if (row >= rowCount_)
         SetRowCount(row + 1);
     // The row becomes valid before the value is stored, as when typing, so
@@ -54,10 +67,34 @@ void GridCore::Past(int row, int col, const QString& text) {
     ChangeValid(row, col, true);
     editChanged_ = true;
     SetEditCell(row, col);
-    editText_ = text;
+    editText_ = filtered;
     Commit();
     Fill(row, col);
     select_ = true;
+    return true;
+}
+
+// A spreadsheet's column captions are a first line that no cell takes,
+// followed by the values.
+void GridCore::PasteCells(int row, int col, const QString& text) {
+    std::vector<PastedCell> cells = SplitPasteText(text);
+    for (PastedCell& cell : cells)
+        cell.text = cell.text.trimmed();
+    const bool more = std::any_of(cells.begin(), cells.end(), [](auto& c) { return c.row > 0; });
+    const bool header = more && std::none_of(cells.begin(), cells.end(), [&](auto& c) {
+                            return c.row == 0 && TakesText(row, col + c.col, c.text);
+                        });
+    UndoScope step(&History());
+    bool refused = false;
+    for (const PastedCell& cell : cells) {
+        if (header && cell.row == 0)
+            continue;
+        refused = !Past(row + cell.row - (header ? 1 : 0), col + cell.col, cell.text) || refused;
+    }
+    if (header)
+        ShowStatus(QString::fromUtf8(kHeaderSkippedStatus));
+    if (refused)
+        GridBeep();
 }
 
 // ---- block --------------------------------------------------------------------------------
@@ -66,10 +103,12 @@ template <class Operation> void GridCore::ChangeBlock(Operation operation) {
     if (anchorRow_ < 0)
         return;
     Commit();
+    UndoScope step(&History());
     bool rejected = false;
     for (int row = BlockTop(); row <= BlockBottom(); ++row) {
         for (int col = BlockLeft(); col <= BlockRight(); ++col) {
             TUserCell* cell = Columns(col);
+            Touch(row);
             if (cell && !cell->OnlyRead() && !isOnlyRead(row, col))
                 if (void* value = GetValue(row, col))
                     rejected = !operation(*cell, value) || rejected;
@@ -105,6 +144,7 @@ void GridCore::MultPoupClick() {
 void GridCore::DelPoupClick() {
     if (anchorRow_ < 0)
         return;
+    UndoScope step(&History());
     for (int row = BlockTop(); row <= BlockBottom(); ++row)
         for (int col = BlockLeft(); col <= BlockRight(); ++col)
             ChangeValid(row, col, false);
@@ -117,7 +157,12 @@ void GridCore::DelPoupClick() {
 void GridCore::LineInsert(int row) {
     if (container_ && row >= 0) {
         Commit();
+        const bool adjust = AdjustReferencesWanted(row);
+        UndoScope step(&History());
         container_->InsertRow(row);
+        History().Inserted(*container_, row);
+        if (adjust)
+            ShiftReferences(row, +1);
         container_->NotifyChanged();
     }
     TakeFocus();
@@ -131,7 +176,12 @@ void GridCore::LineDelete(int row) {
                                   QString::fromUtf8(kDeleteLineCaption));
         if (agreed) {
             Commit();
+            const bool adjust = AdjustReferencesWanted(row);
+            UndoScope step(&History());
+            History().Removing(*container_, row);
             container_->DeleteRow(row);
+            if (adjust)
+                ShiftReferences(row, -1);
             container_->NotifyChanged();
         }
     }
@@ -154,6 +204,9 @@ void GridCore::TransferLine(int row, const char* caption, bool copy) {
     if (!container_ || row < 0 || static_cast<int>(target) == row)
         return;
     Commit();
+    UndoScope step(&History());
+    Touch(row + fixedRows_);
+    Touch(static_cast<int>(target) + fixedRows_);
     if (copy) {
         container_->CopyRow(row, static_cast<int>(target));
         container_->NotifyChanged();
@@ -168,4 +221,100 @@ void GridCore::LineMove(int row) {
 
 void GridCore::LineCopy(int row) {
     TransferLine(row, kCopyLineCaption, true);
+}
+
+// ---- references -------------------------------------------------------------------------
+
+bool GridCore::AdjustReferencesWanted(int tableRow) {
+    return referenceModel_ && RefersToRowsFrom(*referenceModel_, *container_, tableRow) &&
+           Dialogs().AskYesNo(DialogParent(), QString::fromUtf8(kAdjustReferencesQuestion),
+                              QString::fromUtf8(kAdjustReferencesCaption));
+}
+
+void GridCore::ShiftReferences(int tableRow, int shift) {
+    std::vector<InputContainer*> changed;
+    ::ShiftReferences(*referenceModel_, *container_, tableRow, shift,
+                      [&](InputContainer& table, int row) {
+                          History().Touch(table, row);
+                          if (std::find(changed.begin(), changed.end(), &table) == changed.end())
+                              changed.push_back(&table);
+                      });
+    for (InputContainer* table : changed) {
+        table->Refresh();
+        table->NotifyChanged();
+    }
+}
+
+// ---- fill -------------------------------------------------------------------------------------
+
+void GridCore::FillDown() {
+    if (anchorRow_ < 0)
+        return;
+    int source = BlockTop();
+    int first = source + 1;
+    if (BlockBottom() == source) {
+        source -= 1;
+        first = BlockBottom();
+    }
+    if (source < fixedRows_ || !isValid(source, BlockLeft())) {
+        GridBeep();
+        return;
+    }
+    Commit();
+    UndoScope step(&History());
+    bool refused = false;
+    for (int col = BlockLeft(); col <= BlockRight(); ++col) {
+        TUserCell* cell = Columns(col);
+        if (!cell || !CellEditable(source, col))
+            continue;
+        const QString text = cell->ExactText(GetValue(source, col));
+        for (int row = first; row <= BlockBottom(); ++row)
+            refused = !Past(row, col, text) || refused;
+    }
+    FollowCurrentCell();
+    if (refused)
+        GridBeep();
+}
+
+void GridCore::SeriesPoupClick() {
+    double start = 1;
+    double step = 1;
+    if (Dialogs().AskSeries(DialogParent(), QString::fromUtf8(kSeriesCaption), start, step))
+        FillSeries(start, step);
+}
+
+void GridCore::FillSeries(double start, double step) {
+    if (anchorRow_ < 0)
+        return;
+    Commit();
+    UndoScope scope(&History());
+    bool refused = false;
+    for (int row = BlockTop(); row <= BlockBottom(); ++row) {
+        const double value = start + (row - BlockTop()) * step;
+        const QString text = QString::fromStdString(ExactReal(value));
+        for (int col = BlockLeft(); col <= BlockRight(); ++col)
+            if (Columns(col) && Columns(col)->GetCellTyp() == 0 && CellEditable(row, col))
+                refused = !Past(row, col, text) || refused;
+    }
+    FollowCurrentCell();
+    if (refused)
+        GridBeep();
+}
+
+// ---- undo ---------------------------------------------------------------------------------------
+
+void GridCore::Undo() {
+    if (editChanged_ && History().LastMergeKey() != session_) {
+        DropPendingEdit();
+        return;
+    }
+    editChanged_ = false;
+    if (!History().Undo())
+        GridBeep();
+}
+
+void GridCore::Redo() {
+    Commit();
+    if (!History().Redo())
+        GridBeep();
 }

@@ -6,6 +6,7 @@
 #include "grid/UserHeader.h"
 
 #include <cmath>
+#include <cstring>
 
 GridCore::GridCore() {
     std::fill(std::begin(colWidths_), std::end(colWidths_), DefaultColWidth());
@@ -74,6 +75,7 @@ void GridCore::SetRowCount(int rows) {
     if (wanted == rowCount_)
         return;
     rowCount_ = wanted;
+    FitNumberColumn();
     KeepInside();
     SetTopRow(topRow_);
     RowsChanged();
@@ -100,6 +102,14 @@ void GridCore::KeepInside() {
     }
 }
 
+// The number column is never narrower than the largest row number needs.
+void GridCore::FitNumberColumn() {
+    constexpr int kMargin = 8;
+    const int needed = TextWidth(QString::number(rowCount_ - fixedRows_)) + kMargin;
+    if (colWidths_[0] < needed)
+        SetColWidths(0, needed);
+}
+
 void GridCore::MoveTo(int row, int col) {
     row = std::clamp(row, fixedRows_, rowCount_ - 1);
     col = std::clamp(col, 1, colCount_ - 1);
@@ -107,6 +117,7 @@ void GridCore::MoveTo(int row, int col) {
         return;
     USelectCell(col, row);
     PlaceCurrent(row, col);
+    CollapseBlock();
     if (row_ < topRow_)
         SetTopRow(row_);
     else if (row_ >= topRow_ + VisibleDataRows())
@@ -250,8 +261,16 @@ void* GridCore::GetValue(int row, int col) {
 }
 
 void GridCore::SetValue(int row, int col, const void* value) {
-    if (container_ && row >= fixedRows_ && col >= 1)
-        container_->SetCellValue(row - fixedRows_, col - 1, value);
+    if (!container_ || row < fixedRows_ || col < 1)
+        return;
+    UndoScope step(&History());
+    Touch(row);
+    container_->SetCellValue(row - fixedRows_, col - 1, value);
+}
+
+void GridCore::Touch(int row) {
+    if (container_ && row >= fixedRows_)
+        History().Touch(*container_, row - fixedRows_);
 }
 
 bool GridCore::isValid(int row, int col) {
@@ -272,15 +291,25 @@ int GridCore::GetListStringsCount(int col) {
     return container_ ? std::max(0, container_->ListStringCount(col - 1)) : 0;
 }
 
+// A row the grid makes valid starts from zero, so that the table's defaults
+// for a new row apply and nothing of a cleared row comes back.
 void GridCore::ChangeValid(int row, int col, bool flag) {
     if (!container_ || row < fixedRows_)
         return;
-    container_->SetRowValid(row - fixedRows_, col - 1, flag ? kFlagUser : 0);
+    UndoScope step(&History(), row == editRow_ ? session_ : 0);
+    Touch(row);
+    const int tableRow = row - fixedRows_;
+    if (flag && !container_->IsRowValid(tableRow, col - 1)) {
+        auto* record = static_cast<char*>(container_->RowRecord(tableRow));
+        std::memset(record + sizeof(RecordHead), 0, container_->RecordSize() - sizeof(RecordHead));
+    }
+    container_->SetRowValid(tableRow, col - 1, flag ? kFlagUser : 0);
     if (!flag && row == editRow_)
         DropPendingEdit();
 }
 
 void GridCore::ChangeValid(int row, bool flag) {
+    UndoScope step(&History());
     for (int col = 1; col < colCount_; ++col)
         ChangeValid(row, col, flag);
 }
@@ -342,6 +371,7 @@ void GridCore::Push() {
         GridBeep();
         return;
     }
+    UndoScope step(&History(), session_);
     SetValue(editRow_, editCol_, value);
     DrawInfoRow(editRow_);
 }
@@ -351,6 +381,7 @@ void GridCore::Fill(int row, int col) {
     if (!cell || row < fixedRows_)
         return;
     Push();
+    NewEditSession();
     cell->LoadEditText(row, col);
     cursorPos_ = 0;
     editChanged_ = false;
@@ -364,6 +395,7 @@ void GridCore::SetEditCell(int row, int col) {
     InvalidateCell(editRow_, editCol_);
     editRow_ = row;
     editCol_ = col;
+    NewEditSession();
     InvalidateCell(editRow_, editCol_);
 }
 
@@ -578,6 +610,12 @@ bool GridCore::isBlock(int row, int col) const {
 void GridCore::PaintBlock(int endRow, int endCol, bool active) {
     blockActive_ = active;
     InvalidateCells(anchorRow_, anchorCol_, endRow, endCol);
+}
+
+void GridCore::CollapseBlock() {
+    PaintBlock(endRow_, endCol_, false);
+    anchorRow_ = endRow_ = row_;
+    anchorCol_ = endCol_ = col_;
 }
 
 void GridCore::SetBlock(int anchorRow, int anchorCol, int endRow, int endCol, bool active) {

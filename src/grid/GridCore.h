@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/UndoHistory.h"
 #include "model/InputContainer.h"
 
 #include <QColor>
@@ -14,6 +15,7 @@ class QMenu;
 class QWidget;
 class TUserCell;
 class TUserHeader;
+struct InputModel;
 
 // Sizes of the column and header slots.
 inline constexpr int kGridColumnSlots = 20;
@@ -31,6 +33,12 @@ inline constexpr const char* kCopyLineCaption = "Kopieren zur Zeile";
 inline constexpr const char* kDeleteLineQuestion = "Zeile Löschen ?";
 inline constexpr const char* kDeleteLineCaption = "Info";
 inline constexpr const char* kPasteOutsideMessage = "Kopierbeireich außerhalb der Tabelle";
+inline constexpr const char* kBlockMenuSeries = "Reihe";
+inline constexpr const char* kSeriesCaption = "Reihe";
+inline constexpr const char* kAdjustReferencesQuestion = "Verweise anpassen?";
+inline constexpr const char* kAdjustReferencesCaption = "Frage";
+inline constexpr const char* kHeaderSkippedStatus =
+    "Die erste Zeile enthält keine Werte und wurde als Überschrift übersprungen.";
 
 // Cell colours.
 inline const QColor kCellWhite(255, 255, 255);
@@ -239,7 +247,9 @@ public:
     void UMouseDown(GridButton button, int x, int y, bool doubleClick = false);
     void UMouseMove(int x, int y);
     void UMouseUp();
-    void FocusGained();
+    // reselect: the current cell is loaded and selected again, so that
+    // typing replaces it (not after a popup menu, which leaves the edit on).
+    void FocusGained(bool reselect = true);
     // The focus went to another control or window (not to a popup menu):
     // the pending edit is stored and the edit cell released.
     void FocusLost();
@@ -254,9 +264,12 @@ public:
     void XCopy() { Copy(); }
     // The text Copy puts on the clipboard.
     QString BlockText();
-    // Stores one pasted cell; past the last column it throws BalkorError
+    // Stores one pasted cell as typing would: each character through the
+    // grid's and the column's filters and the column's map, the whole text
+    // through the column's text filter; false (nothing stored) when the cell
+    // cannot take it. Past the last column it throws BalkorError
     // "Kopierbeireich außerhalb der Tabelle".
-    void Past(int row, int col, const QString& text);
+    bool Past(int row, int col, const QString& text);
     void AddBlock(double x);
     void MultBlock(double x);
     void AddPoupClick();
@@ -267,6 +280,43 @@ public:
     void LineDelete(int row);
     void LineCopy(int row);
     void LineMove(int row);
+
+    // ---- undo --------------------------------------------------------------------------
+    // The steps this grid records and takes back; the grids of one window
+    // share one. None set means the grid's own.
+    void SetUndoHistory(UndoHistory* history) { history_ = history; }
+    UndoHistory& History() { return history_ ? *history_ : ownHistory_; }
+    // Ctrl+Z: a typed text not stored yet is dropped first, as Escape does;
+    // otherwise the newest step is taken back. Ctrl+Y does it again.
+    void Undo();
+    void Redo();
+
+    // ---- keyboard block and navigation ----------------------------------------------------
+    // Ctrl+A: the used rows (at least one) over all data columns.
+    void SelectAll();
+    // Shift with a caret key: the block runs from where it began to the cell
+    // the key moves to.
+    void ExtendBlock(int key);
+    // Ctrl+Home, Ctrl+End: the first row, the last used row.
+    void GotoFirstRow();
+    void GotoLastRow();
+    // Ctrl+D: the block's first row into the rows below it; a one-row block
+    // takes the row above it.
+    void FillDown();
+    // "Reihe": start, start + step, … down the block's rows, in every column.
+    void SeriesPoupClick();
+    void FillSeries(double start, double step);
+
+    // ---- pasting ----------------------------------------------------------------------------
+    // Whether the cell would take the text (nothing is stored).
+    bool TakesText(int row, int col, const QString& text);
+    // Distributes a clipboard text from (row, col); one beep for all cells
+    // refused, a first line that no cell takes skipped as a header.
+    void PasteCells(int row, int col, const QString& text);
+
+    // The tables the references of the row commands live in; none keeps
+    // every reference as it is.
+    void SetReferenceModel(InputModel* model) { referenceModel_ = model; }
 
     // The dialogs of the commands; none set means the real ones.
     void SetDialogs(GridDialogs* dialogs) { dialogs_ = dialogs; }
@@ -284,6 +334,11 @@ public:
     virtual QWidget* DialogParent() = 0;
     // Opens a list column's choice menu at a client point.
     virtual void OpenListMenu(QMenu* menu, int x, int y) = 0;
+    // A line in the program's status bar.
+    virtual void ShowStatus(const QString& /*text*/) {}
+    // Ctrl+PgDn, Ctrl+Tab (+1) and Ctrl+PgUp, Ctrl+Shift+Tab (-1): the next
+    // or previous page of the window.
+    virtual void SwitchPage(int /*step*/) {}
 
 protected:
     virtual void InvalidateRect(const QRect& rect) = 0;
@@ -316,6 +371,19 @@ private:
     // Makes (row, col) current without the selection event.
     void PlaceCurrent(int row, int col);
     template <class Operation> void ChangeBlock(Operation operation);
+    // A key of its own for each loaded edit cell: the changes made while it
+    // is edited are one undo step.
+    void NewEditSession() { session_ = ++lastSession_; }
+    // Before the record of a grid row changes.
+    void Touch(int row);
+    bool GridCommandKey(int key, Qt::KeyboardModifiers shift);
+    // Asks whether to adjust the references to the rows from tableRow on;
+    // false without a question when nothing refers to them.
+    bool AdjustReferencesWanted(int tableRow);
+    void ShiftReferences(int tableRow, int shift);
+    void FitNumberColumn();
+    // The block's corners follow the current cell (a move without Shift).
+    void CollapseBlock();
 
     InputContainer* container_ = nullptr;
     TUserCell* columns_[kGridColumnSlots] = {};
@@ -347,4 +415,9 @@ private:
     bool dragging_ = false;
 
     GridDialogs* dialogs_ = nullptr;
+    UndoHistory ownHistory_;
+    UndoHistory* history_ = nullptr;
+    unsigned session_ = 0;
+    static inline unsigned lastSession_ = 0;
+    InputModel* referenceModel_ = nullptr;
 };

@@ -18,6 +18,8 @@ void GridCore::USelectCell(int col, int row) {
 
 bool GridCore::UKeyDown(int key, Qt::KeyboardModifiers shift) {
     FollowCurrentCell();
+    if (GridCommandKey(key, shift))
+        return true;
     if (key == Qt::Key_Down && row_ + 1 == rowCount_)
         SetRowCount(rowCount_ + 1);
     bool consumed = false;
@@ -26,6 +28,121 @@ bool GridCore::UKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (!consumed)
         PlatformKey(key);
     return consumed;
+}
+
+// The keys of the whole table: undo, the block, the first and last row and
+// the pages of the window. True when the key was one of them.
+bool GridCore::GridCommandKey(int key, Qt::KeyboardModifiers shift) {
+    const bool ctrl = shift & Qt::ControlModifier;
+    const bool alt = shift & Qt::AltModifier;
+    const bool shifted = shift & Qt::ShiftModifier;
+    if (ctrl && !alt) {
+        switch (key) {
+        case Qt::Key_Z:
+            shifted ? Redo() : Undo();
+            return true;
+        case Qt::Key_Y:
+            Redo();
+            return true;
+        case Qt::Key_A:
+            SelectAll();
+            return true;
+        case Qt::Key_D:
+            FillDown();
+            return true;
+        case Qt::Key_Home:
+            GotoFirstRow();
+            return true;
+        case Qt::Key_End:
+            GotoLastRow();
+            return true;
+        case Qt::Key_PageDown:
+            SwitchPage(+1);
+            return true;
+        case Qt::Key_PageUp:
+            SwitchPage(-1);
+            return true;
+        case Qt::Key_Tab:
+            SwitchPage(shifted ? -1 : +1);
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (!shifted || ctrl || alt)
+        return false;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        ExtendBlock(key);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An active block grows from its far corner, which the current cell follows.
+void GridCore::ExtendBlock(int key) {
+    if (!blockActive_ || anchorRow_ < 0)
+        CollapseBlock();
+    const int anchorRow = anchorRow_;
+    const int anchorCol = anchorCol_;
+    int row = endRow_;
+    int col = endCol_;
+    const int page = VisibleDataRows();
+    switch (key) {
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    case Qt::Key_Left:
+        --col;
+        break;
+    case Qt::Key_Right:
+        ++col;
+        break;
+    case Qt::Key_PageUp:
+        row -= page;
+        break;
+    case Qt::Key_PageDown:
+        row += page;
+        break;
+    case Qt::Key_Home:
+        col = FixedCols();
+        break;
+    default:
+        col = colCount_ - 1;
+        break;
+    }
+    PaintBlock(endRow_, endCol_, false);
+    MoveTo(row, col);
+    anchorRow_ = anchorRow;
+    anchorCol_ = anchorCol;
+    endRow_ = row_;
+    endCol_ = col_;
+    PaintBlock(endRow_, endCol_, endRow_ != anchorRow_ || endCol_ != anchorCol_);
+}
+
+void GridCore::SelectAll() {
+    const int used = container_ ? container_->UsedRowCount() : 0;
+    SetBlock(fixedRows_, FixedCols(), fixedRows_ + std::max(used, 1) - 1, colCount_ - 1, true);
+}
+
+void GridCore::GotoFirstRow() {
+    MoveTo(fixedRows_, col_);
+}
+
+void GridCore::GotoLastRow() {
+    const int used = container_ ? container_->UsedRowCount() : 0;
+    MoveTo(fixedRows_ + std::max(used, 1) - 1, col_);
 }
 
 // What the platform grid does with a key no column consumed.
@@ -86,15 +203,18 @@ void GridCore::UDblClick() {
         return;
     if (editRow_ < 0)
         cell->LoadEditText(row_, col_);
+    // The row becomes valid first: a new row starts from its defaults, which
+    // the step of a list column then changes.
+    UndoScope step(&History(), session_);
+    ChangeValid(row_, col_, true);
+    Touch(row_);
     const bool changed = cell->UDblClick(GetValue(row_, col_));
     DrawCell(row_ - fixedRows_, col_ - FixedCols());
     // Only a column that stepped its value marks the text changed; a number
     // cell is not written back (its shown digits would replace the stored
-    // ones), but the row becomes valid either way.
+    // ones).
     if (changed)
         Change();
-    else
-        ChangeValid(row_, col_, true);
 }
 
 void GridCore::UMouseDown(GridButton button, int x, int y, bool doubleClick) {
@@ -160,8 +280,10 @@ void GridCore::UMouseUp() {
 
 // ---- focus and messages ---------------------------------------------------------------
 
-void GridCore::FocusGained() {
+void GridCore::FocusGained(bool reselect) {
     InvalidateAll();
+    if (reselect && container_)
+        Fill(row_, col_);
 }
 
 void GridCore::FocusLost() {
@@ -179,9 +301,7 @@ void GridCore::FocusLost() {
 void GridCore::ClearCurrentRow() {
     if (!container_)
         return;
-    container_->SetRowValid(row_ - fixedRows_, 0, 0);
-    if (row_ == editRow_)
-        DropPendingEdit();
+    ChangeValid(row_, FixedCols(), false);
     SetSelect(true);
 }
 

@@ -3,6 +3,7 @@
 #include "model/Format.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -130,4 +131,10 @@ bool ReadLeadingReal(const std::string& text, double& value) {
         return false;
     value = read;
     return true;
+}
+
+std::string ExactReal(double value) {
+    char text[32];
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, end.ptr);
 }

@@ -28,3 +28,7 @@ bool ReadLeadingInteger(const std::string& text, int32_t& value);
 bool ReadLeadingReal(const std::string& text, double& value);
 // The leading number as strtod reads it, infinite and NaN included.
 double LeadingReal(const std::string& text);
+
+// The shortest text that reads back as exactly value (what "%.17g" holds,
+// without the digits it does not need): the clipboard's form of a number.
+std::string ExactReal(double value);

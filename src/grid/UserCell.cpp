@@ -1,6 +1,5 @@
 #include "grid/UserCell.h"
 
-#include "grid/ClipboardText.h"
 #include "grid/GridBeep.h"
 
 #include <cstdlib>
@@ -110,6 +109,30 @@ QColor TUserCell::CellColor(int row, int col) {
     if (GetCellTyp() == 1)
         return kCellPaleAqua;
     return kCellWhite;
+}
+
+QString TUserCell::ExactText(const void* value) {
+    QString text;
+    ValueToText(value, text);
+    return text;
+}
+
+bool TUserCell::FilterText(QString& text) {
+    QString filtered;
+    for (QChar ch : text) {
+        if (!GridCore::AcceptsChar(ch) && ch != u' ')
+            return false;
+        ch = Charfilter(MapChar(ch));
+        if (ch.isNull())
+            return false;
+        filtered += ch;
+    }
+    if (!filtered.isEmpty() && !Textfilter(filtered))
+        return false;
+    if (!TextToValue(filtered))
+        return false;
+    text = filtered;
+    return true;
 }
 
 // ---- the edit buffer -----------------------------------------------------------------
@@ -277,11 +300,8 @@ bool TUserCell::EditKey(int key, Qt::KeyboardModifiers shift) {
 }
 
 void TUserCell::PasteText(int col, const QString& text) {
-    if (!grid_ || grid_->EditRow() < 0)
-        return;
-    const int firstRow = grid_->EditRow();
-    for (const PastedCell& cell : SplitPasteText(text))
-        grid_->Past(firstRow + cell.row, col + cell.col, cell.text);
+    if (grid_ && grid_->EditRow() >= 0)
+        grid_->PasteCells(grid_->EditRow(), col, text);
 }
 
 // ---- caret and painting -------------------------------------------------------------------

@@ -60,6 +60,13 @@ public:
     // The value of a text, valid until the next call; nullptr when the text
     // cannot be stored (the stored value stays).
     virtual const void* TextToValue(const QString& text) = 0;
+    // The text that stores exactly this value again: the clipboard's and
+    // the fill commands' text (a number with all its digits).
+    virtual QString ExactText(const void* value);
+    // Puts a text that was not typed (pasted, filled) through what typing
+    // applies: the grid's and the column's character filters, the map and
+    // the text filter. False when the cell could not take it.
+    bool FilterText(QString& text);
     virtual void EditChar(QChar ch);
     // An editing key; true when consumed (the platform grid does not see it).
     virtual bool EditKey(int key, Qt::KeyboardModifiers shift);

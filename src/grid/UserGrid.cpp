@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSet>
+#include <QStatusTipEvent>
 #include <climits>
 
 namespace {
@@ -25,8 +26,27 @@ const QColor kGridLineColour(160, 160, 160);
 bool GridKey(const QKeyEvent& event) {
     const int key = event.key();
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & Qt::ControlModifier)
-        return key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X || key == Qt::Key_Delete;
+    if (mods & Qt::ControlModifier) {
+        switch (key) {
+        case Qt::Key_C:
+        case Qt::Key_V:
+        case Qt::Key_X:
+        case Qt::Key_Delete:
+        case Qt::Key_Z:
+        case Qt::Key_Y:
+        case Qt::Key_A:
+        case Qt::Key_D:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;
+        default:
+            return false;
+        }
+    }
     if (mods & Qt::AltModifier)
         return key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_Insert ||
                key == Qt::Key_Delete;
@@ -72,6 +92,8 @@ TUserGrid::TUserGrid(QWidget* parent) : QAbstractScrollArea(parent) {
             this, [this] { RunCommand([this] { MultPoupClick(); }); });
     connect(popupMenu1_->addAction(QString::fromUtf8(kBlockMenuDelete)), &QAction::triggered, this,
             [this] { RunCommand([this] { DelPoupClick(); }); });
+    connect(popupMenu1_->addAction(QString::fromUtf8(kBlockMenuSeries)), &QAction::triggered, this,
+            [this] { RunCommand([this] { SeriesPoupClick(); }); });
     // The grid fills its parent (unless a layout places it).
     if (parent) {
         parent->installEventFilter(this);
@@ -121,6 +143,17 @@ void TUserGrid::SetClipboardText(const QString& text) {
 
 void TUserGrid::OpenListMenu(QMenu* menu, int x, int y) {
     menu->popup(viewport()->mapToGlobal(QPoint(x, y)));
+}
+
+// The status bar of the main window shows the text (a status tip travels
+// up to it).
+void TUserGrid::ShowStatus(const QString& text) {
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
+}
+
+void TUserGrid::SwitchPage(int step) {
+    Q_EMIT PageStepRequested(step);
 }
 
 void TUserGrid::OpenBlockMenu(int x, int y) {
@@ -298,7 +331,7 @@ void TUserGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 void TUserGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    FocusGained();
+    RunCommand([&] { FocusGained(event->reason() != Qt::PopupFocusReason); });
 }
 
 // A popup menu (the block menu, a list's choice menu) takes the focus only

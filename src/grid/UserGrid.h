@@ -35,8 +35,10 @@ class QMenu;
 // and with AlowStrech, the data columns stretch to the grid's width.
 //
 // Commands: the keys of the columns (Ctrl+C/X/V, Alt+C/V, Alt+Insert,
-// Alt+Delete, Ctrl+Delete) and the block menu PopupMenu1 on a right click
-// inside the active block ("Addieren", "Multiplizieren", "Löschen"); the
+// Alt+Delete, Ctrl+Delete), of the table (Ctrl+Z/Y undo and redo, Ctrl+A,
+// Shift with the caret keys, Ctrl+D, Ctrl+Home/End) and the block menu
+// PopupMenu1 on a right click inside the active block ("Addieren",
+// "Multiplizieren", "Löschen", "Reihe"); the
 // same commands are public functions of GridCore (Copy, AddPoupClick,
 // LineInsert, …). Their dialogs go through SetDialogs (GridDialogs.h).
 // A paste beyond the last column throws BalkorError, which the
@@ -65,6 +67,13 @@ public:
     void SetClipboardText(const QString& text) override;
     QWidget* DialogParent() override { return this; }
     void OpenListMenu(QMenu* menu, int x, int y) override;
+    void ShowStatus(const QString& text) override;
+    void SwitchPage(int step) override;
+
+Q_SIGNALS:
+    // Ctrl+PgDn / Ctrl+Tab (+1), Ctrl+PgUp / Ctrl+Shift+Tab (-1): the window
+    // shows its next or previous page.
+    void PageStepRequested(int step);
 
 protected:
     bool event(QEvent* event) override;

@@ -46,6 +46,19 @@ void TUserInt::ValueToText(const void* value, QString& text) {
     }
 }
 
+QString TUserInt::ExactText(const void* value) {
+    if (!value || typ_ == uString)
+        return TUserCell::ExactText(value);
+    if (typ_ == uInteger) {
+        int32_t integer;
+        std::memcpy(&integer, value, sizeof integer);
+        return QString::number(integer);
+    }
+    double real;
+    std::memcpy(&real, value, sizeof real);
+    return QString::fromStdString(ExactReal(real));
+}
+
 QChar TUserInt::Charfilter(QChar ch) {
     if (ch >= u'0' && ch <= u'9')
         return ch;

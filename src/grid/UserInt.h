@@ -31,6 +31,7 @@ public:
     bool Add(void* value, double x) override;
     bool Mult(void* value, double x) override;
     const void* TextToValue(const QString& text) override;
+    QString ExactText(const void* value) override;
     // Bytes of the stored value: 4 for uInteger, 8 otherwise.
     virtual int DatLen() const;
 

@@ -127,8 +127,10 @@ void TUserList::PopupClick(UMenuItem* item) {
         LoadEditText(row, col);
         grid->SetEditChanged(false);
     }
+    // The row becomes valid before the choice is stored, so that the
+    // defaults of a new row do not replace it.
     grid->SetEditText(ListItem(item->Index()));
+    grid->Change();
     grid->Push();
     grid->InvalidateCell(row, col);
-    grid->Change();
 }

@@ -1,5 +1,6 @@
 #include "ui/InputForms.h"
 
+#include "grid/CommandErrors.h"
 #include "model/Checks.h"
 #include "model/Tables.h"
 #include "ui/Help.h"
@@ -9,7 +10,9 @@
 #include "ui/UiDialogs.h"
 #include "ui/WindowMessages.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -27,6 +30,13 @@ QIcon ToolIcon(const char* name) {
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+
+// The input windows that exist: a new file of one half also ends the steps
+// of the other window that changed its tables (through references).
+std::vector<TInputForm*>& OpenInputForms() {
+    static std::vector<TInputForm*> forms;
+    return forms;
 }
 
 } // namespace
@@ -50,12 +60,19 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
     SpeedButton2 = AddButton(toolBar, "speichern", texts.saveHint);
     SpeedButton1 = AddButton(toolBar, "zeileloeschen", "Zeile löschen (Strg-Del)");
     SpeedButton4 = AddButton(toolBar, "pruefen", "Plausibilitätkontrolle");
+    UndoButton = AddButton(toolBar, "rueckgaengig", "Rückgängig (Strg+Z)");
+    RedoButton = AddButton(toolBar, "wiederherstellen", "Wiederherstellen (Strg+Y)");
     buttons->addStretch();
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { NewClick(); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { OpenClick(); });
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { SaveClick(); });
     connect(SpeedButton1, &QToolButton::clicked, this, &TInputForm::SpeedButton1Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TInputForm::SpeedButton4Click);
+    connect(UndoButton, &QToolButton::clicked, this, &TInputForm::UndoClick);
+    connect(RedoButton, &QToolButton::clicked, this, &TInputForm::RedoClick);
+    history_.SetChangedHook([this](InputContainer& table) { ShowTablePage(table); });
+    history_.SetStateHook([this] { UpdateUndoButtons(); });
+    UpdateUndoButtons();
 
     PageControl1 = new TPageControl(this);
     auto* layout = new QVBoxLayout(this);
@@ -69,6 +86,9 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
         auto* grid = new TUserGrid(sheet);
         SetUpInputPage(*grid, page, this);
         grid->SetDialogs(&gridDialogs_);
+        grid->SetUndoHistory(&history_);
+        grid->SetReferenceModel(&input_);
+        connect(grid, &TUserGrid::PageStepRequested, this, &TInputForm::StepPage);
         // The row of the current cell stays marked while a message box (a
         // failed check) or another window has the focus.
         grid->SetSelectRow(true);
@@ -85,6 +105,32 @@ TInputForm::TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialog
             if (pages_[i] == page)
                 grids_[i]->SetContainer(&InputPageTable(input_, page));
     FollowParent();
+    OpenInputForms().push_back(this);
+    qApp->installEventFilter(this);
+}
+
+bool TInputForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const auto* grid = qobject_cast<TUserGrid*>(watched);
+        if (tab && (key->modifiers() & Qt::ControlModifier) && grid &&
+            std::find(grids_.begin(), grids_.end(), grid) != grids_.end()) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            StepPage(back ? -1 : +1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+TInputForm::~TInputForm() {
+    std::erase(OpenInputForms(), this);
+    // The grids go after the history (they are child widgets): what they
+    // store on their way out is no step.
+    for (TUserGrid* grid : grids_)
+        grid->SetUndoHistory(nullptr);
 }
 
 QToolButton* TInputForm::AddButton(QWidget* bar, const char* icon, const char* hint) {
@@ -101,8 +147,51 @@ QToolButton* TInputForm::AddButton(QWidget* bar, const char* icon, const char* h
     return button;
 }
 
+// The main window names no file when it empties the half, for "Neu" and
+// before it reads a file ("Speichern unter" names the new file only): the
+// steps then refer to records that are gone.
 void TInputForm::SetName(const QString& text) {
     setWindowTitle(namePrefix_ + text);
+    if (!text.isEmpty())
+        return;
+    history_.Clear();
+    for (TInputForm* other : OpenInputForms())
+        if (other != this)
+            for (const InputPage page : pages_)
+                other->history_.ForgetTable(&InputPageTable(input_, page));
+}
+
+void TInputForm::UndoClick() {
+    TUserGrid* grid = grids_.at(PageControl1->ActivePageIndex());
+    RunCommand([grid] { grid->Undo(); });
+}
+
+void TInputForm::RedoClick() {
+    TUserGrid* grid = grids_.at(PageControl1->ActivePageIndex());
+    RunCommand([grid] { grid->Redo(); });
+}
+
+void TInputForm::StepPage(int step) {
+    const int count = PageCount();
+    const int index = ((PageControl1->ActivePageIndex() + step) % count + count) % count;
+    PageControl1->SetActivePageIndex(index);
+    grids_.at(index)->setFocus(Qt::TabFocusReason);
+}
+
+void TInputForm::ShowTablePage(const InputContainer& table) {
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (&InputPageTable(input_, pages_[i]) != &table ||
+            index == PageControl1->ActivePageIndex())
+            continue;
+        PageControl1->SetActivePageIndex(index);
+        grids_[i]->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TInputForm::UpdateUndoButtons() {
+    UndoButton->setEnabled(history_.CanUndo());
+    RedoButton->setEnabled(history_.CanRedo());
 }
 
 int TInputForm::PageIndexOf(const QString& caption) const {

@@ -41,11 +41,24 @@ public:
     QToolButton* SpeedButton2 = nullptr; // save
     QToolButton* SpeedButton1 = nullptr; // clear line
     QToolButton* SpeedButton4 = nullptr; // plausibility check
+    QToolButton* UndoButton = nullptr;   // "Rückgängig"
+    QToolButton* RedoButton = nullptr;   // "Wiederherstellen"
     TPageControl* PageControl1 = nullptr;
 
     // The toolbar's actions.
     void SpeedButton1Click();
     void SpeedButton4Click() { ShowCheck(); }
+    // Undo and redo act on the grid of the page shown (which drops a typed
+    // text not stored yet first).
+    void UndoClick();
+    void RedoClick();
+    // The next (+1) or previous (-1) page, round the end; its grid takes
+    // the focus.
+    void StepPage(int step);
+
+    // The changes of this window's grids; emptied when a file of the
+    // window's half is read or a new one begun.
+    UndoHistory& History() { return history_; }
 
 protected:
     struct Texts {
@@ -59,6 +72,7 @@ protected:
     // to their tables.
     TInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialogs, const Texts& texts,
                const std::vector<InputPage>& pages, const std::vector<InputPage>& bindOrder);
+    ~TInputForm() override;
 
     virtual CheckReport RunCheck() = 0;
     virtual void NewClick() = 0;
@@ -66,6 +80,9 @@ protected:
     virtual void SaveClick() = 0;
 
     bool event(QEvent* event) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab in a grid of this window step through the
+    // pages; the main window's client area would take them for its windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     InputModel& input_;
     TMainForm& mainForm_;
@@ -73,12 +90,15 @@ protected:
 private:
     QToolButton* AddButton(QWidget* bar, const char* icon, const char* hint);
     void FollowParent();
+    void ShowTablePage(const InputContainer& table);
+    void UpdateUndoButtons();
 
     UiDialogs& dialogs_;
     UiGridDialogs gridDialogs_;
     QString namePrefix_;
     std::vector<InputPage> pages_;
     std::vector<TUserGrid*> grids_;
+    UndoHistory history_;
 };
 
 // The geometry window "Geometrie": nodes, beams, cross-section types, hinges.

@@ -4,7 +4,8 @@
 
 class UiDialogs;
 
-// The grid commands' dialogs (the number dialog, "Zeile Löschen ?") through
+// The grid commands' dialogs (the number and series dialogs, "Zeile Löschen ?",
+// "Verweise anpassen?") through
 // the program's dialogs, so that they open like every other box of the
 // program and tests answer them with the program's test dialogs.
 class UiGridDialogs : public GridDialogs {
@@ -13,6 +14,8 @@ public:
 
     bool AskNumber(QWidget* parent, const QString& caption, double& number) override;
     bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
+    bool AskSeries(QWidget* parent, const QString& caption, double& start, double& step) override;
 
 private:
     UiDialogs& dialogs_;

@@ -21,6 +21,8 @@ public:
 
     int TextWidth(const QString& text) const override { return 7 * static_cast<int>(text.size()); }
     int TextHeight() const override { return 13; }
+    void ShowStatus(const QString& text) override { status = text; }
+    void SwitchPage(int step) override { pageSteps += step; }
     bool HasFocus() const override { return focus; }
     int ClientWidth() const override { return clientWidth; }
     int ClientHeight() const override { return clientHeight; }
@@ -36,6 +38,8 @@ public:
     int clientWidth = 700;
     int clientHeight = 400;
     QString clipboard;
+    QString status;
+    int pageSteps = 0;
     QMenu* listMenu = nullptr;
     QPoint menuAt;
     int blockMenus = 0;
@@ -77,8 +81,28 @@ public:
         return answer;
     }
 
+    bool AskYesNo(QWidget*, const QString& text, const QString& caption) override {
+        questions << caption + QStringLiteral(" | ") + text;
+        if (yesNo.empty())
+            return false;
+        const bool answer = yesNo.front();
+        yesNo.pop_front();
+        return answer;
+    }
+    bool AskSeries(QWidget*, const QString& caption, double& start, double& step) override {
+        captions << caption;
+        if (series.empty())
+            return false;
+        start = series.front().first;
+        step = series.front().second;
+        series.pop_front();
+        return true;
+    }
+
     std::deque<std::optional<double>> numbers; // nullopt: Abbruch
     std::deque<bool> answers;                  // true: OK
+    std::deque<bool> yesNo;                    // true: Ja
+    std::deque<std::pair<double, double>> series;
     QStringList captions;
     QStringList questions;
 };
