@@ -68,6 +68,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -111,6 +112,8 @@ public:
     void ToolButton4Click();
     void ToolButton5Click(bool down);
     void ToolButton6Click(bool down);
+    void ResetViewButtonClick();                         // "Ansicht zurücksetzen"
+    void LayoutButtonClick(LayoutFlags flag, bool down); // "Beschriftung entzerren", "Legende"
     void FlagButtonClick(QAction* button, DisplayFlags flag, bool down);
     void CSpinEdit1Change();
     void CSpinEdit2Change();
@@ -128,6 +131,10 @@ public:
     void PaintBox1MouseMove(QPoint p);
     void PaintBox1MouseUp(QPoint p, Qt::MouseButton button);
     void PaintBox1DblClick(QPoint p, Qt::MouseButton button);
+    // The beam under the cursor, ξ and the value of the tab there, in the
+    // main window's status bar; and away again.
+    void ShowCursorValues(QPoint p);
+    void HideCursorValues();
 
     // Records the scene anew and repaints.
     void Rebuild();
@@ -163,28 +170,33 @@ public:
     void SetDisplayFlags(DisplayFlags flags) override { options_.flags = flags; }
     void ToolsChanged() override;
 
-    QToolBar* ToolBar1 = nullptr;
-    QAction* ToolButton1 = nullptr;   // "Grafik Drucken"
-    QAction* ToolButton2 = nullptr;   // "In Zwichenablage kopieren"
-    QAction* ToolButton3 = nullptr;   // "Ausschnitt"
-    QAction* ToolButton4 = nullptr;   // "Alles zeigen"
-    QAction* ToolButton5 = nullptr;   // "Verschieben"
-    QAction* ToolButton6 = nullptr;   // "Rotieren (linke ode rechte Maustaste)"
-    QAction* ToolButton7 = nullptr;   // the separator before the display toggles
-    QAction* ToolButton8 = nullptr;   // "Achsenkreuz"
-    QAction* ToolButton9 = nullptr;   // "Knotennummern"
-    QAction* ToolButton10 = nullptr;  // "Stabnummern"
-    QAction* ToolButton11 = nullptr;  // "Gelenknummern"
-    QAction* ToolButton12 = nullptr;  // "Materialnummern"
-    QAction* ToolButton13 = nullptr;  // "Wertangaben"
-    QAction* ToolButton14 = nullptr;  // "Funktionsextrema"
-    QAction* ToolButton15 = nullptr;  // "Belastung"
-    QAction* ToolButton16 = nullptr;  // "Auflager"
-    QAction* ToolButton17 = nullptr;  // "Auflagerkräfte"
-    TCSpinEdit* CSpinEdit1 = nullptr; // "Anzahl der Auswertungpunkte"
-    TCSpinEdit* CSpinEdit2 = nullptr; // "Textskalierung"
-    TCSpinEdit* CSpinEdit3 = nullptr; // "Funktionsskalierung"
-    TCSpinEdit* CSpinEdit4 = nullptr; // "Verschiebungsskalierung"
+    QWidget* ToolRows = nullptr;        // ToolBar1 and ToolBar2, wrapped into rows
+    QToolBar* ToolBar1 = nullptr;       // the buttons
+    QToolBar* ToolBar2 = nullptr;       // the spin edits
+    QAction* ToolButton1 = nullptr;     // "Grafik Drucken"
+    QAction* ToolButton2 = nullptr;     // "In Zwichenablage kopieren"
+    QAction* ToolButton3 = nullptr;     // "Ausschnitt"
+    QAction* ToolButton4 = nullptr;     // "Alles zeigen"
+    QAction* ToolButton5 = nullptr;     // "Verschieben"
+    QAction* ToolButton6 = nullptr;     // "Rotieren (linke ode rechte Maustaste)"
+    QAction* ResetViewButton = nullptr; // "Ansicht zurücksetzen"
+    QAction* ToolButton7 = nullptr;     // the separator before the display toggles
+    QAction* ToolButton8 = nullptr;     // "Achsenkreuz"
+    QAction* ToolButton9 = nullptr;     // "Knotennummern"
+    QAction* ToolButton10 = nullptr;    // "Stabnummern"
+    QAction* ToolButton11 = nullptr;    // "Gelenknummern"
+    QAction* ToolButton12 = nullptr;    // "Materialnummern"
+    QAction* ToolButton13 = nullptr;    // "Wertangaben"
+    QAction* ToolButton14 = nullptr;    // "Funktionsextrema"
+    QAction* ToolButton15 = nullptr;    // "Belastung"
+    QAction* ToolButton16 = nullptr;    // "Auflager"
+    QAction* ToolButton17 = nullptr;    // "Auflagerkräfte"
+    QAction* UntangleButton = nullptr;  // "Beschriftung entzerren"
+    QAction* LegendButton = nullptr;    // "Legende"
+    TCSpinEdit* CSpinEdit1 = nullptr;   // "Anzahl der Auswertungpunkte"
+    TCSpinEdit* CSpinEdit2 = nullptr;   // "Textskalierung"
+    TCSpinEdit* CSpinEdit3 = nullptr;   // "Funktionsskalierung"
+    TCSpinEdit* CSpinEdit4 = nullptr;   // "Verschiebungsskalierung"
     QWidget* Panel1 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     TPageTabs* TabControl2 = nullptr;
@@ -216,6 +228,7 @@ private:
     // The paint box canvas's pen and brush, kept between paintings.
     QPen paintPen_;
     QBrush paintBrush_;
+    bool cursorValuesShown_ = false;
     bool refreshPending_ = false;
     bool refreshRefit_ = false;
     int rebuilds_ = 0;
