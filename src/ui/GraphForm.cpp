@@ -333,8 +333,9 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
 
 TGraphForm::~TGraphForm() = default;
 
-QAction* TGraphForm::AddButton(const char* icon, const char* hint, bool checkable, bool down) {
-    QAction* action = ToolBar1->addAction(GraphIcon(icon), Text(hint));
+QAction* TGraphForm::AddButton(QToolBar* bar, const char* icon, const char* hint, bool checkable,
+                               bool down) {
+    QAction* action = bar->addAction(GraphIcon(icon), Text(hint));
     action->setToolTip(Text(hint));
     action->setStatusTip(Text(hint));
     action->setCheckable(checkable);
@@ -354,35 +355,40 @@ TCSpinEdit* TGraphForm::AddSpinEdit(const char* hint, int minimum, int maximum, 
 }
 
 void TGraphForm::CreateToolBar() {
-    // The buttons and the spin edits are two toolbars that share a row while
-    // the window is wide enough and wrap into two rows when it is not.
+    // The buttons of the view, the display toggles and the spin edits are
+    // three toolbars that share a row while the window is wide enough and
+    // wrap into further rows when it is not.
     ToolRows = new QWidget(this);
     auto* rows = new ToolRowsLayout(ToolRows);
     ToolBar1 = NewToolBar(ToolRows);
+    ToolBar3 = NewToolBar(ToolRows);
     ToolBar2 = NewToolBar(ToolRows);
     rows->addWidget(ToolBar1);
+    rows->addWidget(ToolBar3);
     rows->addWidget(ToolBar2);
-    ToolButton1 = AddButton("drucken", "Grafik Drucken", false, false);
-    ToolButton2 = AddButton("kopieren", "In Zwichenablage kopieren", false, false);
-    ToolButton3 = AddButton("ausschnitt", "Ausschnitt", true, false);
-    ToolButton4 = AddButton("alles", "Alles zeigen", false, false);
-    ToolButton5 = AddButton("verschieben", "Verschieben", true, true);
-    ToolButton6 = AddButton("rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
-    ResetViewButton = AddButton("zuruecksetzen", "Ansicht zurücksetzen", false, false);
-    ToolButton7 = ToolBar1->addSeparator();
-    ToolButton8 = AddButton("achsen", "Achsenkreuz", true, false);
-    ToolButton9 = AddButton("knoten", "Knotennummern", true, false);
-    ToolButton10 = AddButton("staebe", "Stabnummern", true, false);
-    ToolButton11 = AddButton("gelenke", "Gelenknummern", true, false);
-    ToolButton12 = AddButton("material", "Materialnummern", true, false);
-    ToolButton13 = AddButton("werte", "Wertangaben", true, true);
-    ToolButton14 = AddButton("extrema", "Funktionsextrema", true, true);
-    ToolButton15 = AddButton("belastung", "Belastung", true, true);
-    ToolButton16 = AddButton("auflager", "Auflager", true, true);
-    ToolButton17 = AddButton("auflagerkraefte", "Auflagerkräfte", true, false);
-    ToolBar1->addSeparator();
-    UntangleButton = AddButton("entzerren", kLayoutToggles[0].hint, true, true);
-    LegendButton = AddButton("legende", kLayoutToggles[1].hint, true, true);
+    QToolBar* bar = ToolBar1;
+    ToolButton1 = AddButton(bar, "drucken", "Grafik Drucken", false, false);
+    ToolButton2 = AddButton(bar, "kopieren", "In Zwichenablage kopieren", false, false);
+    ToolButton3 = AddButton(bar, "ausschnitt", "Ausschnitt", true, false);
+    ToolButton4 = AddButton(bar, "alles", "Alles zeigen", false, false);
+    ToolButton5 = AddButton(bar, "verschieben", "Verschieben", true, true);
+    ToolButton6 = AddButton(bar, "rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
+    ResetViewButton = AddButton(bar, "zuruecksetzen", "Ansicht zurücksetzen", false, false);
+    bar = ToolBar3;
+    ToolButton7 = bar->addSeparator();
+    ToolButton8 = AddButton(bar, "achsen", "Achsenkreuz", true, false);
+    ToolButton9 = AddButton(bar, "knoten", "Knotennummern", true, false);
+    ToolButton10 = AddButton(bar, "staebe", "Stabnummern", true, false);
+    ToolButton11 = AddButton(bar, "gelenke", "Gelenknummern", true, false);
+    ToolButton12 = AddButton(bar, "material", "Materialnummern", true, false);
+    ToolButton13 = AddButton(bar, "werte", "Wertangaben", true, true);
+    ToolButton14 = AddButton(bar, "extrema", "Funktionsextrema", true, true);
+    ToolButton15 = AddButton(bar, "belastung", "Belastung", true, true);
+    ToolButton16 = AddButton(bar, "auflager", "Auflager", true, true);
+    ToolButton17 = AddButton(bar, "auflagerkraefte", "Auflagerkräfte", true, false);
+    bar->addSeparator();
+    UntangleButton = AddButton(bar, "entzerren", kLayoutToggles[0].hint, true, true);
+    LegendButton = AddButton(bar, "legende", kLayoutToggles[1].hint, true, true);
     CSpinEdit1 =
         AddSpinEdit("Anzahl der Auswertungpunkte", 1, kMaxEvaluationPoints, 1, evaluationPoints);
     CSpinEdit2 = AddSpinEdit("Textskalierung", -kScaleSpinLimit, kScaleSpinLimit, kScaleStep,

@@ -170,8 +170,9 @@ public:
     void SetDisplayFlags(DisplayFlags flags) override { options_.flags = flags; }
     void ToolsChanged() override;
 
-    QWidget* ToolRows = nullptr;        // ToolBar1 and ToolBar2, wrapped into rows
-    QToolBar* ToolBar1 = nullptr;       // the buttons
+    QWidget* ToolRows = nullptr;        // the toolbars, wrapped into rows
+    QToolBar* ToolBar1 = nullptr;       // printing, copying and the view's buttons
+    QToolBar* ToolBar3 = nullptr;       // the display and layout toggles
     QToolBar* ToolBar2 = nullptr;       // the spin edits
     QAction* ToolButton1 = nullptr;     // "Grafik Drucken"
     QAction* ToolButton2 = nullptr;     // "In Zwichenablage kopieren"
@@ -207,7 +208,8 @@ protected:
 
 private:
     void CreateToolBar();
-    QAction* AddButton(const char* icon, const char* hint, bool checkable, bool down);
+    QAction* AddButton(QToolBar* bar, const char* icon, const char* hint, bool checkable,
+                       bool down);
     TCSpinEdit* AddSpinEdit(const char* hint, int minimum, int maximum, int step, int value);
     void TabUpdate();
     void SyncFlagButtons();

@@ -554,7 +554,7 @@ private Q_SLOTS:
         QCOMPARE(w->size(), QSize(736, 425));
         for (QWidget* control : std::initializer_list<QWidget*>{
                  w->CSpinEdit1, w->CSpinEdit2, w->CSpinEdit3, w->CSpinEdit4,
-                 w->ToolBar1->widgetForAction(w->LegendButton)}) {
+                 w->ToolBar3->widgetForAction(w->LegendButton)}) {
             QVERIFY(control->isVisible());
             const QRect inWindow(control->mapTo(w, QPoint(0, 0)), control->size());
             QVERIFY2(w->rect().contains(inWindow), qPrintable(control->toolTip()));
