@@ -3,6 +3,8 @@
 // QPainter, the clipboard picture and a random mouse and toolbar sequence.
 #include "GraphFixture.h"
 #include "graphics/Render.h"
+#include "graphics/SceneContext.h"
+#include "graphics/ViewMapping.h"
 #include "support/QtTestRegistry.h"
 #include "support/RandomSeed.h"
 #include "ui/PageControl.h"
@@ -18,6 +20,7 @@
 #include <QRandomGenerator>
 #include <QRubberBand>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -572,6 +575,29 @@ private Q_SLOTS:
                 QCOMPARE(w->View().Matrix().m[r][c], initial.m[r][c]);
         QVERIFY(!w->ToolButton3->isChecked());
         QCOMPARE(w->View().Window(), w->List().BoundingBox());
+    }
+
+    // Hovering over a beam names it, ξ and the tab's value in the main
+    // window's status bar; off the beams the text goes.
+    void hoverShowsTheValuesAtTheCursor() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* w = f.Open(kTabBiegemoment);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const std::optional<ViewMapping> mapping =
+            FitMapping(w->View().Window(), w->PaintBoxRect(), 1.0);
+        QVERIFY(mapping);
+        BeamClass& beams = f.input.beams;
+        const BeamRec& beam = *beams.Existing(1);
+        const DevicePoint on =
+            SceneToDevice(*mapping, w->View().Project(At(beams.PointAt(beam, 0.25))));
+        QTest::mouseMove(w->PaintBox1, QPoint(on.x, on.y));
+        const QString shown = f.form->statusBar()->currentMessage();
+        QVERIFY2(shown.startsWith(QStringLiteral("Stab ")) &&
+                     shown.contains(QStringLiteral("M = ")),
+                 qPrintable(shown));
+        QTest::mouseMove(w->PaintBox1, QPoint(2, 2));
+        QVERIFY(f.form->statusBar()->currentMessage().isEmpty());
     }
 
     // Seeded random presses, drags, double clicks, wheel turns, right-button
