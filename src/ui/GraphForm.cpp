@@ -236,7 +236,15 @@ void TPaintBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
-    RunCommand([&] { form_.PaintBox1MouseMove(event->position().toPoint()); });
+    RunCommand([&] {
+        const QPoint p = event->position().toPoint();
+        // The box follows the mouse also without a button (the values at the
+        // cursor): a drag whose release never arrived ends at the first such
+        // move instead of panning or spinning on.
+        if (event->buttons() == Qt::NoButton)
+            form_.EndLostDrag(p);
+        form_.PaintBox1MouseMove(p);
+    });
 }
 
 void TPaintBox::leaveEvent(QEvent*) {
@@ -667,6 +675,19 @@ void TGraphForm::PaintBox1MouseDown(QPoint p, Qt::MouseButton button) {
 void TGraphForm::PaintBox1MouseMove(QPoint p) {
     machine_.Move(ToDevicePoint(p));
     ShowCursorValues(p);
+}
+
+void TGraphForm::EndLostDrag(QPoint p) {
+    switch (machine_.Mode()) {
+    case MouseMode::ZoomDragging:
+    case MouseMode::Panning:
+    case MouseMode::Tilting:
+    case MouseMode::Spinning:
+        machine_.Release(ToDevicePoint(p), MouseButton::Left);
+        break;
+    default:
+        break;
+    }
 }
 
 void TGraphForm::ShowCursorValues(QPoint p) {

@@ -134,6 +134,9 @@ public:
     // The beam under the cursor, ξ and the value of the tab there, in the
     // main window's status bar; and away again.
     void ShowCursorValues(QPoint p);
+    // A move without a button while a drag is under way: its release went
+    // astray, and the drag ends as if it had arrived.
+    void EndLostDrag(QPoint p);
     void HideCursorValues();
 
     // Records the scene anew and repaints.

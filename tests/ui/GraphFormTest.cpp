@@ -526,6 +526,16 @@ private Q_SLOTS:
         QCOMPARE(popups.opened, 0);
         QCOMPARE(w->Navigation().Mode(), MouseMode::RotateArmed);
         QCOMPARE(int(w->Flags()), 0x28C8);
+        // A spin whose release went astray ends at the next move without a
+        // button.
+        QTest::mousePress(w->PaintBox1, Qt::RightButton, {}, centre);
+        QCOMPARE(w->Navigation().Mode(), MouseMode::Spinning);
+        const QPointF hover(centre + QPoint(0, 100));
+        QMouseEvent move(QEvent::MouseMove, hover, w->PaintBox1->mapToGlobal(hover), Qt::NoButton,
+                         Qt::NoButton, {});
+        QApplication::sendEvent(w->PaintBox1, &move);
+        QCOMPARE(w->Navigation().Mode(), MouseMode::RotateArmed);
+        QCOMPARE(int(w->Flags()), 0x28C8);
         // A quarter turn about the screen normal: x and y of the view swap.
         QVERIFY(std::fabs(std::fabs(w->View().Matrix().m[0][0]) - std::fabs(before.m[1][0])) <
                 1e-5);
