@@ -11,6 +11,7 @@
 #include "graphics/ResultScene.h"
 #include "model/InputFiles.h"
 
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -219,6 +220,30 @@ TEST(Untangle, NoTwoLabelsOverlap) {
     grid.BeamLoad(1, grid.input.beams.Count(), 10, 10);
     grid.Solve();
     ExpectNoOverlap(grid, "grid");
+}
+
+// Settings and scales that make no sense still give a finite picture with
+// the labels untangled and the caption.
+TEST(Untangle, OddSettingsAndScalesDrawFinitely) {
+    Structure bridge;
+    const std::string examples = std::string(BALKOR_SOURCE_DIR) + "/examples/";
+    ASSERT_TRUE(LoadSystemFile(bridge.input, examples + "bruecke.bsy"));
+    ASSERT_TRUE(LoadLoadCaseFile(bridge.input, examples + "bruecke.bld"));
+    bridge.Solve();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    for (const double value : {kNaN, double(INFINITY), 1e300, 0.0, 5e-324}) {
+        SettingsGuard settings;
+        ForEachRealDrawingSetting(SettingsTree(), [&](double& v) { v = value; });
+        for (int tab = 0; tab < kSceneTabCount; ++tab) {
+            SceneRun run(ViewState().Matrix());
+            run.options.tab = tab;
+            run.options.flags = 0x3FFF;
+            run.options.layout = kNewWindowLayout;
+            run.options.textScale = value;
+            run.Rebuild(bridge);
+            EXPECT_TRUE(AllFinite(run.list)) << value << " tab " << tab;
+        }
+    }
 }
 
 // Without the toggle the labels stand where they are described, overlapping
