@@ -150,9 +150,10 @@ void LabelLayout::PlaceInto(PaintContainer& list) {
         if (!IsFinite(label.anchor) || !std::isfinite(label.angle) ||
             !std::isfinite(label.height * label.size) || !std::isfinite(label.gap * label.size))
             continue;
+        const int width = TextWidth(label.text);
         for (const unsigned placement : Placements(label.placement)) {
             const TextBox box = TextBoxOf(label.size, label.anchor, label.angle, label.gap,
-                                          label.height, label.text, placement);
+                                          label.height, width, placement);
             const TextBox padded = WithMargin(box);
             if (!grid.Free(padded, withMargins))
                 continue;

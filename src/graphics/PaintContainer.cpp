@@ -164,9 +164,14 @@ TextDirection ReadableDirection(double angle, unsigned placement) {
 
 TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height,
                   std::string_view text, unsigned placement) {
+    return TextBoxOf(size, anchor, angle, gap, height, TextWidth(text), placement);
+}
+
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height, int fontWidth,
+                  unsigned placement) {
     gap *= size;
     height *= size;
-    const double width = 0.001 * height * TextWidth(text);
+    const double width = 0.001 * height * fontWidth;
     const TextDirection direction = ReadableDirection(angle, placement);
     const Vec2 origin =
         TextOrigin(anchor, direction.angle, gap, height, width, direction.placement);

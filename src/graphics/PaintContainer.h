@@ -71,6 +71,9 @@ struct TextBox {
 };
 TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height,
                   std::string_view text, unsigned placement);
+// The same for a text of that width in stroke-font units (TextWidth).
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height, int fontWidth,
+                  unsigned placement);
 
 // Ranks of the labels when they are untangled (LabelLayout): lower ranks are
 // placed first and so keep their place.
