@@ -572,6 +572,23 @@ private Q_SLOTS:
             const QRect inWindow(control->mapTo(w, QPoint(0, 0)), control->size());
             QVERIFY2(w->rect().contains(inWindow), qPrintable(control->toolTip()));
         }
+        // The two layout toggles are down in a new window and switch the
+        // scene's layout.
+        QCOMPARE(int(w->Options().layout), int(kNewWindowLayout));
+        const struct {
+            QAction* button;
+            const char* hint;
+            LayoutFlags flag;
+        } toggles[] = {{w->UntangleButton, "Beschriftung entzerren", kUntangleLabels},
+                       {w->LegendButton, "Legende", kShowLegend}};
+        for (const auto& t : toggles) {
+            QCOMPARE(t.button->toolTip(), QString::fromUtf8(t.hint));
+            QVERIFY(t.button->isCheckable() && t.button->isChecked());
+            t.button->trigger();
+            QCOMPARE(int(w->Options().layout), int(kNewWindowLayout & ~t.flag));
+            t.button->trigger();
+            QCOMPARE(int(w->Options().layout), int(kNewWindowLayout));
+        }
         QCOMPARE(w->ResetViewButton->toolTip(), QStringLiteral("Ansicht zurücksetzen"));
         QVERIFY(!w->ResetViewButton->icon().isNull());
         w->ToolButton6->trigger();
