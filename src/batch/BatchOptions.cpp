@@ -54,6 +54,17 @@ std::string ToggleNames() {
     return Names(names, std::size(kDisplayToggles));
 }
 
+// "Beschriftung entzerren" and "Legende": toggles of the picture's layout.
+bool StoreLayoutToggle(const std::string& name, bool off, SvgPicture& picture) {
+    for (const LayoutToggle& t : kLayoutToggles)
+        if (name == t.hint) {
+            picture.layout =
+                static_cast<LayoutFlags>(off ? picture.layout & ~t.flag : picture.layout | t.flag);
+            return true;
+        }
+    return false;
+}
+
 // The picture an option after --svg belongs to; null with a message when
 // no --svg came before it.
 SvgPicture* CurrentPicture(const char* name, BatchOptions& options, std::string& error) {
@@ -110,6 +121,8 @@ bool StoreShow(const std::string& value, BatchOptions& options, std::string& err
         for (const DisplayToggle& t : kDisplayToggles)
             if (name == t.hint)
                 toggle = &t;
+        if (!toggle && StoreLayoutToggle(name, off, *picture))
+            continue;
         if (!toggle) {
             error = "Unbekannter Schalter: " + (name.empty() ? "\"\"" : name) + " (" +
                     ToggleNames() + ")";
@@ -261,7 +274,8 @@ const char* BatchUsage() {
            "                          NAME schaltet ein, -NAME aus. Namen: Achsenkreuz,\n"
            "                          Knotennummern, Stabnummern, Gelenknummern,\n"
            "                          Materialnummern, Wertangaben, Funktionsextrema,\n"
-           "                          Belastung, Auflager, Auflagerkräfte\n"
+           "                          Belastung, Auflager, Auflagerkräfte, Beschriftung\n"
+           "                          entzerren, Legende (diese zwei sind hier aus)\n"
            "    --size BxH            Größe in Bildpunkten (Vorgabe 1200x800)\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"

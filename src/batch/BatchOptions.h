@@ -25,8 +25,9 @@ enum BatchExitCode {
 struct SvgPicture {
     std::string file;
     int tab = kTabGeometrie;
-    DisplayFlags on = 0;  // toggles switched on with --show
-    DisplayFlags off = 0; // and off ("-Name")
+    DisplayFlags on = 0;    // toggles switched on with --show
+    DisplayFlags off = 0;   // and off ("-Name")
+    LayoutFlags layout = 0; // "Beschriftung entzerren", "Legende": off unless named
     int width = 1200;
     int height = 800;
     bool viewGiven = false;

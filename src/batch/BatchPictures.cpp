@@ -18,6 +18,7 @@ void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCo
     SceneOptions options;
     options.tab = picture.tab;
     options.flags = picture.Flags();
+    options.layout = picture.layout;
     view.SetKeepView(0);
     RebuildScene(input, results, options, view, list);
 }

@@ -44,3 +44,25 @@ inline constexpr DisplayToggle kDisplayToggles[] = {
     {"Auflager", ShowSupports},
     {"Auflagerkräfte", ShowReactions},
 };
+
+// How the labels and the caption of a scene are laid out, besides what the
+// display flags draw: two toggles of the graphics window's toolbar (on in a
+// new window) that balkor-batch switches with the same names.
+using LayoutFlags = std::uint8_t;
+
+// Labels that would overlap one placed before move to a free side or are left
+// out: extrema first, then end values, then the rest.
+inline constexpr LayoutFlags kUntangleLabels = 0x01; // "Beschriftung entzerren"
+// The view, its largest and smallest value in a corner of the picture.
+inline constexpr LayoutFlags kShowLegend = 0x02; // "Legende"
+
+inline constexpr LayoutFlags kNewWindowLayout = kUntangleLabels | kShowLegend;
+
+struct LayoutToggle {
+    const char* hint;
+    LayoutFlags flag;
+};
+inline constexpr LayoutToggle kLayoutToggles[] = {
+    {"Beschriftung entzerren", kUntangleLabels},
+    {"Legende", kShowLegend},
+};

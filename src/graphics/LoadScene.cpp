@@ -5,8 +5,11 @@
 #include "graphics/Symbols.h"
 #include "model/Format.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -57,9 +60,47 @@ void NodeArrows(const SceneContext& scene, const ArrowStyle& style, const NodeRe
         MomentArrow(scene.list, scene.view, style, p, momentScale, momentY, kPi / 2);
 }
 
+// The runs of equal uniform loads on beams that share a node, each labelled
+// once, on the beam nearest to the run's middle.
+void LabelLoadRuns(const SceneContext& scene, const std::vector<UniformLoadLabel>& labels) {
+    std::vector<size_t> parent(labels.size());
+    for (size_t i = 0; i < parent.size(); ++i)
+        parent[i] = i;
+    const auto root = [&](size_t i) {
+        while (parent[i] != i)
+            i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    // Joined through the nodes: the first label of each kind, value and node.
+    std::map<std::tuple<int, double, int>, size_t> byNode;
+    for (size_t i = 0; i < labels.size(); ++i)
+        for (const int node : {labels[i].startNode, labels[i].endNode}) {
+            const auto [found, added] =
+                byNode.try_emplace({labels[i].component, labels[i].value, node}, i);
+            if (!added)
+                parent[root(i)] = root(found->second);
+        }
+    std::map<size_t, std::vector<size_t>> runs;
+    for (size_t i = 0; i < labels.size(); ++i)
+        runs[root(i)].push_back(i);
+    for (const auto& [first, members] : runs) {
+        Vec2 middle{0.0, 0.0};
+        for (size_t i : members)
+            middle = middle + labels[i].base * (1.0 / static_cast<double>(members.size()));
+        const size_t nearest =
+            *std::min_element(members.begin(), members.end(), [&](size_t a, size_t b) {
+                return Length(labels[a].base - middle) < Length(labels[b].base - middle);
+            });
+        const UniformLoadLabel& label = labels[nearest];
+        OrdinateLabel(scene.list, scene.textScale, scene.sceneSize, 0.0, label.colour, label.base,
+                      label.tip, label.reference, label.value, true, true);
+    }
+}
+
 void DrawDistributedLoads(const SceneContext& scene, const LoadScales& scales) {
     BeamClass& beams = scene.input.beams;
     const unsigned labels = scene.Shows(ShowValues) ? kLoadDiagramLabels : 0u;
+    std::vector<UniformLoadLabel> runs;
     ForEachValid(scene.input.beamLoads, [&](const BeamLoadRec& load) {
         const BeamLoadStruct values(load);
         ForEachInRange(beams, load.from, load.to, [&](int, const BeamRec& beam) {
@@ -67,14 +108,16 @@ void DrawDistributedLoads(const SceneContext& scene, const LoadScales& scales) {
                 return;
             if (load.qStart != 0.0 || load.qEnd != 0.0)
                 LoadDiagram(scene, beam, values, 0, scales.force, LoadDistributedColour,
-                            scene.Size(LoadDistributedLineWidth), labels);
+                            scene.Size(LoadDistributedLineWidth), labels, &runs);
             // The torsion part's pen is the setting itself, not a fraction of
             // SceneSize, as the program has always drawn it.
             if (load.mtStart != 0.0 || load.mtEnd != 0.0)
                 LoadDiagram(scene, beam, values, 1, scales.force, LoadDistributedColour,
-                            SettingFactor(LoadDistributedLineWidth), labels | kLoadDiagramMoment);
+                            SettingFactor(LoadDistributedLineWidth), labels | kLoadDiagramMoment,
+                            &runs);
         });
     });
+    LabelLoadRuns(scene, runs);
 }
 
 void DrawNodeLoads(const SceneContext& scene, const LoadScales& scales) {
@@ -210,7 +253,8 @@ DisplacementScales ImposedDisplacementScales(const SceneContext& scene) {
 }
 
 void LoadDiagram(const SceneContext& scene, const BeamRec& beam, const PlotValueClass& values,
-                 int component, double scale, Colour colour, double width, unsigned flags) {
+                 int component, double scale, Colour colour, double width, unsigned flags,
+                 std::vector<UniformLoadLabel>* runs) {
     BeamClass& beams = scene.input.beams;
     PaintContainer& list = scene.list;
     const double startValue = values.Value(0.0, component);
@@ -224,17 +268,29 @@ void LoadDiagram(const SceneContext& scene, const BeamRec& beam, const PlotValue
         offset = -offset; // the side of the value at mid-span
     list.SetPen(colour, width);
 
-    // Stations about half the largest ordinate apart: none for an ordinate of
-    // 0, the two ends only for one longer than twice the beam, and at most
-    // kMaxLoadStations intervals for a tiny load beside a large one.
+    // Stations about half the largest ordinate apart, none for an ordinate of
+    // 0; at least one inner station (one arrow), and no more than fit on the
+    // beam's picture kLoadArrowSpacing head sizes apart.
     const double height = std::fabs(largest * scale);
     const Point2 start = beams.PointAt(beam, 0.0), end = beams.PointAt(beam, 1.0);
     const double stations = std::trunc(2 * std::hypot(end.x - start.x, end.y - start.y) / height);
-    if (!(height > 0) || !(stations >= 1))
+    if (!(height > 0) || !(stations >= 0))
         return;
-    const int n = static_cast<int>(std::min(stations, double(kMaxLoadStations)));
-
     const double headSize = scene.Size(ResFunctionArrowheadSize);
+    const double onScreen = Length(scene.ToScene(end, 0.0) - scene.ToScene(start, 0.0));
+    const double fitting = std::trunc(onScreen / (kLoadArrowSpacing * headSize));
+    const int n = static_cast<int>(std::clamp(
+        std::min(stations, std::isfinite(fitting) ? fitting : 2.0), 2.0, double(kMaxLoadStations)));
+    const bool uniform = runs && (flags & kLoadDiagramLabels) && startValue == endValue &&
+                         values.Value(0.5, component) == startValue;
+    if (uniform) {
+        const Point2 middle = beams.PointAt(beam, 0.5);
+        runs->push_back({component, startValue, beam.start, beam.end, colour,
+                         scene.ToScene(middle, -offset),
+                         scene.ToScene(middle, -offset - scale * startValue),
+                         scene.ToScene(beams.PointAt(beam, 0.4), -offset)});
+    }
+
     const double angle = beams.BeamAngle(beam);
     const ArrowStyle heads{scene.textScale, headSize, scene.sceneSize * width, 0.0, colour, 0};
     for (int i = 0; i <= n; ++i) {
@@ -252,7 +308,7 @@ void LoadDiagram(const SceneContext& scene, const BeamRec& beam, const PlotValue
         }
         if (i == 0 || i == n) {
             list.AddLine(base, tip);
-            if (flags & kLoadDiagramLabels)
+            if ((flags & kLoadDiagramLabels) && !uniform)
                 OrdinateLabel(list, scene.textScale, scene.sceneSize, tolerance, colour, base, tip,
                               scene.ToScene(beams.PointAt(beam, xi - 0.1), -offset), v, i == 0,
                               true);

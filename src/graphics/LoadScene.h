@@ -2,6 +2,8 @@
 
 #include "graphics/SceneContext.h"
 
+#include <vector>
+
 class PlotValueClass;
 
 // The load case: distributed loads as load diagrams with arrows, node loads,
@@ -54,9 +56,25 @@ void DrawLoadCase(const SceneContext& scene);
 // ordinate apart, at most kMaxLoadStations + 1 of them, standing on a base
 // line Belastung / Lastabstand away from the beam on the side of the value at
 // mid-span; arrows (force) or heads along the beam (moment) at the inner
-// stations, value labels at the end stations with kLoadDiagramLabels.
+// stations, value labels at the end stations with kLoadDiagramLabels. Every
+// loaded beam gets at least one arrow, and arrows stand at least
+// kLoadArrowSpacing head sizes apart on the screen, so that short beams keep
+// their loads and small loads beside large ones draw no bar of heads.
+//
+// A uniform load whose labels are asked for, with runs given, writes no end
+// labels but adds its label to runs: DrawDistributedLoads labels each run of
+// equal uniform loads on connected beams once.
 inline constexpr int kMaxLoadStations = 1000;
+inline constexpr double kLoadArrowSpacing = 0.5;
 inline constexpr unsigned kLoadDiagramLabels = 0x08;
 inline constexpr unsigned kLoadDiagramMoment = 0x10;
+struct UniformLoadLabel {
+    int component = 0;
+    double value = 0.0;
+    int startNode = 0, endNode = 0;
+    Colour colour = 0;
+    Vec2 base, tip, reference; // the mid-span ordinate and a point near its base line
+};
 void LoadDiagram(const SceneContext& scene, const BeamRec& beam, const PlotValueClass& values,
-                 int component, double scale, Colour colour, double width, unsigned flags);
+                 int component, double scale, Colour colour, double width, unsigned flags,
+                 std::vector<UniformLoadLabel>* runs = nullptr);

@@ -165,14 +165,42 @@ void MouseModeMachine::RotateButton(bool down) {
     }
 }
 
+void MouseModeMachine::ReleaseZoomWindowButton() {
+    if (!zoomDown_)
+        return;
+    // The released "Ausschnitt" button leaves its mode as well.
+    if (mode_ == MouseMode::ZoomArmed)
+        mode_ = MouseMode::Idle;
+    SetTools(false, panDown_, rotateDown_, NavigationCursor::Default);
+}
+
 void MouseModeMachine::FitAllButton() {
-    if (zoomDown_) {
-        // The released "Ausschnitt" button leaves its mode as well.
-        if (mode_ == MouseMode::ZoomArmed)
-            mode_ = MouseMode::Idle;
-        SetTools(false, panDown_, rotateDown_, NavigationCursor::Default);
-    }
+    ReleaseZoomWindowButton();
     view_.FitAll(list_);
     view_.SetKeepView(0);
+    host_.Repaint();
+}
+
+void MouseModeMachine::ResetViewButton() {
+    switch (mode_) {
+    case MouseMode::Tilting:
+    case MouseMode::Spinning:
+        mode_ = MouseMode::RotateArmed;
+        host_.SetDisplayFlags(savedFlags_);
+        break;
+    case MouseMode::Panning:
+        mode_ = MouseMode::PanArmed;
+        break;
+    case MouseMode::ZoomDragging:
+        host_.HideRubberBand();
+        mode_ = MouseMode::ZoomArmed;
+        break;
+    default:
+        break;
+    }
+    ReleaseZoomWindowButton();
+    InitialView(view_.Matrix());
+    view_.SetKeepView(0);
+    host_.RebuildScene();
     host_.Repaint();
 }

@@ -82,6 +82,10 @@ public:
     void PanButton(bool down);        // "Verschieben"
     void RotateButton(bool down);     // "Rotieren (linke ode rechte Maustaste)"
     void FitAllButton();              // "Alles zeigen"
+    // "Ansicht zurücksetzen": the view of a new window again, the initial
+    // rotation with the whole scene fitted; "Ausschnitt" is released, and a
+    // drag under way ends as if the button had been released.
+    void ResetViewButton();
 
     MouseMode Mode() const { return mode_; }
     bool ZoomWindowDown() const { return zoomDown_; }
@@ -101,6 +105,7 @@ private:
     void StartRotation(DevicePoint p, MouseMode mode);
     void EndRotation();
     void FinishZoomWindow();
+    void ReleaseZoomWindowButton();
     void SetTools(bool zoom, bool pan, bool rotate, NavigationCursor cursor);
 
     ViewState& view_;

@@ -1,5 +1,6 @@
 #include "graphics/PaintContainer.h"
 
+#include "graphics/LabelLayout.h"
 #include "graphics/StrokeFont.h"
 #include "model/BalkorError.h"
 
@@ -119,13 +120,11 @@ void PaintContainer::AddPolygon(Colour colour, double width, std::span<const Vec
         box_.Extend(p);
 }
 
-void PaintContainer::DrawText(double size, Vec2 anchor, double angle, double gap, double height,
-                              Colour colour, std::string_view text, unsigned placement) {
-    gap *= size;
-    height *= size;
-    const double glyphScale = 0.001 * height;
-    const double width = glyphScale * TextWidth(text);
+namespace {
 
+// Where a text starts: its anchor moved by the placement, turned by the angle.
+Vec2 TextOrigin(Vec2 anchor, double angle, double gap, double height, double width,
+                unsigned placement) {
     Vec2 offset;
     if (placement & kTextLeft)
         offset.x = -(width + gap);
@@ -139,7 +138,66 @@ void PaintContainer::DrawText(double size, Vec2 anchor, double angle, double gap
         offset.y += height + gap;
     else
         offset.y += 0.5 * height;
-    const Vec2 origin = anchor + Rotated(offset, angle);
+    return anchor + Rotated(offset, angle);
+}
+
+constexpr double kPi = 3.14159265358979323846;
+// A text at a right angle to the screen's x axis reads as it is.
+constexpr double kUprightLimit = 1e-9;
+
+unsigned Swapped(unsigned placement, unsigned a, unsigned b) {
+    const unsigned both = a | b;
+    if ((placement & both) == a || (placement & both) == b)
+        placement ^= both;
+    return placement;
+}
+
+} // namespace
+
+TextDirection ReadableDirection(double angle, unsigned placement) {
+    if (!(std::cos(angle) < -kUprightLimit))
+        return {angle, placement};
+    placement = Swapped(placement, kTextLeft, kTextRight);
+    placement = Swapped(placement, kTextAbove, kTextBelow);
+    return {angle + kPi, placement};
+}
+
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height,
+                  std::string_view text, unsigned placement) {
+    return TextBoxOf(size, anchor, angle, gap, height, TextWidth(text), placement);
+}
+
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height, int fontWidth,
+                  unsigned placement) {
+    gap *= size;
+    height *= size;
+    const double width = 0.001 * height * fontWidth;
+    const TextDirection direction = ReadableDirection(angle, placement);
+    const Vec2 origin =
+        TextOrigin(anchor, direction.angle, gap, height, width, direction.placement);
+    const Vec2 along = Rotated({width, 0.0}, direction.angle);
+    const Vec2 up = Rotated({0.0, -height}, direction.angle);
+    return {{origin, origin + along, origin + along + up, origin + up}};
+}
+
+void PaintContainer::DrawText(double size, Vec2 anchor, double angle, double gap, double height,
+                              Colour colour, std::string_view text, unsigned placement) {
+    if (labels_)
+        labels_->Add(
+            {labelRank_, size, anchor, angle, gap, height, colour, std::string(text), placement});
+    else
+        RecordText(size, anchor, angle, gap, height, colour, text, placement);
+}
+
+void PaintContainer::RecordText(double size, Vec2 anchor, double angle, double gap, double height,
+                                Colour colour, std::string_view text, unsigned placement) {
+    gap *= size;
+    height *= size;
+    const double glyphScale = 0.001 * height;
+    const double width = glyphScale * TextWidth(text);
+    const TextDirection direction = ReadableDirection(angle, placement);
+    angle = direction.angle;
+    const Vec2 origin = TextOrigin(anchor, angle, gap, height, width, direction.placement);
 
     const Colour callerColour = penColour_;
     const double callerWidth = penWidth_;

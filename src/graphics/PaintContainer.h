@@ -55,6 +55,36 @@ enum TextPlacement : unsigned {
     kTextBelow = 0x20,
 };
 
+// The text's angle turned by π, with the placement mirrored about the anchor,
+// when the text would otherwise read upside down (running leftward on the
+// screen): the turned text covers the same place.
+struct TextDirection {
+    double angle;
+    unsigned placement;
+};
+TextDirection ReadableDirection(double angle, unsigned placement);
+
+// The place a text covers: a rectangle from its origin along the angle's
+// direction, width long and height high above the baseline.
+struct TextBox {
+    Vec2 corners[4];
+};
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height,
+                  std::string_view text, unsigned placement);
+// The same for a text of that width in stroke-font units (TextWidth).
+TextBox TextBoxOf(double size, Vec2 anchor, double angle, double gap, double height, int fontWidth,
+                  unsigned placement);
+
+// Ranks of the labels when they are untangled (LabelLayout): lower ranks are
+// placed first and so keep their place.
+enum LabelRankKind : int {
+    kExtremumLabel = 0,
+    kEndValueLabel = 1,
+    kOtherLabel = 2,
+};
+
+class LabelLayout;
+
 // The pen cache and the bounding box after Clear.
 inline constexpr double kNoPenWidth = -1.0;
 inline constexpr Colour kNoPenColour = -1;
@@ -107,6 +137,12 @@ public:
     void DrawText(double size, Vec2 anchor, double angle, double gap, double height, Colour colour,
                   std::string_view text, unsigned placement);
 
+    // While a layout is set, DrawText hands its texts to it with the current
+    // label rank instead of recording them (null: record at once).
+    void DeferTexts(LabelLayout* layout) { labels_ = layout; }
+    int LabelRank() const { return labelRank_; }
+    void SetLabelRank(int rank) { labelRank_ = rank; }
+
     int RecordCount() const { return recordCount_; }
     // How often the list was cleared: a list filled anew counts as another
     // picture even when it has the same size.
@@ -127,6 +163,11 @@ private:
     // Appends a pen or brush record: the kind and one value.
     template <class T> void AppendState(std::int32_t kind, const T& value);
 
+    void RecordText(double size, Vec2 anchor, double angle, double gap, double height,
+                    Colour colour, std::string_view text, unsigned placement);
+
+    LabelLayout* labels_ = nullptr;
+    int labelRank_ = kOtherLabel;
     std::int32_t recordCount_ = 0;
     std::uint64_t fills_ = 0;
     Vec2 current_[kSlotCount];
@@ -139,3 +180,18 @@ private:
 // sum of the advances of its glyphs. The text is UTF-8; a character outside
 // the font counts as a space (500 units).
 int TextWidth(std::string_view text);
+
+// The rank of the labels drawn while it lives.
+class LabelRank {
+public:
+    LabelRank(PaintContainer& list, int rank) : list_(list), before_(list.LabelRank()) {
+        list.SetLabelRank(rank);
+    }
+    ~LabelRank() { list_.SetLabelRank(before_); }
+    LabelRank(const LabelRank&) = delete;
+    LabelRank& operator=(const LabelRank&) = delete;
+
+private:
+    PaintContainer& list_;
+    int before_;
+};

@@ -2,6 +2,7 @@
 
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
+#include "graphics/DiagramValues.h"
 #include "graphics/Symbols.h"
 #include "model/Format.h"
 
@@ -12,21 +13,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// A section force whose largest value is below this is drawn flat.
-constexpr double kFlatFunction = 1e-8;
 // Stations per element of a section-force diagram, at most: a hinge position
 // far outside its beam (a file may hold one) would make an element as long.
 constexpr int kMaxDiagramStations = 1000;
-// Slopes smaller than this count as level.
-constexpr double kLevelSlope = 1e-10;
-// Reactions smaller than this part of the largest are not drawn.
-constexpr double kNegligibleReaction = 1e-10;
-
-int SlopeSign(double difference) {
-    if (std::fabs(difference) < kLevelSlope)
-        return 0;
-    return difference > 0 ? 1 : -1;
-}
 
 // The elements of a beam in chain order. The chain is read from the results
 // as they are; an index outside the element list, or a chain longer than the
@@ -47,13 +36,17 @@ struct ElementDiagram {
     const SolutionsCont& results;
     const BeamRec& beam;
     int function;
-    double scale;     // ordinate length per unit of the function
-    double tolerance; // of the labels
+    double scale;   // ordinate length per unit of the function
+    double largest; // of the function over the structure
     double width;
+    ValueRange& range;
 
     Point2 PointAt(double xi) const { return scene.input.beams.PointAt(beam, xi); }
-    // A flat diagram (a function that is 0 everywhere) has no labels.
-    bool Labelled(DisplayFlags flag) const { return scale != 0.0 && scene.Shows(flag); }
+    // A flat diagram (a function that is 0 everywhere) has no labels, and
+    // rounding noise is no value.
+    bool Labelled(DisplayFlags flag, double value) const {
+        return scale != 0.0 && scene.Shows(flag) && !IsNoise(value, largest);
+    }
 
     void Draw(int e) const {
         const SolElement& element = results.elements[e];
@@ -63,60 +56,86 @@ struct ElementDiagram {
             std::clamp(std::isfinite(stations) ? stations : 1.0, 1.0, double(kMaxDiagramStations)));
         const double step = span / count;
         PaintContainer& list = scene.list;
-        double previous = 0.0;
-        int previousSlope = 0;
-        int run = 0; // finite stations in a row; a value that is no number breaks the outline
+        bool run = false; // a value that is no number breaks the outline
         for (int i = 0; i <= count; ++i) {
             const double xi = element.xiStart + i * step;
             const double v = results.SectionForce(e, static_cast<double>(i) / count, function);
             if (!std::isfinite(v)) {
-                run = 0;
+                run = false;
                 continue;
             }
-            if (run == 0)
-                previous = v;
             list.SetPen(DiagramColour(v), width);
             const Point2 at = PointAt(xi);
             const Vec2 base = scene.ToScene(at, 0.0);
             const Vec2 tip = scene.ToScene(at, scale * v);
-            if (run == 0)
+            if (!run)
                 list.MoveTo(1, tip);
             else
                 list.LineTo(1, tip);
             list.AddLine(base, tip);
-            if ((i == 0 || i == count) && Labelled(ShowValues))
-                OrdinateLabel(list, scene.textScale, scene.sceneSize, tolerance, DiagramColour(v),
-                              tip, base, scene.ToScene(PointAt(xi - 0.1), 0.0), v, i != count,
-                              false);
-            const int slope = SlopeSign(v - previous);
-            if (run >= 2 && slope != previousSlope && i < count && Labelled(ShowExtrema))
-                LabelExtremum(xi - step, previous);
-            previousSlope = slope;
-            previous = v;
-            ++run;
+            run = true;
+            if (i == 0 || i == count) {
+                range.Include(DenoisedSectionForce(v, largest));
+                if (Labelled(ShowValues, v)) {
+                    const LabelRank rank(list, kEndValueLabel);
+                    OrdinateLabel(list, scene.textScale, scene.sceneSize, 0.0, DiagramColour(v),
+                                  tip, base, scene.ToScene(PointAt(xi - 0.1), 0.0), v, i != count,
+                                  false);
+                }
+            }
+        }
+        const auto value = [&](double t) { return results.SectionForce(e, t, function); };
+        for (const double t : DiagramVertices(value, largest)) {
+            const double v = value(t);
+            range.Include(DenoisedSectionForce(v, largest));
+            if (Labelled(ShowExtrema, v))
+                LabelExtremum(element.xiStart + t * span, v);
         }
     }
 
-    // The value of the station before a change of slope.
+    // The value of a vertex of the element's polynomial, at its place.
     void LabelExtremum(double xi, double value) const {
         const Point2 at = PointAt(xi);
-        OrdinateLabel(scene.list, scene.textScale, scene.sceneSize, tolerance, DiagramColour(value),
+        const LabelRank rank(scene.list, kExtremumLabel);
+        OrdinateLabel(scene.list, scene.textScale, scene.sceneSize, 0.0, DiagramColour(value),
                       scene.ToScene(at, scale * value), scene.ToScene(at, 0.0),
                       scene.ToScene(PointAt(xi + 0.1), scale * value), value, true, false);
     }
 };
 
 // "(w, Rx, Ry)" of an analysis node at its deflected place.
-void DisplacementLabel(const SceneContext& scene, int node, double scale, const char* format,
-                       double angle, unsigned placement) {
+// The largest deflection and the largest rotation of the nodes: what a
+// displacement is noise against.
+struct DisplacementScale {
+    double deflection = 0.0;
+    double rotation = 0.0;
+};
+
+DisplacementScale LargestDisplacements(const SolutionsCont& results) {
+    DisplacementScale largest;
+    for (int n = 0; n < results.nodes.Count(); ++n) {
+        largest.deflection = std::fmax(largest.deflection, std::fabs(results.NodeValue(n, kWz)));
+        largest.rotation =
+            std::fmax(largest.rotation, std::fmax(std::fabs(results.NodeValue(n, kRx)),
+                                                  std::fabs(results.NodeValue(n, kRy))));
+    }
+    return largest;
+}
+
+// "(w, Rx, Ry)" of an analysis node at its deflected place; rounding noise
+// reads 0, and a node that does not move at all gets no label.
+void DisplacementLabel(const SceneContext& scene, const DisplacementScale& largest, int node,
+                       double scale, const char* format, double angle, unsigned placement) {
     const SolutionsCont& results = *scene.results;
+    const double w = Denoised(results.NodeValue(node, kWz), largest.deflection);
+    const double rx = Denoised(results.NodeValue(node, kRx), largest.rotation);
+    const double ry = Denoised(results.NodeValue(node, kRy), largest.rotation);
+    if (w == 0.0 && rx == 0.0 && ry == 0.0)
+        return;
     const Point3 p = results.DeformedNode(node, scale);
     scene.list.DrawText(scene.textScale, scene.ToScene({p.x, p.y, p.z}), angle,
                         scene.Size(ResDeflectionTextDistance), scene.Size(ResDeflectionTextSize),
-                        ResDeflectionTextColour,
-                        Format(format, results.NodeValue(node, kWz), results.NodeValue(node, kRx),
-                               results.NodeValue(node, kRy)),
-                        placement);
+                        ResDeflectionTextColour, Format(format, w, rx, ry), placement);
 }
 
 bool IsNode(const SolutionsCont& results, int node) {
@@ -125,9 +144,10 @@ bool IsNode(const SolutionsCont& results, int node) {
 
 void DeflectionValues(const SceneContext& scene, double scale) {
     const SolutionsCont& results = *scene.results;
+    const DisplacementScale largest = LargestDisplacements(results);
     ForEachValid(scene.input.nodes, [&](const NodeRec& node) {
         if (IsNode(results, node.calcNode))
-            DisplacementLabel(scene, node.calcNode, scale, "(%.5g, %.5g, %.5g)", 0.0,
+            DisplacementLabel(scene, largest, node.calcNode, scale, "(%.5g, %.5g, %.5g)", 0.0,
                               kTextRight | kTextAbove);
     });
     // Both sides of a hinge, on opposite sides of the line, across the beam;
@@ -136,7 +156,8 @@ void DeflectionValues(const SceneContext& scene, double scale) {
         const double angle = scene.input.beams.BeamAngle(hinge.beam) + kPi / 2;
         const auto side = [&](int node, unsigned placement) {
             if (IsNode(results, node) && results.nodes[node].inputRow == -1)
-                DisplacementLabel(scene, node, scale, "(%.3g, %.3g, %.3g)", angle, placement);
+                DisplacementLabel(scene, largest, node, scale, "(%.3g, %.3g, %.3g)", angle,
+                                  placement);
         };
         side(hinge.sideA, kTextCentre | kTextBelow);
         side(hinge.sideB, kTextCentre | kTextAbove);
@@ -144,8 +165,7 @@ void DeflectionValues(const SceneContext& scene, double scale) {
 }
 
 bool Shown(double reaction, double largest) {
-    return largest != 0.0 && std::isfinite(reaction) &&
-           std::fabs(reaction) / largest > kNegligibleReaction;
+    return std::isfinite(reaction) && !IsNoise(reaction, largest);
 }
 
 } // namespace
@@ -154,9 +174,10 @@ Colour DiagramColour(double value) {
     return value > 0 ? Rgb(0, 0, 255) : Rgb(255, 0, 0);
 }
 
-void DrawSectionForces(const SceneContext& scene, int function) {
+ValueRange DrawSectionForces(const SceneContext& scene, int function) {
+    ValueRange range;
     if (!scene.results || function < 1 || function > 3)
-        return;
+        return range;
     const SolutionsCont& results = *scene.results;
     const double largest = results.MaxSectionForce(function);
     const double scale =
@@ -165,14 +186,16 @@ void DrawSectionForces(const SceneContext& scene, int function) {
             : 0.0;
     const double width = SettingFactor(ResFunctionLineWidth); // not a fraction of SceneSize
     ForEachValid(scene.input.beams, [&](const BeamRec& beam) {
-        const ElementDiagram diagram{scene, results, beam, function, scale, 1e-5 * largest, width};
+        const ElementDiagram diagram{scene, results, beam, function, scale, largest, width, range};
         ForEachElementOf(results, beam, [&](int e) { diagram.Draw(e); });
     });
+    return range;
 }
 
-void DrawDeflectionLine(const SceneContext& scene) {
+ValueRange DrawDeflectionLine(const SceneContext& scene) {
+    ValueRange range;
     if (!scene.results)
-        return;
+        return range;
     const SolutionsCont& results = *scene.results;
     double largest = scene.MaxDeflection();
     if (largest == 0.0)
@@ -188,7 +211,9 @@ void DrawDeflectionLine(const SceneContext& scene) {
         const int segments = static_cast<int>(
             std::fmin(std::trunc(std::fmax(wanted, 10.0)), double(kMaxDeflectionSegments)));
         const auto point = [&](int i) {
-            const Point3 p = results.DeformedPoint(e, static_cast<double>(i) / segments, scale);
+            const double t = static_cast<double>(i) / segments;
+            range.Include(Denoised(results.Deflection(e, t), largest));
+            const Point3 p = results.DeformedPoint(e, t, scale);
             return scene.ToScene({p.x, p.y, p.z});
         };
         Vec2 from = point(0);
@@ -200,6 +225,7 @@ void DrawDeflectionLine(const SceneContext& scene) {
     }
     if (scene.Shows(ShowValues))
         DeflectionValues(scene, scale);
+    return range;
 }
 
 void DrawReactions(const SceneContext& scene) {
@@ -207,7 +233,12 @@ void DrawReactions(const SceneContext& scene) {
         return;
     const SolutionsCont& results = *scene.results;
     const double largestForce = results.MaxNodeForce();
-    const double largestMoment = results.MaxNodeMoment();
+    // A reaction moment is noise also against the largest force over the
+    // scene's length: in a model without moments the largest is itself noise.
+    const double momentNoiseScale =
+        std::fmax(results.MaxNodeMoment(), largestForce * scene.sceneSize);
+    const double largestMoment =
+        IsNoise(results.MaxNodeMoment(), momentNoiseScale) ? 0.0 : results.MaxNodeMoment();
     if (largestForce == 0.0 && largestMoment == 0.0)
         return;
     const double length = SettingFactor(GeoBeamLoadScale) * scene.sceneSize;
@@ -228,11 +259,11 @@ void DrawReactions(const SceneContext& scene) {
         // The reaction moments about the support's own axes.
         const double first = mx * std::cos(skew) + my * std::sin(skew);
         const double second = -mx * std::sin(skew) + my * std::cos(skew);
-        if (node.fixZ && Shown(force, largestForce))
+        if (node.fixZ && largestForce != 0.0 && Shown(force, largestForce))
             ForceArrow(scene.list, scene.view, style, p, {0, 0, 1}, forceScale, force);
-        if (node.fixRx && Shown(first, largestMoment))
+        if (node.fixRx && largestMoment != 0.0 && Shown(first, momentNoiseScale))
             MomentArrow(scene.list, scene.view, style, p, momentScale, first, skew);
-        if (node.fixRy && Shown(second, largestMoment))
+        if (node.fixRy && largestMoment != 0.0 && Shown(second, momentNoiseScale))
             MomentArrow(scene.list, scene.view, style, p, momentScale, second, skew + kPi / 2);
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/DiagramValues.h"
 #include "graphics/SceneContext.h"
 
 // The results of an analysis over the structure: the section-force diagram of
@@ -17,18 +18,24 @@ Colour DiagramColour(double value);
 // × SceneSize long. Every analysis element gets about n evaluation points per
 // beam length (at least one interval), an outline and an ordinate line at
 // every station (the hatching); with ShowValues its two end values, with
-// ShowExtrema the values where the slope changes sign.
-void DrawSectionForces(const SceneContext& scene, int function);
+// ShowExtrema the value of every vertex of the element's polynomial that lies
+// inside the element, at its place. Values that are rounding noise against
+// the largest are 0 and get no label. Returns the smallest and the largest
+// value of the diagram (end values and vertices).
+ValueRange DrawSectionForces(const SceneContext& scene, int function);
 
 // The deflection line: the largest deflection drawn d × Ergebnisse /
 // Verformungen / Skalierung × SceneSize long, each element in segments by the
 // "Intervalle" of its beam (at least 10, at most kMaxDeflectionSegments); with
-// ShowValues the displacements of the nodes and of both sides of every hinge.
+// ShowValues the displacements of the nodes and of both sides of every hinge
+// (noise against the largest deflection or rotation reads 0; a node that does
+// not move gets no label). Returns the range of the deflections drawn.
 inline constexpr int kMaxDeflectionSegments = 1000;
-void DrawDeflectionLine(const SceneContext& scene);
+ValueRange DrawDeflectionLine(const SceneContext& scene);
 
 // Support reactions as force arrows and moment double arrows (along the
 // skewed support axes), the largest force and the largest moment drawn
-// Geometrie / Stäbe / Lastskalierung × SceneSize long; reactions below 1e-10
-// of the largest are left out.
+// Geometrie / Stäbe / Lastskalierung × SceneSize long. Reactions that are
+// rounding noise are left out: forces against the largest force, moments
+// against the larger of the largest moment and the largest force × SceneSize.
 void DrawReactions(const SceneContext& scene);

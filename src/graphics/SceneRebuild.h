@@ -5,6 +5,7 @@
 #include "graphics/ViewTransform.h"
 
 #include <string_view>
+#include <vector>
 
 struct InputModel;
 class SolutionsCont;
@@ -72,6 +73,8 @@ inline constexpr int kMaxEvaluationPoints = 100;
 struct SceneOptions {
     int tab = kTabGeometrie;
     DisplayFlags flags = NewWindowFlags(kTabGeometrie);
+    // The label layout and the caption; a window starts with kNewWindowLayout.
+    LayoutFlags layout = 0;
     double textScale = 1.0;         // "Textskalierung" ÷ 100
     double functionScale = 1.0;     // "Funktionsskalierung" ÷ 100
     double displacementScale = 1.0; // "Verschiebungsskalierung" ÷ 100
@@ -91,11 +94,16 @@ struct SceneOptions {
 //      temperature loads;
 //   5. with results: reactions (ShowReactions), the deflection line
 //      (ShowDeformation), the section-force diagram of the tab;
-//   6. with the view's keep-view flag 0, the view window becomes the list's
+//   6. with kUntangleLabels, the labels collected meanwhile are placed clear
+//      of one another (LabelLayout; the boxes placed go to placedLabels when
+//      given); with kShowLegend the caption (the view and the range of its
+//      values) above the top left corner of the drawing;
+//   7. with the view's keep-view flag 0, the view window becomes the list's
 //      bounding box (the picture is fitted).
 // results are used only when they are valid (resultsValid); pass null when
 // there are none. The scales are limited to ±1000 (the spin edits' ±100000 %).
 // The drawing settings are the program-wide setting variables. The tables and
 // the results are read, never changed.
 void RebuildScene(InputModel& input, const SolutionsCont* results, const SceneOptions& options,
-                  ViewState& view, PaintContainer& list);
+                  ViewState& view, PaintContainer& list,
+                  std::vector<TextBox>* placedLabels = nullptr);

@@ -1,8 +1,10 @@
 #include "ui/GraphForm.h"
 
 #include "analysis/SolutionsCont.h"
+#include "graphics/CursorValues.h"
 #include "graphics/Render.h"
 #include "graphics/SvgCanvas.h"
+#include "graphics/ViewMapping.h"
 #include "grid/CommandErrors.h"
 #include "model/Tables.h"
 #include "ui/GraphicsPrinting.h"
@@ -18,12 +20,15 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLayout>
 #include <QLineEdit>
+#include <QList>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -37,6 +42,8 @@ constexpr int kGraphHelpTopic = 10120;
 constexpr int kIconSize = 16;
 constexpr int kDefaultScalePercent = 100;
 constexpr int kScaleStep = 10;
+// How near a beam the cursor must come for its values, in pixels.
+constexpr double kCursorReach = 5.0;
 
 int evaluationPoints = kDefaultEvaluationPoints;
 
@@ -74,6 +81,75 @@ auto Command(TGraphForm* form, void (TGraphForm::*handler)(bool)) {
     };
 }
 
+// The rows of the window's toolbars: each toolbar keeps its size and the
+// next one goes on the same row while it fits, else on a row below, so that
+// every control stays reachable in a narrow window.
+class ToolRowsLayout : public QLayout {
+public:
+    explicit ToolRowsLayout(QWidget* parent) : QLayout(parent) {
+        setContentsMargins(0, 0, 0, 0);
+        setSpacing(0);
+    }
+    ~ToolRowsLayout() override { qDeleteAll(items_); }
+
+    void addItem(QLayoutItem* item) override { items_.append(item); }
+    int count() const override { return static_cast<int>(items_.size()); }
+    QLayoutItem* itemAt(int index) const override { return items_.value(index); }
+    QLayoutItem* takeAt(int index) override {
+        return index >= 0 && index < items_.size() ? items_.takeAt(index) : nullptr;
+    }
+    Qt::Orientations expandingDirections() const override { return {}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return Arrange(QRect(0, 0, width, 0), false); }
+    void setGeometry(const QRect& rect) override {
+        QLayout::setGeometry(rect);
+        Arrange(rect, true);
+    }
+    QSize sizeHint() const override {
+        int width = 0, height = 0;
+        for (const QLayoutItem* item : items_) {
+            width += item->sizeHint().width();
+            height = std::max(height, item->sizeHint().height());
+        }
+        return {width, height};
+    }
+    QSize minimumSize() const override {
+        QSize size;
+        for (const QLayoutItem* item : items_)
+            size = size.expandedTo(item->minimumSize());
+        return size;
+    }
+
+private:
+    // Places the items row by row inside rect; returns the height used.
+    int Arrange(const QRect& rect, bool place) const {
+        int x = rect.x(), y = rect.y(), rowHeight = 0;
+        for (QLayoutItem* item : items_) {
+            const QSize hint = item->sizeHint();
+            if (x > rect.x() && x + hint.width() > rect.right() + 1) {
+                x = rect.x();
+                y += rowHeight;
+                rowHeight = 0;
+            }
+            if (place)
+                item->setGeometry(QRect(QPoint(x, y), hint));
+            x += hint.width();
+            rowHeight = std::max(rowHeight, hint.height());
+        }
+        return y + rowHeight - rect.y();
+    }
+
+    QList<QLayoutItem*> items_;
+};
+
+QToolBar* NewToolBar(QWidget* parent) {
+    auto* bar = new QToolBar(parent);
+    bar->setIconSize(QSize(kIconSize, kIconSize));
+    bar->setFloatable(false);
+    bar->setMovable(false);
+    return bar;
+}
+
 } // namespace
 
 // ---- spin edit ---------------------------------------------------------------------------
@@ -100,6 +176,11 @@ bool TCSpinEdit::eventFilter(QObject* watched, QEvent* event) {
 // ---- paint box ---------------------------------------------------------------------------
 
 TPaintBox::TPaintBox(TGraphForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+    // The right button belongs to the mouse modes (zoom out, spin), never to
+    // a context menu of the main window.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    // Hovering shows the values at the cursor.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::ClickFocus);
@@ -155,7 +236,19 @@ void TPaintBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
-    RunCommand([&] { form_.PaintBox1MouseMove(event->position().toPoint()); });
+    RunCommand([&] {
+        const QPoint p = event->position().toPoint();
+        // The box follows the mouse also without a button (the values at the
+        // cursor): a drag whose release never arrived ends at the first such
+        // move instead of panning or spinning on.
+        if (event->buttons() == Qt::NoButton)
+            form_.EndLostDrag(p);
+        form_.PaintBox1MouseMove(p);
+    });
+}
+
+void TPaintBox::leaveEvent(QEvent*) {
+    form_.HideCursorValues();
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -213,7 +306,7 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ToolBar1);
+    layout->addWidget(ToolRows);
     layout->addWidget(Panel1, 1);
     layout->addWidget(TabControl2);
     connect(TabControl2, &TPageTabs::TabClicked, this, [this](int index) {
@@ -226,6 +319,7 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
     paintPen_ = QPen(QBrush(Qt::black), 0);
     paintBrush_ = QBrush(Qt::white, Qt::SolidPattern);
     options_.flags = kInitialDisplayFlags;
+    options_.layout = kNewWindowLayout;
     options_.textScale = options_.functionScale = options_.displacementScale = 1.0;
     view_.SetWindow(list_.BoundingBox());
     view_.SetKeepView(0);
@@ -247,8 +341,9 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
 
 TGraphForm::~TGraphForm() = default;
 
-QAction* TGraphForm::AddButton(const char* icon, const char* hint, bool checkable, bool down) {
-    QAction* action = ToolBar1->addAction(GraphIcon(icon), Text(hint));
+QAction* TGraphForm::AddButton(QToolBar* bar, const char* icon, const char* hint, bool checkable,
+                               bool down) {
+    QAction* action = bar->addAction(GraphIcon(icon), Text(hint));
     action->setToolTip(Text(hint));
     action->setStatusTip(Text(hint));
     action->setCheckable(checkable);
@@ -258,39 +353,50 @@ QAction* TGraphForm::AddButton(const char* icon, const char* hint, bool checkabl
 
 TCSpinEdit* TGraphForm::AddSpinEdit(const char* hint, int minimum, int maximum, int step,
                                     int value) {
-    auto* edit = new TCSpinEdit(minimum, maximum, step, value, ToolBar1);
+    auto* edit = new TCSpinEdit(minimum, maximum, step, value, ToolBar2);
     edit->setToolTip(Text(hint));
     edit->setStatusTip(Text(hint));
     edit->setAccessibleName(Text(hint));
-    ToolBar1->addWidget(edit);
-    ToolBar1->addSeparator();
+    ToolBar2->addWidget(edit);
+    ToolBar2->addSeparator();
     return edit;
 }
 
 void TGraphForm::CreateToolBar() {
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setIconSize(QSize(kIconSize, kIconSize));
-    ToolBar1->setFloatable(false);
-    ToolBar1->setMovable(false);
-    // Every button stays reachable in a narrow window (the extension arrow).
-    ToolButton1 = AddButton("drucken", "Grafik Drucken", false, false);
-    ToolButton2 = AddButton("kopieren", "In Zwichenablage kopieren", false, false);
-    ToolButton3 = AddButton("ausschnitt", "Ausschnitt", true, false);
-    ToolButton4 = AddButton("alles", "Alles zeigen", false, false);
-    ToolButton5 = AddButton("verschieben", "Verschieben", true, true);
-    ToolButton6 = AddButton("rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
-    ToolButton7 = ToolBar1->addSeparator();
-    ToolButton8 = AddButton("achsen", "Achsenkreuz", true, false);
-    ToolButton9 = AddButton("knoten", "Knotennummern", true, false);
-    ToolButton10 = AddButton("staebe", "Stabnummern", true, false);
-    ToolButton11 = AddButton("gelenke", "Gelenknummern", true, false);
-    ToolButton12 = AddButton("material", "Materialnummern", true, false);
-    ToolButton13 = AddButton("werte", "Wertangaben", true, true);
-    ToolButton14 = AddButton("extrema", "Funktionsextrema", true, true);
-    ToolButton15 = AddButton("belastung", "Belastung", true, true);
-    ToolButton16 = AddButton("auflager", "Auflager", true, true);
-    ToolButton17 = AddButton("auflagerkraefte", "Auflagerkräfte", true, false);
-    ToolBar1->addSeparator();
+    // The buttons of the view, the display toggles and the spin edits are
+    // three toolbars that share a row while the window is wide enough and
+    // wrap into further rows when it is not.
+    ToolRows = new QWidget(this);
+    auto* rows = new ToolRowsLayout(ToolRows);
+    ToolBar1 = NewToolBar(ToolRows);
+    ToolBar3 = NewToolBar(ToolRows);
+    ToolBar2 = NewToolBar(ToolRows);
+    rows->addWidget(ToolBar1);
+    rows->addWidget(ToolBar3);
+    rows->addWidget(ToolBar2);
+    QToolBar* bar = ToolBar1;
+    ToolButton1 = AddButton(bar, "drucken", "Grafik Drucken", false, false);
+    ToolButton2 = AddButton(bar, "kopieren", "In Zwichenablage kopieren", false, false);
+    ToolButton3 = AddButton(bar, "ausschnitt", "Ausschnitt", true, false);
+    ToolButton4 = AddButton(bar, "alles", "Alles zeigen", false, false);
+    ToolButton5 = AddButton(bar, "verschieben", "Verschieben", true, true);
+    ToolButton6 = AddButton(bar, "rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
+    ResetViewButton = AddButton(bar, "zuruecksetzen", "Ansicht zurücksetzen", false, false);
+    bar = ToolBar3;
+    ToolButton7 = bar->addSeparator();
+    ToolButton8 = AddButton(bar, "achsen", "Achsenkreuz", true, false);
+    ToolButton9 = AddButton(bar, "knoten", "Knotennummern", true, false);
+    ToolButton10 = AddButton(bar, "staebe", "Stabnummern", true, false);
+    ToolButton11 = AddButton(bar, "gelenke", "Gelenknummern", true, false);
+    ToolButton12 = AddButton(bar, "material", "Materialnummern", true, false);
+    ToolButton13 = AddButton(bar, "werte", "Wertangaben", true, true);
+    ToolButton14 = AddButton(bar, "extrema", "Funktionsextrema", true, true);
+    ToolButton15 = AddButton(bar, "belastung", "Belastung", true, true);
+    ToolButton16 = AddButton(bar, "auflager", "Auflager", true, true);
+    ToolButton17 = AddButton(bar, "auflagerkraefte", "Auflagerkräfte", true, false);
+    bar->addSeparator();
+    UntangleButton = AddButton(bar, "entzerren", kLayoutToggles[0].hint, true, true);
+    LegendButton = AddButton(bar, "legende", kLayoutToggles[1].hint, true, true);
     CSpinEdit1 =
         AddSpinEdit("Anzahl der Auswertungpunkte", 1, kMaxEvaluationPoints, 1, evaluationPoints);
     CSpinEdit2 = AddSpinEdit("Textskalierung", -kScaleSpinLimit, kScaleSpinLimit, kScaleStep,
@@ -306,6 +412,14 @@ void TGraphForm::CreateToolBar() {
     connect(ToolButton4, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton4Click));
     connect(ToolButton5, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton5Click));
     connect(ToolButton6, &QAction::triggered, this, Command(this, &TGraphForm::ToolButton6Click));
+    connect(ResetViewButton, &QAction::triggered, this,
+            Command(this, &TGraphForm::ResetViewButtonClick));
+    for (QAction* button : {UntangleButton, LegendButton}) {
+        const LayoutFlags flag = button == UntangleButton ? kUntangleLabels : kShowLegend;
+        connect(button, &QAction::triggered, this, [this, flag](bool down) {
+            RunCommand([this, flag, down] { LayoutButtonClick(flag, down); });
+        });
+    }
     QAction* const flagButtons[] = {ToolButton8,  ToolButton9,  ToolButton10, ToolButton11,
                                     ToolButton12, ToolButton13, ToolButton14, ToolButton15,
                                     ToolButton16, ToolButton17};
@@ -484,6 +598,19 @@ void TGraphForm::ToolButton6Click(bool down) {
     machine_.RotateButton(down);
 }
 
+void TGraphForm::ResetViewButtonClick() {
+    machine_.ResetViewButton();
+}
+
+void TGraphForm::LayoutButtonClick(LayoutFlags flag, bool down) {
+    if (down)
+        options_.layout |= flag;
+    else
+        options_.layout &= static_cast<LayoutFlags>(~flag);
+    view_.SetKeepView(1);
+    Rebuild();
+}
+
 void TGraphForm::ToolsChanged() {
     ToolButton3->setChecked(machine_.ZoomWindowDown());
     ToolButton5->setChecked(machine_.PanDown());
@@ -547,6 +674,42 @@ void TGraphForm::PaintBox1MouseDown(QPoint p, Qt::MouseButton button) {
 
 void TGraphForm::PaintBox1MouseMove(QPoint p) {
     machine_.Move(ToDevicePoint(p));
+    ShowCursorValues(p);
+}
+
+void TGraphForm::EndLostDrag(QPoint p) {
+    switch (machine_.Mode()) {
+    case MouseMode::ZoomDragging:
+    case MouseMode::Panning:
+    case MouseMode::Tilting:
+    case MouseMode::Spinning:
+        machine_.Release(ToDevicePoint(p), MouseButton::Left);
+        break;
+    default:
+        break;
+    }
+}
+
+void TGraphForm::ShowCursorValues(QPoint p) {
+    QStatusBar* bar = mainForm_.statusBar();
+    const std::optional<ViewMapping> mapping = FitMapping(view_.Window(), PaintBoxRect(), 1.0);
+    std::optional<BeamPoint> at;
+    if (mapping && mapping->scaleX > 0)
+        at = BeamAt(input_, view_.Matrix(), DeviceToScene(*mapping, p.x(), p.y()),
+                    kCursorReach / mapping->scaleX);
+    if (at) {
+        bar->showMessage(QString::fromStdString(
+            CursorValueText(solutions_.resultsValid ? &solutions_ : nullptr, options_.tab, *at)));
+        cursorValuesShown_ = true;
+    } else {
+        HideCursorValues();
+    }
+}
+
+void TGraphForm::HideCursorValues() {
+    if (cursorValuesShown_)
+        mainForm_.statusBar()->clearMessage();
+    cursorValuesShown_ = false;
 }
 
 void TGraphForm::PaintBox1MouseUp(QPoint p, Qt::MouseButton button) {

@@ -68,6 +68,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -111,6 +112,8 @@ public:
     void ToolButton4Click();
     void ToolButton5Click(bool down);
     void ToolButton6Click(bool down);
+    void ResetViewButtonClick();                         // "Ansicht zurücksetzen"
+    void LayoutButtonClick(LayoutFlags flag, bool down); // "Beschriftung entzerren", "Legende"
     void FlagButtonClick(QAction* button, DisplayFlags flag, bool down);
     void CSpinEdit1Change();
     void CSpinEdit2Change();
@@ -128,6 +131,13 @@ public:
     void PaintBox1MouseMove(QPoint p);
     void PaintBox1MouseUp(QPoint p, Qt::MouseButton button);
     void PaintBox1DblClick(QPoint p, Qt::MouseButton button);
+    // The beam under the cursor, ξ and the value of the tab there, in the
+    // main window's status bar; and away again.
+    void ShowCursorValues(QPoint p);
+    // A move without a button while a drag is under way: its release went
+    // astray, and the drag ends as if it had arrived.
+    void EndLostDrag(QPoint p);
+    void HideCursorValues();
 
     // Records the scene anew and repaints.
     void Rebuild();
@@ -163,28 +173,34 @@ public:
     void SetDisplayFlags(DisplayFlags flags) override { options_.flags = flags; }
     void ToolsChanged() override;
 
-    QToolBar* ToolBar1 = nullptr;
-    QAction* ToolButton1 = nullptr;   // "Grafik Drucken"
-    QAction* ToolButton2 = nullptr;   // "In Zwichenablage kopieren"
-    QAction* ToolButton3 = nullptr;   // "Ausschnitt"
-    QAction* ToolButton4 = nullptr;   // "Alles zeigen"
-    QAction* ToolButton5 = nullptr;   // "Verschieben"
-    QAction* ToolButton6 = nullptr;   // "Rotieren (linke ode rechte Maustaste)"
-    QAction* ToolButton7 = nullptr;   // the separator before the display toggles
-    QAction* ToolButton8 = nullptr;   // "Achsenkreuz"
-    QAction* ToolButton9 = nullptr;   // "Knotennummern"
-    QAction* ToolButton10 = nullptr;  // "Stabnummern"
-    QAction* ToolButton11 = nullptr;  // "Gelenknummern"
-    QAction* ToolButton12 = nullptr;  // "Materialnummern"
-    QAction* ToolButton13 = nullptr;  // "Wertangaben"
-    QAction* ToolButton14 = nullptr;  // "Funktionsextrema"
-    QAction* ToolButton15 = nullptr;  // "Belastung"
-    QAction* ToolButton16 = nullptr;  // "Auflager"
-    QAction* ToolButton17 = nullptr;  // "Auflagerkräfte"
-    TCSpinEdit* CSpinEdit1 = nullptr; // "Anzahl der Auswertungpunkte"
-    TCSpinEdit* CSpinEdit2 = nullptr; // "Textskalierung"
-    TCSpinEdit* CSpinEdit3 = nullptr; // "Funktionsskalierung"
-    TCSpinEdit* CSpinEdit4 = nullptr; // "Verschiebungsskalierung"
+    QWidget* ToolRows = nullptr;        // the toolbars, wrapped into rows
+    QToolBar* ToolBar1 = nullptr;       // printing, copying and the view's buttons
+    QToolBar* ToolBar3 = nullptr;       // the display and layout toggles
+    QToolBar* ToolBar2 = nullptr;       // the spin edits
+    QAction* ToolButton1 = nullptr;     // "Grafik Drucken"
+    QAction* ToolButton2 = nullptr;     // "In Zwichenablage kopieren"
+    QAction* ToolButton3 = nullptr;     // "Ausschnitt"
+    QAction* ToolButton4 = nullptr;     // "Alles zeigen"
+    QAction* ToolButton5 = nullptr;     // "Verschieben"
+    QAction* ToolButton6 = nullptr;     // "Rotieren (linke ode rechte Maustaste)"
+    QAction* ResetViewButton = nullptr; // "Ansicht zurücksetzen"
+    QAction* ToolButton7 = nullptr;     // the separator before the display toggles
+    QAction* ToolButton8 = nullptr;     // "Achsenkreuz"
+    QAction* ToolButton9 = nullptr;     // "Knotennummern"
+    QAction* ToolButton10 = nullptr;    // "Stabnummern"
+    QAction* ToolButton11 = nullptr;    // "Gelenknummern"
+    QAction* ToolButton12 = nullptr;    // "Materialnummern"
+    QAction* ToolButton13 = nullptr;    // "Wertangaben"
+    QAction* ToolButton14 = nullptr;    // "Funktionsextrema"
+    QAction* ToolButton15 = nullptr;    // "Belastung"
+    QAction* ToolButton16 = nullptr;    // "Auflager"
+    QAction* ToolButton17 = nullptr;    // "Auflagerkräfte"
+    QAction* UntangleButton = nullptr;  // "Beschriftung entzerren"
+    QAction* LegendButton = nullptr;    // "Legende"
+    TCSpinEdit* CSpinEdit1 = nullptr;   // "Anzahl der Auswertungpunkte"
+    TCSpinEdit* CSpinEdit2 = nullptr;   // "Textskalierung"
+    TCSpinEdit* CSpinEdit3 = nullptr;   // "Funktionsskalierung"
+    TCSpinEdit* CSpinEdit4 = nullptr;   // "Verschiebungsskalierung"
     QWidget* Panel1 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     TPageTabs* TabControl2 = nullptr;
@@ -195,7 +211,8 @@ protected:
 
 private:
     void CreateToolBar();
-    QAction* AddButton(const char* icon, const char* hint, bool checkable, bool down);
+    QAction* AddButton(QToolBar* bar, const char* icon, const char* hint, bool checkable,
+                       bool down);
     TCSpinEdit* AddSpinEdit(const char* hint, int minimum, int maximum, int step, int value);
     void TabUpdate();
     void SyncFlagButtons();
@@ -216,6 +233,7 @@ private:
     // The paint box canvas's pen and brush, kept between paintings.
     QPen paintPen_;
     QBrush paintBrush_;
+    bool cursorValuesShown_ = false;
     bool refreshPending_ = false;
     bool refreshRefit_ = false;
     int rebuilds_ = 0;

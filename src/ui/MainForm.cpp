@@ -57,6 +57,10 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     setCentralWidget(mdiArea);
     PopupMenu1 = new QMenu(this);
     connect(mdiArea, &QMdiArea::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // The menu belongs to the free client area: a right click inside a
+        // child window is that window's own (the graphics window zooms out).
+        if (mdiArea->viewport()->childAt(pos))
+            return;
         FillPopupMenu();
         PopupMenu1->exec(mdiArea->mapToGlobal(pos));
     });

@@ -80,17 +80,19 @@ TEST(LoadDiagram, TheValueAtMidSpanChoosesTheSide) {
     }
 }
 
-TEST(LoadDiagram, AHighDiagramHasOnlyItsEndsAndATinyLoadABoundedCount) {
+TEST(LoadDiagram, AHighDiagramKeepsOneArrowAndATinyLoadABoundedCount) {
     Structure s;
     OneBeam(s);
     s.BeamLoad(1, 1, 5, 5);
     SceneRun run(FrontView(), ShowLoads);
-    run.options.functionScale = 15; // height 15 > 2 × 10 / 2: one interval
-    run.Rebuild(s);
-    EXPECT_EQ(DistributedLines(run).size(), 2u + 2u); // two ordinates, base and outline
-    run.options.functionScale = 25;                   // height 25 > 2 × 10: nothing
-    run.Rebuild(s);
-    EXPECT_TRUE(DistributedLines(run).empty());
+    // Heights 15 and 25 give one and no interval of half the height: every
+    // loaded beam still gets two intervals, one arrow in the middle.
+    for (const double scale : {15.0, 25.0}) {
+        run.options.functionScale = scale;
+        run.Rebuild(s);
+        // Two ordinates, base and outline of two intervals, a shaft and 3 head lines.
+        EXPECT_EQ(DistributedLines(run).size(), 2u + 2u + 2u + 4u) << scale;
+    }
 
     // A load 1e-13 of the largest one: its stations would be 1e-13 apart.
     Structure two;
@@ -105,10 +107,14 @@ TEST(LoadDiagram, AHighDiagramHasOnlyItsEndsAndATinyLoadABoundedCount) {
     SceneRun bounded(FrontView(), ShowLoads);
     bounded.Rebuild(two);
     // Beam 1: 20 base, 20 outline, 19 arrows of a shaft and 3 head lines, 2
-    // ends. Beam 2: kMaxLoadStations intervals of base and outline, shafts
-    // shorter than their heads without heads, 2 ends.
+    // ends. Beam 2: as many intervals as fit kLoadArrowSpacing head sizes
+    // apart on its picture (10 long, SceneSize 10) of base and outline,
+    // shafts shorter than their heads without heads, 2 ends.
+    const int fitting = static_cast<int>(
+        std::trunc(10 / (kLoadArrowSpacing * ResFunctionArrowheadSize * bounded.S())));
+    EXPECT_EQ(fitting, 100);
     EXPECT_EQ(DistributedLines(bounded).size(),
-              size_t(20 + 20 + 19 * 4 + 2) + size_t(3 * kMaxLoadStations + 1));
+              size_t(20 + 20 + 19 * 4 + 2) + size_t(3 * fitting + 1));
 }
 
 TEST(LoadDiagram, TorsionLoadsHaveHeadsAlongTheBeam) {

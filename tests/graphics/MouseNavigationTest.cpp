@@ -375,4 +375,34 @@ TEST(NavigationButtons, FitAllTakesTheListsBoxAndRefitsLaterRebuilds) {
     EXPECT_EQ(w.host.log, "repaint");
 }
 
+// "Ansicht zurücksetzen" from every mode: the initial rotation, keep-view 0,
+// a rebuild; a rotation under way gives its flags back, "Ausschnitt" is up.
+TEST(NavigationButtons, ResetViewUndoesTheRotationFromEveryMode) {
+    const struct {
+        M mode;
+        M after;
+    } rows[] = {{M::Idle, M::Idle},           {M::ZoomArmed, M::Idle},
+                {M::ZoomDragging, M::Idle},   {M::PanArmed, M::PanArmed},
+                {M::Panning, M::PanArmed},    {M::RotateArmed, M::RotateArmed},
+                {M::Tilting, M::RotateArmed}, {M::Spinning, M::RotateArmed}};
+    ViewMatrix initial;
+    InitialView(initial);
+    for (const auto& row : rows) {
+        Window w;
+        const DisplayFlags flags = w.host.flags;
+        w.view.Tilt(40, -25);
+        Enter(w, row.mode);
+        w.view.SetKeepView(1);
+        w.machine.ResetViewButton();
+        EXPECT_EQ(w.machine.Mode(), row.after) << int(row.mode);
+        EXPECT_FALSE(w.machine.ZoomWindowDown()) << int(row.mode);
+        EXPECT_EQ(w.host.flags, flags) << int(row.mode);
+        EXPECT_EQ(w.view.KeepView(), 0);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(w.view.Matrix().m[r][c], initial.m[r][c]) << int(row.mode);
+        EXPECT_NE(w.host.log.find("rebuild"), std::string::npos);
+    }
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 // QPainter, the clipboard picture and a random mouse and toolbar sequence.
 #include "GraphFixture.h"
 #include "graphics/Render.h"
+#include "graphics/SceneContext.h"
+#include "graphics/ViewMapping.h"
 #include "support/QtTestRegistry.h"
 #include "support/RandomSeed.h"
 #include "ui/PageControl.h"
@@ -18,8 +20,11 @@
 #include <QRandomGenerator>
 #include <QRubberBand>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -37,6 +42,38 @@ void Drag(TGraphForm& window, QPoint from, QPoint to, Qt::MouseButton button = Q
     QApplication::sendEvent(box, &move);
     QTest::mouseRelease(box, button, {}, to);
 }
+
+// A mouse event as the window system delivers it: to the main window's
+// native window, so that Qt also makes the context-menu event of a right
+// press and the events go to the widget under the pointer.
+void WindowMouse(TGraphForm& window, QEvent::Type type, Qt::MouseButton button, QPoint boxPoint) {
+    QWidget* top = window.window();
+    const QPoint at = window.PaintBox1->mapTo(top, boxPoint);
+    QWindow* native = top->windowHandle();
+    if (type == QEvent::MouseButtonPress)
+        QTest::mousePress(native, button, {}, at);
+    else if (type == QEvent::MouseButtonRelease)
+        QTest::mouseRelease(native, button, {}, at);
+    else
+        QTest::mouseMove(native, at);
+}
+
+// Counts the popup menus that open while it lives, and closes each at once
+// (a menu's own loop would otherwise wait for the user).
+struct PopupWatch {
+    int opened = 0;
+    QTimer timer;
+    PopupWatch() {
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                ++opened;
+                popup->close();
+            }
+        });
+        timer.start();
+    }
+};
 
 bool Finite(const SceneBox& box) {
     return std::isfinite(box.minX) && std::isfinite(box.minY) && std::isfinite(box.maxX) &&
@@ -459,8 +496,140 @@ private Q_SLOTS:
         QVERIFY(w->ToolButton5->isChecked());
     }
 
-    // Seeded random presses, drags, double clicks, wheel turns and toolbar
-    // clicks: no crash, and the view window stays finite and not inverted.
+    // The right button through the window system: a press zooms out and opens
+    // no context menu; with "Rotieren" a right drag spins and its release
+    // brings back the full scene.
+    void rightButtonGoesToTheDrawing() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* w = f.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        PopupWatch popups;
+        // The centre about which the spin turns.
+        const QPoint centre(w->PaintBox1->width() / 2, w->PaintBox1->height() / 2);
+        const double width = w->View().Window().Width();
+        WindowMouse(*w, QEvent::MouseButtonPress, Qt::RightButton, centre);
+        WindowMouse(*w, QEvent::MouseButtonRelease, Qt::RightButton, centre);
+        QCoreApplication::processEvents();
+        QCOMPARE(popups.opened, 0);
+        QCOMPARE(f.form->mdiArea->subWindowList().size(), 1);
+        QVERIFY(std::fabs(w->View().Window().Width() - 1.2 * width) < 1e-9 * width);
+
+        w->ToolButton6->trigger();
+        const ViewMatrix before = w->View().Matrix();
+        WindowMouse(*w, QEvent::MouseButtonPress, Qt::RightButton, centre + QPoint(100, 0));
+        QCOMPARE(w->Navigation().Mode(), MouseMode::Spinning);
+        WindowMouse(*w, QEvent::MouseMove, Qt::RightButton, centre + QPoint(0, 100));
+        QCOMPARE(int(w->Flags()), int(ShowStructure));
+        WindowMouse(*w, QEvent::MouseButtonRelease, Qt::RightButton, centre + QPoint(0, 100));
+        QCoreApplication::processEvents();
+        QCOMPARE(popups.opened, 0);
+        QCOMPARE(w->Navigation().Mode(), MouseMode::RotateArmed);
+        QCOMPARE(int(w->Flags()), 0x28C8);
+        // A spin whose release went astray ends at the next move without a
+        // button.
+        QTest::mousePress(w->PaintBox1, Qt::RightButton, {}, centre);
+        QCOMPARE(w->Navigation().Mode(), MouseMode::Spinning);
+        const QPointF hover(centre + QPoint(0, 100));
+        QMouseEvent move(QEvent::MouseMove, hover, w->PaintBox1->mapToGlobal(hover), Qt::NoButton,
+                         Qt::NoButton, {});
+        QApplication::sendEvent(w->PaintBox1, &move);
+        QCOMPARE(w->Navigation().Mode(), MouseMode::RotateArmed);
+        QCOMPARE(int(w->Flags()), 0x28C8);
+        // A quarter turn about the screen normal: x and y of the view swap.
+        QVERIFY(std::fabs(std::fabs(w->View().Matrix().m[0][0]) - std::fabs(before.m[1][0])) <
+                1e-5);
+    }
+
+    // The free client area keeps its menu of views.
+    void freeClientAreaKeepsItsMenu() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* w = f.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->parentWidget()->move(0, 0);
+        PopupWatch popups;
+        QWidget* area = f.form->mdiArea->viewport();
+        const QPoint free(area->width() - 5, area->height() - 5);
+        QTest::mouseClick(f.form->windowHandle(), Qt::RightButton, {},
+                          area->mapTo(f.form.get(), free));
+        QCoreApplication::processEvents();
+        QCOMPARE(popups.opened, 1);
+    }
+
+    // Every control is within the window at its initial size, and "Ansicht
+    // zurücksetzen" undoes a rotation and fits the whole scene.
+    void controlsReachableAndViewResets() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* w = f.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCOMPARE(w->size(), QSize(736, 425));
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 w->CSpinEdit1, w->CSpinEdit2, w->CSpinEdit3, w->CSpinEdit4,
+                 w->ToolBar3->widgetForAction(w->LegendButton)}) {
+            QVERIFY(control->isVisible());
+            const QRect inWindow(control->mapTo(w, QPoint(0, 0)), control->size());
+            QVERIFY2(w->rect().contains(inWindow), qPrintable(control->toolTip()));
+        }
+        // The two layout toggles are down in a new window and switch the
+        // scene's layout.
+        QCOMPARE(int(w->Options().layout), int(kNewWindowLayout));
+        const struct {
+            QAction* button;
+            const char* hint;
+            LayoutFlags flag;
+        } toggles[] = {{w->UntangleButton, "Beschriftung entzerren", kUntangleLabels},
+                       {w->LegendButton, "Legende", kShowLegend}};
+        for (const auto& t : toggles) {
+            QCOMPARE(t.button->toolTip(), QString::fromUtf8(t.hint));
+            QVERIFY(t.button->isCheckable() && t.button->isChecked());
+            t.button->trigger();
+            QCOMPARE(int(w->Options().layout), int(kNewWindowLayout & ~t.flag));
+            t.button->trigger();
+            QCOMPARE(int(w->Options().layout), int(kNewWindowLayout));
+        }
+        QCOMPARE(w->ResetViewButton->toolTip(), QStringLiteral("Ansicht zurücksetzen"));
+        QVERIFY(!w->ResetViewButton->icon().isNull());
+        w->ToolButton6->trigger();
+        Drag(*w, QPoint(200, 200), QPoint(260, 230));
+        w->ToolButton3->trigger();
+        w->ResetViewButton->trigger();
+        ViewMatrix initial;
+        InitialView(initial);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                QCOMPARE(w->View().Matrix().m[r][c], initial.m[r][c]);
+        QVERIFY(!w->ToolButton3->isChecked());
+        QCOMPARE(w->View().Window(), w->List().BoundingBox());
+    }
+
+    // Hovering over a beam names it, ξ and the tab's value in the main
+    // window's status bar; off the beams the text goes.
+    void hoverShowsTheValuesAtTheCursor() {
+        GraphFixture f;
+        f.OpenBridge();
+        TGraphForm* w = f.Open(kTabBiegemoment);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const std::optional<ViewMapping> mapping =
+            FitMapping(w->View().Window(), w->PaintBoxRect(), 1.0);
+        QVERIFY(mapping);
+        BeamClass& beams = f.input.beams;
+        const BeamRec& beam = *beams.Existing(1);
+        const DevicePoint on =
+            SceneToDevice(*mapping, w->View().Project(At(beams.PointAt(beam, 0.25))));
+        QTest::mouseMove(w->PaintBox1, QPoint(on.x, on.y));
+        const QString shown = f.form->statusBar()->currentMessage();
+        QVERIFY2(shown.startsWith(QStringLiteral("Stab ")) &&
+                     shown.contains(QStringLiteral("M = ")),
+                 qPrintable(shown));
+        QTest::mouseMove(w->PaintBox1, QPoint(2, 2));
+        QVERIFY(f.form->statusBar()->currentMessage().isEmpty());
+    }
+
+    // Seeded random presses, drags, double clicks, wheel turns, right-button
+    // drags through the window system and toolbar clicks: no crash, no context
+    // menu, and the view window stays finite and not inverted.
     void randomMouseAndToolbarSequence() {
         GraphFixture f;
         f.OpenBridge();
@@ -474,13 +643,15 @@ private Q_SLOTS:
             return QPoint(random.bounded(-20, box->width() + 20),
                           random.bounded(-20, box->height() + 20));
         };
-        QAction* const buttons[] = {w->ToolButton3,  w->ToolButton4,  w->ToolButton5,
-                                    w->ToolButton6,  w->ToolButton8,  w->ToolButton9,
-                                    w->ToolButton13, w->ToolButton15, w->ToolButton17};
+        QAction* const buttons[] = {w->ToolButton3,     w->ToolButton4,    w->ToolButton5,
+                                    w->ToolButton6,     w->ToolButton8,    w->ToolButton9,
+                                    w->ToolButton13,    w->ToolButton15,   w->ToolButton17,
+                                    w->ResetViewButton, w->UntangleButton, w->LegendButton};
+        PopupWatch popups;
         const Qt::MouseButton mouseButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
         for (int step = 0; step < 1500; ++step) {
             const Qt::MouseButton button = mouseButtons[random.bounded(3)];
-            switch (random.bounded(6)) {
+            switch (random.bounded(7)) {
             case 0:
                 QTest::mousePress(box, button, {}, point());
                 break;
@@ -503,6 +674,31 @@ private Q_SLOTS:
                                   QPoint(0, random.bounded(2) ? 120 : -120), Qt::NoButton, {},
                                   Qt::NoScrollPhase, false);
                 QApplication::sendEvent(box, &wheel);
+                break;
+            }
+            case 5: {
+                // A right press, drag and release as the window system
+                // delivers them, in whatever mode the window is.
+                // Press and release land on the drawing (beside it lies the
+                // free client area, whose menu is right); the drag may leave
+                // it. The buttons the direct events above left held are
+                // released first, as a real mouse has them.
+                const auto inside = [&] {
+                    return QPoint(random.bounded(box->width()), random.bounded(box->height()));
+                };
+                for (const Qt::MouseButton held : mouseButtons)
+                    WindowMouse(*w, QEvent::MouseButtonRelease, held, inside());
+                const QPoint press = inside();
+                WindowMouse(*w, QEvent::MouseButtonPress, Qt::RightButton, press);
+                for (int k = random.bounded(4); k > 0; --k)
+                    WindowMouse(*w, QEvent::MouseMove, Qt::RightButton, point());
+                WindowMouse(*w, QEvent::MouseButtonRelease, Qt::RightButton, inside());
+                QVERIFY2(popups.opened == 0 && w->Navigation().Mode() != MouseMode::Spinning,
+                         qPrintable(QStringLiteral("seed %1, step %2, menus %3, mode %4")
+                                        .arg(seed)
+                                        .arg(step)
+                                        .arg(popups.opened)
+                                        .arg(int(w->Navigation().Mode()))));
                 break;
             }
             default:

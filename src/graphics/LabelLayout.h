@@ -1,0 +1,67 @@
+#pragma once
+
+#include "graphics/PaintContainer.h"
+
+#include <string>
+#include <vector>
+
+// "Beschriftung entzerren": the labels of a scene collected while it is drawn
+// and then placed so that none covers another. In the order of their ranks
+// (extrema, end values, the rest; within a rank as drawn), each label takes
+// the first of its placements around its anchor — its own, then the other
+// sides — whose box keeps clear of the boxes placed before; a label without a
+// free side is left out.
+struct TextLabel {
+    int rank = kOtherLabel;
+    double size = 1.0;
+    Vec2 anchor;
+    double angle = 0.0;
+    double gap = 0.0;
+    double height = 0.0;
+    Colour colour = 0;
+    std::string text;
+    unsigned placement = 0;
+};
+
+class LabelLayout {
+public:
+    void Add(TextLabel label) { labels_.push_back(std::move(label)); }
+    // Records the labels that find a place into the list (whose texts must
+    // no longer be deferred) and forgets them all.
+    void PlaceInto(PaintContainer& list);
+    // The boxes of the labels placed, in the order they were placed.
+    const std::vector<TextBox>& Placed() const { return placed_; }
+
+private:
+    std::vector<TextLabel> labels_;
+    std::vector<TextBox> placed_;
+};
+
+// Whether two boxes share more than their edges.
+bool BoxesOverlap(const TextBox& a, const TextBox& b);
+
+// Hands the texts of a list to a layout while it lives (when untangling),
+// and places them when it ends.
+class DeferredLabels {
+public:
+    DeferredLabels(PaintContainer& list, bool untangle) : list_(list), untangle_(untangle) {
+        if (untangle_)
+            list_.DeferTexts(&layout_);
+    }
+    ~DeferredLabels() { list_.DeferTexts(nullptr); }
+    DeferredLabels(const DeferredLabels&) = delete;
+    DeferredLabels& operator=(const DeferredLabels&) = delete;
+
+    // Stops deferring and places the labels collected.
+    void Place() {
+        list_.DeferTexts(nullptr);
+        if (untangle_)
+            layout_.PlaceInto(list_);
+    }
+    const LabelLayout& Layout() const { return layout_; }
+
+private:
+    PaintContainer& list_;
+    bool untangle_;
+    LabelLayout layout_;
+};
