@@ -3,6 +3,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
+#include "batch/OutputFiles.h"
 #include "model/BalkorError.h"
 
 #include <cstdio>
@@ -15,13 +16,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     BatchOptions options;
     std::string error;
-    if (!ParseBatchArguments(args, options, error)) {
-        std::fprintf(stderr, "balkor-batch: %s\n\n%s", error.c_str(), BatchUsage());
-        return kExitUsage;
-    }
-    if (options.help) {
+    const bool parsed = ParseBatchArguments(args, options, error);
+    if (parsed && options.help) {
         std::fputs(BatchUsage(), stdout);
         return kExitOk;
+    }
+    if (!parsed || !CheckOutputsDistinct(options, error)) {
+        std::fprintf(stderr, "balkor-batch: %s\n\n%s", error.c_str(), BatchUsage());
+        return kExitUsage;
     }
     try {
         return RunBatch(options, stdout, stderr);

@@ -1,6 +1,7 @@
 #include "model/Checks.h"
 
 #include "model/Format.h"
+#include "model/SectionFile.h"
 #include "model/Tables.h"
 
 #include <cmath>
@@ -26,6 +27,22 @@ constexpr const char* kBeamUndefined = "Stab %d ist nicht definiert";
 // A value read from a file as "nan", "inf" or an exponent beyond the range of
 // a double; the grid would not have stored it.
 constexpr const char* kInvalidNumber = "Ungültiger Zahlenwert !";
+
+// A record line of a file numbered outside 1 ... kMaxRecordNumber: skipped on
+// reading, so a load or part of the system would be missing without a word.
+CheckReport RejectedRecords(InputContainer* const* tables, const char* const* pages, int count,
+                            bool loadWindow) {
+    for (int i = 0; i < count; ++i)
+        if (const std::optional<long> number = tables[i]->RejectedRecordNumber())
+            return CheckReport{
+                false,
+                Format("Ungültige Satznummer %ld in der Datei (1 bis %ld) !", *number, kMaxRecordNumber),
+                pages[i],
+                0,
+                0,
+                loadWindow};
+    return {};
+}
 
 CheckReport SystemError(const std::string& message, const char* page, int row, int column) {
     return CheckReport{false, message, page, row, column, false};
@@ -316,6 +333,9 @@ CheckReport CheckAllSystemNumbers(InputModel& model) {
 } // namespace
 
 CheckReport CheckSystem(InputModel& model) {
+    const char* const pages[] = {kPageNodes, kPageBeams, kPageSections, kPageHinges};
+    if (CheckReport report = RejectedRecords(model.systemTables, pages, 4, false); !report.ok)
+        return report;
     BeamClass& beams = model.beams;
     const int count = beams.ValidCount();
     for (int k = 0; k < count; ++k) {
@@ -335,6 +355,10 @@ CheckReport CheckSystem(InputModel& model) {
 }
 
 CheckReport CheckLoads(InputModel& model) {
+    const char* const pages[] = {kPageNodeLoads,   kPageBeamLoads,   kPagePointLoads,
+                                 kPageConstraints, kPageTemperature, kPageHingeLoads};
+    if (CheckReport report = RejectedRecords(model.loadTables, pages, 6, true); !report.ok)
+        return report;
     using Step = CheckReport (*)(InputModel&);
     const Step steps[] = {CheckNodeLoads,        CheckBeamLoads,   CheckPointLoads,
                           CheckTemperatureLoads, CheckConstraints, CheckHingeLoads};

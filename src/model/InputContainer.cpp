@@ -132,6 +132,7 @@ int InputContainer::IndexOf(const void* record) const {
 void InputContainer::Reset() {
     Release();
     validCount_ = -1;
+    rejectedNumber_.reset();
     if (grid_)
         grid_->Repaint();
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // The grid that shows a table, as the table sees it. Rows and columns passed
@@ -133,6 +134,9 @@ public:
     void MoveRow(int from, int to);
 
     TableGrid* Grid() const { return grid_; }
+    // The first record number outside 1 ... kMaxRecordNumber that the last
+    // ReadSection met; that record line was skipped. Empty after Reset.
+    std::optional<long> RejectedRecordNumber() const { return rejectedNumber_; }
     void SetObserver(DocumentObserver* observer) { observer_ = observer; }
     // Marks the valid-row index stale; every change of validity or content does.
     void InvalidateIndex() { validCount_ = -1; }
@@ -144,6 +148,7 @@ protected:
 
 private:
     int validCount_ = -1;
+    std::optional<long> rejectedNumber_;
     TableGrid* grid_ = nullptr;
     DocumentObserver* observer_ = nullptr;
 };

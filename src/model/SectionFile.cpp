@@ -48,6 +48,14 @@ bool LeadingInteger(const char* line, long& value) {
     return end != line && errno == 0;
 }
 
+// The record number at the start of a line; a number beyond the range of
+// long gives its limit. False when the line does not start with a number.
+bool RecordNumber(const char* line, long& value) {
+    char* end = nullptr;
+    value = std::strtol(line, &end, 10);
+    return end != line;
+}
+
 // The fields of a record line, read one after the other as the scanf formats
 // "%d" and "%le" of the file format read them (leading blanks skipped), with
 // two differences that keep a damaged file from reading as something else:
@@ -122,9 +130,16 @@ bool InputContainer::ReadSection(std::FILE* file) {
             n = 0;
         // The count is trusted, but the end of the file ends the section.
         for (long i = 0; i < n && ReadLine(file, line, kLineBufferSize); ++i) {
+            // A line without a number is skipped (a swallowed keyword line); a
+            // number out of range is skipped too, but remembered for the checks.
             long number = 0;
-            if (!LeadingInteger(line, number) || number < 1 || number > kMaxRecordNumber)
+            if (!RecordNumber(line, number))
                 continue;
+            if (number < 1 || number > kMaxRecordNumber) {
+                if (!rejectedNumber_)
+                    rejectedNumber_ = number;
+                continue;
+            }
             const int row = static_cast<int>(number) - 1;
             EnsureRows(row + 1);
             ReadRecord(line, row);

@@ -106,15 +106,52 @@ void TreeClass::ResetAll() {
         child->ResetAll();
 }
 
+namespace {
+
+constexpr double kLargestColour = 0xFFFFFF;
+// Below this, the six decimals of the fixed notation are short enough.
+constexpr double kLargestFixedReal = 1e15;
+
+// The leading number of a text, 0 when there is none; unlike ParseReal it
+// keeps "inf" and "nan", and a number beyond the range of a double gives
+// infinity.
+double LeadingReal(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    if (i < text.size() && text[i] == '+') {
+        ++i;
+        if (i < text.size() && text[i] == '-')
+            return 0;
+    }
+    double value = 0;
+    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        return std::numeric_limits<double>::infinity();
+    return result.ec == std::errc() ? value : 0;
+}
+
+} // namespace
+
+bool TreeClass::Accepts(double value) const {
+    const bool colour =
+        kind_ == SettingKind::Colour || (kind_ == SettingKind::Real && name_ == "Farbe");
+    if (colour)
+        return value >= 0 && value <= kLargestColour;
+    return kind_ == SettingKind::Real && std::isfinite(value) && value >= 0;
+}
+
 void TreeClass::SetFromText(std::string_view text) {
     switch (kind_) {
     case SettingKind::Group:
         break;
     case SettingKind::Real:
-        *RealVariable() = ParseReal(text);
+        if (const double value = LeadingReal(text); Accepts(value))
+            *RealVariable() = value;
         break;
     case SettingKind::Colour:
-        *ColourVariable() = ParseColour(text);
+        if (const Colour colour = ParseColour(text); Accepts(colour))
+            *ColourVariable() = colour;
         break;
     case SettingKind::Text:
         *TextVariable() = std::string(text);
@@ -142,7 +179,7 @@ std::string TreeClass::SettingLine() const {
     case SettingKind::Group:
         return std::string();
     case SettingKind::Real:
-        return line + FormatReal(*RealVariable());
+        return line + SettingRealText(*RealVariable());
     case SettingKind::Colour:
         return line + std::to_string(static_cast<long>(*ColourVariable()));
     case SettingKind::Text:
@@ -193,19 +230,8 @@ Colour ParseColour(std::string_view text) {
 }
 
 double ParseReal(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    if (i < text.size() && text[i] == '+') {
-        ++i;
-        if (i < text.size() && text[i] == '-')
-            return 0;
-    }
-    double value = 0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value))
-        return 0;
-    return value;
+    const double value = LeadingReal(text);
+    return std::isfinite(value) ? value : 0;
 }
 
 std::string FormatReal(double value) {
@@ -215,6 +241,15 @@ std::string FormatReal(double value) {
     if (error != std::errc())
         return "0.000000";
     return std::string(buffer, end);
+}
+
+std::string SettingRealText(double value) {
+    if (!(std::fabs(value) >= kLargestFixedReal))
+        return FormatReal(value);
+    char buffer[32];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    return error == std::errc() ? std::string(buffer, end) : FormatReal(value);
 }
 
 std::unique_ptr<TreeClass> Setting(std::string name, double& variable) {

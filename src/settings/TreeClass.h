@@ -74,8 +74,15 @@ public:
     void ResetAll();
 
     // Sets the leaf's variable from a text (see ParseColour, ParseReal); a
-    // group ignores it.
+    // text without a number sets 0. A number the leaf does not accept (-1,
+    // "nan", "inf", 1e400, a colour beyond 0xFFFFFF) changes nothing, so the
+    // variable keeps its value. A group ignores it.
     void SetFromText(std::string_view text);
+
+    // Whether a value makes sense for the leaf: a colour 0 ... 0xFFFFFF (so
+    // is the real Belastung / Temperaturlasten / Farbe, which holds one), any
+    // other real a finite number not below 0; false for groups and texts.
+    bool Accepts(double value) const;
 
     // Whether the leaf's variable differs from its default; false for groups.
     bool IsChanged() const;
@@ -108,6 +115,11 @@ double ParseReal(std::string_view text);
 // A real in fixed notation with six decimals and a period, whatever the C
 // locale is.
 std::string FormatReal(double value);
+
+// A real as the settings file stores it: FormatReal, but from 1e15 on in
+// exponent notation ("1e+308"), which ParseReal reads back the same, where
+// the fixed notation would run to hundreds of digits.
+std::string SettingRealText(double value);
 
 // Builders that keep the tree's layout readable.
 std::unique_ptr<TreeClass> Setting(std::string name, double& variable);

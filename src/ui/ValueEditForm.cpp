@@ -38,8 +38,17 @@ QString SettingsNumberText(double value) {
 }
 
 std::optional<double> SettingsNumberFromText(const QString& text) {
+    const QString trimmed = text.trimmed();
     bool ok = false;
-    const double value = SettingsNumberLocale().toDouble(text.trimmed(), &ok);
+    double value = SettingsNumberLocale().toDouble(trimmed, &ok);
+    // Either separator is a decimal separator, as in the grids, which show
+    // "5.000" in every locale: "0.02" is a German user's 0,02 as well.
+    if (!ok) {
+        QLocale pointOnly = QLocale::c();
+        pointOnly.setNumberOptions(QLocale::RejectGroupSeparator);
+        value =
+            pointOnly.toDouble(QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    }
     // "inf" and "nan" are words, not sizes anybody means.
     if (!ok || !std::isfinite(value))
         return std::nullopt;

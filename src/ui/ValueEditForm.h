@@ -16,7 +16,8 @@ class UiDialogs;
 QLocale SettingsNumberLocale();
 // A value with ten significant digits in the user's notation.
 QString SettingsNumberText(double value);
-// The number a text holds; none for a text that is no finite number.
+// The number a text holds, with a point or a comma as its decimal separator
+// whatever the locale; none for a text that is no finite number.
 std::optional<double> SettingsNumberFromText(const QString& text);
 
 // "Wertänderung": edits one real or text setting of the settings tree. The

@@ -205,9 +205,8 @@ private Q_SLOTS:
     void textThatIsNoNumberKeepsTheValue_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        const char* const rows[][3] = {{"German point", "de_DE", "0.003"},
-                                       {"German group separator", "de_DE", "1.000"},
-                                       {"C comma", "C", "0,003"},
+        const char* const rows[][3] = {{"German point and comma", "de_DE", "1.000,5"},
+                                       {"two points", "C", "1.000.5"},
                                        {"word", "de_DE", "dick"},
                                        {"empty", "C", ""},
                                        {"infinity", "C", "inf"},
@@ -237,6 +236,37 @@ private Q_SLOTS:
         QCOMPARE(d.f.dialogs.messages[0].text,
                  QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
         QCOMPARE(d.f.dialogs.messages[0].icon, MessageIcon::Error);
+    }
+
+    void eitherDecimalSeparatorIsAccepted_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("German point") << "de_DE"
+                                      << "0.02" << 0.02;
+        QTest::newRow("German comma") << "de_DE"
+                                      << "0,02" << 0.02;
+        QTest::newRow("German point, three decimals") << "de_DE"
+                                                      << "1.000" << 1.0;
+        QTest::newRow("C comma") << "C"
+                                 << "0,003" << 0.003;
+        QTest::newRow("C comma and exponent") << "C"
+                                              << "2,5E-03" << 0.0025;
+    }
+
+    void eitherDecimalSeparatorIsAccepted() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        DialogsFixture d;
+        QLocale::setDefault(QLocale(locale));
+        d.OnValueDialog([&](TValueEditForm& form) {
+            TypeInto(form.Edit1, text);
+            form.Button1->click();
+        });
+        d.DoubleClick(kNodeLineWidth);
+        QCOMPARE(GeoNodeLineWidth, value);
+        QVERIFY(d.f.dialogs.messages.isEmpty());
     }
 
     // Whatever is shown reads back as the same number, in both notations,
