@@ -222,7 +222,8 @@ bool CheckSystemFileGiven(const BatchOptions& options, std::string& error) {
 // With --generate, the description takes the system file's place.
 bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
     if (!options.loadCaseFile.empty()) {
-        error = "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
+        error =
+            "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
         return false;
     }
     options.loadCaseFile = std::move(options.systemFile);

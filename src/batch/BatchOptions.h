@@ -44,14 +44,16 @@ inline constexpr int kMaxPictureSide = 100000;
 // The command line of balkor-batch. An output path "-" means standard output.
 struct BatchOptions {
     std::string systemFile;
-    std::string deckFile;         // --generate: the system from this description
-    std::string systemOutputFile; // --write-system
     std::string loadCaseFile; // empty: an empty load case
     std::string inputProtocolFile;
     std::string resultsFile;
     std::string jsonFile;
     std::vector<SvgPicture> pictures;
     std::string settingsFile; // empty: the desktop program's settings file, if any
+    // --generate: the system made from this description instead of read;
+    // --write-system: the file the system is written to.
+    std::string deckFile;
+    std::string systemOutputFile;
     bool quiet = false;
     bool help = false;
 

@@ -107,7 +107,8 @@ void TMainForm::CreateMenus() {
     System1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Belastung1 = AddItem(input, "Belastung");
     Belastung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    Trgerrosterzeugen1 = AddItem(input, "Trägerrost erzeugen…", "System aus Feldern, Breite und Trägern");
+    Trgerrosterzeugen1 =
+        AddItem(input, "Trägerrost erzeugen…", "System aus Feldern, Breite und Trägern");
 
     // The menu title itself is the command.
     Berechnen1 = bar->addAction(QStringLiteral("&Berechnen"));
