@@ -186,6 +186,7 @@ int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
     input.ResetLoadCase();
     if (options.loadCaseFile.empty())
         return kExitOk;
+    int found = 0;
     if (!LoadLoadCaseFile(input, options.loadCaseFile, &found)) {
         PrintError(err, std::string(kLoadCaseFileError) + ": " + options.loadCaseFile);
         return kExitLoadCaseFile;

@@ -28,17 +28,18 @@ std::string WithKey(const std::string& entry) {
     return "{" + entry + "," + kTwoSpanDeck.substr(1);
 }
 
-std::string Without(const std::string& text, const std::string& part) {
+// The text with the last occurrence of part replaced.
+std::string Replaced(const std::string& text, const std::string& part, const std::string& by) {
     std::string result = text;
-    result.erase(result.find(part), part.size());
+    result.replace(result.rfind(part), part.size(), by);
     return result;
 }
 
 TEST(DeckJson, FaultsNameTheKey) {
     const std::pair<std::string, std::string> cases[] = {
         {WithKey("\"colour\": 1"), "Unbekannter Schlüssel \"colour\""},
-        {Without(kTwoSpanDeck, "\"width\": 4,"), "Fehlender Schlüssel \"width\""},
-        {Without(kTwoSpanDeck, ", \"It\": 0.05}\n  }"),
+        {Replaced(kTwoSpanDeck, "\"width\": 4,", ""), "Fehlender Schlüssel \"width\""},
+        {Replaced(kTwoSpanDeck, ", \"It\": 0.05}", "}"),
          "Fehlender Schlüssel \"sections.crossBeam.It\""},
         {WithKey("\"skew\": 95"), "\"skew\": Die Schiefe muss zwischen 0 und 60 Grad liegen"},
         {WithKey("\"mesh\": \"diagonal\""), "\"mesh\": \"orthogonal\" oder \"skew\" erwartet"},

@@ -105,8 +105,9 @@ TEST_P(DeckSkew, GirdersHaveTheSpansBetweenTheirSupports) {
         for (int k = 0; k < perGirder; ++k) {
             const NodeRec* n = model->nodes.At(g * perGirder + k);
             EXPECT_DOUBLE_EQ(n->y, 3.0 * g);
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_LT(model->nodes.At(g * perGirder + k - 1)->x, n->x);
+            }
             if (n->fixZ) {
                 supports.push_back(n->x);
                 EXPECT_EQ(n->skew, deck.skew);
