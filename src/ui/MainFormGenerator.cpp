@@ -3,6 +3,7 @@
 #include "model/DeckGenerator.h"
 #include "ui/DeckGeneratorDialog.h"
 #include "ui/MainForm.h"
+#include "ui/UiDialogs.h"
 
 namespace {
 
@@ -27,5 +28,5 @@ void TMainForm::Trgerrosterzeugen1Click() {
             return true;
         },
         this);
-    dialog.exec();
+    dialogs_.Exec(&dialog);
 }
