@@ -99,6 +99,11 @@ TDeckPreview::TDeckPreview(QWidget* parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     setPalette(colours);
+    // Seen from above, x to the right and y up: the mesh shows undistorted.
+    ViewMatrix& plan = view_.Matrix();
+    plan.SetColumn(0, {1.0, 0.0, 0.0});
+    plan.SetColumn(1, {0.0, -1.0, 0.0});
+    plan.SetColumn(2, {0.0, 0.0, -1.0});
 }
 
 TDeckPreview::~TDeckPreview() = default;

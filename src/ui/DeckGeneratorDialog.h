@@ -20,8 +20,8 @@ class QTableWidget;
 class QTimer;
 struct InputModel;
 
-// The grillage of a description drawn as a new graphics window draws the
-// structure ("Geometrie"), in a model of its own.
+// The grillage of a description drawn by the structure scene of the graphics
+// windows, seen from above, in a model of its own.
 class TDeckPreview : public QWidget {
 public:
     explicit TDeckPreview(QWidget* parent);

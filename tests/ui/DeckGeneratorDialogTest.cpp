@@ -5,9 +5,14 @@
 #include "MainFormFixture.h"
 #include "support/QtTestRegistry.h"
 
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 
@@ -86,6 +91,26 @@ private Q_SLOTS:
             faults[i].first->setText(old);
             QTRY_VERIFY(dialog.ApplyButton->isEnabled());
         }
+    }
+
+    // A skew deck with the orthogonal mesh on screen: the preview draws it.
+    // With BALKOR_UI_SCREENSHOTS set to a folder the screen is saved there.
+    void previewDrawsTheDeck() {
+        TDeckGeneratorDialog dialog(DefaultDeck(), [](const DeckDescription&) { return true; });
+        dialog.SkewSpin->setValue(30);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::qWait(400);
+        const QImage picture = dialog.Preview->grab().toImage();
+        int drawn = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                drawn += picture.pixel(x, y) != qRgb(255, 255, 255);
+        QVERIFY(drawn > 500);
+        const QString folder = qEnvironmentVariable("BALKOR_UI_SCREENSHOTS");
+        if (!folder.isEmpty())
+            QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(
+                folder + QStringLiteral("/traegerrost.png")));
     }
 };
 
