@@ -17,6 +17,8 @@ const FileOption kFileOptions[] = {
     {"--results", &BatchOptions::resultsFile},
     {"--json", &BatchOptions::jsonFile},
     {"--settings", &BatchOptions::settingsFile},
+    {"--generate", &BatchOptions::deckFile},
+    {"--write-system", &BatchOptions::systemOutputFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
@@ -222,6 +224,26 @@ bool StoreValueOption(const std::vector<std::string>& args, size_t& i, BatchOpti
     return file ? StoreFile(*file, value, options, error) : picture->store(value, options, error);
 }
 
+bool CheckSystemFileGiven(const BatchOptions& options, std::string& error) {
+    if (options.systemFile.empty()) {
+        error = "Keine Systemdatei angegeben";
+        return false;
+    }
+    return true;
+}
+
+// With --generate, the description takes the system file's place.
+bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
+    if (!options.loadCaseFile.empty()) {
+        error =
+            "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
+        return false;
+    }
+    options.loadCaseFile = std::move(options.systemFile);
+    options.systemFile.clear();
+    return true;
+}
+
 } // namespace
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
@@ -246,15 +268,13 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return false;
         }
     }
-    if (options.systemFile.empty()) {
-        error = "Keine Systemdatei angegeben";
-        return false;
-    }
-    return true;
+    return options.deckFile.empty() ? CheckSystemFileGiven(options, error)
+                                    : TakeLoadCaseOfDeck(options, error);
 }
 
 const char* BatchUsage() {
     return "Aufruf: balkor-batch SYSTEM.bsy [LASTFALL.bld] [Optionen]\n"
+           "       balkor-batch --generate DECK.json [LASTFALL.bld] [Optionen]\n"
            "\n"
            "Liest System und Lastfall (ohne Lastfalldatei: leerer Lastfall), prüft die\n"
            "Eingaben, berechnet den Trägerrost und schreibt die verlangten Protokolle.\n"
@@ -277,6 +297,10 @@ const char* BatchUsage() {
            "                          Belastung, Auflager, Auflagerkräfte, Beschriftung\n"
            "                          entzerren, Legende (diese zwei sind hier aus)\n"
            "    --size BxH            Größe in Bildpunkten (Vorgabe 1200x800)\n"
+           "  --generate DECK.json    System als Trägerrost aus der Beschreibung\n"
+           "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
+           "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"
+           "                          weitere Ausgaben wird nichts berechnet\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"
            "  --quiet, -q             keine Berechnungsstufen und Zähler auf stderr\n"
@@ -288,7 +312,7 @@ const char* BatchUsage() {
            "  0  Berechnung erfolgreich, alle Ausgaben geschrieben\n"
            "  1  Fehler, der die Berechnung abbricht (z. B. nicht genug Speicher)\n"
            "  2  falscher Aufruf (unbekannte Option, fehlendes Argument)\n"
-           "  3  Systemdatei kann nicht gelesen werden\n"
+           "  3  Systemdatei oder Trägerrostbeschreibung kann nicht gelesen werden\n"
            "  4  Lastfalldatei kann nicht gelesen werden\n"
            "  5  Eingabefehler (Plausibilitätskontrolle)\n"
            "  6  Widerspruch in den Randbedingungen\n"

@@ -11,7 +11,7 @@ enum BatchExitCode {
     kExitOk = 0,
     kExitInternalError = 1, // an error that ended the run (e.g. out of memory)
     kExitUsage = 2,         // unknown option, missing argument, too many arguments
-    kExitSystemFile = 3,    // the system file cannot be read
+    kExitSystemFile = 3,    // the system file or the deck description cannot be read
     kExitLoadCaseFile = 4,  // the load-case file cannot be read
     kExitInputError = 5,    // a plausibility check failed ("Eingabefehler")
     kExitContradiction = 6, // contradicting boundary conditions
@@ -51,19 +51,29 @@ struct BatchOptions {
     std::string jsonFile;
     std::vector<SvgPicture> pictures;
     std::string settingsFile; // empty: the desktop program's settings file, if any
+    // --generate: the system made from this description instead of read;
+    // --write-system: the file the system is written to.
+    std::string deckFile;
+    std::string systemOutputFile;
     bool quiet = false;
     bool help = false;
 
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
         return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
-               pictures.empty();
+               pictures.empty() && systemOutputFile.empty();
+    }
+    // Only the system file is asked for: nothing is calculated.
+    bool OnlySystemRequested() const {
+        return !systemOutputFile.empty() && loadCaseFile.empty() && inputProtocolFile.empty() &&
+               resultsFile.empty() && jsonFile.empty() && pictures.empty();
     }
 };
 
 // Parses the arguments after the program name. Returns false with a German
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
+// With --generate the only file argument is the load case.
 // --svg FILE starts a picture; --view, --show and --size that follow it
 // belong to it (each at most once per picture).
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,

@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 #include "analysis/SolutionsCont.h"
 #include "batch/BatchPictures.h"
+#include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
@@ -149,16 +150,43 @@ void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std:
                                Keywords(tables).c_str(), path.c_str()));
 }
 
-int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
+// The file the protocols and the JSON name as the system's: a generated
+// system is named by the file it was written to, else by its description.
+std::string SystemName(const BatchOptions& options) {
+    if (options.deckFile.empty())
+        return options.systemFile;
+    if (!options.systemOutputFile.empty() && options.systemOutputFile != "-")
+        return options.systemOutputFile;
+    return options.deckFile;
+}
+
+int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    if (!options.deckFile.empty()) {
+        DeckDescription deck;
+        std::string error;
+        if (!LoadDeckJson(options.deckFile, deck, error)) {
+            PrintError(err, error);
+            return kExitSystemFile;
+        }
+        GenerateDeck(deck, input);
+        return kExitOk;
+    }
     int found = 0;
     if (!LoadSystemFile(input, options.systemFile, &found)) {
         PrintError(err, std::string(kSystemFileError) + ": " + options.systemFile);
         return kExitSystemFile;
     }
     WarnWithoutSections(err, found, "Die Systemdatei", options.systemFile, input.systemTables);
+    return kExitOk;
+}
+
+int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    if (int code = ReadSystem(options, input, err); code != kExitOk)
+        return code;
     input.ResetLoadCase();
     if (options.loadCaseFile.empty())
         return kExitOk;
+    int found = 0;
     if (!LoadLoadCaseFile(input, options.loadCaseFile, &found)) {
         PrintError(err, std::string(kLoadCaseFileError) + ": " + options.loadCaseFile);
         return kExitLoadCaseFile;
@@ -203,7 +231,7 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
 bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
                std::FILE* out, std::FILE* err) {
     const std::string text =
-        ResultsJsonText(input, solutions, options.systemFile, options.loadCaseFile);
+        ResultsJsonText(input, solutions, SystemName(options), options.loadCaseFile);
     return WriteOutput(options.jsonFile, out, err,
                        [&text](std::FILE* f) { std::fputs(text.c_str(), f); });
 }
@@ -276,13 +304,21 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
 
     if (int code = ReadInput(options, *input, err); code != kExitOk)
         return code;
+    if (!options.systemOutputFile.empty() &&
+        !WriteOutput(options.systemOutputFile, out, err, [&input](std::FILE* f) {
+            for (InputContainer* table : input->systemTables)
+                table->WriteSection(f);
+        }))
+        return kExitOutputFile;
+    if (options.OnlySystemRequested())
+        return kExitOk;
     if (int code = CheckOutputLimits(options, *input, err); code != kExitOk)
         return code;
     if (int code = ApplyPictureSettings(options, err); code != kExitOk)
         return code;
 
     ProtocolContext context;
-    context.systemFile = AbsolutePath(options.systemFile);
+    context.systemFile = AbsolutePath(SystemName(options));
     context.loadCaseFile = AbsolutePath(options.loadCaseFile);
 
     // The input protocol needs no results: it is written even when the

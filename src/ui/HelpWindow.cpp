@@ -36,6 +36,7 @@ const TopicPage kTopicPages[] = {
     {10120, "qrc:/help/grafik.html"},
     {10130, "qrc:/help/einstellungen.html#editor"},
     {10135, "qrc:/help/einstellungen.html#konfiguration"},
+    {10140, "qrc:/help/traegerrost.html"},
 };
 
 const char* const kKeywordFile = ":/help/keywords.txt";

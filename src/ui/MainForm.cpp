@@ -111,6 +111,8 @@ void TMainForm::CreateMenus() {
     System1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Belastung1 = AddItem(input, "Belastung");
     Belastung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    Trgerrosterzeugen1 =
+        AddItem(input, "Trägerrost erzeugen…", "System aus Feldern, Breite und Trägern");
 
     // The menu title itself is the command.
     Berechnen1 = bar->addAction(QStringLiteral("&Berechnen"));
@@ -148,6 +150,7 @@ void TMainForm::CreateMenus() {
         {FileOpenItem, &TMainForm::FileOpenItemClick},
         {System1, &TMainForm::System1Click},
         {Belastung1, &TMainForm::Belastung1Click},
+        {Trgerrosterzeugen1, &TMainForm::Trgerrosterzeugen1Click},
         {Berechnen1, &TMainForm::Berechnen1Click},
         {Grafik1, &TMainForm::Grafik1Click},
         {Eingabeprotocoll1, &TMainForm::Eingabeprotocoll1Click},

@@ -113,6 +113,7 @@ public:
     void FileOpenItemClick() { close(); }
     void System1Click();
     void Belastung1Click();
+    void Trgerrosterzeugen1Click();
     void Berechnen1Click();
     void Grafik1Click() { OpenGraphicsWindow(-1); }
     void Grafikdrucken1Click();
@@ -170,6 +171,7 @@ public:
     QAction* FileOpenItem = nullptr;
     QAction* System1 = nullptr;
     QAction* Belastung1 = nullptr;
+    QAction* Trgerrosterzeugen1 = nullptr;
     QAction* Berechnen1 = nullptr;
     QAction* Grafik1 = nullptr;
     QAction* Eingabeprotocoll1 = nullptr;
