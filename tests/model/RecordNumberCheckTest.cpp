@@ -4,7 +4,7 @@
 
 #include "model/Checks.h"
 #include "model/Tables.h"
-#include "test_files_helpers.h"
+#include "FilesTestSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // file survives every failure, and nothing but the content changes.
 
 #include "model/SafeFile.h"
-#include "test_files_helpers.h"
+#include "FilesTestSupport.h"
 
 #include <cerrno>
 #include <chrono>
