@@ -20,6 +20,9 @@ inline constexpr const char* kCheckPassedText = "In Ordnung";
 inline constexpr const char* kCheckPassedCaption = "Plausibilitätskontrolle";
 inline constexpr const char* kCheckFailedCaption = "Eingabefehler";
 
+// Both checks first report a record line of the file numbered outside
+// 1 ... kMaxRecordNumber, which reading skipped ("Ungültige Satznummer").
+
 // Validates the four system tables; stops at the first error. Only reads:
 // no table grows and no record changes (the valid-row index may be rebuilt).
 // Once the beams and hinges have passed, a system with beams is also searched
