@@ -292,7 +292,7 @@ private Q_SLOTS:
         EditorProgram = "true";
         const std::map<QString, std::function<void()>> commands = {
             {"Prüfen", [&] { QTest::mouseClick(geometry.SpeedButton4, Qt::LeftButton); }},
-            {"Berechnen", [&] { f.form->Berechnen1->trigger(); }},
+            {"Berechnen", [&] { f.form->Berechnen1->trigger(), look(); }},
             {"Eingabeprotokoll", [&] { f.form->Eingabeprotocoll1->trigger(), look(); }},
             {"Ergebnisse", [&] { f.form->Ergebnisse1->trigger(); }},
             {"Grafik", [&] { f.form->Grafik1->trigger(); }},
