@@ -132,22 +132,12 @@ int FailedRun(const CalcResult& result, std::FILE* err) {
     }
 }
 
-// The section keywords of a file's tables, for the warning below.
-std::string Keywords(std::span<InputContainer* const> tables) {
-    std::string list;
-    for (const InputContainer* table : tables)
-        list += (list.empty() ? "" : ", ") + std::string(table->SectionKeyword());
-    return list;
-}
-
 // A file without any section of its kind reads as an empty system or load
-// case, and the run goes on as with one; but a swapped or wrong file should
-// not pass unnoticed.
+// case, and the run goes on as with one.
 void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std::string& path,
                          std::span<InputContainer* const> tables) {
     if (found == 0)
-        PrintError(err, Format("Warnung: %s enthält keinen der Abschnitte %s: %s", kind,
-                               Keywords(tables).c_str(), path.c_str()));
+        PrintError(err, MissingSectionsWarning(kind, tables, path));
 }
 
 // The file the protocols and the JSON name as the system's: a generated

@@ -141,10 +141,11 @@ public:
     // Marks the valid-row index stale; every change of validity or content does.
     void InvalidateIndex() { validCount_ = -1; }
 
-protected:
-    DocumentObserver* Observer() const { return observer_; }
     // Commits a pending edit of the attached grid into the table.
     void CommitGridEdit();
+
+protected:
+    DocumentObserver* Observer() const { return observer_; }
 
 private:
     int validCount_ = -1;

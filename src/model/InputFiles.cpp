@@ -1,5 +1,6 @@
 #include "model/InputFiles.h"
 
+#include "model/Format.h"
 #include "model/SafeFile.h"
 #include "model/Tables.h"
 
@@ -62,4 +63,13 @@ bool LoadLoadCaseFile(InputModel& model, const std::string& path, int* sectionsF
 
 bool SaveLoadCaseFile(InputModel& model, const std::string& path) {
     return WriteTables(path, model.loadTables);
+}
+
+std::string MissingSectionsWarning(const char* fileKind, std::span<InputContainer* const> tables,
+                                   const std::string& path) {
+    std::string keywords;
+    for (const InputContainer* table : tables)
+        keywords += (keywords.empty() ? "" : ", ") + std::string(table->SectionKeyword());
+    return Format("Warnung: %s enthält keinen der Abschnitte %s: %s", fileKind, keywords.c_str(),
+                  path.c_str());
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string>
 
+class InputContainer;
 struct InputModel;
 
 // Whole system files (four tables) and load-case files (six tables).
@@ -25,3 +27,10 @@ bool SaveLoadCaseFile(InputModel& model, const std::string& path);
 // Messages of the main window and the batch command when a file fails.
 inline constexpr const char* kSystemFileError = "Fehler beim öffnen der Systemdatei";
 inline constexpr const char* kLoadCaseFileError = "Fehler beim öffnen der Lastdatei";
+
+// The warning about a file that holds none of the section keywords of its
+// tables (fileKind "Die Systemdatei" or "Die Lastdatei"): it reads as an
+// empty system or load case, but a swapped or wrong file should not pass
+// unnoticed.
+std::string MissingSectionsWarning(const char* fileKind, std::span<InputContainer* const> tables,
+                                   const std::string& path);

@@ -16,18 +16,6 @@
 
 namespace {
 
-int Trunc(double value) {
-    return static_cast<int>(value);
-}
-
-// The program's picture: its width is three times its height on paper.
-constexpr double kPictureWidthPerHeight = 3.0;
-constexpr double kPictureInsetTopMm = 1.0;
-constexpr double kPictureInsetLeftMm = 3.0;
-constexpr double kPictureInsetBottomMm = 1.0;
-constexpr double kPictureInsetRightMm = 1.0;
-constexpr double kTextGapOfPicture = 0.1; // landscape text, portrait line
-constexpr double kPortraitTextGapOfPicture = 0.2;
 constexpr const char* kPrintFont = "Arial";
 constexpr const char* kJobTitle = "Balkor";
 constexpr const char* kPrintStartError = "Der Ausdruck kann nicht begonnen werden.";
@@ -35,12 +23,21 @@ constexpr const char* kPrintStartError = "Der Ausdruck kann nicht begonnen werde
 // Writes text at x, centred between top and bottom.
 void DrawTextBetween(QPainter& painter, int x, int top, int bottom, const QString& text) {
     const QFontMetrics metrics = painter.fontMetrics();
-    const int y = top + (bottom - top) / 2 - metrics.height() / 2;
+    const int y = TextTopBetween(top, bottom, metrics.height());
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
 int TextWidth(QPainter& painter, const QString& text) {
     return painter.fontMetrics().horizontalAdvance(text);
+}
+
+bool IsLandscape(const QPrinter& printer) {
+    return printer.pageLayout().orientation() == QPageLayout::Landscape;
+}
+
+SheetMargins SheetMarginsOf(const QPrinter& printer) {
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    return {margins.left(), margins.top(), margins.right(), margins.bottom()};
 }
 
 PageLayout PrinterLayout(QPrinter& printer) {
@@ -49,7 +46,7 @@ PageLayout PrinterLayout(QPrinter& printer) {
     page.height = printer.height();
     page.dpiX = printer.logicalDpiX();
     page.dpiY = printer.logicalDpiY();
-    page.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    page.landscape = IsLandscape(printer);
     return LayOutPage(page, MarginSettings());
 }
 
@@ -96,7 +93,7 @@ void PrintPage(TMainForm& form, UiDialogs& dialogs, QPrinter& printer, int n) {
     painter.setPen(
         QPen(QBrush(Qt::black), page.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-    DrawPageFrame(painter, page, form.systemFile, form.loadFile);
+    DrawPageFrame(painter, page, form.SystemFile(), form.LoadFile());
     PrintCells(form, painter, page, n);
     painter.end();
 }
@@ -107,87 +104,11 @@ PageMargins MarginSettings() {
     return {MarginLeft, MarginRight, MarginTop, MarginBottom};
 }
 
-PageLayout LayOutPage(const PrinterPage& printer, const PageMargins& margins) {
-    PageLayout page;
-    page.px = printer.dpiX / 25.4;
-    page.py = printer.dpiY / 25.4;
-    page.aspect = page.py > 0 ? page.px / page.py : 1.0;
-    page.penWidth = Trunc(kPrintPenWidthMm * page.px);
-    page.landscape = printer.landscape;
-    // In landscape the sheet is turned: its portrait margins go round with it.
-    const double top = printer.landscape ? margins.left : margins.top;
-    const double left = printer.landscape ? margins.bottom : margins.left;
-    const double right = printer.landscape ? margins.top : margins.right;
-    const double bottom = printer.landscape ? margins.right : margins.bottom;
-    page.top = Trunc(page.py * top);
-    page.left = Trunc(page.px * left);
-    page.right = Trunc(printer.width - page.px * right);
-    page.bottom = Trunc(printer.height - page.py * bottom);
-    page.footerTop = Trunc(page.bottom - page.py * (printer.landscape ? kFooterHeightLandscapeMm
-                                                                      : kFooterHeightPortraitMm));
-    return page;
-}
-
-CellGrid LayOutCells(int n, int width, int height, double aspect) {
-    CellGrid grid;
-    while (grid.columns * grid.rows < n) {
-        const int cw = width / grid.columns;
-        const int ch = height / grid.rows;
-        // Grow where the cells stay closest to square on paper.
-        if (aspect * ch < cw)
-            ++grid.columns;
-        else
-            ++grid.rows;
-    }
-    grid.cellWidth = width / grid.columns;
-    grid.cellHeight = height / grid.rows;
-    return grid;
-}
-
-DeviceRect CellRect(const CellGrid& grid, const PageLayout& page, int index, int n) {
-    const int r = index / grid.columns;
-    const int c = index % grid.columns;
-    DeviceRect cell;
-    cell.left = Trunc(c * grid.cellWidth + page.left);
-    cell.top = Trunc(r * grid.cellHeight + page.top);
-    cell.right = index == n - 1 ? Trunc(grid.columns * grid.cellWidth + page.left)
-                                : Trunc((c + 1) * grid.cellWidth + page.left);
-    cell.bottom = Trunc((r + 1) * grid.cellHeight + page.top);
-    return cell;
-}
-
-DeviceRect CellClip(const DeviceRect& cell, const PageLayout& page) {
-    const int dx = Trunc(page.px * kCellInsetMm);
-    const int dy = Trunc(page.py * kCellInsetMm);
-    return {cell.left + dx, cell.top + dy, cell.right - dx, cell.bottom - dy};
-}
-
-FooterLayout LayOutFooter(const PageLayout& page) {
-    FooterLayout footer;
-    footer.band = {page.left, page.footerTop + page.penWidth, page.right, page.bottom};
-    const DeviceRect& band = footer.band;
-    const int mid = (band.top + band.bottom) / 2;
-    DeviceRect box{band.left, band.top, 0, page.landscape ? band.bottom : mid};
-    box.right = Trunc(box.left + kPictureWidthPerHeight * (box.bottom - box.top) * page.aspect);
-    box.top = Trunc(box.top + kPictureInsetTopMm * page.py);
-    box.left = Trunc(box.left + kPictureInsetLeftMm * page.px);
-    box.bottom = Trunc(box.bottom - kPictureInsetBottomMm * page.py);
-    box.right = Trunc(box.right - kPictureInsetRightMm * page.px);
-    footer.picture = box;
-    const int pw = box.right - box.left;
-    const int bandHeight = band.bottom - band.top;
-    if (page.landscape) {
-        footer.textHeight = Trunc(0.5 * bandHeight);
-        footer.textX = Trunc(kTextGapOfPicture * pw + box.right);
-        footer.lineX = footer.textX;
-        footer.textTop = band.top;
-    } else {
-        footer.textHeight = Trunc(0.5 * (bandHeight / 2));
-        footer.lineX = Trunc(kTextGapOfPicture * pw + box.right);
-        footer.textX = Trunc(kPortraitTextGapOfPicture * pw + box.right);
-        footer.textTop = mid;
-    }
-    return footer;
+void SetMarginSettings(const PageMargins& margins) {
+    MarginLeft = margins.left;
+    MarginRight = margins.right;
+    MarginTop = margins.top;
+    MarginBottom = margins.bottom;
 }
 
 QString FooterSystemText(const QString& systemFile) {
@@ -200,26 +121,24 @@ QString FooterLoadText(const QString& loadFile) {
 
 int FitFont(QPainter& painter, const QString& text, int width, int height) {
     QFont font = painter.font();
-    int points = font.pointSize() > 0 ? font.pointSize() : kPrintFontPoints;
-    // Qt keeps a font at one point when asked for zero, so the loop counts
-    // the size itself and ends at zero.
-    while (points > 0) {
-        const QFontMetrics metrics = painter.fontMetrics();
-        if (metrics.horizontalAdvance(text) <= width && metrics.height() <= height)
-            break;
-        --points;
-        font.setPointSize(std::max(points, 1));
+    const int start = font.pointSize() > 0 ? font.pointSize() : kPrintFontPoints;
+    // Qt keeps a font at one point when asked for zero, so the count ends at
+    // zero with the font at one point.
+    return FitPoints(start, [&](int points) {
+        font.setPointSize(points);
         painter.setFont(font);
-    }
-    return points;
+        const QFontMetrics metrics = painter.fontMetrics();
+        return metrics.horizontalAdvance(text) <= width && metrics.height() <= height;
+    });
 }
 
 void DrawPageFrame(QPainter& painter, const PageLayout& page, const QString& systemFile,
                    const QString& loadFile) {
     const int pw = page.penWidth;
-    painter.drawRect(QRect(QPoint(page.left - pw, page.top - pw),
-                           QPoint(page.right + pw - 1, page.bottom + pw - 1)));
-    painter.drawLine(page.left, page.footerTop + pw, page.right, page.footerTop + pw);
+    const DeviceRect frame = page.Frame();
+    painter.drawRect(
+        QRect(QPoint(frame.left, frame.top), QPoint(frame.right - 1, frame.bottom - 1)));
+    painter.drawLine(page.left, page.FooterLineY(), page.right, page.FooterLineY());
 
     const FooterLayout footer = LayOutFooter(page);
     const DeviceRect& band = footer.band;
@@ -253,8 +172,16 @@ void PrintGraphics(TMainForm& form, UiDialogs& dialogs) {
     const int n = CountCells(form);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8(kJobTitle));
+    printer.setFullPage(true);
+    // The page set-up of the dialog offers the program's margins, and what
+    // the user sets there is what the page is printed with.
+    const SheetMargins offered = TurnWithSheet(MarginSettings(), IsLandscape(printer));
+    printer.setPageMargins(QMarginsF(offered.left, offered.top, offered.right, offered.bottom),
+                           QPageLayout::Millimeter);
     QPrintDialog dialog(&printer, &form);
     if (!dialogs.Exec(&dialog))
         return;
+    SetMarginSettings(MarginsAfterPageSetUp(MarginSettings(), offered, SheetMarginsOf(printer),
+                                            IsLandscape(printer)));
     PrintPage(form, dialogs, printer, n);
 }

@@ -218,6 +218,7 @@ void TInputForm::BringToFront() {
 }
 
 void TInputForm::ShowCheck() {
+    mainForm_.document.CommitPendingEdits();
     const CheckReport report = RunCheck();
     if (report.ok) {
         dialogs_.ShowMessage(this, Text(kCheckPassedText), Text(kCheckPassedCaption),

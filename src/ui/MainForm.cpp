@@ -12,6 +12,7 @@
 #include "ui/WindowMessages.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -47,8 +48,8 @@ QMenu* AddMenu(QMenuBar* bar, const char* caption, const char* hint = nullptr) {
 
 TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dialogs,
                      const QString& configPath, QWidget* parent)
-    : QMainWindow(parent), configFile(configPath), input_(input), solutions_(solutions),
-      dialogs_(dialogs) {
+    : QMainWindow(parent), configFile(configPath), document(input, solutions, *this), input_(input),
+      solutions_(solutions), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Balkor"));
     resize(900, 650);
     mdiArea = new QMdiArea(this);
@@ -76,14 +77,13 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     HelpForm = new THelpForm(nullptr);
 
     ReadConfiguration();
-    input_.SetObserver(this);
-    SetSystemFile(QString());
-    SetLoadFile(QString());
-    UpdateMarks();
+    for (DocumentHalf* half : document.Halves()) {
+        ShowFile(*half);
+        ShowMark(*half);
+    }
 }
 
 TMainForm::~TMainForm() {
-    input_.SetObserver(nullptr);
     FormClose();
     delete HelpForm;
 }
@@ -213,11 +213,6 @@ void TMainForm::CreateToolStrip() {
     ToolBar1->addWidget(strip);
 }
 
-void TMainForm::UpdateMarks() {
-    Image2->setVisible(systemModified);
-    Image1->setVisible(loadModified);
-}
-
 void TMainForm::SetGraphicsWindowFactory(GraphicsWindowFactory factory) {
     graphicsFactory_ = std::move(factory);
     Grafik1->setEnabled(bool(graphicsFactory_));
@@ -278,6 +273,7 @@ void TMainForm::Belastung1Click() {
 void TMainForm::OpenGraphicsWindow(int tab) {
     if (!graphicsFactory_)
         return;
+    document.CommitPendingEdits();
     QWidget* window = graphicsFactory_(this, tab);
     if (!window) // the factory reported why
         return;
@@ -318,6 +314,8 @@ void TMainForm::RefreshChildWindows(std::intptr_t wParam) {
 }
 
 void TMainForm::DeliverRefresh() {
+    if (!refreshPending_) // delivered before printing
+        return;
     const std::intptr_t wParam = refreshRefit_ ? kRefreshRefit : kRefreshKeepView;
     refreshPending_ = false;
     refreshRefit_ = false;
@@ -406,13 +404,23 @@ void TMainForm::SetGraphicsPrint(std::function<void()> print) {
 
 void TMainForm::Grafikdrucken1Click() {
     SendToChildren(UM_PRINTINCLUDE);
-    if (graphicsPrint_)
-        graphicsPrint_();
+    PrintWithCommittedEdits();
 }
 
 void TMainForm::PrintGraphicsWindow(QWidget* window) {
     SendToChildren(UM_PRINTEXCLUDE);
     SendWindowMessage(window, UM_PRINTINCLUDE);
+    PrintWithCommittedEdits();
+}
+
+void TMainForm::PrintWithCommittedEdits() {
+    document.CommitPendingEdits();
+    // The graphics windows rebuild from what was just stored before they
+    // print: the merged refresh now, and the rebuilds it asks of them.
+    DeliverRefresh();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (sub->widget())
+            QCoreApplication::sendPostedEvents(sub->widget(), QEvent::MetaCall);
     if (graphicsPrint_)
         graphicsPrint_();
 }

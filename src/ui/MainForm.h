@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/InputContainer.h"
+#include "document/Document.h"
 #include "ui/FileNameLabel.h"
-#include "ui/ProtocolFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -37,10 +36,11 @@ using GraphicsWindowFactory = std::function<QWidget*(QWidget* mainWindow, int ta
 inline constexpr int kGraphicsViewCount = 5;
 extern const char* const kGraphicsViewNames[kGraphicsViewCount];
 
-// The main window: the frame of the child windows, the menu with every
-// command, and the document state (the current system and load case, their
-// files and change marks).
-class TMainForm : public QMainWindow, public DocumentObserver {
+// The main window: the frame of the child windows and the menu with every
+// command. It is the shell of the document (the current system and load
+// case, their files and change marks): it maps the commands onto the
+// document and shows its questions, file names and marks.
+class TMainForm : public QMainWindow, public DocumentShell {
     Q_OBJECT
 public:
     // configPath: the settings file, read here and written when the window
@@ -49,24 +49,37 @@ public:
               const QString& configPath, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Document operations. The "bool" ones return true when done or saved,
-    // false when cancelled or failed.
-    bool NewSystem();
-    void OpenSystem();
+    // Document operations (Document.h). The "bool" ones return true when
+    // done or saved, false when cancelled or failed.
+    bool NewSystem() { return document.System().New(); }
+    void OpenSystem() { document.System().Open(); }
     // Opens path without a dialog (after asking to save the current system).
-    void OpenSystemFile(const QString& path);
-    bool SaveSystem();
-    bool SaveSystemAs();
-    void SetSystemFile(const QString& path);
-    bool NewLoadCase();
-    void OpenLoadCase();
-    void OpenLoadCaseFile(const QString& path);
-    bool SaveLoadCase();
-    bool SaveLoadCaseAs();
-    void SetLoadFile(const QString& path);
-    void SystemChanged() override;
-    void LoadCaseChanged() override;
-    void DiscardResults();
+    void OpenSystemFile(const QString& path) { document.System().OpenFile(path.toStdString()); }
+    bool SaveSystem() { return document.System().Save(); }
+    bool SaveSystemAs() { return document.System().SaveAs(); }
+    void SetSystemFile(const QString& path) { document.System().SetFile(path.toStdString()); }
+    bool NewLoadCase() { return document.LoadCase().New(); }
+    void OpenLoadCase() { document.LoadCase().Open(); }
+    void OpenLoadCaseFile(const QString& path) { document.LoadCase().OpenFile(path.toStdString()); }
+    bool SaveLoadCase() { return document.LoadCase().Save(); }
+    bool SaveLoadCaseAs() { return document.LoadCase().SaveAs(); }
+    void SetLoadFile(const QString& path) { document.LoadCase().SetFile(path.toStdString()); }
+    void SystemChanged() { document.SystemChanged(); }
+    void LoadCaseChanged() { document.LoadCaseChanged(); }
+    void DiscardResults() { document.DiscardResults(); }
+    // The full paths of the files, empty for a half not yet saved.
+    QString SystemFile() const;
+    QString LoadFile() const;
+
+    // The document's shell: its questions and messages through the dialogs,
+    // its file names and marks in the tool strip and the input windows.
+    Answer Ask(const DocumentQuestion& question) override;
+    void Tell(const DocumentMessage& message) override;
+    std::string ChooseFileToOpen(const DocumentHalf& half) override;
+    std::string ChooseFileToSave(const DocumentHalf& half) override;
+    void ShowFile(const DocumentHalf& half) override;
+    void ShowMark(const DocumentHalf& half) override;
+    void ResultsDiscarded() override;
 
     // Protocol editors. The editor gets the file as its only argument; the
     // bundled viewer also the protocol's kind ("--kind Ergebnisse"), which
@@ -101,13 +114,13 @@ public:
     TInputForm* ShowInputWindow(bool loadWindow);
 
     // The closing question and clean-up; false keeps the program running.
-    bool CloseQuery();
+    bool CloseQuery() { return document.CloseQuery(); }
 
     // The command handlers of the menu.
-    void FileNewItemClick();
+    void FileNewItemClick() { document.New(); }
     void Systemffnen1Click() { OpenSystem(); }
     void Belastungffnen1Click() { OpenLoadCase(); }
-    void Speichern1Click();
+    void Speichern1Click() { document.Save(); }
     void System2Click() { SaveSystemAs(); }
     void Belstung1Click() { SaveLoadCaseAs(); }
     void FileOpenItemClick() { close(); }
@@ -131,17 +144,12 @@ public:
     // Refills the client area's context menu with the graphics views.
     void FillPopupMenu();
 
-    // Document state.
-    QString systemFile;
-    QString loadFile;
-    bool systemModified = false;
-    bool loadModified = false;
     QString configFile;
+    Document document;
 
-    // Protocol editors and temporary files.
+    // Protocol editors.
     QPointer<QProcess> inputEditor;
     QPointer<QProcess> resultsEditor;
-    TempFileList tempFiles;
     int printCellCount = 0;
 
     // Windows and controls.
@@ -192,17 +200,16 @@ protected:
 private:
     void CreateMenus();
     void CreateToolStrip();
-    void UpdateMarks();
     void FillWindowMenu();
-    // Asks to save a modified half; false when cancelled or the save failed.
-    bool AskSaveSystem();
-    bool AskSaveLoadCase();
     QWidget* AddChildWindow(QWidget* window);
     void OpenGraphicsWindow(int tab);
     void ShowCalculationError(const CalcResult& result);
     void FormClose();
     void ReadConfiguration();
     void DeliverRefresh();
+    // Prints the graphics windows that take part, after storing a pending
+    // edit of the tables.
+    void PrintWithCommittedEdits();
 
     InputModel& input_;
     SolutionsCont& solutions_;

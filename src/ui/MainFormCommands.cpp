@@ -25,10 +25,10 @@ namespace {
 constexpr int kEditorStartTimeoutMs = 10000;
 constexpr int kEditorEndTimeoutMs = 3000;
 
-ProtocolContext MakeContext(const QString& systemFile, const QString& loadFile) {
+ProtocolContext MakeContext(const Document& document) {
     ProtocolContext context;
-    context.systemFile = systemFile.toStdString();
-    context.loadCaseFile = loadFile.toStdString();
+    context.systemFile = document.System().File();
+    context.loadCaseFile = document.LoadCase().File();
     return context;
 }
 
@@ -70,13 +70,13 @@ void TMainForm::ReadConfiguration() {
         ReadSettings(SettingsTree(), configFile.toStdString());
 }
 
-void TMainForm::DiscardResults() {
-    solutions_.Clear();
+void TMainForm::ResultsDiscarded() {
     CloseEditors();
     RefreshChildWindows(kRefreshRefit);
 }
 
 void TMainForm::Berechnen1Click() {
+    document.CommitPendingEdits();
     CloseResultsEditor();
     CalcResult result;
     try {
@@ -108,8 +108,9 @@ void TMainForm::ShowCalculationError(const CalcResult& result) {
 }
 
 void TMainForm::Eingabeprotocoll1Click() {
-    ProtocolFile protocol = tempFiles.MakeProtocolFile();
-    WriteInputProtocol(input_, protocol.file, MakeContext(systemFile, loadFile));
+    document.CommitPendingEdits();
+    ProtocolFile protocol = document.tempFiles.MakeProtocolFile();
+    WriteInputProtocol(input_, protocol.file, MakeContext(document));
     FinishProtocol(protocol);
     CloseInputEditor();
     StartEditor(inputEditor, QString::fromStdString(protocol.name),
@@ -117,13 +118,14 @@ void TMainForm::Eingabeprotocoll1Click() {
 }
 
 void TMainForm::Ergebnisse1Click() {
-    if (!solutions_.resultsValid) {
+    document.CommitPendingEdits();
+    if (!document.ResultsValid()) {
         dialogs_.ShowMessage(this, QString::fromUtf8(kNoResultsMessage),
                              QStringLiteral("Information"), MessageIcon::Information);
         return;
     }
-    ProtocolFile protocol = tempFiles.MakeProtocolFile();
-    WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(systemFile, loadFile));
+    ProtocolFile protocol = document.tempFiles.MakeProtocolFile();
+    WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(document));
     FinishProtocol(protocol);
     CloseResultsEditor();
     StartEditor(resultsEditor, QString::fromStdString(protocol.name), QStringLiteral("Ergebnisse"));
@@ -172,7 +174,7 @@ void TMainForm::FormClose() {
     if (!configFile.isEmpty())
         WriteSettingsFile(SettingsTree(), configFile.toStdString());
     CloseEditors();
-    tempFiles.DeleteAll();
+    document.Close();
     if (HelpForm)
         HelpForm->close();
 }

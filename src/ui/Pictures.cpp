@@ -21,13 +21,18 @@ QPixmap ModifiedMarkPicture(int width, int height) {
     return picture;
 }
 
+// The program's picture is drawn in units of its size in the about dialog
+// and stretched to the size asked for, so that the printed footer shows the
+// same picture at any resolution.
 QPixmap ProgramPicture(int width, int height) {
+    constexpr double kWidth = 249, kHeight = 57;
     QPixmap picture(width, height);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(width / kWidth, height / kHeight);
     // A grillage of three girders and four cross beams in oblique view.
-    const double left = 8, top = 10, w = 90, h = height - 20, skew = 18;
+    const double left = 8, top = 10, w = 90, h = kHeight - 20, skew = 18;
     painter.setPen(QPen(QColor(0, 90, 160), 2));
     for (int i = 0; i < 3; ++i) {
         const double y = top + i * h / 2;
@@ -40,11 +45,12 @@ QPixmap ProgramPicture(int width, int height) {
         painter.drawLine(QPointF(x + skew, top), QPointF(x, top + h));
     }
     QFont font(QStringLiteral("Sans Serif"));
-    font.setPixelSize(height * 5 / 9);
+    font.setPixelSize(int(kHeight) * 5 / 9);
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(0, 60, 120));
-    painter.drawText(QRectF(left + w + skew + 8, 0, width - (left + w + skew + 8), height),
+    const double textLeft = left + w + skew + 8;
+    painter.drawText(QRectF(textLeft, 0, kWidth - textLeft, kHeight),
                      Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Balkor"));
     return picture;
 }

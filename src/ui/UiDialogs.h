@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DocumentShell.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,9 +9,6 @@ class QColor;
 class QDialog;
 class QWidget;
 class QWindow;
-
-// The answers of a Yes / No / Cancel question.
-enum class Answer { Yes, No, Cancel };
 
 enum class MessageIcon { None, Information, Warning, Error };
 

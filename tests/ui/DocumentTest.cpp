@@ -1,13 +1,19 @@
-// The document state: new, open, save and save-as of both halves, the change
-// marks and texts, and the questions before anything is discarded.
-#include "MainFormFixture.h"
+// The main window as the document's shell: the file dialogs, questions and
+// messages of the document commands, the change marks and file names in the
+// tool strip and the captions, and the commands that store a pending edit
+// before they read the tables. The document's rules themselves are tested
+// without windows in tests/document/DocumentTest.cpp.
+#include "InputWindowFixture.h"
 #include "model/InputFiles.h"
+#include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
 #include "ui/BalkorApplication.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -57,9 +63,9 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.fileDialogs[0].defaultSuffix, QStringLiteral("bsy"));
         QCOMPARE(f.input.nodes.ValidCount(), 3);
         QCOMPARE(f.input.beams.ValidCount(), 2);
-        QCOMPARE(f.form->systemFile, path);
+        QCOMPARE(f.form->SystemFile(), path);
         QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: a.bsy"));
-        QVERIFY(!f.form->systemModified);
+        QVERIFY(!f.form->document.System().Modified());
         QVERIFY(f.form->Image2->isHidden());
         QVERIFY(f.dialogs.questions.isEmpty());
     }
@@ -114,14 +120,14 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.fileDialogs[0].defaultSuffix, QStringLiteral("bld"));
         QCOMPARE(f.input.beamLoads.ValidCount(), 1);
         QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: l.bld"));
-        QVERIFY(!f.form->loadModified);
+        QVERIFY(!f.form->document.LoadCase().Modified());
     }
 
     void cancelledOpenDialogChangesNothing() {
         MainFormFixture f;
         f.dialogs.openNames = {QString()};
         f.form->OpenSystem();
-        QVERIFY(f.form->systemFile.isEmpty());
+        QVERIFY(f.form->SystemFile().isEmpty());
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
@@ -133,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Fehler beim öffnen der Systemdatei"));
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Fehler"));
-        QCOMPARE(f.form->systemFile, missing);
+        QCOMPARE(f.form->SystemFile(), missing);
         QCOMPARE(f.input.nodes.ValidCount(), 0);
 
         f.dialogs.openNames = {f.TempPath("fehlt.bld")};
@@ -146,11 +152,11 @@ private Q_SLOTS:
         MainFormFixture f;
         f.form->show();
         EditNode(f.input);
-        QVERIFY(f.form->systemModified);
+        QVERIFY(f.form->document.System().Modified());
         QVERIFY(f.form->Image2->isVisible());
         QVERIFY(f.form->Image1->isHidden());
         EditNodeLoad(f.input);
-        QVERIFY(f.form->loadModified);
+        QVERIFY(f.form->document.LoadCase().Modified());
         QVERIFY(f.form->Image1->isVisible());
     }
 
@@ -172,68 +178,6 @@ private Q_SLOTS:
         QVERIFY(f.form->Image2->isHidden() && f.form->Image1->isHidden());
     }
 
-    void yesSavesBeforeEmptying() {
-        MainFormFixture f;
-        const QString path = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
-        f.form->OpenSystemFile(path);
-        QFile::remove(path);
-        EditNode(f.input);
-        f.dialogs.answers = {Answer::Yes};
-        QVERIFY(f.form->NewSystem());
-        QVERIFY(FileHoldsSystem(path, 3));
-        QCOMPARE(f.input.nodes.ValidCount(), 0);
-    }
-
-    void cancelKeepsTheSystem() {
-        MainFormFixture f;
-        f.form->OpenSystemFile(WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem));
-        EditNode(f.input);
-        f.dialogs.answers = {Answer::Cancel};
-        QVERIFY(!f.form->NewSystem());
-        QCOMPARE(f.input.nodes.ValidCount(), 3);
-        QVERIFY(f.form->systemModified);
-    }
-
-    // "Yes" whose save dialog is cancelled, or whose save fails, keeps the
-    // document instead of emptying it unsaved.
-    void failedSaveAfterYesKeepsTheDocument() {
-        MainFormFixture f;
-        EditNode(f.input);
-        f.dialogs.answers = {Answer::Yes};
-        f.dialogs.saveNames = {QString()};
-        QVERIFY(!f.form->NewSystem());
-        QCOMPARE(f.input.nodes.ValidCount(), 1);
-        QVERIFY(f.form->systemModified);
-
-        f.dialogs.answers = {Answer::Yes};
-        f.dialogs.saveNames = {f.TempPath("fehlt/ordner/a.bsy")};
-        QVERIFY(!f.form->NewSystem());
-        QCOMPARE(f.dialogs.messages.last().text,
-                 QStringLiteral("Fehler beim öffnen der Systemdatei"));
-        QCOMPARE(f.input.nodes.ValidCount(), 1);
-        QVERIFY(f.form->systemModified);
-
-        EditNodeLoad(f.input);
-        f.dialogs.answers = {Answer::Yes};
-        f.dialogs.saveNames = {QString()};
-        QVERIFY(!f.form->NewLoadCase());
-        QCOMPARE(f.input.nodeLoads.ValidCount(), 1);
-        QVERIFY(f.form->loadModified);
-    }
-
-    void openWhileModifiedCancelKeepsCurrent() {
-        MainFormFixture f;
-        const QString first = WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem);
-        f.form->OpenSystemFile(first);
-        EditNode(f.input);
-        f.dialogs.answers = {Answer::Cancel};
-        f.dialogs.openNames = {WriteTextFile(f.TempPath("b.bsy"), kBadBeamSystem)};
-        f.form->OpenSystem();
-        QCOMPARE(f.form->systemFile, first);
-        QCOMPARE(f.input.nodes.ValidCount(), 3);
-        QVERIFY(f.form->systemModified);
-    }
-
     void saveOfUnnamedHalvesAsksForNames() {
         MainFormFixture f;
         EditNode(f.input);
@@ -245,8 +189,8 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.fileDialogs[0].filter, QStringLiteral("Balkor Systemdatei (*.bsy)"));
         QCOMPARE(f.dialogs.fileDialogs[1].title, QStringLiteral("Lastfall speichern"));
         QCOMPARE(f.dialogs.fileDialogs[1].defaultSuffix, QStringLiteral("bld"));
-        QVERIFY(f.form->systemModified);
-        QVERIFY(!f.form->loadModified);
+        QVERIFY(f.form->document.System().Modified());
+        QVERIFY(!f.form->document.LoadCase().Modified());
         QVERIFY(QFile::exists(f.TempPath("neu.bld")));
         QCOMPARE(f.form->StaticTextLoad->text(), QStringLiteral("Lastfall: neu.bld"));
     }
@@ -258,26 +202,16 @@ private Q_SLOTS:
         const QString copy = f.TempPath("kopie.bsy");
         f.dialogs.saveNames = {copy};
         f.form->System2->trigger();
-        QCOMPARE(f.form->systemFile, copy);
+        QCOMPARE(f.form->SystemFile(), copy);
         QCOMPARE(f.form->StaticTextSystem->text(), QStringLiteral("System: kopie.bsy"));
-        QVERIFY(!f.form->systemModified);
+        QVERIFY(!f.form->document.System().Modified());
         QVERIFY(FileHoldsSystem(copy, 3));
 
         f.dialogs.saveNames = {QString()};
         QVERIFY(!f.form->SaveLoadCaseAs());
         f.dialogs.saveNames = {f.TempPath("l.bld")};
         f.form->Belstung1->trigger();
-        QCOMPARE(f.form->loadFile, f.TempPath("l.bld"));
-    }
-
-    void newAsksForTheLoadCaseAfterCancel() {
-        MainFormFixture f;
-        EditNode(f.input);
-        EditNodeLoad(f.input);
-        f.dialogs.answers = {Answer::Cancel, Answer::No};
-        f.form->FileNewItemClick();
-        QCOMPARE(f.input.nodes.ValidCount(), 1);
-        QCOMPARE(f.input.nodeLoads.ValidCount(), 0);
+        QCOMPARE(f.form->LoadFile(), f.TempPath("l.bld"));
     }
 
     // Closing asks both questions before anything is emptied; a cancel of
@@ -290,7 +224,7 @@ private Q_SLOTS:
         QVERIFY(!f.form->close());
         QCOMPARE(f.input.nodes.ValidCount(), 1);
         QCOMPARE(f.input.nodeLoads.ValidCount(), 1);
-        QVERIFY(f.form->systemModified && f.form->loadModified);
+        QVERIFY(f.form->document.System().Modified() && f.form->document.LoadCase().Modified());
 
         f.dialogs.answers = {Answer::Cancel};
         QVERIFY(!f.form->close());
@@ -304,6 +238,76 @@ private Q_SLOTS:
         MainFormFixture f;
         QVERIFY(f.form->close());
         QVERIFY(f.dialogs.questions.isEmpty());
+    }
+
+    // A file opened as a system that holds none of its sections: the batch
+    // command's warning as a box, and F2 asks (Yes / No) before it replaces
+    // the file; No keeps it.
+    void fileWithoutSectionsWarnsAndIsNotOverwrittenSilently() {
+        MainFormFixture f;
+        const QString notes = WriteTextFile(f.TempPath("notes.txt"), "Einkaufsliste\n");
+        f.form->OpenSystemFile(notes);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text,
+                 QString::fromStdString(MissingSectionsWarning(
+                     "Die Systemdatei", f.input.systemTables, notes.toStdString())));
+        QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Warnung"));
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Warning);
+        f.dialogs.answers = {Answer::No};
+        f.dialogs.saveNames = {QString()};
+        f.form->Speichern1->trigger();
+        QCOMPARE(f.dialogs.questions.size(), 1);
+        QVERIFY(f.dialogs.questions[0].startsWith(QStringLiteral("System speichern | Die Datei ") +
+                                                  notes));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Einkaufsliste\n"));
+    }
+
+    // Every command that reads the tables first stores the edit of the cell
+    // the user typed into: what it reads is what the grid shows.
+    void commandsStoreThePendingEdit_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"Prüfen", "Berechnen", "Eingabeprotokoll", "Ergebnisse",
+                                    "Grafik", "Grafik drucken", "Speichern"})
+            QTest::newRow(command) << QString::fromUtf8(command);
+    }
+    void commandsStoreThePendingEdit() {
+        QFETCH(QString, command);
+        InputWindowFixture f;
+        QVERIFY(f.shown);
+        TSystemInputForm& geometry = f.Geometry();
+        InputWindowFixture::Type(InputWindowFixture::ShowPage(geometry, 0), QStringLiteral("7"));
+        // The x of node 1 as the command found it.
+        double seen = 0;
+        const auto look = [&] { seen = f.input.nodes.RowRecord(0)->x; };
+        f.dialogs.onMessage = look;
+        f.form->SetGraphicsWindowFactory([&](QWidget*, int) -> QWidget* {
+            look();
+            return nullptr;
+        });
+        f.form->SetGraphicsPrint(look);
+        f.dialogs.saveNames = {f.TempPath("a.bsy")};
+        const std::string editor = EditorProgram;
+        EditorProgram = "true";
+        const std::map<QString, std::function<void()>> commands = {
+            {"Prüfen", [&] { QTest::mouseClick(geometry.SpeedButton4, Qt::LeftButton); }},
+            {"Berechnen", [&] { f.form->Berechnen1->trigger(), look(); }},
+            {"Eingabeprotokoll", [&] { f.form->Eingabeprotocoll1->trigger(), look(); }},
+            {"Ergebnisse", [&] { f.form->Ergebnisse1->trigger(); }},
+            {"Grafik", [&] { f.form->Grafik1->trigger(); }},
+            {"Grafik drucken", [&] { f.form->Grafikdrucken1->trigger(); }},
+            {"Speichern",
+             [&] {
+                 f.form->System2->trigger();
+                 InputModel saved;
+                 LoadSystemFile(saved, f.TempPath("a.bsy").toStdString());
+                 seen = saved.nodes.RowRecord(0)->x;
+             }},
+        };
+        commands.at(command)();
+        EditorProgram = editor;
+        QCOMPARE(seen, 7.0);
     }
 
     void inputWindowCaptionsNameTheFiles() {

@@ -251,15 +251,15 @@ private Q_SLOTS:
         ClickCell(nodes, nodes->FixedRows() + 5, 6);
         QTest::keyClicks(nodes, QStringLiteral("30\t"));
         QCOMPARE(Shown(nodes, nodes->FixedRows() + 5, 6), QStringLiteral("30.00"));
-        QVERIFY(form.systemModified && form.Image2->isVisible());
-        QVERIFY(!form.loadModified && !form.Image1->isVisible());
+        QVERIFY(form.document.System().Modified() && form.Image2->isVisible());
+        QVERIFY(!form.document.LoadCase().Modified() && !form.Image1->isVisible());
 
         QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
         TLoadInputForm* loads = form.LoadWindow();
         QVERIFY(loads && loads->isVisible());
         for (int page = 0; page < 6; ++page)
             TypePage(*loads, page, *kLoadPages[page]);
-        QVERIFY(form.loadModified && form.Image1->isVisible());
+        QVERIFY(form.document.LoadCase().Modified() && form.Image1->isVisible());
 
         // The check points to the end node of beam 7; the user types the
         // right one into the selected cell.
@@ -295,7 +295,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.fileDialogs.size(), 2);
         QCOMPARE(s.dialogs.fileDialogs[0].title, QStringLiteral("System speichern"));
         QCOMPARE(s.dialogs.fileDialogs[1].title, QStringLiteral("Lastfall speichern"));
-        QVERIFY(!form.systemModified && !form.loadModified);
+        QVERIFY(!form.document.System().Modified() && !form.document.LoadCase().Modified());
         QVERIFY(!form.Image2->isVisible() && !form.Image1->isVisible());
         QCOMPARE(form.StaticTextSystem->text(), QStringLiteral("System: rost.bsy"));
         QCOMPARE(form.StaticTextLoad->text(), QStringLiteral("Lastfall: rost.bld"));
@@ -323,7 +323,7 @@ private Q_SLOTS:
         form.Ergebnisse1->trigger();
         QVERIFY(form.inputEditor && form.resultsEditor);
         QTRY_COMPARE(editor.Starts().size(), 2);
-        const auto files = form.tempFiles.Names();
+        const auto files = form.document.tempFiles.Names();
         QCOMPARE(files.size(), size_t(2));
         const QString inputProtocol = QString::fromUtf8(ReadAll(QString::fromStdString(files[0])));
         const QString results = QString::fromUtf8(ReadAll(QString::fromStdString(files[1])));
@@ -430,7 +430,7 @@ private Q_SLOTS:
         QVERIFY(printed.startsWith("%PDF"));
         QCOMPARE(printed.count("/Type /Page\n") + printed.count("/Type /Page "), 1);
         // Settings are no document: the input stays unmodified and calculated.
-        QVERIFY(!form.systemModified && !form.loadModified);
+        QVERIFY(!form.document.System().Modified() && !form.document.LoadCase().Modified());
         QCOMPARE(s.solutions.resultsValid, 1);
 
         // "Neu" empties everything without a question: nothing is unsaved.
@@ -453,7 +453,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.fileDialogs[2].title, QStringLiteral("System öffnen"));
         QCOMPARE(s.dialogs.fileDialogs[3].title, QStringLiteral("Lastfall öffnen"));
         QCOMPARE(form.StaticTextSystem->text(), QStringLiteral("System: rost.bsy"));
-        QVERIFY(!form.systemModified && !form.loadModified);
+        QVERIFY(!form.document.System().Modified() && !form.document.LoadCase().Modified());
         CompareWithTyped(*geometry, kGeometryPages);
         CompareWithTyped(*loads, kLoadPages);
 
@@ -464,7 +464,7 @@ private Q_SLOTS:
         TUserGrid* nodeLoads = ShowPage(*loads, 0);
         ClickCell(nodeLoads, nodeLoads->FixedRows() + 0, 3);
         QTest::keyClicks(nodeLoads, QStringLiteral("12\t"));
-        QVERIFY(form.systemModified && form.loadModified);
+        QVERIFY(form.document.System().Modified() && form.document.LoadCase().Modified());
         s.dialogs.answers = {Answer::No, Answer::Yes};
         QVERIFY(form.close());
         QCOMPARE(s.dialogs.questions,

@@ -1,10 +1,12 @@
-// Printing of graphics: the page geometry, the cell grid, the footer, which
-// windows take part, and pages printed into PDF files and looked at as
-// pictures (pdftoppm).
+// Printing of graphics: the footer's font, which windows take part, the
+// margins of the print dialog's page set-up, and pages printed into PDF files
+// and looked at as pictures (pdftoppm). The page's geometry is tested in
+// tests/graphics/PageLayoutTest.cpp.
 #include "GraphFixture.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
 #include "ui/GraphicsPrinting.h"
+#include "ui/Pictures.h"
 #include "ui/WindowMessages.h"
 
 #include <QFile>
@@ -17,16 +19,6 @@
 #include <QTest>
 
 namespace {
-
-// A printer of 254 dots per inch: ten pixels to the millimetre.
-PrinterPage A4At254(bool landscape = false) {
-    PrinterPage page;
-    page.width = landscape ? 2970 : 2100;
-    page.height = landscape ? 2100 : 2970;
-    page.dpiX = page.dpiY = 254.0;
-    page.landscape = landscape;
-    return page;
-}
 
 // A child window that takes part in printing like a graphics window and
 // fills its cell black; it notes the cell's clipping rectangle.
@@ -135,125 +127,6 @@ struct MarginsGuard {
 class GraphPrintTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Ten pixels to the millimetre, 5 mm margins: the printable area, the
-    // footer 15 mm above the bottom, the pen half a millimetre.
-    void portraitPage() {
-        const PageLayout page = LayOutPage(A4At254(), PageMargins{});
-        QCOMPARE(page.px, 10.0);
-        QCOMPARE(page.aspect, 1.0);
-        QCOMPARE(page.penWidth, 5);
-        QCOMPARE(page.left, 50);
-        QCOMPARE(page.top, 50);
-        QCOMPARE(page.right, 2050);
-        QCOMPARE(page.bottom, 2920);
-        QCOMPARE(page.footerTop, 2770);
-        QVERIFY(page.Printable());
-    }
-
-    // In landscape "Links" is the top margin, "Unten" the left, "Oben" the
-    // right and "Rechts" the bottom; the footer is 8 mm high.
-    void landscapeTurnsTheMargins() {
-        const PageLayout page = LayOutPage(A4At254(true), PageMargins{10, 40, 30, 20});
-        QCOMPARE(page.top, 100);
-        QCOMPARE(page.left, 200);
-        QCOMPARE(page.right, 2970 - 300);
-        QCOMPARE(page.bottom, 2100 - 400);
-        QCOMPARE(page.footerTop, 1700 - 80);
-    }
-
-    void cellGrids_data() {
-        QTest::addColumn<bool>("landscape");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("columns");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("none") << false << 0 << 1 << 1;
-        QTest::newRow("one") << false << 1 << 1 << 1;
-        QTest::newRow("two portrait") << false << 2 << 1 << 2;
-        QTest::newRow("three portrait") << false << 3 << 2 << 2;
-        QTest::newRow("four portrait") << false << 4 << 2 << 2;
-        QTest::newRow("five portrait") << false << 5 << 2 << 3;
-        QTest::newRow("two landscape") << true << 2 << 2 << 1;
-        QTest::newRow("four landscape") << true << 4 << 2 << 2;
-    }
-    void cellGrids() {
-        QFETCH(bool, landscape);
-        QFETCH(int, n);
-        QFETCH(int, columns);
-        QFETCH(int, rows);
-        const PageLayout page = LayOutPage(A4At254(landscape), PageMargins{});
-        const CellGrid grid =
-            LayOutCells(n, page.CellAreaWidth(), page.CellAreaHeight(), page.aspect);
-        QCOMPARE(grid.columns, columns);
-        QCOMPARE(grid.rows, rows);
-    }
-
-    // Three windows in portrait: two cells in the first row, the third takes
-    // the whole second row; the inset is 0.3 mm.
-    void thirdCellSpansTheSecondRow() {
-        const PageLayout page = LayOutPage(A4At254(), PageMargins{});
-        const CellGrid grid = LayOutCells(3, 2000, 2720, 1.0);
-        QCOMPARE(grid.cellWidth, 1000.0);
-        QCOMPARE(grid.cellHeight, 1360.0);
-        const DeviceRect first = CellRect(grid, page, 0, 3);
-        const DeviceRect second = CellRect(grid, page, 1, 3);
-        const DeviceRect third = CellRect(grid, page, 2, 3);
-        QCOMPARE(first.left, 50);
-        QCOMPARE(first.right, 1050);
-        QCOMPARE(second.left, 1050);
-        QCOMPARE(second.right, 2050);
-        QCOMPARE(third.left, 50);
-        QCOMPARE(third.right, 2050);
-        QCOMPARE(third.top, 1410);
-        QCOMPARE(third.bottom, 2770);
-        const DeviceRect clip = CellClip(third, page);
-        QCOMPARE(clip.left, 53);
-        QCOMPARE(clip.top, 1413);
-        QCOMPARE(clip.right, 2047);
-        QCOMPARE(clip.bottom, 2767);
-    }
-
-    // Printer pixels twice as wide as high: a cell of equal pixel counts is
-    // twice as wide on paper, so the second cell goes below it.
-    void pixelAspectShapesTheGrid() {
-        const CellGrid grid = LayOutCells(2, 1000, 1000, 2.0);
-        QCOMPARE(grid.columns, 1);
-        QCOMPARE(grid.rows, 2);
-        const CellGrid square = LayOutCells(2, 1000, 1000, 1.0);
-        QCOMPARE(square.columns, 1);
-        QCOMPARE(square.rows, 2);
-        const CellGrid wide = LayOutCells(2, 1000, 400, 1.0);
-        QCOMPARE(wide.columns, 2);
-    }
-
-    void footerLayout() {
-        const PageLayout portrait = LayOutPage(A4At254(), PageMargins{});
-        const FooterLayout footer = LayOutFooter(portrait);
-        // Band 2775 … 2920, mid 2847; picture 3 × 72 wide, shrunk by 1, 3, 1
-        // and 1 mm.
-        QCOMPARE(footer.band.top, 2775);
-        QCOMPARE(footer.picture.left, 80);
-        QCOMPARE(footer.picture.top, 2785);
-        QCOMPARE(footer.picture.right, 256);
-        QCOMPARE(footer.picture.bottom, 2837);
-        QCOMPARE(footer.lineX, 273);
-        QCOMPARE(footer.textX, 291);
-        QCOMPARE(footer.textTop, 2847);
-        QCOMPARE(footer.textHeight, 36);
-
-        const PageLayout landscape = LayOutPage(A4At254(true), PageMargins{});
-        const FooterLayout turned = LayOutFooter(landscape);
-        // Band 1975 … 2050 (8 mm less the pen), the picture over its height.
-        QCOMPARE(turned.band.top, 1970 + 5);
-        QCOMPARE(turned.picture.top, 1985);
-        QCOMPARE(turned.picture.bottom, 2040);
-        QCOMPARE(turned.picture.right, 50 + 3 * 75 - 10);
-        QCOMPARE(turned.textX, int(0.1 * (265 - 80) + 265));
-        QCOMPARE(turned.textHeight, 37);
-        QCOMPARE(FooterSystemText(QStringLiteral("/a/b/bruecke.bsy")),
-                 QStringLiteral("System: bruecke.bsy"));
-        QCOMPARE(FooterLoadText(QString()), QStringLiteral("Lastfall: "));
-    }
-
     // A text that never fits ends the loop at the count 0.
     void footerFontLoopEnds() {
         QImage image(100, 100, QImage::Format_RGB32);
@@ -265,6 +138,21 @@ private Q_SLOTS:
         QCOMPARE(painter.font().pointSize(), 1);
         painter.setFont(font);
         QCOMPARE(FitFont(painter, QStringLiteral("x"), 10000, 10000), 12);
+    }
+
+    // The footer's picture is the about dialog's at any size: drawn four
+    // times as large and scaled back, it is nearly the same picture.
+    void programPictureScalesWithItsBox() {
+        const QImage small = ProgramPicture(249, 57).toImage();
+        const QImage large = ProgramPicture(4 * 249, 4 * 57)
+                                 .toImage()
+                                 .scaled(249, 57, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < 57; ++y)
+            for (int x = 0; x < 249; ++x)
+                difference += std::abs(qGray(small.pixel(x, y)) - qGray(large.pixel(x, y)));
+        difference /= 249 * 57;
+        QVERIFY2(difference < 6, qPrintable(QString::number(difference)));
     }
 
     // The print button of a window prints that window alone; the main menu
@@ -327,6 +215,41 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages.first().text, QString::fromUtf8(kNoPrintableAreaText));
         QCOMPARE(f.dialogs.messages.first().caption, QString::fromUtf8(kPrintCaption));
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // The print dialog's page set-up offers the program's margins (turned
+    // with the sheet); margins the user changes there are the page's and the
+    // program's from then on, margins left alone change nothing.
+    void pageSetUpMarginsAreTheProgramsMargins() {
+        MarginsGuard guard;
+        SetMarginSettings({20, 10, 15, 12});
+        GraphFixture f;
+        auto* spy = new CellSpy;
+        spy->form = f.form.get();
+        f.form->mdiArea->addSubWindow(spy);
+        QMarginsF offered;
+        const QString pdf = f.TempPath(QStringLiteral("rand.pdf"));
+        f.dialogs.exec = [&](QDialog* dialog) {
+            QPrinter* printer = qobject_cast<QPrintDialog*>(dialog)->printer();
+            offered = printer->pageLayout().margins(QPageLayout::Millimeter);
+            printer->setOutputFileName(pdf);
+            printer->setPageMargins(QMarginsF(30, 25, 12, 8), QPageLayout::Millimeter);
+            return true;
+        };
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(offered, QMarginsF(20, 15, 10, 12));
+        QCOMPARE(MarginSettings(), (PageMargins{30, 12, 25, 8}));
+        const double px = spy->clip.left() / (30 + kCellInsetMm);
+        QVERIFY(std::abs(spy->clip.top() - (25 + kCellInsetMm) * px) < 1);
+
+        f.dialogs.exec = [&](QDialog* dialog) {
+            QPrinter* printer = qobject_cast<QPrintDialog*>(dialog)->printer();
+            printer->setOutputFileName(pdf);
+            printer->setPageOrientation(QPageLayout::Landscape);
+            return true;
+        };
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(MarginSettings(), (PageMargins{30, 12, 25, 8}));
     }
 
     // Pages of 2, 3 and 4 cells printed into PDF files: the cells handed to

@@ -112,7 +112,8 @@ private Q_SLOTS:
         QFile::remove(dialogs.pdf);
         form.Grafikdrucken1->trigger();
         QVERIFY(QFile::exists(dialogs.pdf));
-        form.systemModified = form.loadModified = false;
+        form.document.System().SetModified(false);
+        form.document.LoadCase().SetModified(false);
     }
 };
 

@@ -77,7 +77,7 @@ private Q_SLOTS:
         QCOMPARE(f.Shown(geometry.StabGrid, 2 + 8, 6), QStringLiteral("6.000"));
         TypePage(geometry, 2, kSections);
         TypePage(geometry, 3, kHinges);
-        QVERIFY(f.form->systemModified);
+        QVERIFY(f.form->document.System().Modified());
 
         TLoadInputForm& loads = f.Loads();
         TypePage(loads, 0, kNodeLoads);
@@ -86,7 +86,7 @@ private Q_SLOTS:
         TypePage(loads, 3, kPointLoads);
         TypePage(loads, 4, kHingeLoads);
         TypePage(loads, 5, kTemperatures);
-        QVERIFY(f.form->loadModified);
+        QVERIFY(f.form->document.LoadCase().Modified());
 
         // Both checks pass.
         QTest::mouseClick(geometry.SpeedButton4, Qt::LeftButton);
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QTest::mouseClick(geometry.SpeedButton2, Qt::LeftButton);
         QTest::mouseClick(loads.SpeedButton2, Qt::LeftButton);
         QVERIFY(f.dialogs.unexpected.isEmpty());
-        QVERIFY(!f.form->systemModified && !f.form->loadModified);
+        QVERIFY(!f.form->document.System().Modified() && !f.form->document.LoadCase().Modified());
         QCOMPARE(geometry.windowTitle(), QStringLiteral(" Geometrie:  ") + systemPath);
         QCOMPARE(loads.windowTitle(), QStringLiteral(" Belastung:  ") + loadPath);
         QCOMPARE(ReadAll(systemPath), ReadAll(kExamples + QStringLiteral("bruecke.bsy")));

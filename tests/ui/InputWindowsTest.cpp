@@ -221,11 +221,11 @@ private Q_SLOTS:
         // A click on the length cell, then typing: nothing is stored.
         f.Click(beams, 2, 6);
         const BeamRec before = *f.input.beams.At(0);
-        f.form->systemModified = false;
+        f.form->document.System().SetModified(false);
         f.Type(beams, QStringLiteral("7"));
         f.Click(beams, 2, 1);
         QCOMPARE(std::memcmp(&before, f.input.beams.At(0), sizeof before), 0);
-        QVERIFY(!f.form->systemModified);
+        QVERIFY(!f.form->document.System().Modified());
 
         // Node 2 moves to (6, 8): the length shown follows.
         f.ShowPage(window, 0);
@@ -342,7 +342,9 @@ private Q_SLOTS:
             TUserGrid* grid = f.ShowPage(window, loadHalf ? 2 : 0);
             QCOMPARE(QPoint(grid->Col(), grid->Row()), QPoint(1, grid->FixedRows()));
             f.Type(grid, QStringLiteral("1\t"));
-            QCOMPARE(loadHalf ? f.form->loadModified : f.form->systemModified, true);
+            QCOMPARE(loadHalf ? f.form->document.LoadCase().Modified()
+                              : f.form->document.System().Modified(),
+                     true);
             QVERIFY(!(loadHalf ? f.form->Image1 : f.form->Image2)->isHidden());
             QCOMPARE(f.solutions.resultsValid, 0);
             QVERIFY(!f.form->inputEditor && !f.form->resultsEditor);
@@ -403,9 +405,9 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.fileDialogs.last().title, QStringLiteral("Lastfall öffnen"));
         QTest::mouseClick(geometry.SpeedButton5, Qt::LeftButton);
         QCOMPARE(f.input.nodes.ValidCount(), 0);
-        QCOMPARE(f.form->systemFile, QString());
+        QCOMPARE(f.form->SystemFile(), QString());
         QTest::mouseClick(loads.SpeedButton5, Qt::LeftButton);
-        QCOMPARE(f.form->loadFile, QString());
+        QCOMPARE(f.form->LoadFile(), QString());
         QVERIFY(f.dialogs.unexpected.isEmpty());
     }
 

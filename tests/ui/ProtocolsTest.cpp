@@ -119,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(f.form->close());
         QVERIFY(!ProcessAlive(pid));
         QVERIFY(!QFile::exists(f.TempPath("Stab0")));
-        QVERIFY(f.form->tempFiles.Names().empty());
+        QVERIFY(f.form->document.tempFiles.Names().empty());
     }
 
     void editorThatCannotStartIsReported() {
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Keine Ergebnisse sind vorhanden"));
         QCOMPARE(f.dialogs.messages[0].caption, QStringLiteral("Information"));
         QVERIFY(!f.form->resultsEditor);
-        QVERIFY(f.form->tempFiles.Names().empty());
+        QVERIFY(f.form->document.tempFiles.Names().empty());
     }
 };
 

@@ -230,8 +230,8 @@ public:
         before_ = Snapshot(folder_ + "/dateien");
         const auto saved = Snapshot(saves_);
         before_.insert(saved.begin(), saved.end());
-        systemFileBefore_ = form_->systemFile;
-        loadFileBefore_ = form_->loadFile;
+        systemFileBefore_ = form_->SystemFile();
+        loadFileBefore_ = form_->LoadFile();
         mayWrite_ = false;
         const int kind = Pick(random_, 100);
         QString what;
@@ -261,8 +261,8 @@ public:
     // What must hold after every step.
     void Check() {
         QVERIFY(form_->isVisible());
-        QCOMPARE(form_->Image2->isVisible(), form_->systemModified);
-        QCOMPARE(form_->Image1->isVisible(), form_->loadModified);
+        QCOMPARE(form_->Image2->isVisible(), form_->document.System().Modified());
+        QCOMPARE(form_->Image1->isVisible(), form_->document.LoadCase().Modified());
         QVERIFY(form_->StaticTextSystem->text().startsWith(QStringLiteral("System: ")));
         QVERIFY(form_->StaticTextLoad->text().startsWith(QStringLiteral("Lastfall: ")));
         CheckFiles();
@@ -637,8 +637,8 @@ private:
                      qPrintable(QStringLiteral("ungespeicherte Datei geändert: ") + path));
             // A name the user gave in a save dialog during the step counts too.
             const bool named = dialogs_.savedAs.contains(path);
-            const bool document = path == systemFileBefore_ || path == form_->systemFile ||
-                                  path == loadFileBefore_ || path == form_->loadFile || named;
+            const bool document = path == systemFileBefore_ || path == form_->SystemFile() ||
+                                  path == loadFileBefore_ || path == form_->LoadFile() || named;
             QVERIFY2(document, qPrintable(QStringLiteral("fremde Datei geändert: ") + path));
             CheckReadsBack(path);
         }
@@ -648,11 +648,11 @@ private:
 
     // A file just saved for the current, unmodified document holds the tables.
     void CheckReadsBack(const QString& path) {
-        const bool system = path == form_->systemFile && !form_->systemModified;
-        const bool loads = path == form_->loadFile && !form_->loadModified;
+        const bool system = path == form_->SystemFile() && !form_->document.System().Modified();
+        const bool loads = path == form_->LoadFile() && !form_->document.LoadCase().Modified();
         // A system saved over the load case's file (or the other way round)
         // holds only what was written last.
-        if ((!system && !loads) || form_->systemFile == form_->loadFile)
+        if ((!system && !loads) || form_->SystemFile() == form_->LoadFile())
             return;
         InputModel reread;
         const bool read = system ? LoadSystemFile(reread, path.toStdString())

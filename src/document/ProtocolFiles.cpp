@@ -1,4 +1,4 @@
-#include "ui/ProtocolFiles.h"
+#include "document/ProtocolFiles.h"
 
 #include "model/BalkorError.h"
 
