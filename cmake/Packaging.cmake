@@ -55,7 +55,8 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # The Debian package balkor_<version>_amd64.deb. Its dependencies on shared
 # libraries are computed by dpkg-shlibdeps; what the programs load at run
 # time without linking it is named here: Qt's SVG plugins (icons), Qt's
-# German texts and the fonts of the windows and the protocol viewer.
+# German texts, the fonts of the windows and the protocol viewer, and
+# OpenBLAS, which the sparse solver (CHOLMOD) finds through the system's BLAS.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME balkor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -76,6 +77,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n, libqt6svg6, libopenblas0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-qpa-plugins")
 include(CPack)

@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev
   nlohmann-json3-dev
+  # the sparse solver of the analysis: CHOLMOD with METIS and an optimised BLAS
+  libsuitesparse-dev libmetis-dev libopenblas-dev
   # the batch tests read the SVG pictures with an XML parser
   libexpat1-dev
   # the windows need a font to show any text, and the protocol viewer a

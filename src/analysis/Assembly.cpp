@@ -18,8 +18,11 @@ constexpr double kHalfPi = 1.5707963267948966;
 
 // Every ordered pair (i, j) of element degrees of freedom adds into the upper
 // triangle only, so each diagonal entry receives its full quadratic form; the
-// prescribed part of u moves to the right-hand side as −Ke × prescribed.
-void SolutionsCont::AssembleStiffness(KMatrix& K, Matrix& F) const {
+// prescribed part of u moves to the right-hand side (when F is given) as
+// −Ke × prescribed. add(row, column, value) receives each contribution,
+// row <= column.
+template <class AddEntry>
+void SolutionsCont::ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const {
     Matrix Ke(6, 6);
     FGFieldCont expansion[6];
     for (int e = 0; e < elements.Count(); ++e) {
@@ -37,14 +40,36 @@ void SolutionsCont::AssembleStiffness(KMatrix& K, Matrix& F) const {
                     for (int tb = 0; tb < second.Size(); ++tb) {
                         const ExpansionTerm& b = second.Term(tb);
                         if (b.equation >= a.equation)
-                            K.Entry(a.equation, b.equation) +=
-                                b.coefficient * (a.coefficient * kij);
+                            add(a.equation, b.equation, b.coefficient * (a.coefficient * kij));
                     }
-                    F[a.equation] += a.coefficient * kij * second.expansionConstant;
+                    if (F)
+                        (*F)[a.equation] += a.coefficient * kij * second.expansionConstant;
                 }
             }
         }
     }
+}
+
+void SolutionsCont::AssembleStiffness(KMatrix& K, Matrix& F) const {
+    ForEachStiffnessEntry(
+        &F, [&K](int row, int column, double value) { K.Entry(row, column) += value; });
+}
+
+void SolutionsCont::AssembleStiffness(StiffnessEntries& K, Matrix& F) const {
+    ForEachStiffnessEntry(&F, [&K](int row, int column, double value) {
+        K.rows.push_back(row);
+        K.columns.push_back(column);
+        K.values.push_back(value);
+    });
+}
+
+void SolutionsCont::MultiplyStiffness(const Matrix& q, Matrix& Kq) const {
+    Kq.Zero();
+    ForEachStiffnessEntry(nullptr, [&](int row, int column, double value) {
+        Kq[row] += value * q[column];
+        if (row != column)
+            Kq[column] += value * q[row];
+    });
 }
 
 void SolutionsCont::AddLoad(double x, int node, int component, Matrix& F, bool record) {

@@ -10,8 +10,11 @@ struct CalcCounters {
     long elements = 0;    // analysis elements
     long dofs = 0;        // degrees of freedom (three per node)
     long conditions = 0;  // constrained degrees of freedom: dofs − equations
-    long memoryBytes = 0; // stored profile entries × 8
+    long memoryBytes = 0; // stored profile entries × 8, or the sparse factor's values and indices
     long bandwidth = 0;   // largest column height of the profile
+    // The sparse solver's figures in place of the bandwidth.
+    bool sparse = false;
+    long factorNonZeros = 0; // non-zeros of the Cholesky factor
 };
 
 // Stages of a run, as the status window lists them.
@@ -58,6 +61,13 @@ inline constexpr const char* kCalcErrorTitle = "Berechnungsfehler";
 inline constexpr const char* kContradictionMessage = "Wiederspruch in der Randbedingungen";
 inline constexpr const char* kSingularMessage =
     "Singuläre Steifigkeitsmatrix !\nMöglicherweise liegt verschiebliches System vor";
+
+inline constexpr const char* kNonFiniteMessage =
+    "Überlauf in der Berechnung: Ergebnisse sind keine endlichen Zahlen.\n"
+    "Möglicherweise sind Lasten oder Querschnittswerte zu groß oder zu klein";
+inline constexpr const char* kUnbalancedMessage =
+    "Die Lösung erfüllt das Gleichgewicht nicht: Lasten und Auflagerkräfte heben sich nicht auf.\n"
+    "Möglicherweise liegt verschiebliches System vor";
 
 // The outcome of a run. ok: results are valid. inputError: a plausibility
 // check failed; check holds its report and title is "Eingabefehler" (the caller

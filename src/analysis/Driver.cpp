@@ -1,10 +1,14 @@
 // One analysis run: input checks, model, degrees of freedom, assembly,
 // solution and evaluation, reported stage by stage.
 
+#include "analysis/EquationSolver.h"
 #include "analysis/KMatrix.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Checks.h"
 #include "model/Tables.h"
+
+#include <cmath>
+#include <memory>
 
 SolutionsCont::SolutionsCont(InputModel& input) : input_(input) {}
 
@@ -20,6 +24,7 @@ void SolutionsCont::Clear() {
     dofs.Release();
     elementLoads_.Clear();
     stageThreeSets_.reset();
+    scales_ = {};
     resultsValid = 0;
 }
 
@@ -87,22 +92,25 @@ int SolutionsCont::PrepareModel(CalcStatus* status, CalcResult& result) {
     counters.conditions = dofs.Count() - dofs.freeCount;
     ReportCounters(status);
     StartStage(status, kStageOptimize);
-    OptimizeEquations();
+    // The sparse solver orders the equations itself.
+    solverKind_ = ChooseSolver(dofs.freeCount);
+    if (solverKind_ == SolverKind::kProfile)
+        OptimizeEquations();
     StartStage(status, kStageStiffness);
     return kStageOk;
 }
 
 int SolutionsCont::SolveModel(CalcStatus* status, CalcResult& result) {
     const int n = dofs.freeCount;
-    KMatrix K;
-    K.Create(n);
+    std::unique_ptr<EquationSolver> solver = MakeSolver(solverKind_, n);
     Matrix F(n, 1);
-    ProfileHeights(K);
-    K.FinishProfile();
-    counters.memoryBytes = static_cast<long>(K.MemoryBytes());
-    counters.bandwidth = K.bandwidth;
+    solver->Assemble(*this, F);
+    const SolverFigures figures = solver->Figures();
+    counters.sparse = solver->Kind() == SolverKind::kSparse;
+    counters.memoryBytes = figures.memoryBytes;
+    counters.bandwidth = figures.bandwidth;
+    counters.factorNonZeros = figures.factorNonZeros;
     ReportCounters(status);
-    AssembleStiffness(K, F);
 
     for (int d = 0; d < dofs.Count(); ++d)
         dofs.Dof(d).nodeForce = 0.0;
@@ -110,12 +118,68 @@ int SolutionsCont::SolveModel(CalcStatus* status, CalcResult& result) {
     AssembleLoads(F);
 
     StartStage(status, kStageSolve);
-    if (K.Solve(F) != kSolveSolved) {
+    if (solver->Factorise() != kSolveSolved) {
         FailStage(status, kStageSolve, result, kSingularMessage);
         return kStageFailed;
     }
+    const Matrix loads = F;
+    solver->Solve(F);
     StartStage(status, kStageEvaluate);
     StoreDisplacements(F);
     Evaluate();
+    if (!ResultsFinite()) {
+        FailStage(status, kStageEvaluate, result, kNonFiniteMessage);
+        return kStageFailed;
+    }
+    if (!SolutionBalanced(loads, F)) {
+        FailStage(status, kStageEvaluate, result, kUnbalancedMessage);
+        return kStageFailed;
+    }
     return kStageOk;
+}
+
+namespace {
+
+// The residual K q − F of a sound solution is rounding: of the order of the
+// machine precision times the stiffness contrast of the structure (1e-5 of
+// the loads for parts 1e11 times stiffer than others). A mechanism solved
+// through a noise pivot leaves loads that nothing balances.
+constexpr double kEquilibriumTolerance = 1e-3;
+
+} // namespace
+
+bool SolutionsCont::SolutionBalanced(const Matrix& loads, const Matrix& q) const {
+    Matrix Kq(loads.rows, 1);
+    MultiplyStiffness(q, Kq);
+    double unbalanced = 0.0;
+    double largestLoad = 0.0;
+    for (int r = 0; r < loads.rows; ++r) {
+        unbalanced = std::fmax(unbalanced, std::fabs(Kq[r] - loads[r]));
+        largestLoad = std::fmax(largestLoad, std::fabs(loads[r]));
+    }
+    return unbalanced <= kEquilibriumTolerance * largestLoad;
+}
+
+bool SolutionsCont::ResultsFinite() const {
+    for (int d = 0; d < dofs.Count(); ++d) {
+        const BCClass& dof = dofs.Dof(d);
+        if (!std::isfinite(dof.solvedValue) || !std::isfinite(dof.nodeForce))
+            return false;
+    }
+    for (int e = 0; e < elements.Count(); ++e)
+        for (double force : elements[e].forces)
+            if (!std::isfinite(force))
+                return false;
+    // The values between the element ends, which the protocols and the
+    // drawings compute from the displacements and the element loads.
+    for (int e = 0; e < elements.Count(); ++e) {
+        for (double t : {0.0, 0.5, 1.0}) {
+            if (!std::isfinite(Deflection(e, t)))
+                return false;
+            for (int kind = 1; kind <= 3; ++kind)
+                if (!std::isfinite(SectionForce(e, t, kind)))
+                    return false;
+        }
+    }
+    return true;
 }

@@ -33,8 +33,46 @@ void SolutionsCont::StoreDisplacements(const Matrix& q) {
 }
 
 void SolutionsCont::Evaluate() {
+    scales_ = {};
     EvaluateElementForces();
     SumHingeForces();
+    MeasureResultScales();
+}
+
+namespace {
+
+// Both solvers agree to about 1e-13 of the largest value of a model; values
+// below this fraction of it are rounding noise.
+constexpr double kResultNoise = 1e-10;
+
+} // namespace
+
+void SolutionsCont::MeasureResultScales() {
+    ResultScales scales;
+    for (int d = 0; d < dofs.Count(); ++d) {
+        const BCClass& dof = dofs.Dof(d);
+        const bool deflection = d % kComponents == kWz;
+        double& value = deflection ? scales.deflection : scales.rotation;
+        value = std::fmax(value, std::fabs(dof.solvedValue));
+        double& force = deflection ? scales.force : scales.moment;
+        force = std::fmax(force, std::fabs(dof.nodeForce));
+    }
+    for (int e = 0; e < elements.Count(); ++e) {
+        const SolElement& element = elements[e];
+        scales.force = std::fmax(scales.force, std::fmax(std::fabs(element.forces[kQs]),
+                                                         std::fabs(element.forces[kQe])));
+        for (int k : {kMs, kTs, kMe, kTe})
+            scales.moment = std::fmax(scales.moment, std::fabs(element.forces[k]));
+    }
+    scales_ = scales;
+}
+
+double SolutionsCont::Settled(double value, double scale) const {
+    return std::fabs(value) <= kResultNoise * scale ? 0.0 : value;
+}
+
+double SolutionsCont::ForceScale(int kind) const {
+    return kind == 1 ? scales_.force : scales_.moment;
 }
 
 // End forces p = Ke u − f in global components go to the nodes; in local
@@ -146,11 +184,13 @@ void SolutionsCont::SumHingeForces() {
 }
 
 double SolutionsCont::NodeValue(int node, int component) const {
-    return dofs.Dof(nodes[node].firstDof + component).solvedValue;
+    return Settled(dofs.Dof(nodes[node].firstDof + component).solvedValue,
+                   component == kWz ? scales_.deflection : scales_.rotation);
 }
 
 double SolutionsCont::NodeForce(int node, int component) const {
-    return dofs.Dof(nodes[node].firstDof + component).nodeForce;
+    return Settled(dofs.Dof(nodes[node].firstDof + component).nodeForce,
+                   component == kWz ? scales_.force : scales_.moment);
 }
 
 Point3 SolutionsCont::DeformedNode(int node, double scale) const {
@@ -209,7 +249,7 @@ double SolutionsCont::Deflection(int index, double t) const {
         w += h * (tb * sums.qa * (7.0 - 10.0 * tb * tb + 3.0 * tb * tb * tb * tb) +
                   t * sums.qb * (7.0 - 10.0 * t * t + 3.0 * t * t * t * t));
     }
-    return w + TemperatureDeflection(index, L, t);
+    return Settled(w + TemperatureDeflection(index, L, t), scales_.deflection);
 }
 
 namespace {
@@ -243,7 +283,7 @@ double SolutionsCont::SectionForce(int index, double t, int kind) const {
         return 0.0;
     const BeamLoadSums sums = LoadSums(index);
     const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
-    return SectionForceOf(element, sums, L, t, kind);
+    return Settled(SectionForceOf(element, sums, L, t, kind), ForceScale(kind));
 }
 
 Point3 SolutionsCont::DeformedPoint(int index, double t, double scale) const {
@@ -312,6 +352,8 @@ BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
         return result;
     const bool known = kind >= 1 && kind <= 3; // other kinds are 0 everywhere
     double v[kExtremaSamples] = {};
+    const double scale = known ? ForceScale(kind) : 0.0;
+    const double tie = kResultNoise * scale;
     // The element and sample of each extreme; the first occurrence wins.
     int maxElement = -1, maxSample = 0, minElement = -1, minSample = 0;
     for (int e = input_.beams.RowRecord(beam - 1)->firstElement; e >= 0;
@@ -323,12 +365,14 @@ BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
         if (known)
             SampleSectionForce(element, sums, L, kind, v);
         for (int i = 0; i < kExtremaSamples; ++i) {
-            if (v[i] < result.min) {
+            v[i] = Settled(v[i], scale);
+            // Values equal but for rounding: the first one is the extreme.
+            if (v[i] < result.min - tie) {
                 result.min = v[i];
                 minElement = e;
                 minSample = i;
             }
-            if (v[i] > result.max) {
+            if (v[i] > result.max + tie) {
                 result.max = v[i];
                 maxElement = e;
                 maxSample = i;
@@ -339,6 +383,7 @@ BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
         const SolElement& element = elements[e];
         return element.xiStart + (i * 0.01) * (element.xiEnd - element.xiStart);
     };
+    result.found = minElement >= 0 && maxElement >= 0;
     if (minElement >= 0)
         result.xiMin = position(minElement, minSample);
     if (maxElement >= 0)

@@ -1,5 +1,6 @@
 #include "analysis/KMatrix.h"
 
+#include "analysis/PivotRule.h"
 #include "model/BalkorError.h"
 
 #include <algorithm>
@@ -19,13 +20,6 @@ const char* const kDiagMemoryMessage = "Nicht genug Speicher";
 const char* const kValuesMemoryMessage = "Speicher";
 const char* const kShapeMessage = "Interner Fehler: Steifigkeitsmatrix und Lastvektor passen nicht";
 
-// A pivot below this (after scaling to a largest diagonal of 1) is zero.
-constexpr double kAbsolutePivotLimit = 1e-40;
-// A pivot that kept no more than this fraction of its equation's own diagonal
-// is zero too: rounding leaves a tiny positive pivot in a mechanism, and the
-// absolute limit alone would let it pass with huge displacements.
-constexpr double kRelativePivotLimit = 1e-11;
-
 struct FreeDoubles {
     void operator()(double* block) const { std::free(block); }
 };
@@ -36,14 +30,6 @@ Scratch NewScratch(int64_t count) {
     if (!block)
         throw BalkorError(kValuesMemoryMessage);
     return block;
-}
-
-bool IsZeroPivot(double d, double originalDiagonal) {
-    double size = std::fabs(d);
-    // Written so that NaN counts as zero.
-    if (!(size >= kAbsolutePivotLimit))
-        return true;
-    return size <= kRelativePivotLimit * originalDiagonal;
 }
 
 } // namespace
@@ -112,6 +98,15 @@ int KMatrix::Solve(Matrix& F) {
 
 double KMatrix::ScaleSystem(Matrix& F) {
     RequireRightHandSide(F);
+    const double factor = ScaleMatrix();
+    if (factor != 1.0)
+        F.Scale(factor);
+    return factor;
+}
+
+double KMatrix::ScaleMatrix() {
+    if (!diag || !values)
+        throw BalkorError(kShapeMessage);
     double largest = 0.0;
     for (int j = 0; j < n; ++j)
         largest = std::max(largest, values[diag[j]]);
@@ -121,7 +116,6 @@ double KMatrix::ScaleSystem(Matrix& F) {
     int32_t entries = diag[n];
     for (int32_t k = 0; k < entries; ++k)
         values[k] = factor * values[k];
-    F.Scale(factor);
     return factor;
 }
 

@@ -68,6 +68,9 @@ public:
     // Steps of Solve, public for the tests and the benchmark.
     // Scales K and F so that the largest signed diagonal becomes 1; returns the factor.
     double ScaleSystem(Matrix& F);
+    // The same for K alone: the factor that every right-hand side is then
+    // multiplied by (Substitute(F, factor)).
+    double ScaleMatrix();
     // In-place K = L D L^T, row by row; returns a SolveResult. threads: 0
     // takes one per usable core where the system is large enough to gain
     // from them. The factors are the same to the bit for any thread count.

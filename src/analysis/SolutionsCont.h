@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 #include "analysis/Constraints.h"
 #include "analysis/ElementLoads.h"
+#include "analysis/EquationSolver.h"
 #include "analysis/Renumbering.h"
 #include "model/UContainer.h"
 
@@ -15,6 +16,14 @@ struct ElementEnds;
 class SolElement;
 class KMatrix;
 class Matrix;
+
+// The stiffness matrix as its elements contribute it: one entry (row <=
+// column) per contribution, equal positions summed by the reader.
+struct StiffnessEntries {
+    std::vector<int32_t> rows;
+    std::vector<int32_t> columns;
+    std::vector<double> values;
+};
 
 // One analysis node: an input node, or a node created inside a beam.
 struct AnalysisNode {
@@ -42,12 +51,14 @@ public:
     void Release();
 };
 
-// A point of the extrema search along a beam.
+// A point of the extrema search along a beam. A beam without elements has
+// no extrema (found false; the values are then meaningless).
 struct BeamExtremum {
     double max;
     double xiMax;
     double min;
     double xiMin;
+    bool found = false;
 };
 
 struct Point3 {
@@ -76,6 +87,11 @@ public:
     int PrepareModel(CalcStatus* status, CalcResult& result);
     // Stages 4 to 7; kStageOk or kStageFailed.
     int SolveModel(CalcStatus* status, CalcResult& result);
+    // After the evaluation: every displacement, node force and section force
+    // is a finite number.
+    bool ResultsFinite() const;
+    // K q = loads up to rounding, relative to the largest load.
+    bool SolutionBalanced(const Matrix& loads, const Matrix& q) const;
 
     // --- Model
     // Analysis nodes, support rows, beam division, elements, hinge couplings.
@@ -105,6 +121,9 @@ public:
 
     // --- Assembly
     void AssembleStiffness(KMatrix& K, Matrix& F) const;
+    void AssembleStiffness(StiffnessEntries& K, Matrix& F) const;
+    // Kq := K q with the stiffness of the elements (the matrix need not be kept).
+    void MultiplyStiffness(const Matrix& q, Matrix& Kq) const;
     void AssembleLoads(Matrix& F);
     // Adds the generalised force x on (node, component) to F; with record the
     // degree of freedom's nodeForce −= x.
@@ -154,6 +173,21 @@ private:
     void ElementLoadVector(int index, Matrix& f) const;
     BeamLoadSums LoadSums(int index) const;
     void ReportCounters(CalcStatus* status);
+    // The largest magnitudes of the results by unit, for telling rounding
+    // noise from values: a value within kResultNoise of its unit's largest is
+    // shown as 0, so that both solvers (and any equation order) report the
+    // same numbers. Zero (nothing settled) until a run has been evaluated.
+    struct ResultScales {
+        double deflection = 0.0;
+        double rotation = 0.0;
+        double force = 0.0;
+        double moment = 0.0;
+    };
+    void MeasureResultScales();
+    double Settled(double value, double scale) const;
+    double ForceScale(int kind) const;
+    ResultScales scales_;
+    template <class AddEntry> void ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const;
 
     InputModel& input_;
     FGFieldCont loadExpansion_; // reused by every AddLoad
@@ -162,7 +196,8 @@ private:
     // expanding every element again.
     std::optional<EquationSets> stageThreeSets_;
     std::vector<int32_t> stageThreeNumber_;
-    ElementLoadTable elementLoads_; // built by AssembleLoads
+    ElementLoadTable elementLoads_;                // built by AssembleLoads
+    SolverKind solverKind_ = SolverKind::kProfile; // chosen in stage 3
 };
 
 // Stage results of the driver.

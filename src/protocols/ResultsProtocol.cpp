@@ -74,6 +74,11 @@ void WriteExtrema(InputModel& input, SolutionsCont& s, std::FILE* file) {
         DashLine(file);
         for (int kind = 1; kind <= kSectionForceKinds; ++kind) {
             const BeamExtremum e = s.BeamExtrema(number, kind);
+            if (!e.found) {
+                Put(file, FormatFast("%7.7s %10s %10s %10s %10s\n", SectionForceName(kind), "-",
+                                     "-", "-", "-"));
+                continue;
+            }
             Put(file,
                 FormatFast("%7.7s %#10.4lg %#10.4lg %#10.4lg %#10.4lg\n", SectionForceName(kind),
                            Shown(e.max), e.xiMax, Shown(e.min), e.xiMin));

@@ -51,7 +51,7 @@ expect_match "$info" '^ Maintainer: .+<.+@.+>$' "Betreuer"
 expect_match "$info" '^ Description: .+' "Beschreibung"
 depends=$(sed -n 's/^ Depends: //p' <<<"$info")
 # Named by hand: what is loaded at run time; computed: what is linked.
-for package in fonts-dejavu-core qt6-translations-l10n libqt6svg6 \
+for package in fonts-dejavu-core qt6-translations-l10n libqt6svg6 libopenblas0 libcholmod3 \
   libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
   expect_match "$depends" "(^|, )${package}( \\(|,|\$)" "Depends"
 done

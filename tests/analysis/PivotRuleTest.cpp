@@ -1,0 +1,55 @@
+#include "analysis/PivotRule.h"
+
+#include "analysis/EquationSolver.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+struct PivotCase {
+    double pivot;
+    double originalDiagonal;
+    bool zero;
+};
+
+// Just inside and just outside each limit: a limit changed by a factor of 2
+// moves one of these cases to the other side.
+const PivotCase kPivotCases[] = {
+    {0.6 * kAbsolutePivotLimit, 0.0, true},
+    {1.5 * kAbsolutePivotLimit, 0.0, false},
+    {-0.6 * kAbsolutePivotLimit, 0.0, true},
+    {0.6 * kRelativePivotLimit, 1.0, true},
+    {1.5 * kRelativePivotLimit, 1.0, false},
+    {0.6 * kRelativePivotLimit * 1e6, 1e6, true},
+    {1.5 * kRelativePivotLimit * 1e6, 1e6, false},
+    {std::nan(""), 1.0, true},
+    // A tip 1e11 times stiffer than the root keeps a sound pivot.
+    {1e-11, 1.0, false},
+};
+
+TEST(PivotRule, BothSidesOfTheAbsoluteAndRelativeLimits) {
+    for (const PivotCase& c : kPivotCases)
+        EXPECT_EQ(IsZeroPivot(c.pivot, c.originalDiagonal), c.zero)
+            << "pivot " << c.pivot << " diagonal " << c.originalDiagonal;
+}
+
+TEST(SolverChoice, BySizeUnlessForced) {
+    const char* outer = std::getenv("BALKOR_SOLVER");
+    const std::string forced = outer ? outer : "";
+    unsetenv("BALKOR_SOLVER");
+    EXPECT_EQ(ChooseSolver(kSparseSolverEquations - 1), SolverKind::kProfile);
+    EXPECT_EQ(ChooseSolver(kSparseSolverEquations), SolverKind::kSparse);
+    setenv("BALKOR_SOLVER", "sparse", 1);
+    EXPECT_EQ(ChooseSolver(3), SolverKind::kSparse);
+    setenv("BALKOR_SOLVER", "profile", 1);
+    EXPECT_EQ(ChooseSolver(kSparseSolverEquations), SolverKind::kProfile);
+    if (outer)
+        setenv("BALKOR_SOLVER", forced.c_str(), 1);
+    else
+        unsetenv("BALKOR_SOLVER");
+}
+
+} // namespace
