@@ -15,6 +15,7 @@ struct InputModel;
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProcess;
 class QToolBar;
@@ -196,6 +197,17 @@ private:
     bool AskSaveSystem();
     bool AskSaveLoadCase();
     QWidget* AddChildWindow(QWidget* window);
+    // The client area scrolls to child windows beyond its edges; a new child
+    // window is moved inside it where it fits.
+    void SetUpClientArea();
+    void KeepInsideClientArea(QMdiSubWindow* sub) const;
+    QList<QMdiSubWindow*> ArrangedWindows() const;
+    // The main window's place and size and the file dialogs' folder of the
+    // last run (beside the settings file); a first run gets a size that
+    // shows both input windows where the screen allows it.
+    void RestoreWindowState();
+    void SaveWindowState() const;
+    QSize FirstRunSize() const;
     void OpenGraphicsWindow(int tab);
     void ShowCalculationError(const CalcResult& result);
     void FormClose();
