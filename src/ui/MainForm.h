@@ -101,6 +101,10 @@ public:
     // front of the other child windows, creating it on first use.
     TInputForm* ShowInputWindow(bool loadWindow);
 
+    // The size of the first run: room for both input windows side by side
+    // and for the load window at its place (the screen may allow less).
+    QSize FirstRunSize() const;
+
     // The closing question and clean-up; false keeps the program running.
     bool CloseQuery();
 
@@ -207,7 +211,6 @@ private:
     // shows both input windows where the screen allows it.
     void RestoreWindowState();
     void SaveWindowState() const;
-    QSize FirstRunSize() const;
     void OpenGraphicsWindow(int tab);
     void ShowCalculationError(const CalcResult& result);
     void FormClose();
