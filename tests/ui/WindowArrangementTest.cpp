@@ -1,11 +1,12 @@
 // The commands of the "Fenster" menu, a client area that reaches every child
 // window, and what the main window keeps from one run to the next.
+#include "ui/WindowArrangement.h"
+
 #include "MainFormFixture.h"
 #include "MessageSpy.h"
 #include "support/QtTestRegistry.h"
 #include "ui/GraphForm.h"
 #include "ui/QtProgram.h"
-#include "ui/WindowArrangement.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -95,9 +96,8 @@ private Q_SLOTS:
 
     void tileLeavesNoOverlapAndKeepsTheInputWindowsWidths() {
         const QList<ChildWindowSize> flexible(3, Window({300, 200}, {300, 200}, {120, 80}));
-        const QList<QRect> mixed =
-            TileRects(QList<ChildWindowSize>({OwnWidth(520), OwnWidth(460)}) + flexible,
-                      QSize(1000, 700));
+        const QList<QRect> mixed = TileRects(
+            QList<ChildWindowSize>({OwnWidth(520), OwnWidth(460)}) + flexible, QSize(1000, 700));
         // 520 + 460 + 120 does not fit 1000: the graphics windows share the
         // second row.
         QCOMPARE(mixed, QList<QRect>({QRect(0, 0, 520, 350), QRect(520, 0, 460, 350),
