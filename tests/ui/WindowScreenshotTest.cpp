@@ -5,10 +5,13 @@
 // manager).
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "settings/SettingsTree.h"
 #include "support/QtTestRegistry.h"
 #include "ui/GraphForm.h"
 #include "ui/InputForms.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
+#include "ui/TreeForm.h"
 #include "ui/UiDialogs.h"
 
 #include <QGuiApplication>
@@ -50,6 +53,7 @@ private Q_SLOTS:
         QtUiDialogs dialogs;
         TMainForm form(input, solutions, dialogs, QString());
         InstallGraphicsWindows(form, input, solutions, dialogs);
+        InstallSettingsDialogs(form, SettingsTree(), dialogs);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.OpenSystemFile(kExamples + QStringLiteral("bruecke.bsy"));
@@ -77,6 +81,27 @@ private Q_SLOTS:
         QTest::qWait(300);
         PrintGeometries("icons", form);
         Shot("fenster-symbole.png");
+        for (int i = 0; i < 2; ++i)
+            form.Grafik1->trigger();
+        form.WindowMinimizeItem->trigger();
+        form.WindowArrangeItem->trigger();
+        Shot("fenster-symbole-sieben.png");
+
+        TTreeForm* tree = form.findChild<TTreeForm*>();
+        QVERIFY(tree);
+        form.Konfiguration1->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(tree));
+        tree->resize(520, 450);
+        Shot("fenster-konfiguration.png");
+        tree->close();
+        form.Inhalt1->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(form.HelpForm));
+        form.HelpForm->ShowKeywordSearch(QStringLiteral("Rand"));
+        QTest::qWait(300);
+        qInfo("help: frame %d,%d %dx%d", form.HelpForm->frameGeometry().x(),
+              form.HelpForm->frameGeometry().y(), form.HelpForm->frameGeometry().width(),
+              form.HelpForm->frameGeometry().height());
+        Shot("fenster-hilfe.png");
     }
 };
 
