@@ -88,6 +88,8 @@ TextorWindow::TextorWindow(QWidget* parent) : QMainWindow(parent) {
     CreateFindBar();
     CreateMenus();
     statusBar();
+    // All of the window in sight, also on a small screen.
+    FitIntoScreen(*this);
 }
 
 void TextorWindow::CreateMenus() {

@@ -1,6 +1,7 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/Help.h"
+#include "ui/QtProgram.h"
 
 #include <QApplication>
 #include <QFile>
@@ -126,15 +127,22 @@ void THelpForm::LoadKeywords() {
 }
 
 void THelpForm::FilterKeywords(const QString& text) {
+    // A keyword matches with the text anywhere in it ("Rand" finds
+    // "Randbedingungen" inside a longer keyword); one that begins with the
+    // text is chosen before one that only holds it.
+    const QString wanted = text.trimmed();
     QListWidgetItem* first = nullptr;
+    QListWidgetItem* firstBeginning = nullptr;
     for (int i = 0; i < KeywordList->count(); ++i) {
         QListWidgetItem* item = KeywordList->item(i);
-        const bool match = item->text().startsWith(text.trimmed(), Qt::CaseInsensitive);
+        const bool match = item->text().contains(wanted, Qt::CaseInsensitive);
         item->setHidden(!match);
         if (match && !first)
             first = item;
+        if (match && !firstBeginning && item->text().startsWith(wanted, Qt::CaseInsensitive))
+            firstBeginning = item;
     }
-    KeywordList->setCurrentItem(first);
+    KeywordList->setCurrentItem(firstBeginning ? firstBeginning : first);
 }
 
 void THelpForm::OpenSelectedKeyword() {
@@ -144,6 +152,15 @@ void THelpForm::OpenSelectedKeyword() {
 
 void THelpForm::ShowUrl(const QString& url) {
     Browser->setSource(QUrl(url));
+    ShowWindow();
+}
+
+void THelpForm::ShowWindow() {
+    // The first time on the screen: all of it in sight, also on a small one.
+    if (!isVisible() && !placed_) {
+        FitIntoScreen(*this);
+        placed_ = true;
+    }
     show();
     raise();
     activateWindow();
@@ -160,9 +177,7 @@ void THelpForm::ShowKeywordSearch(const QString& keyword) {
     FilterKeywords(keyword);
     if (Browser->source().isEmpty())
         Browser->setSource(QUrl(QString::fromLatin1(kHelpContentsUrl)));
-    show();
-    raise();
-    activateWindow();
+    ShowWindow();
     KeywordEdit->setFocus();
 }
 

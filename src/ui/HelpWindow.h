@@ -42,6 +42,9 @@ private:
     void LoadKeywords();
     void FilterKeywords(const QString& text);
     void ShowUrl(const QString& url);
+    void ShowWindow();
+
+    bool placed_ = false;
 };
 
 // Answers F1 anywhere in the program with the help topic of the focused

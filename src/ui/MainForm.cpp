@@ -9,6 +9,7 @@
 #include "ui/Pictures.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
+#include "ui/WindowArrangement.h"
 #include "ui/WindowMessages.h"
 
 #include <QCloseEvent>
@@ -51,7 +52,6 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     : QMainWindow(parent), configFile(configPath), document(input, solutions, *this), input_(input),
       solutions_(solutions), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Balkor"));
-    resize(900, 650);
     mdiArea = new QMdiArea(this);
     mdiArea->setBackground(palette().brush(QPalette::Dark));
     mdiArea->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -77,6 +77,8 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     HelpForm = new THelpForm(nullptr);
 
     ReadConfiguration();
+    SetUpClientArea();
+    RestoreWindowState();
     for (DocumentHalf* half : document.Halves()) {
         ShowFile(*half);
         ShowMark(*half);
@@ -225,12 +227,17 @@ void TMainForm::SetSettingsDialog(std::function<void()> show) {
 
 QWidget* TMainForm::AddChildWindow(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    const QSize client = window->size();
     QMdiSubWindow* sub = mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // The frame shows the window's own icon; without it the frame would take
     // the program's.
     sub->setWindowIcon(window->windowIcon());
     window->show();
+    // The client area keeps the window's size; the frame comes around it.
+    sub->resize(sub->size() + client - window->size());
+    sub->setProperty(kInitialSizeProperty, sub->size());
+    KeepInsideClientArea(sub);
     return window;
 }
 
@@ -255,8 +262,10 @@ TInputForm* TMainForm::ShowInputWindow(bool loadWindow) {
         auto* sub = static_cast<QMdiSubWindow*>(window->parentWidget());
         // The client area keeps the window's size; the frame comes around it.
         sub->resize(sub->size() + client - window->size());
-        if (loadWindow)
+        if (loadWindow) {
             sub->move(kLoadFormPosition);
+            KeepInsideClientArea(sub);
+        }
     }
     window->BringToFront();
     return window;
@@ -321,35 +330,6 @@ void TMainForm::DeliverRefresh() {
     refreshRefit_ = false;
     // Already deferred to the event loop, so the windows get it at once.
     SendToChildren(UM_REFRESH, wParam);
-}
-
-void TMainForm::WindowCascadeItemClick() {
-    mdiArea->cascadeSubWindows();
-}
-
-void TMainForm::WindowTileItemClick() {
-    mdiArea->tileSubWindows();
-}
-
-void TMainForm::WindowArrangeItemClick() {
-    // Minimised windows in a row along the bottom edge, from the left.
-    int x = 0;
-    const int bottom = mdiArea->viewport()->height();
-    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
-        if (!sub->isMinimized())
-            continue;
-        const QSize size = sub->size();
-        if (x > 0 && x + size.width() > mdiArea->viewport()->width())
-            x = 0;
-        sub->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
-void TMainForm::WindowMinimizeItemClick() {
-    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
-    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
-        (*it)->showMinimized();
 }
 
 void TMainForm::FillWindowMenu() {
@@ -435,6 +415,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveWindowState();
     FormClose();
     event->accept();
 }

@@ -14,6 +14,7 @@ struct InputModel;
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProcess;
 class QToolBar;
@@ -113,6 +114,10 @@ public:
     // front of the other child windows, creating it on first use.
     TInputForm* ShowInputWindow(bool loadWindow);
 
+    // The size of the first run: room for both input windows side by side
+    // and for the load window at its place (the screen may allow less).
+    QSize FirstRunSize() const;
+
     // The closing question and clean-up; false keeps the program running.
     bool CloseQuery() { return document.CloseQuery(); }
 
@@ -202,6 +207,16 @@ private:
     void CreateToolStrip();
     void FillWindowMenu();
     QWidget* AddChildWindow(QWidget* window);
+    // The client area scrolls to child windows beyond its edges; a new child
+    // window is moved inside it where it fits.
+    void SetUpClientArea();
+    void KeepInsideClientArea(QMdiSubWindow* sub) const;
+    QList<QMdiSubWindow*> ArrangedWindows() const;
+    // The main window's place and size and the file dialogs' folder of the
+    // last run (beside the settings file); a first run gets a size that
+    // shows both input windows where the screen allows it.
+    void RestoreWindowState();
+    void SaveWindowState() const;
     void OpenGraphicsWindow(int tab);
     void ShowCalculationError(const CalcResult& result);
     void FormClose();

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
+#include <QWidget>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 
@@ -63,4 +67,23 @@ QFont ProtocolFont(const QFont& preferred) {
 
 QFont ProtocolFont() {
     return ProtocolFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+void FitIntoScreen(QWidget& window) {
+    QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame =
+        window.isVisible() ? window.frameGeometry().size() - window.size() : kWindowFrameAllowance;
+    window.resize(window.size().boundedTo(area.size() - frame));
+    const QSize outer = window.size() + frame;
+    QPoint place = window.testAttribute(Qt::WA_Moved)
+                       ? window.pos()
+                       : area.center() - QPoint(outer.width(), outer.height()) / 2;
+    place.setX(std::clamp(place.x(), area.left(), area.left() + area.width() - outer.width()));
+    place.setY(std::clamp(place.y(), area.top(), area.top() + area.height() - outer.height()));
+    window.move(place);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
 
 class QApplication;
 class QCoreApplication;
 class QTranslator;
+class QWidget;
 
 // What every Qt program of Balkor (the desktop program and the protocol
 // viewer) sets up before it opens a window. Built as a library of its own, so
@@ -37,3 +39,14 @@ inline constexpr const char* kMonospacedFamilies[] = {"DejaVu Sans Mono", "Liber
 // preferred after all.
 QFont ProtocolFont(const QFont& preferred);
 QFont ProtocolFont();
+
+// The window manager's frame around a top-level window, allowed for while the
+// window is not shown yet and its real frame is unknown: a title bar and
+// borders.
+inline constexpr QSize kWindowFrameAllowance(16, 48);
+
+// Shrinks window where needed so that it fits with its frame into the free
+// area of its screen (the screen under its middle, else the primary one),
+// and moves it there: centred when it was not placed yet, else by the least
+// distance that brings it inside.
+void FitIntoScreen(QWidget& window);

@@ -24,6 +24,10 @@ Colour FromQColor(const QColor& colour) {
 
 constexpr int kViewIndexRole = Qt::UserRole;
 
+constexpr QSize kDialogSize(310, 382);
+constexpr QRect kTreeRect(8, 16, 293, 317);
+constexpr int kButtonTop = 348;
+
 } // namespace
 
 TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
@@ -31,12 +35,12 @@ TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Konfiguration"));
     // A tool window of the main window: the window manager keeps it above
     // the main window, and the boxes it opens above itself.
-    setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpTopic(this, kHelpTopic);
 
     TreeView1 = new QTreeWidget(this);
-    TreeView1->setGeometry(8, 16, 293, 317);
+    TreeView1->setGeometry(kTreeRect);
     TreeView1->setHeaderHidden(true);
     TreeView1->setIndentation(19);
     // Long names scroll sideways instead of being cut short.
@@ -48,15 +52,19 @@ TTreeForm::TTreeForm(TreeClass& root, UiDialogs& dialogs, QWidget* parent)
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, &TTreeForm::TreeView1DblClick);
 
     Button1 = new QPushButton(QStringLiteral("&Ok"), this);
-    Button1->setGeometry(12, 348, 101, 25);
+    Button1->setGeometry(12, kButtonTop, 101, 25);
     Button2 = new QPushButton(QStringLiteral("Voreinstellung"), this);
-    Button2->setGeometry(124, 348, std::max(93, Button2->sizeHint().width()), 25);
+    Button2->setGeometry(124, kButtonTop, std::max(93, Button2->sizeHint().width()), 25);
     // Enter presses "&Ok" as the default button; Escape (reject) hides the
     // dialog just as "&Ok" does.
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TTreeForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TTreeForm::Button2Click);
-    setFixedSize(310, 382);
+    // It opens at its described size and can be made larger, so that long
+    // names ("Editor für die Darstellung der Protokolle") show in full.
+    setMinimumSize(kDialogSize);
+    resize(kDialogSize);
+    setSizeGripEnabled(true);
 
     root_.FillTreeView(*this, AddNode(kViewTopLevel));
     // The root and its two groups are open: the drawing groups and the editor
@@ -76,7 +84,20 @@ int TTreeForm::AddNode(int parent) {
 }
 
 void TTreeForm::SetNodeText(int node, const std::string& text) {
-    viewNodes_.at(size_t(node))->setText(0, QString::fromStdString(text));
+    QTreeWidgetItem* item = viewNodes_.at(size_t(node));
+    item->setText(0, QString::fromStdString(text));
+    // The whole name also where the tree is too narrow for it.
+    item->setToolTip(0, item->text(0));
+}
+
+void TTreeForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The tree takes what the dialog grows by; the buttons keep their
+    // distance from the lower edge.
+    const QSize growth = size() - kDialogSize;
+    TreeView1->setGeometry(QRect(kTreeRect.topLeft(), kTreeRect.size() + growth));
+    for (QPushButton* button : {Button1, Button2})
+        button->move(button->x(), kButtonTop + growth.height());
 }
 
 QTreeWidgetItem* TTreeForm::ViewNode(int index) const {

@@ -47,6 +47,9 @@ Q_SIGNALS:
     // A setting was edited or all were reset: the drawings need rebuilding.
     void SettingsChanged();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     int AddNode(int parent) override;
     void SetNodeText(int node, const std::string& text) override;

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWindow>
@@ -27,8 +29,25 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+// The folder a file dialog opens in: the remembered one, or the nearest of its
+// parents that still exists; empty (the working folder) when none does.
+QString ExistingFolder(QString folder) {
+    while (QDir::isAbsolutePath(folder)) {
+        if (QFileInfo(folder).isDir())
+            return folder;
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return QString();
+}
+
+// Runs the dialog in the dialogs' folder; a chosen file's folder becomes the
+// next one.
+QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode,
+                      UiDialogs& dialogs) {
+    QFileDialog dialog(parent, spec.title, ExistingFolder(dialogs.FileFolder()), spec.filter);
     dialog.setAcceptMode(mode);
     dialog.setDefaultSuffix(spec.defaultSuffix);
     // Opening needs an existing file; saving asks before overwriting (the default).
@@ -37,7 +56,9 @@ QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    dialogs.SetFileFolder(QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 } // namespace
@@ -79,11 +100,11 @@ void QtUiDialogs::ShowMessage(QWidget* parent, const QString& text, const QStrin
 }
 
 QString QtUiDialogs::OpenFileName(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen, *this);
 }
 
 QString QtUiDialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave, *this);
 }
 
 bool QtUiDialogs::Exec(QDialog* dialog) {

@@ -43,6 +43,15 @@ public:
     // The colour dialog, opened at colour; true (and colour the choice) when
     // confirmed.
     virtual bool ChooseColour(QWidget* parent, QColor& colour) = 0;
+
+    // The folder the file dialogs open in: that of the file last chosen in
+    // one (so the load case is saved beside the system just saved), kept by
+    // the main window from one run to the next; empty for the working folder.
+    const QString& FileFolder() const { return fileFolder_; }
+    void SetFileFolder(const QString& folder) { fileFolder_ = folder; }
+
+private:
+    QString fileFolder_;
 };
 
 // The real dialogs, with German button texts.

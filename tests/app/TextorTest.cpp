@@ -12,11 +12,13 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -138,6 +140,13 @@ private Q_SLOTS:
 
     // The desktop program names the protocol; the title tells the input and
     // the results protocol apart.
+    // Its whole frame on the screen, also on one smaller than the window.
+    void windowFitsTheScreen() {
+        TextorWindow window;
+        const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(free.contains(QRect(window.pos(), window.size() + kWindowFrameAllowance)));
+    }
+
     void titleNamesTheProtocol() {
         QTemporaryDir dir;
         TextorWindow window;
