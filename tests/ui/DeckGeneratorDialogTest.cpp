@@ -53,8 +53,8 @@ private Q_SLOTS:
         QCOMPARE(f.input.nodes.ValidCount(), 50);
         QCOMPARE(f.input.beams.ValidCount(), 85);
         QCOMPARE(f.input.mats.ValidCount(), 4);
-        QVERIFY(f.form->systemModified);
-        QVERIFY(f.form->systemFile.isEmpty());
+        QVERIFY(f.form->document.System().Modified());
+        QVERIFY(f.form->SystemFile().isEmpty());
         QVERIFY(f.form->findChild<TSystemInputForm*>());
         QVERIFY(f.dialogs.unexpected.isEmpty());
     }

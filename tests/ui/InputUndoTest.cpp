@@ -35,10 +35,10 @@ private Q_SLOTS:
         QTRY_VERIFY(beams->hasFocus());
         f.Type(beams, QStringLiteral("1\t"));
         QVERIFY(window.UndoButton->isEnabled());
-        f.form->systemModified = false;
+        f.form->document.System().SetModified(false);
         QTest::keyClick(beams, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f.input.beams.ValidCount(), 0);
-        QVERIFY(f.form->systemModified);
+        QVERIFY(f.form->document.System().Modified());
         // The next step is the node page's: the window shows that page.
         QTest::mouseClick(window.UndoButton, Qt::LeftButton);
         QCOMPARE(window.PageControl1->ActivePageIndex(), 0);

@@ -251,7 +251,7 @@ private Q_SLOTS:
         form.Speichern1->trigger();
         // A folder that is gone: its nearest existing parent.
         QCOMPARE(answers.folders, QStringList({dir.path(), project}));
-        QCOMPARE(form.loadFile, project + QStringLiteral("/bruecke.bld"));
+        QCOMPARE(form.LoadFile(), project + QStringLiteral("/bruecke.bld"));
         QCOMPARE(dialogs.FileFolder(), project);
 
         FileDialogAnswers cancelled({QString()});
