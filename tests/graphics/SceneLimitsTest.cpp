@@ -41,37 +41,6 @@ std::vector<PenLine> MomentOrdinates(Structure& s, int evaluationPoints) {
     return Ordinates(run.list);
 }
 
-// A load diagram has stations about half its height apart, at most 1000
-// intervals: the first beam's load, the largest, is drawn 1 high over a
-// length of 10 (20 intervals); the second one's, 20 / stations as large,
-// would have the given number of stations.
-TEST(SceneLimits, LoadDiagramsHaveAtMost1000Intervals) {
-    const struct {
-        double stations;
-        int intervals;
-    } cases[] = {{999.5, 999}, {1001.5, 1000}};
-    for (const auto& c : cases) {
-        Structure s;
-        s.Node(0, 0);
-        s.Node(10, 0);
-        s.Node(0, 3);
-        s.Node(10, 3);
-        s.Beam(1, 2);
-        s.Beam(3, 4);
-        s.BeamLoad(1, 1, 1, 1);
-        s.BeamLoad(2, 2, 20 / c.stations, 20 / c.stations);
-        SceneRun run(FrontView(), ShowLoads);
-        run.Rebuild(s);
-        // Base line and outline of the second beam: two lines per interval,
-        // far shorter than the first beam's intervals of 0.5.
-        int shortLines = 0;
-        for (const PenLine& line :
-             LinesWithPen(run.list, LoadDistributedColour, LoadDistributedLineWidth * run.S()))
-            shortLines += line.a.y == line.b.y && std::fabs(line.b.x - line.a.x) < 0.1;
-        EXPECT_EQ(shortLines, 2 * c.intervals) << c.stations;
-    }
-}
-
 // The deflection line of an element has intervals + 2 segments, at most 1000.
 TEST(SceneLimits, DeflectionLinesHaveAtMost1000Segments) {
     const struct {
@@ -158,13 +127,13 @@ TEST(SceneLimits, DashedLinesOfAtMost100000Dashes) {
     }
 }
 
-// Reactions of less than 1e-10 of the largest are not drawn: two cantilevers,
+// Reactions of less than 1e-9 of the largest are not drawn: two cantilevers,
 // the first under a load of 1, the second under the given part of it.
-TEST(SceneLimits, ReactionsBelow1e10OfTheLargestAreNotDrawn) {
+TEST(SceneLimits, ReactionsBelow1e9OfTheLargestAreNotDrawn) {
     const struct {
         double part;
         bool drawn;
-    } cases[] = {{0.9e-10, false}, {1.1e-10, true}};
+    } cases[] = {{0.9e-9, false}, {1.1e-9, true}};
     for (const auto& c : cases) {
         Structure s;
         s.Section(kE, kG, kIy, kIt);
@@ -185,36 +154,6 @@ TEST(SceneLimits, ReactionsBelow1e10OfTheLargestAreNotDrawn) {
             nearSecond +=
                 std::fabs(line.a.x - atSecond) < 10 && std::fabs(line.b.x - atSecond) < 10;
         EXPECT_EQ(nearSecond > 0, c.drawn) << c.part;
-    }
-}
-
-// Station differences below 1e-10 count as level: two simple beams, the
-// first with a largest moment of 1 and one extremum, the second with
-// differences of (9, 7, …, 1, −1, …) × q / 2 between its ten stations. With
-// q / 2 below the limit the top is level from station 4 to 6 and has two
-// extremum labels, above it one.
-TEST(SceneLimits, StationDifferencesBelow1e10AreLevel) {
-    const struct {
-        double halfLoad;
-        int labels;
-    } cases[] = {{0.9e-10, 1 + 2}, {1.1e-10, 1 + 1}};
-    for (const auto& c : cases) {
-        Structure s;
-        s.Section(kE, kG, kIy, kIt);
-        s.Node(0, 0, 1, 1, 0);
-        s.Node(10, 0, 1, 0, 0);
-        s.Node(20, 0, 1, 1, 0);
-        s.Node(30, 0, 1, 0, 0);
-        s.Beam(1, 2);
-        s.Beam(3, 4);
-        s.BeamLoad(1, 1, 0.08, 0.08);
-        s.BeamLoad(2, 2, 2 * c.halfLoad, 2 * c.halfLoad);
-        s.Solve();
-        SceneRun run(FrontView(), ShowExtrema);
-        run.options.tab = kTabBiegemoment;
-        run.options.evaluationPoints = 9;
-        run.Rebuild(s);
-        EXPECT_EQ(TextCount(run.list, ResFunctionTextSize * run.S()), c.labels) << c.halfLoad;
     }
 }
 
