@@ -59,13 +59,15 @@ std::vector<NamedFile> Identified(std::vector<NamedFile> files) {
 std::vector<NamedFile> Inputs(const BatchOptions& options) {
     return Identified({{"die Systemdatei", options.systemFile, {}},
                        {"die Lastdatei", options.loadCaseFile, {}},
-                       {"die Einstellungsdatei", options.settingsFile, {}}});
+                       {"die Einstellungsdatei", options.settingsFile, {}},
+                       {"die Trägerrostbeschreibung", options.deckFile, {}}});
 }
 
 std::vector<NamedFile> Outputs(const BatchOptions& options) {
     std::vector<NamedFile> outputs = {{"--input-protocol", options.inputProtocolFile, {}},
                                       {"--results", options.resultsFile, {}},
-                                      {"--json", options.jsonFile, {}}};
+                                      {"--json", options.jsonFile, {}},
+                                      {"--write-system", options.systemOutputFile, {}}};
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({"--svg", picture.file, {}});
     return Identified(outputs);
