@@ -319,5 +319,6 @@ const char* BatchUsage() {
            "  6  Widerspruch in den Randbedingungen\n"
            "  7  singuläre Steifigkeitsmatrix (verschiebliches System)\n"
            "  8  Ausgabedatei kann nicht geschrieben werden\n"
-           "  9  Einstellungsdatei (--settings) kann nicht gelesen werden\n";
+           "  9  Einstellungsdatei (--settings) kann nicht gelesen werden\n"
+           "  10  Berechnungsfehler: Überlauf oder kein Gleichgewicht der Lösung\n";
 }

@@ -9,15 +9,16 @@
 // Exit codes of balkor-batch; every failure has its own.
 enum BatchExitCode {
     kExitOk = 0,
-    kExitInternalError = 1, // an error that ended the run (e.g. out of memory)
-    kExitUsage = 2,         // unknown option, missing argument, too many arguments
-    kExitSystemFile = 3,    // the system file or the deck description cannot be read
-    kExitLoadCaseFile = 4,  // the load-case file cannot be read
-    kExitInputError = 5,    // a plausibility check failed ("Eingabefehler")
-    kExitContradiction = 6, // contradicting boundary conditions
-    kExitSingular = 7,      // singular stiffness matrix (kinematic system)
-    kExitOutputFile = 8,    // a protocol, JSON or picture file cannot be written
-    kExitSettingsFile = 9,  // the settings file named with --settings cannot be read
+    kExitInternalError = 1,   // an error that ended the run (e.g. out of memory)
+    kExitUsage = 2,           // unknown option, missing argument, too many arguments
+    kExitSystemFile = 3,      // the system file or the deck description cannot be read
+    kExitLoadCaseFile = 4,    // the load-case file cannot be read
+    kExitInputError = 5,      // a plausibility check failed ("Eingabefehler")
+    kExitContradiction = 6,   // contradicting boundary conditions
+    kExitSingular = 7,        // singular stiffness matrix (kinematic system)
+    kExitOutputFile = 8,      // a protocol, JSON or picture file cannot be written
+    kExitSettingsFile = 9,    // the settings file named with --settings cannot be read
+    kExitAnalysisFailed = 10, // the solution overflowed or is not in equilibrium
 };
 
 // One picture of --svg: what a new graphics window of that size shows on that

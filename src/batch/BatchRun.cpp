@@ -127,6 +127,8 @@ int FailedRun(const CalcResult& result, std::FILE* err) {
         return kExitContradiction;
     case kStageSolve:
         return kExitSingular;
+    case kStageEvaluate:
+        return kExitAnalysisFailed;
     default:
         return kExitInternalError;
     }

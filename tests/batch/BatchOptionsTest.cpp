@@ -81,7 +81,7 @@ TEST(BatchOptions, UsageNamesEveryOptionAndExitCode) {
     for (const char* option : {"--input-protocol", "--results", "--json", "--quiet", "--help",
                                "--svg", "--view", "--show", "--size", "--settings"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
-    for (int code = kExitOk; code <= kExitSettingsFile; ++code)
+    for (int code = kExitOk; code <= kExitAnalysisFailed; ++code)
         EXPECT_NE(usage.find("  " + std::to_string(code) + "  "), std::string::npos) << code;
     for (const SceneTabInfo& tab : kSceneTabs)
         EXPECT_NE(usage.find(tab.name), std::string::npos) << tab.name;

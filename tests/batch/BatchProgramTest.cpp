@@ -152,6 +152,17 @@ TEST(BatchProgram, ContradictionAndSingularSystemAreCalculationErrors) {
     EXPECT_EQ(r.out, "");
 }
 
+// Loads near the largest double overflow inside the solution: a failed
+// analysis, never a protocol of nan.
+TEST(BatchProgram, AnOverflowingSolutionIsAFailedAnalysis) {
+    TempDir dir;
+    std::string loads = dir.Write("gross.bld", "BEAMLOAD\n1\n    1 1 2 1e308 1e308 0.0 0.0\n");
+    ProcessResult r = RunBatchProgram({"-q", Example("zweifeld.bsy"), loads});
+    EXPECT_EQ(r.exitCode, kExitAnalysisFailed);
+    EXPECT_TRUE(Contains(r.err, "Berechnungsfehler: Überlauf in der Berechnung")) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
 TEST(BatchProgram, InputProtocolIsWrittenEvenWhenTheCalculationFails) {
     TempDir dir;
     std::string system = dir.Write("frei.bsy", SystemFile("2\n    1 0.0 0.0 0 0 0 0.0\n"
