@@ -192,12 +192,17 @@ void ExpectNoOverlap(Structure& s, const char* name) {
     }
 }
 
-TEST(Untangle, NoTwoLabelsOverlap) {
-    Structure bridge;
+// The example bridge with its load case, solved.
+void SolvedBridge(Structure& bridge) {
     const std::string examples = std::string(BALKOR_SOURCE_DIR) + "/examples/";
     ASSERT_TRUE(LoadSystemFile(bridge.input, examples + "bruecke.bsy"));
     ASSERT_TRUE(LoadLoadCaseFile(bridge.input, examples + "bruecke.bld"));
     bridge.Solve();
+}
+
+TEST(Untangle, NoTwoLabelsOverlap) {
+    Structure bridge;
+    ASSERT_NO_FATAL_FAILURE(SolvedBridge(bridge));
     ExpectNoOverlap(bridge, "bruecke");
 
     // A 10 × 10 grid of beams 1 long, supported at the rim, every beam loaded.
@@ -226,10 +231,7 @@ TEST(Untangle, NoTwoLabelsOverlap) {
 // the labels untangled and the caption.
 TEST(Untangle, OddSettingsAndScalesDrawFinitely) {
     Structure bridge;
-    const std::string examples = std::string(BALKOR_SOURCE_DIR) + "/examples/";
-    ASSERT_TRUE(LoadSystemFile(bridge.input, examples + "bruecke.bsy"));
-    ASSERT_TRUE(LoadLoadCaseFile(bridge.input, examples + "bruecke.bld"));
-    bridge.Solve();
+    ASSERT_NO_FATAL_FAILURE(SolvedBridge(bridge));
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     for (const double value : {kNaN, double(INFINITY), 1e300, 0.0, 5e-324}) {
         SettingsGuard settings;

@@ -1,10 +1,10 @@
 #include "model/DeckGenerator.h"
 
+#include "FilesTestSupport.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
 
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -91,8 +91,11 @@ struct SkewCase {
 class DeckSkew : public testing::TestWithParam<SkewCase> {};
 
 // The support lines at the skew: every girder has the spans between its
-// support nodes, each support node held in w and skewed like its line.
-TEST_P(DeckSkew, GirdersHaveTheSpansBetweenTheirSupports) {
+// support nodes, each support node held in w and skewed like its line. Skew
+// mesh: every cross beam parallel to the support lines; orthogonal mesh:
+// every cross beam perpendicular to the girders but those on the support
+// lines.
+TEST_P(DeckSkew, SupportsAndCrossBeamsFollowTheSkewAndMesh) {
     DeckDescription deck = Deck({20, 25, 20}, 9, 4, 4);
     deck.skew = GetParam().skew;
     deck.mesh = GetParam().mesh;
@@ -118,20 +121,9 @@ TEST_P(DeckSkew, GirdersHaveTheSpansBetweenTheirSupports) {
         for (size_t j = 0; j < expected.size(); ++j)
             EXPECT_NEAR(supports[j], expected[j] - 3.0 * g * tanSkew, 1e-9);
     }
-}
-
-// Skew mesh: every cross beam parallel to the support lines. Orthogonal
-// mesh: every cross beam perpendicular to the girders but those on the
-// support lines.
-TEST_P(DeckSkew, CrossBeamsFollowTheMesh) {
-    DeckDescription deck = Deck({20, 25, 20}, 9, 4, 4);
-    deck.skew = GetParam().skew;
-    deck.mesh = GetParam().mesh;
-    const auto model = Generated(deck);
-    const int girderBeams = GirderBeams(*model);
     const double lineAngle = (90 + deck.skew) * kPi / 180;
     int onSupportLines = 0;
-    for (int row = girderBeams; row < model->beams.Count(); ++row) {
+    for (int row = GirderBeams(*model); row < model->beams.Count(); ++row) {
         const BeamRec* b = model->beams.At(row);
         const bool supportLine = model->nodes.At(b->start - 1)->fixZ &&
                                  model->nodes.At(b->end - 1)->fixZ &&
@@ -170,35 +162,26 @@ TEST(DeckGenerator, CountsGiveEqualFieldsAndFixedSupportsHoldTheLineRotation) {
         EXPECT_EQ(model->nodes.At(number - 1)->fixRy, 1) << "node " << number;
 }
 
+// The file read back keeps the coordinates and the sections given, and
+// written again is the same byte for byte.
 TEST(DeckGenerator, GeneratedFileReadsBackToTheSameTables) {
     DeckDescription deck = Deck({20, 25}, 8, 5, 5);
     deck.skew = 25;
     deck.edgeGirder = DeckSection{3.0e7, 1.2e7, 0.7, 0.2, 0};
     const auto model = Generated(deck);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "balkor-deck-readback.bsy").string();
-    ASSERT_TRUE(SaveSystemFile(*model, path));
+    TempDir dir;
+    ASSERT_TRUE(SaveSystemFile(*model, dir.File("a.bsy")));
     InputModel read;
-    ASSERT_TRUE(LoadSystemFile(read, path));
-    std::filesystem::remove(path);
+    ASSERT_TRUE(LoadSystemFile(read, dir.File("a.bsy")));
+    ASSERT_TRUE(SaveSystemFile(read, dir.File("b.bsy")));
+    EXPECT_EQ(ReadBytes(dir.File("b.bsy")), ReadBytes(dir.File("a.bsy")));
     ASSERT_EQ(read.nodes.Count(), model->nodes.Count());
     ASSERT_EQ(read.beams.Count(), model->beams.Count());
-    ASSERT_EQ(read.mats.Count(), 4);
-    EXPECT_EQ(read.hinges.Count(), 0);
     for (int row = 0; row < read.nodes.Count(); ++row) {
-        const NodeRec& a = *model->nodes.At(row);
-        const NodeRec& b = *read.nodes.At(row);
-        EXPECT_NEAR(a.x, b.x, 1e-12 * 45);
-        EXPECT_NEAR(a.y, b.y, 1e-12 * 8);
-        EXPECT_EQ(a.fixZ, b.fixZ);
-        EXPECT_EQ(a.fixRy, b.fixRy);
-        EXPECT_EQ(a.skew, b.skew);
+        EXPECT_NEAR(read.nodes.At(row)->x, model->nodes.At(row)->x, 1e-12 * 45);
+        EXPECT_NEAR(read.nodes.At(row)->y, model->nodes.At(row)->y, 1e-12 * 8);
     }
-    for (int row = 0; row < read.beams.Count(); ++row) {
-        EXPECT_EQ(model->beams.At(row)->start, read.beams.At(row)->start);
-        EXPECT_EQ(model->beams.At(row)->end, read.beams.At(row)->end);
-        EXPECT_EQ(model->beams.At(row)->section, read.beams.At(row)->section);
-    }
+    ASSERT_EQ(read.mats.Count(), 4);
     EXPECT_DOUBLE_EQ(read.mats.At(1)->Iy, 0.7);
     EXPECT_DOUBLE_EQ(read.mats.At(3)->It, 0.01);
 }
