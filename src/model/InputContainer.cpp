@@ -16,7 +16,11 @@ ContainerTyp::~ContainerTyp() {
 }
 
 void ContainerTyp::Reserve() {
-    const long long need = (static_cast<long long>(count_) + 1) * recordSize_;
+    Reserve(count_ + 1);
+}
+
+void ContainerTyp::Reserve(int rows) {
+    const long long need = static_cast<long long>(rows) * recordSize_;
     if (need <= capacity_)
         return;
     const long long wanted = need + growthMargin_;
@@ -91,6 +95,9 @@ void* InputContainer::RowRecord(int row) {
 }
 
 void InputContainer::EnsureRows(int n) {
+    // One block for all rows: growing by the margin row by row copies the
+    // table once per row (a record numbered a million took minutes).
+    Reserve(n);
     while (Count() < n)
         Put(nullptr, -1);
     if (grid_ && grid_->RowCount() - grid_->FixedRows() < Count())

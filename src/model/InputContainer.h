@@ -51,6 +51,8 @@ public:
     virtual std::string TypeName() const = 0;
 
     void Reserve();
+    // Room for rows records in one step (plus the margin).
+    void Reserve(int rows);
     void* Put(const void* source, int row);
     void InsertAt(int row, const void* source);
     void RemoveAt(int row, int n);
