@@ -127,3 +127,22 @@ TEST(SpringsCheck, RangeAndStiffnessesAreExaminedWithTheCursorOnTheCell) {
 }
 
 } // namespace
+
+namespace {
+
+// The sample of a beam on an elastic middle bearing reads, passes both
+// checks and writes back byte for byte.
+TEST(SpringsFile, TheSampleOnAnElasticBearingWritesBackUnchanged) {
+    const std::string path = std::string(BALKOR_SOURCE_DIR) + "/examples/federn";
+    InputModel m;
+    ASSERT_TRUE(LoadSystemFile(m, path + ".bsy"));
+    ASSERT_TRUE(LoadLoadCaseFile(m, path + ".bld"));
+    EXPECT_EQ(m.springs.ValidCount(), 1);
+    EXPECT_TRUE(CheckSystem(m).ok);
+    EXPECT_TRUE(CheckLoads(m).ok);
+    TempDir dir;
+    ASSERT_TRUE(SaveSystemFile(m, dir.File("copy.bsy")));
+    EXPECT_EQ(ReadBytes(dir.File("copy.bsy")), ReadBytes(path + ".bsy"));
+}
+
+} // namespace
