@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(names.size(), 102);
         QCOMPARE(names.mid(0, 6), QStringList({"Einstellung", "Grafikeinstellung", "Geometrie",
                                                "Knoten", "Liniendicke", "Farbe"}));
-        QCOMPARE(names.mid(91), QStringList({"Editor und Seitenränder",
+        QCOMPARE(names.mid(95), QStringList({"Editor und Seitenränder",
                                              "Editor für die Darstellung der Protokolle",
                                              "Seitenränder (nur für Grafikausdruck)", "Links",
                                              "Rechts", "Oben", "Unten"}));
