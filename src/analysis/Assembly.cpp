@@ -16,11 +16,35 @@ constexpr double kHalfPi = 1.5707963267948966;
 
 } // namespace
 
-// Every ordered pair (i, j) of element degrees of freedom adds into the upper
-// triangle only, so each diagonal entry receives its full quadratic form; the
-// prescribed part of u moves to the right-hand side (when F is given) as
-// −Ke × prescribed. add(row, column, value) receives each contribution,
-// row <= column.
+// Every ordered pair (i, j) of the block's degrees of freedom adds into the
+// upper triangle only, so each diagonal entry receives its full quadratic
+// form; the prescribed part of u moves to the right-hand side (when F is
+// given) as −K × prescribed. add(row, column, value) receives each
+// contribution, row <= column.
+template <int N, class Stiffness, class AddEntry>
+void SolutionsCont::AddExpandedBlock(const FGFieldCont (&expansion)[N], Stiffness&& kij, Matrix* F,
+                                     AddEntry& add) const {
+    for (int i = 0; i < N; ++i) {
+        const FGFieldCont& first = expansion[i];
+        for (int j = 0; j < N; ++j) {
+            const FGFieldCont& second = expansion[j];
+            const double k = kij(i, j);
+            for (int ta = 0; ta < first.Size(); ++ta) {
+                const ExpansionTerm& a = first.Term(ta);
+                for (int tb = 0; tb < second.Size(); ++tb) {
+                    const ExpansionTerm& b = second.Term(tb);
+                    if (b.equation >= a.equation)
+                        add(a.equation, b.equation, b.coefficient * (a.coefficient * k));
+                }
+                if (F)
+                    (*F)[a.equation] += a.coefficient * k * second.expansionConstant;
+            }
+        }
+    }
+}
+
+// The elements, then the springs at the nodes: both solvers and the
+// equilibrium check of a solution see the same stiffness.
 template <class AddEntry>
 void SolutionsCont::ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const {
     Matrix Ke(6, 6);
@@ -30,23 +54,15 @@ void SolutionsCont::ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const {
         Stiffness(element, Ends(element), input_, Ke);
         for (int i = 0; i < 6; ++i)
             Expand(ElementDof(element, i), expansion[i]);
-        for (int i = 0; i < 6; ++i) {
-            const FGFieldCont& first = expansion[i];
-            for (int j = 0; j < 6; ++j) {
-                const FGFieldCont& second = expansion[j];
-                const double kij = Ke(i, j);
-                for (int ta = 0; ta < first.Size(); ++ta) {
-                    const ExpansionTerm& a = first.Term(ta);
-                    for (int tb = 0; tb < second.Size(); ++tb) {
-                        const ExpansionTerm& b = second.Term(tb);
-                        if (b.equation >= a.equation)
-                            add(a.equation, b.equation, b.coefficient * (a.coefficient * kij));
-                    }
-                    if (F)
-                        (*F)[a.equation] += a.coefficient * kij * second.expansionConstant;
-                }
-            }
-        }
+        AddExpandedBlock(
+            expansion, [&Ke](int i, int j) { return Ke(i, j); }, F, add);
+    }
+    FGFieldCont nodeExpansion[kComponents];
+    for (const NodeSpring& spring : springs_) {
+        for (int c = 0; c < kComponents; ++c)
+            Expand(nodes[spring.node].firstDof + c, nodeExpansion[c]);
+        AddExpandedBlock(
+            nodeExpansion, [&spring](int i, int j) { return spring.k[i][j]; }, F, add);
     }
 }
 

@@ -23,6 +23,8 @@ void SolutionsCont::Clear() {
     bcRows.Release();
     dofs.Release();
     elementLoads_.Clear();
+    springs_.clear();
+    springOf_.clear();
     stageThreeSets_.reset();
     scales_ = {};
     resultsValid = 0;

@@ -146,6 +146,7 @@ struct SolutionsCont::BeamAttachments {
 void SolutionsCont::BuildModel() {
     ResetWorkingFields();
     BuildAnalysisNodes();
+    GatherSprings();
     const BeamAttachments attachments(input_);
     for (int row = 0; row < input_.beams.Count(); ++row)
         if (input_.beams.IsRowUsed(row))

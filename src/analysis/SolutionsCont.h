@@ -61,6 +61,16 @@ struct BeamExtremum {
     bool found = false;
 };
 
+// The springs of one input node's analysis node, summed: their stiffness in
+// global components (wz, Rx, Ry), with the rotational springs turned by the
+// node's skew and without the components a rigid support of the node holds
+// (a support takes the whole force there, the spring adds nothing).
+struct NodeSpring {
+    int32_t node;   // analysis node
+    double axes[3]; // in wz, about the first and about the second support axis
+    double k[3][3]; // the same in global components
+};
+
 struct Point3 {
     double x;
     double y;
@@ -146,6 +156,17 @@ public:
     double MaxSectionForce(int kind) const;
     double MaxNodeForce() const;
     double MaxNodeMoment() const;
+    // The springs of the run, one per analysis node that has any, in node order.
+    const std::vector<NodeSpring>& Springs() const { return springs_; }
+    bool HasSpring(int node) const { return SpringAt(node) != nullptr; }
+    // The springs of an analysis node, null when it has none.
+    const NodeSpring* SpringAt(int node) const;
+    // The force of the node's springs on the structure, −k·u, in the sign
+    // convention of the reactions; 0 at a node without springs.
+    double SpringForce(int node, int component) const;
+    // The force of the rigid supports alone: NodeForce, which is the whole
+    // force of the ground on the node, less the springs' share.
+    double SupportReaction(int node, int component) const;
 
     int32_t resultsValid = 0;
     ElementContainer elements;
@@ -161,6 +182,8 @@ private:
     struct BeamAttachments;
     void BuildAnalysisNodes();
     void AddSupportRows(int node, const struct NodeRec& rec);
+    void GatherSprings();
+    double RawSpringForce(int node, int component) const;
     void DivideBeam(int row, const BeamAttachments& attachments);
     void AddHingeCouplings(int prev, int next, double beta, const bool released[3]);
     void AddHingeRow(int type, int sideA, int sideB, double beta, double rowConstant);
@@ -188,6 +211,9 @@ private:
     double ForceScale(int kind) const;
     ResultScales scales_;
     template <class AddEntry> void ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const;
+    template <int N, class Stiffness, class AddEntry>
+    void AddExpandedBlock(const FGFieldCont (&expansion)[N], Stiffness&& kij, Matrix* F,
+                          AddEntry& add) const;
 
     InputModel& input_;
     FGFieldCont loadExpansion_; // reused by every AddLoad
@@ -196,7 +222,10 @@ private:
     // expanding every element again.
     std::optional<EquationSets> stageThreeSets_;
     std::vector<int32_t> stageThreeNumber_;
-    ElementLoadTable elementLoads_;                // built by AssembleLoads
+    ElementLoadTable elementLoads_;   // built by AssembleLoads
+    std::vector<NodeSpring> springs_; // built by BuildModel
+    std::vector<int32_t>
+        springOf_; // per analysis node its index in springs_, −1; empty without springs
     SolverKind solverKind_ = SolverKind::kProfile; // chosen in stage 3
 };
 

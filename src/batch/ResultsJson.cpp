@@ -55,16 +55,30 @@ Json InputNodes(InputModel& input, const SolutionsCont& s) {
     return list;
 }
 
+Json NodeForces(const SolutionsCont& s, int node, double (SolutionsCont::*force)(int, int) const) {
+    return {
+        {"Z", (s.*force)(node, kWz)}, {"Mx", (s.*force)(node, kRx)}, {"My", (s.*force)(node, kRy)}};
+}
+
+// The rigid supports' reactions and, marked "spring": true, the forces of
+// the springs, node by node; together they balance the loads.
 Json Reactions(InputModel& input, const SolutionsCont& s) {
     Json list = Json::array();
     for (int k = 0; k < input.nodes.ValidCount(); ++k) {
         const NodeRec& node = *input.nodes.ValidRow(k);
-        if ((node.fixZ == 0 && node.fixRx == 0 && node.fixRy == 0) || node.calcNode < 0)
+        if (node.calcNode < 0)
             continue;
-        list.push_back({{"node", input.nodes.IndexOf(&node) + 1},
-                        {"Z", s.NodeForce(node.calcNode, kWz)},
-                        {"Mx", s.NodeForce(node.calcNode, kRx)},
-                        {"My", s.NodeForce(node.calcNode, kRy)}});
+        const int number = input.nodes.IndexOf(&node) + 1;
+        if (node.fixZ != 0 || node.fixRx != 0 || node.fixRy != 0) {
+            Json entry = {{"node", number}};
+            entry.update(NodeForces(s, node.calcNode, &SolutionsCont::SupportReaction));
+            list.push_back(entry);
+        }
+        if (s.HasSpring(node.calcNode)) {
+            Json entry = {{"node", number}, {"spring", true}};
+            entry.update(NodeForces(s, node.calcNode, &SolutionsCont::SpringForce));
+            list.push_back(entry);
+        }
     }
     return list;
 }

@@ -211,7 +211,8 @@ bool Document::ResultsValid() const {
 }
 
 void Document::CommitPendingEdits() {
-    for (const auto& tables : {SystemTables(input_), LoadTables(input_)})
-        for (InputContainer* table : tables)
-            table->CommitGridEdit();
+    for (InputContainer* table : input_.systemFileTables)
+        table->CommitGridEdit();
+    for (InputContainer* table : input_.loadTables)
+        table->CommitGridEdit();
 }

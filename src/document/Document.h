@@ -27,6 +27,8 @@ struct HalfKind {
     bool (*load)(InputModel& input, const std::string& path, int* sectionsFound);
     bool (*save)(InputModel& input, const std::string& path);
     void (*reset)(InputModel& input);
+    // The sections the warning names: those every file of the half holds
+    // (not the optional springs).
     std::span<InputContainer* const> (*tables)(const InputModel& input);
 };
 extern const HalfKind kSystemHalf;

@@ -259,11 +259,17 @@ void DrawReactions(const SceneContext& scene) {
         // The reaction moments about the support's own axes.
         const double first = mx * std::cos(skew) + my * std::sin(skew);
         const double second = -mx * std::sin(skew) + my * std::cos(skew);
-        if (node.fixZ && largestForce != 0.0 && Shown(force, largestForce))
+        // The node force is the whole force of the ground: the rigid
+        // supports' and the springs'.
+        const NodeSpring* spring = results.SpringAt(n);
+        auto held = [spring](int32_t fixed, int axis) {
+            return fixed || (spring && spring->axes[axis] != 0.0);
+        };
+        if (held(node.fixZ, 0) && largestForce != 0.0 && Shown(force, largestForce))
             ForceArrow(scene.list, scene.view, style, p, {0, 0, 1}, forceScale, force);
-        if (node.fixRx && largestMoment != 0.0 && Shown(first, momentNoiseScale))
+        if (held(node.fixRx, 1) && largestMoment != 0.0 && Shown(first, momentNoiseScale))
             MomentArrow(scene.list, scene.view, style, p, momentScale, first, skew);
-        if (node.fixRy && largestMoment != 0.0 && Shown(second, momentNoiseScale))
+        if (held(node.fixRy, 2) && largestMoment != 0.0 && Shown(second, momentNoiseScale))
             MomentArrow(scene.list, scene.view, style, p, momentScale, second, skew + kPi / 2);
     });
 }

@@ -190,6 +190,40 @@ void DrawSupports(const SceneContext& scene) {
     });
 }
 
+void DrawSprings(const SceneContext& scene) {
+    InputModel& input = scene.input;
+    if (input.springs.ValidCount() == 0)
+        return;
+    // The stiffnesses of each node summed over the records whose range names it.
+    struct Stiffness {
+        double kz = 0.0, kRx = 0.0, kRy = 0.0;
+    };
+    std::map<int, Stiffness> byNode;
+    ForEachValid(input.springs, [&](const SpringRec& spring) {
+        ForEachInRange(input.nodes, spring.from, spring.to, [&](int number, const NodeRec&) {
+            Stiffness& sum = byNode[number];
+            sum.kz += spring.kz;
+            sum.kRx += spring.kRx;
+            sum.kRy += spring.kRy;
+        });
+    });
+    const double size = scene.Size(GeoSpringSize);
+    const double width = scene.Size(GeoSpringLineWidth);
+    for (const auto& [number, k] : byNode) {
+        const NodeRec& node = *input.nodes.Existing(number);
+        const Vec3 p{node.x, node.y, 0.0};
+        if (k.kz > 0)
+            ZigzagSpring(scene.list, scene.view, p, size, width, GeoSpringColour);
+        const double skew = node.skew * kPi / 180.0;
+        if (!std::isfinite(skew))
+            continue; // no axis to draw the rotations about
+        if (k.kRx > 0)
+            CoilSpring(scene.list, scene.view, p, size, width, GeoSpringColour, skew);
+        if (k.kRy > 0)
+            CoilSpring(scene.list, scene.view, p, size, width, GeoSpringColour, skew + kPi / 2);
+    }
+}
+
 void DrawNodes(const SceneContext& scene) {
     const double size = scene.Size(GeoNodeSize);
     const double width = scene.Size(GeoNodeLineWidth);
@@ -207,7 +241,9 @@ void DrawNodes(const SceneContext& scene) {
 void DrawStructure(const SceneContext& scene) {
     DrawBeams(scene);
     DrawHinges(scene);
-    if (scene.Shows(ShowSupports))
+    if (scene.Shows(ShowSupports)) {
         DrawSupports(scene);
+        DrawSprings(scene);
+    }
     DrawNodes(scene);
 }

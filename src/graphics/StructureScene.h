@@ -25,9 +25,15 @@ void DrawHinges(const SceneContext& scene);
 // deflection, double arrows along the skewed support axes for held rotations.
 void DrawSupports(const SceneContext& scene);
 
+// Every node that a spring record names: a zigzag under the node for a
+// spring in z, a coil about the skewed first or second support axis for a
+// rotational one (stiffnesses of several records summed; as entered, also
+// where a rigid support holds the component).
+void DrawSprings(const SceneContext& scene);
+
 // A square at every node; with ShowNodeNumbers its number.
 void DrawNodes(const SceneContext& scene);
 
-// Beams, hinges, supports (with ShowSupports) and nodes, in this order: the
+// Beams, hinges, supports and springs (with ShowSupports) and nodes, in this order: the
 // hinges blank the beam line with white, the node squares come last.
 void DrawStructure(const SceneContext& scene);

@@ -131,6 +131,72 @@ void MomentArrow(PaintContainer& list, const ViewMatrix& view, const ArrowStyle&
     ArrowLabel(list, style, anchor, value, {}, placement);
 }
 
+namespace {
+
+// The horizontal unit vector across the line of sight (row 2 of the view is
+// the viewing direction); x when the view looks straight along z.
+Vec3 AcrossSight(const ViewMatrix& view) {
+    const Vec3 across{view.R(2, 1), -view.R(2, 0), 0.0};
+    const double length = Length(across);
+    return length > 1e-9 ? across * (1.0 / length) : Vec3{1.0, 0.0, 0.0};
+}
+
+// The projected polyline through the model points.
+template <size_t N>
+void Polyline(PaintContainer& list, const ViewMatrix& view, const Vec3 (&p)[N]) {
+    for (size_t i = 1; i < N; ++i)
+        list.AddLine(Project(view, p[i - 1]), Project(view, p[i]));
+}
+
+constexpr int kZigzagTeeth = 6;
+constexpr int kCoilPoints = 60; // 24° per point over 2.5 turns
+constexpr double kCoilTurns = 2.5;
+
+} // namespace
+
+void ZigzagSpring(PaintContainer& list, const ViewMatrix& view, Vec3 p, double size, double width,
+                  Colour colour) {
+    list.SetPen(colour, width);
+    const Vec3 down{0.0, 0.0, size};
+    const Vec3 across = AcrossSight(view) * (0.15 * size);
+    // Leads of a fifth of the length at both ends, the teeth between them.
+    Vec3 points[kZigzagTeeth + 3];
+    points[0] = p;
+    for (int i = 0; i <= kZigzagTeeth; ++i) {
+        const double along = 0.2 + 0.6 * i / kZigzagTeeth;
+        const double side = i == 0 || i == kZigzagTeeth ? 0.0 : (i % 2 ? 1.0 : -1.0);
+        points[i + 1] = p + down * along + across * side;
+    }
+    points[kZigzagTeeth + 2] = p + down;
+    Polyline(list, view, points);
+    const Vec3 ground[] = {p + down - across * 2.0, p + down + across * 2.0};
+    Polyline(list, view, ground);
+}
+
+void CoilSpring(PaintContainer& list, const ViewMatrix& view, Vec3 p, double size, double width,
+                Colour colour, double phi) {
+    list.SetPen(colour, width);
+    const Vec3 axis{std::cos(phi), std::sin(phi), 0.0};
+    const Vec3 across{-std::sin(phi), std::cos(phi), 0.0};
+    const Vec3 down{0.0, 0.0, 1.0};
+    const Vec3 centre = p + axis * (0.5 * size);
+    const Vec3 shaft[] = {p, centre};
+    Polyline(list, view, shaft);
+    Vec3 coil[kCoilPoints + 1];
+    const double radius = 0.3 * size;
+    for (int i = 0; i <= kCoilPoints; ++i) {
+        const double share = double(i) / kCoilPoints;
+        const double angle = 2.0 * kPi * kCoilTurns * share;
+        coil[i] = centre + (across * std::cos(angle) + down * std::sin(angle)) * (radius * share);
+    }
+    Polyline(list, view, coil);
+    // The spiral ends on the far side after two and a half turns; the tick
+    // there is its ground.
+    const Vec3 end = coil[kCoilPoints];
+    const Vec3 tick[] = {end + axis * (0.15 * size), end - axis * (0.15 * size)};
+    Polyline(list, view, tick);
+}
+
 void OrdinateLabel(PaintContainer& list, double textSize, double sceneSize, double tolerance,
                    Colour colour, Vec2 e, Vec2 g, Vec2 q, double value, bool side, bool absolute) {
     if (std::fabs(value) < tolerance * 1e-5)

@@ -90,6 +90,19 @@ void ForceArrow(PaintContainer& list, const ViewMatrix& view, const ArrowStyle& 
 void MomentArrow(PaintContainer& list, const ViewMatrix& view, const ArrowStyle& style, Vec3 p,
                  double lengthFactor, double value, double phi);
 
+// A translational spring under P: a zigzag along +z, size long, that ends
+// in a ground bar. The zigzag lies in the vertical plane across the line of
+// sight, so that it shows its turns in every view but the one along z.
+void ZigzagSpring(PaintContainer& list, const ViewMatrix& view, Vec3 p, double size, double width,
+                  Colour colour);
+
+// A rotational spring at P about the horizontal axis at the angle phi from
+// the x axis: a short shaft along the axis from P and a spiral of two and a
+// half turns around it (in the plane across the axis), its outer end on a
+// ground tick.
+void CoilSpring(PaintContainer& list, const ViewMatrix& view, Vec3 p, double size, double width,
+                Colour colour, double phi);
+
 // The value label of a diagram ordinate from e to g (scene points): written
 // along the ordinate, centred on it, on the side chosen by side, the
 // reference point q near the base line and the sign of the value, with the

@@ -13,6 +13,7 @@ constexpr const char* kPageNodes = "Knoten";
 constexpr const char* kPageBeams = "Stäbe";
 constexpr const char* kPageSections = "Querschnittstypen";
 constexpr const char* kPageHinges = "Gelenke";
+constexpr const char* kPageSprings = "Federn";
 constexpr const char* kPageNodeLoads = "Knotenlasten";
 constexpr const char* kPageBeamLoads = "Streckenlasten";
 constexpr const char* kPagePointLoads = "Einzellasten";
@@ -167,6 +168,41 @@ CheckReport CheckHinges(InputModel& model) {
                 return SystemError("Zwei gleichartige Gelenke liegen übereinander !", kPageHinges,
                                    row, 2);
         }
+    }
+    return {};
+}
+
+// Grid columns of the spring stiffnesses kz, kRx, kRy.
+const RealColumn<SpringRec> kSpringStiffnesses[] = {
+    {&SpringRec::kz, 3}, {&SpringRec::kRx, 4}, {&SpringRec::kRy, 5}};
+
+// One spring record: an ordered range of existing nodes and stiffnesses that
+// are finite, not negative and not all zero (a spring of no stiffness is a
+// row typed by mistake).
+CheckReport CheckSpring(InputModel& model, const SpringRec& spring, int row) {
+    if (spring.to < spring.from)
+        return SystemError(kNodeOrderWrong, kPageSprings, row, 1);
+    for (long long n = spring.from; n <= spring.to; ++n)
+        if (!Existing(model.nodes, n))
+            return SystemError(Format(kNodeUndefined, static_cast<int>(n)), kPageSprings, row, 1);
+    for (const RealColumn<SpringRec>& c : kSpringStiffnesses) {
+        const double k = spring.*c.field;
+        // Written so that NaN fails as well.
+        if (!(k >= 0.0) || std::isinf(k))
+            return SystemError("Ungültige Federsteifigkeit !", kPageSprings, row, c.column);
+    }
+    if (spring.kz == 0.0 && spring.kRx == 0.0 && spring.kRy == 0.0)
+        return SystemError("Die Feder hat keine Steifigkeit !", kPageSprings, row, 3);
+    return {};
+}
+
+CheckReport CheckSprings(InputModel& model) {
+    SpringClass& springs = model.springs;
+    const int count = springs.ValidCount();
+    for (int k = 0; k < count; ++k) {
+        const int row = ValidRowIndex(springs, k);
+        if (CheckReport report = CheckSpring(model, *springs.At(row), row); !report.ok)
+            return report;
     }
     return {};
 }
@@ -333,8 +369,8 @@ CheckReport CheckAllSystemNumbers(InputModel& model) {
 } // namespace
 
 CheckReport CheckSystem(InputModel& model) {
-    const char* const pages[] = {kPageNodes, kPageBeams, kPageSections, kPageHinges};
-    if (CheckReport report = RejectedRecords(model.systemTables, pages, 4, false); !report.ok)
+    const char* const pages[] = {kPageNodes, kPageBeams, kPageSections, kPageHinges, kPageSprings};
+    if (CheckReport report = RejectedRecords(model.systemFileTables, pages, 5, false); !report.ok)
         return report;
     BeamClass& beams = model.beams;
     const int count = beams.ValidCount();
@@ -351,6 +387,8 @@ CheckReport CheckSystem(InputModel& model) {
                 return report;
         }
     }
+    if (CheckReport report = CheckSprings(model); !report.ok)
+        return report;
     return count > 0 ? CheckAllSystemNumbers(model) : CheckReport{};
 }
 

@@ -29,6 +29,11 @@ inline constexpr const char* kCheckFailedCaption = "Eingabefehler";
 // for reals that are not finite numbers (possible only from a file: "nan",
 // "inf", 1e400), in the order nodes, beams, cross-section types, hinges;
 // such a value is an input error "Ungültiger Zahlenwert !" on its cell.
+// The springs are examined after the beams, with or without beams: an
+// ordered range of existing nodes ("Knotenreihenfolge ist falsch", "Knoten
+// %d ist nicht definiert"), stiffnesses that are finite and not negative
+// ("Ungültige Federsteifigkeit !") and not all three zero ("Die Feder hat
+// keine Steifigkeit !").
 CheckReport CheckSystem(InputModel& model);
 
 // Validates the six load tables against the system; stops at the first error.

@@ -352,7 +352,7 @@ void GenerateDeck(const DeckDescription& deck, InputModel& model) {
     AddSection(model.mats, deck.edgeGirder.value_or(deck.girder));
     AddSection(model.mats, deck.crossBeam);
     AddSection(model.mats, deck.endCrossBeam.value_or(deck.crossBeam));
-    for (InputContainer* table : model.systemTables)
+    for (InputContainer* table : model.systemFileTables)
         table->Refresh();
     model.nodes.NotifyChanged();
 }

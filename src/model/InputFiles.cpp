@@ -49,11 +49,11 @@ bool WriteTables(const std::string& path, std::span<InputContainer* const> table
 
 bool LoadSystemFile(InputModel& model, const std::string& path, int* sectionsFound) {
     model.ResetSystem();
-    return ReadTables(path, model.systemTables, sectionsFound);
+    return ReadTables(path, model.systemFileTables, sectionsFound);
 }
 
 bool SaveSystemFile(InputModel& model, const std::string& path) {
-    return WriteTables(path, model.systemTables);
+    return WriteTables(path, model.systemFileTables);
 }
 
 bool LoadLoadCaseFile(InputModel& model, const std::string& path, int* sectionsFound) {

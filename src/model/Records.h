@@ -52,6 +52,19 @@ struct HingeRec {
     int32_t sideB;
 };
 
+// An elastic support of the nodes from ... to: the stiffness of a spring in
+// the deflection wz and about the node's first and second support axis
+// (turned by the node's skew like the rotational supports).
+struct SpringRec {
+    int32_t flag;
+    int32_t slot;
+    int32_t from;
+    int32_t to;
+    double kz;
+    double kRx;
+    double kRy;
+};
+
 struct NodeLoadRec {
     int32_t flag;
     int32_t slot;

@@ -26,6 +26,8 @@ std::vector<ReferenceField> Fields(InputModel& m) {
         {&m.beams, offsetof(BeamRec, end), &m.nodes, Role::Single},
         {&m.beams, offsetof(BeamRec, section), &m.mats, Role::Single},
         {&m.hinges, offsetof(HingeRec, beam), &m.beams, Role::Single},
+        {&m.springs, offsetof(SpringRec, from), &m.nodes, Role::RangeStart},
+        {&m.springs, offsetof(SpringRec, to), &m.nodes, Role::RangeEnd},
         {&m.nodeLoads, offsetof(NodeLoadRec, from), &m.nodes, Role::RangeStart},
         {&m.nodeLoads, offsetof(NodeLoadRec, to), &m.nodes, Role::RangeEnd},
         {&m.zwv, offsetof(ZwvRec, from), &m.nodes, Role::RangeStart},

@@ -6,9 +6,9 @@ class InputContainer;
 struct InputModel;
 
 // The references between the records of one system and load case: a beam's
-// nodes and cross-section type, a hinge's beam, the node and beam ranges and
-// the beams and hinges of the loads. Every reference is a record number
-// (row + 1); only valid records count.
+// nodes and cross-section type, a hinge's beam, the node ranges of the
+// springs, the node and beam ranges and the beams and hinges of the loads. Every reference is a
+// record number (row + 1); only valid records count.
 
 // True when a valid record refers to a row of table from row on, that is to
 // one that inserting or deleting row moves.

@@ -212,6 +212,25 @@ void HingesClass::ReadRecord(const char* line, int row) {
     RecordLine(line).Int(number).Int(r->beam).Real(r->pos).Int(r->type);
 }
 
+// Nothing at all without springs: the file is the one a system without
+// springs always gave, and older programs read it.
+void SpringClass::WriteSection(std::FILE* file) {
+    CommitGridEdit();
+    if (ValidCount() > 0)
+        InputContainer::WriteSection(file);
+}
+
+void SpringClass::WriteRecord(std::FILE* file, int row) {
+    const SpringRec* r = RowRecord(row);
+    std::fprintf(file, " %d %d %.14le %.14le %.14le", r->from, r->to, r->kz, r->kRx, r->kRy);
+}
+
+void SpringClass::ReadRecord(const char* line, int row) {
+    SpringRec* r = RowRecord(row);
+    int32_t number;
+    RecordLine(line).Int(number).Int(r->from).Int(r->to).Real(r->kz).Real(r->kRx).Real(r->kRy);
+}
+
 void NodeLoadClass::WriteRecord(std::FILE* file, int row) {
     const NodeLoadRec* r = RowRecord(row);
     std::fprintf(file, " %5d %5d %.14le %.14le %.14le", r->from, r->to, r->Fz, r->Mx, r->My);

@@ -57,6 +57,9 @@ const Field kMatFields[] = {REAL_FIELD(MatRec, E), REAL_FIELD(MatRec, G), REAL_F
                             REAL_FIELD(MatRec, It), REAL_FIELD(MatRec, alphaT)};
 const Field kHingeFields[] = {INT_FIELD(HingeRec, beam), REAL_FIELD(HingeRec, pos),
                               INT_FIELD(HingeRec, type)};
+const Field kSpringFields[] = {INT_FIELD(SpringRec, from), INT_FIELD(SpringRec, to),
+                               REAL_FIELD(SpringRec, kz), REAL_FIELD(SpringRec, kRx),
+                               REAL_FIELD(SpringRec, kRy)};
 const Field kNodeLoadFields[] = {INT_FIELD(NodeLoadRec, from), INT_FIELD(NodeLoadRec, to),
                                  REAL_FIELD(NodeLoadRec, Fz), REAL_FIELD(NodeLoadRec, Mx),
                                  REAL_FIELD(NodeLoadRec, My)};
@@ -98,14 +101,23 @@ template <class Table, class... Members> double MaxAbs(Table& table, Members... 
 
 // ---- range rule ------------------------------------------------------------
 
-template <class Rec> bool RangeLoadTable<Rec>::StoreRange(int row, int col, const void* value) {
+namespace {
+
+// Stores "von" (col 0) or "bis" (col 1) of a record with a range; storing
+// "von" raises a smaller "bis" to it. False for any other column.
+template <class Rec> bool StoreRangeField(Rec* record, int col, const void* value) {
     if (col != 0 && col != 1)
         return false;
-    Rec* record = this->RowRecord(row);
     std::memcpy(col == 0 ? &record->from : &record->to, value, 4);
     if (col == 0 && record->to < record->from)
         record->to = record->from;
     return true;
+}
+
+} // namespace
+
+template <class Rec> bool RangeLoadTable<Rec>::StoreRange(int row, int col, const void* value) {
+    return StoreRangeField(this->RowRecord(row), col, value);
 }
 
 template class RangeLoadTable<NodeLoadRec>;
@@ -274,6 +286,17 @@ bool HingesClass::FindHinge(int beam, double pos, int type) {
     return false;
 }
 
+// ---- springs -----------------------------------------------------------------------
+
+void* SpringClass::ValuePtr(int row, int col) {
+    return FieldPtr(RowRecord(row), ColumnField(kSpringFields, col));
+}
+
+void SpringClass::StoreValue(int row, int col, const void* value) {
+    if (!StoreRangeField(RowRecord(row), col, value))
+        CopyField(RowRecord(row), ColumnField(kSpringFields, col), value);
+}
+
 // ---- load tables -----------------------------------------------------------------
 
 void* NodeLoadClass::ValuePtr(int row, int col) {
@@ -380,9 +403,9 @@ double HingeLoadClass::MaxAbsHingeLoad(int kind, int hingeType) {
 // ---- the input model ---------------------------------------------------------------
 
 InputModel::InputModel()
-    : systemTables{&nodes, &beams, &mats, &hinges}, loadTables{&nodeLoads,  &beamLoads,
-                                                               &pointLoads, &zwv,
-                                                               &tempLoads,  &hingeLoads} {
+    : systemTables{&nodes, &beams, &mats, &hinges}, loadTables{&nodeLoads, &beamLoads, &pointLoads,
+                                                               &zwv,       &tempLoads, &hingeLoads},
+      systemFileTables{&nodes, &beams, &mats, &hinges, &springs} {
     nodes.beams = &beams;
     beams.nodes = &nodes;
     hinges.beams = &beams;
@@ -390,14 +413,14 @@ InputModel::InputModel()
 }
 
 void InputModel::SetObserver(DocumentObserver* observer) {
-    for (InputContainer* table : systemTables)
+    for (InputContainer* table : systemFileTables)
         table->SetObserver(observer);
     for (InputContainer* table : loadTables)
         table->SetObserver(observer);
 }
 
 void InputModel::ResetSystem() {
-    for (InputContainer* table : systemTables)
+    for (InputContainer* table : systemFileTables)
         table->Reset();
 }
 

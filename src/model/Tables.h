@@ -106,6 +106,20 @@ public:
     BeamClass* beams = nullptr;
 };
 
+// The springs of the system: elastic supports of a node range. An optional
+// section of the system file: it is written only when it holds valid rows,
+// so that a system without springs gives the file it always gave.
+class SpringClass : public SystemTable<SpringRec> {
+public:
+    void* ValuePtr(int row, int col) override;
+    // "von" and "bis" follow the range rule of the load tables.
+    void StoreValue(int row, int col, const void* value) override;
+    const char* SectionKeyword() const override { return "SPRINGS"; }
+    void WriteSection(std::FILE* file) override;
+    void WriteRecord(std::FILE* file, int row) override;
+    void ReadRecord(const char* line, int row) override;
+};
+
 class NodeLoadClass : public RangeLoadTable<NodeLoadRec> {
 public:
     void* ValuePtr(int row, int col) override;
@@ -187,6 +201,7 @@ struct InputModel {
     BeamClass beams;
     MatClass mats;
     HingesClass hinges;
+    SpringClass springs;
     NodeLoadClass nodeLoads;
     BeamLoadClass beamLoads;
     PointLoadClass pointLoads;
@@ -194,9 +209,14 @@ struct InputModel {
     TempLoadClass tempLoads;
     HingeLoadClass hingeLoads;
 
-    // The four system tables in file order, and the six load tables.
+    // The four system tables every system file holds, in file order, and
+    // the six load tables.
     InputContainer* systemTables[4];
     InputContainer* loadTables[6];
+    // All tables of the system in file order: the four and the springs,
+    // whose section is optional. Reading, writing, emptying and the change
+    // notification cover these.
+    InputContainer* systemFileTables[5];
 
     void SetObserver(DocumentObserver* observer);
     void ResetSystem();

@@ -55,6 +55,13 @@ void WriteSystemSections(InputModel& input, std::FILE* file) {
                           return Format("%5d   %5d %#10.4lg     %c\n", number, h.beam, h.pos,
                                         HingeTypeLetter(h.type));
                       });
+    WriteTableSection(file, input.springs, "\nFedern\n",
+                      {"        Knoten            Federsteifigkeit\n",
+                       "   Nr   von   bis      kz         kRx        kRy\n"},
+                      [](int number, const SpringRec& f) {
+                          return Format("%5d %5d %5d %#10.4lg %#10.4lg %#10.4lg\n", number, f.from,
+                                        f.to, f.kz, f.kRx, f.kRy);
+                      });
 }
 
 void WriteLoadSections(InputModel& input, std::FILE* file) {

@@ -130,6 +130,8 @@ void WriteSectionForceTables(InputModel& input, SolutionsCont& s, std::FILE* fil
     }
 }
 
+// The rigid supports' reactions and, marked "Feder", the forces of the
+// springs, node by node; together they balance the loads.
 void WriteReactions(InputModel& input, SolutionsCont& s, std::FILE* file) {
     Put(file, "\n------------------------------------- Auflagerkräfte "
               "-------------------------------\n");
@@ -137,13 +139,19 @@ void WriteReactions(InputModel& input, SolutionsCont& s, std::FILE* file) {
     DashLine(file);
     for (int k = 0; k < input.nodes.ValidCount(); ++k) {
         const NodeRec& node = *input.nodes.ValidRow(k);
-        const bool supported = node.fixZ != 0 || node.fixRx != 0 || node.fixRy != 0;
-        if (!supported || node.calcNode < 0)
+        if (node.calcNode < 0)
             continue;
-        Put(file, FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg\n", RowNumber(input.nodes, &node),
-                             Shown(s.NodeForce(node.calcNode, kWz)),
-                             Shown(s.NodeForce(node.calcNode, kRx)),
-                             Shown(s.NodeForce(node.calcNode, kRy))));
+        const int number = RowNumber(input.nodes, &node);
+        if (node.fixZ != 0 || node.fixRx != 0 || node.fixRy != 0)
+            Put(file, FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg\n", number,
+                                 Shown(s.SupportReaction(node.calcNode, kWz)),
+                                 Shown(s.SupportReaction(node.calcNode, kRx)),
+                                 Shown(s.SupportReaction(node.calcNode, kRy))));
+        if (s.HasSpring(node.calcNode))
+            Put(file, FormatFast("%5d %#10.4lg %#10.4lg %#10.4lg  Feder\n", number,
+                                 Shown(s.SpringForce(node.calcNode, kWz)),
+                                 Shown(s.SpringForce(node.calcNode, kRx)),
+                                 Shown(s.SpringForce(node.calcNode, kRy))));
     }
 }
 

@@ -22,7 +22,9 @@ std::unique_ptr<TreeClass> GeometryGroup() {
               Setting("Textabstand", GeoHingeTextDistance), Setting("Textgröße", GeoHingeTextSize)),
         Group("Achsenkreuz", Setting("Liniendicke", GeoAxesLineWidth),
               Setting("Größe", GeoAxesSize), Setting("Pfeilkopfgröße", GeoAxesArrowheadSize),
-              Setting("Farbe", GeoAxesColour), Setting("Textgröße", GeoAxesTextSize)));
+              Setting("Farbe", GeoAxesColour), Setting("Textgröße", GeoAxesTextSize)),
+        Group("Federn", Setting("Farbe", GeoSpringColour), Setting("Größe", GeoSpringSize),
+              Setting("Liniendicke", GeoSpringLineWidth)));
 }
 
 // Node loads and constrained displacements share their sizes: two nodes,

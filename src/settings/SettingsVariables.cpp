@@ -34,6 +34,9 @@ double GeoAxesSize = 0.15;
 double GeoAxesArrowheadSize = 0.02;
 Colour GeoAxesColour = Rgb(255, 0, 255);
 double GeoAxesTextSize = 0.02;
+Colour GeoSpringColour = Rgb(0, 128, 128);
+double GeoSpringSize = 0.05;
+double GeoSpringLineWidth = 0.002;
 
 Colour LoadNodeColour = Rgb(0, 0, 255);
 double LoadNodeArrowheadSize = 0.02;

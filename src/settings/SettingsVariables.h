@@ -60,6 +60,11 @@ extern double GeoAxesArrowheadSize; // Pfeilkopfgröße
 extern Colour GeoAxesColour;        // Farbe
 extern double GeoAxesTextSize;      // Textgröße
 
+// Geometrie / Federn
+extern Colour GeoSpringColour;    // Farbe
+extern double GeoSpringSize;      // Größe
+extern double GeoSpringLineWidth; // Liniendicke
+
 // Belastung / Knotenlasten. The four sizes below are also the ones of
 // Belastung / Zwangsverformungen; node loads, constrained displacements and
 // hinge loads are drawn with them.

@@ -28,6 +28,7 @@ const TopicPage kTopicPages[] = {
     {10070, "qrc:/help/eingabe_system.html#knoten"},
     {10075, "qrc:/help/eingabe_system.html#staebe"},
     {10080, "qrc:/help/eingabe_system.html#querschnitte"},
+    {10082, "qrc:/help/eingabe_system.html#federn"},
     {10085, "qrc:/help/eingabe_system.html#seiten"},
     {10090, "qrc:/help/eingabe_belastung.html#knotenlasten"},
     {10095, "qrc:/help/eingabe_belastung.html#streckenlasten"},

@@ -270,16 +270,18 @@ bool TInputForm::event(QEvent* event) {
 // ---- the geometry window ------------------------------------------------------------
 
 TSystemInputForm::TSystemInputForm(InputModel& input, TMainForm& mainForm, UiDialogs& dialogs)
-    : TInputForm(
-          input, mainForm, dialogs,
-          {"Geometrie", " Geometrie:  ", "Neue Geometrie", "Geometrie öffnen",
-           "Geometrie Speichern"},
-          {InputPage::Knoten, InputPage::Staebe, InputPage::Querschnitte, InputPage::Gelenke},
-          {InputPage::Knoten, InputPage::Staebe, InputPage::Querschnitte, InputPage::Gelenke}) {
+    : TInputForm(input, mainForm, dialogs,
+                 {"Geometrie", " Geometrie:  ", "Neue Geometrie", "Geometrie öffnen",
+                  "Geometrie Speichern"},
+                 {InputPage::Knoten, InputPage::Staebe, InputPage::Querschnitte, InputPage::Gelenke,
+                  InputPage::Federn},
+                 {InputPage::Knoten, InputPage::Staebe, InputPage::Querschnitte, InputPage::Gelenke,
+                  InputPage::Federn}) {
     KnotenGrid = PageGrid(0);
     StabGrid = PageGrid(1);
     QuerschnittsGrid = PageGrid(2);
     GelenkGrid = PageGrid(3);
+    FederGrid = PageGrid(4);
     SetHelpTopic(this, 10065);
     SetHelpTopic(PageControl1, 10085);
     resize(kGeometryFormSize);

@@ -101,7 +101,8 @@ private:
     UndoHistory history_;
 };
 
-// The geometry window "Geometrie": nodes, beams, cross-section types, hinges.
+// The geometry window "Geometrie": nodes, beams, cross-section types, hinges,
+// springs.
 class TSystemInputForm : public TInputForm {
     Q_OBJECT
 public:
@@ -111,6 +112,7 @@ public:
     TUserGrid* StabGrid;
     TUserGrid* QuerschnittsGrid;
     TUserGrid* GelenkGrid;
+    TUserGrid* FederGrid;
 
 protected:
     CheckReport RunCheck() override;

@@ -47,10 +47,12 @@ const ColumnLayout kSupport{List, true, kNoYes, 1, "0N1J"};
 const ColumnLayout kCentredInt{Int, true};
 const ColumnLayout kReal{Real};
 
-// "Knotenlasten" and "Zwangsverformungen": a node range and three values.
-PageLayout NodeRangePage(const char* caption, const char* over) {
+// "Knotenlasten", "Zwangsverformungen" and "Federn": a node range and three
+// values.
+PageLayout NodeRangePage(const char* caption, int helpTopic, const char* over, const char* z,
+                         const char* rx, const char* ry) {
     return {caption,
-            10090,
+            helpTopic,
             2,
             {50, 40, 40, 100, 100, 100},
             {kCentredInt, kCentredInt, kReal, kReal, kReal},
@@ -59,9 +61,9 @@ PageLayout NodeRangePage(const char* caption, const char* over) {
              {1, 1, 1, 1, "von"},
              {1, 1, 2, 2, "bis"},
              {0, 0, 3, 5, over},
-             {1, 1, 3, 3, "z"},
-             {1, 1, 4, 4, "Rx"},
-             {1, 1, 5, 5, "Ry"}}};
+             {1, 1, 3, 3, z},
+             {1, 1, 4, 4, rx},
+             {1, 1, 5, 5, ry}}};
 }
 
 PageLayout Layout(InputPage page) {
@@ -118,10 +120,13 @@ PageLayout Layout(InputPage page) {
                  {0, 0, 1, 1, "Stabnr"},
                  {0, 0, 2, 2, "x-Pos (0-1)"},
                  {0, 0, 3, 3, "Typ (B,T,Q)"}}};
+    case InputPage::Federn:
+        return NodeRangePage("Federn", 10082, "Federsteifigkeit", "kz", "kRx", "kRy");
     case InputPage::Knotenlasten:
-        return NodeRangePage("Knotenlasten", "Last in Richtung");
+        return NodeRangePage("Knotenlasten", 10090, "Last in Richtung", "z", "Rx", "Ry");
     case InputPage::Zwangsverformungen:
-        return NodeRangePage("Zwangsverformungen", "Verschiebung in Richtung");
+        return NodeRangePage("Zwangsverformungen", 10090, "Verschiebung in Richtung", "z", "Rx",
+                             "Ry");
     case InputPage::Streckenlasten:
         return {"Streckenlasten",
                 10095,
@@ -205,8 +210,9 @@ int InputPageHelpTopic(InputPage page) {
 
 InputContainer& InputPageTable(InputModel& model, InputPage page) {
     InputContainer* const tables[kInputPageCount] = {
-        &model.nodes, &model.beams,     &model.mats,       &model.hinges,     &model.nodeLoads,
-        &model.zwv,   &model.beamLoads, &model.pointLoads, &model.hingeLoads, &model.tempLoads};
+        &model.nodes,      &model.beams,     &model.mats,      &model.hinges,
+        &model.nodeLoads,  &model.zwv,       &model.beamLoads, &model.pointLoads,
+        &model.hingeLoads, &model.tempLoads, &model.springs};
     return *tables[static_cast<int>(page)];
 }
 

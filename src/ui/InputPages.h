@@ -7,8 +7,9 @@ class InputContainer;
 class QObject;
 struct InputModel;
 
-// The pages of the two input windows: the geometry window's four and the
-// load window's six, each in its window's order.
+// The pages of the two input windows: the geometry window's five and the
+// load window's six, each in its window's order but for the springs, which
+// came last.
 enum class InputPage {
     Knoten,
     Staebe,
@@ -19,10 +20,11 @@ enum class InputPage {
     Streckenlasten,
     Einzellasten,
     Gelenklasten,
-    Temperatur
+    Temperatur,
+    Federn
 };
-inline constexpr int kInputPageCount = 10;
-inline constexpr int kGeometryPageCount = 4;
+inline constexpr int kInputPageCount = 11;
+inline constexpr int kGeometryPageCount = 5;
 
 // The page's tab caption; the plausibility checks name pages by it.
 QString InputPageCaption(InputPage page);

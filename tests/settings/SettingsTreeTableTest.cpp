@@ -68,6 +68,10 @@ const std::vector<Row> kExpectedTree = {
     R(Geo + "Achsenkreuz / Pfeilkopfgröße", 0.02),
     C(Geo + "Achsenkreuz / Farbe", 255, 0, 255),
     R(Geo + "Achsenkreuz / Textgröße", 0.02),
+    G(Geo + "Federn"),
+    C(Geo + "Federn / Farbe", 0, 128, 128),
+    R(Geo + "Federn / Größe", 0.05),
+    R(Geo + "Federn / Liniendicke", 0.002),
     G(E + "Grafikeinstellung / Belastung"),
     G(Load + "Knotenlasten"),
     C(Load + "Knotenlasten / Farbe", 0, 0, 255),
@@ -216,8 +220,8 @@ TEST_F(SettingsTreeTableTest, NodeLoadsAndConstrainedDisplacementsShareTheirSize
     }
     std::sort(variables.begin(), variables.end());
     const auto distinct = std::unique(variables.begin(), variables.end()) - variables.begin();
-    EXPECT_EQ(variables.size(), 74u);
-    EXPECT_EQ(distinct, 70);
+    EXPECT_EQ(variables.size(), 77u);
+    EXPECT_EQ(distinct, 73);
 }
 
 } // namespace

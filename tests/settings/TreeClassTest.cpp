@@ -32,7 +32,7 @@ TEST_F(TreeViewTest, FillTreeViewShowsEveryNodeInTreeOrderAndRecordsItsIndex) {
     RecordingView view;
     tree->FillTreeView(view, view.AddNode(kViewTopLevel));
 
-    ASSERT_EQ(view.nodes.size(), 98u); // 74 settings and 24 groups
+    ASSERT_EQ(view.nodes.size(), 102u); // 77 settings and 25 groups
     EXPECT_EQ(view.nodes[0].text, "Einstellung");
     EXPECT_EQ(view.nodes[0].parent, kViewTopLevel);
     EXPECT_EQ(view.nodes[1].text, "Grafikeinstellung");
@@ -40,9 +40,9 @@ TEST_F(TreeViewTest, FillTreeViewShowsEveryNodeInTreeOrderAndRecordsItsIndex) {
     EXPECT_EQ(view.nodes[3].text, "Knoten");
     EXPECT_EQ(view.nodes[4].text, "Liniendicke");
     EXPECT_EQ(view.nodes[4].parent, 3);
-    EXPECT_EQ(view.nodes[97].text, "Unten");
+    EXPECT_EQ(view.nodes[101].text, "Unten");
 
-    for (int i = 0; i < 98; ++i) {
+    for (int i = 0; i < 102; ++i) {
         TreeClass* node = tree->FindByIndex(i);
         ASSERT_NE(node, nullptr) << i;
         EXPECT_EQ(node->ViewIndex(), i);
@@ -52,7 +52,7 @@ TEST_F(TreeViewTest, FillTreeViewShowsEveryNodeInTreeOrderAndRecordsItsIndex) {
             EXPECT_EQ(node->Parent(), tree->FindByIndex(parent));
         }
     }
-    EXPECT_EQ(tree->FindByIndex(98), nullptr);
+    EXPECT_EQ(tree->FindByIndex(102), nullptr);
     EXPECT_EQ(tree->FindByIndex(-1), nullptr);
 }
 
@@ -120,7 +120,7 @@ TEST_F(TreeValueTest, ResetAllRestoresEveryDefault) {
     TreeClass* editor = tree->FindByKey(kEditorKey);
     RecordingView view;
     tree->FillTreeView(view, view.AddNode(kViewTopLevel));
-    for (int i = 0; i < 98; ++i) {
+    for (int i = 0; i < 102; ++i) {
         TreeClass* node = tree->FindByIndex(i);
         if (node->Kind() != SettingKind::Group)
             node->SetFromText("17");
@@ -130,7 +130,7 @@ TEST_F(TreeValueTest, ResetAllRestoresEveryDefault) {
     EXPECT_EQ(MarginBottom, 17.0);
 
     tree->ResetAll();
-    for (int i = 0; i < 98; ++i)
+    for (int i = 0; i < 102; ++i)
         EXPECT_FALSE(tree->FindByIndex(i)->IsChanged()) << tree->FindByIndex(i)->Key();
     EXPECT_EQ(EditorProgram, "textor");
     EXPECT_EQ(GeoAxesColour, Rgb(255, 0, 255));

@@ -126,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(!window.windowIcon().isNull());
         QCOMPARE(window.parentWidget()->windowIcon().cacheKey(), window.windowIcon().cacheKey());
         QCOMPARE(Captions(window),
-                 QStringList({"Knoten", "Stäbe", "Querschnittstypen", "Gelenke"}));
+                 QStringList({"Knoten", "Stäbe", "Querschnittstypen", "Gelenke", "Federn"}));
         const struct {
             TUserGrid* grid;
             InputContainer* table;
@@ -135,7 +135,8 @@ private Q_SLOTS:
         } pages[] = {{window.KnotenGrid, &f.input.nodes, 2, {40, 100, 100, 40, 40, 40, 105}},
                      {window.StabGrid, &f.input.beams, 2, {40, 60, 60, 80, 60, 100, 60}},
                      {window.QuerschnittsGrid, &f.input.mats, 1, {40, 100, 100, 100, 100, 108}},
-                     {window.GelenkGrid, &f.input.hinges, 1, {40, 50, 100, 100}}};
+                     {window.GelenkGrid, &f.input.hinges, 1, {40, 50, 100, 100}},
+                     {window.FederGrid, &f.input.springs, 2, {50, 40, 40, 100, 100, 100}}};
         for (const auto& page : pages) {
             QCOMPARE(page.grid->Container(), page.table);
             QCOMPARE(page.grid->FixedRows(), page.fixedRows);
@@ -154,6 +155,8 @@ private Q_SLOTS:
         QCOMPARE(Headers(window.QuerschnittsGrid),
                  QStringList({"Nr", "Elastizitätsmodul", "Schubmodul", "Trägheitsmoment Iy",
                               "Trägheitsmoment It", "Temp.ausd.koeff."}));
+        QCOMPARE(Headers(window.FederGrid), QStringList({"Nr", "Knoten", "Federsteifigkeit", "von",
+                                                         "bis", "kz", "kRx", "kRy"}));
     }
 
     void loadWindowShowsItsSixPages() {
@@ -459,7 +462,7 @@ private Q_SLOTS:
         QCOMPARE(FindHelpTopic(geometry.PageControl1), 10085);
         QCOMPARE(FindHelpTopic(&loads), 0);
         QCOMPARE(FindHelpTopic(loads.PageControl1), 10115);
-        const QList<int> topics = {10070, 10075, 10080, 10080, 10090,
+        const QList<int> topics = {10070, 10075, 10080, 10080, 10082, 10090,
                                    10090, 10095, 10100, 10115, 10105};
         QList<int> found;
         for (TInputForm* window :

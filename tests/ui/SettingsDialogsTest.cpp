@@ -96,7 +96,7 @@ private Q_SLOTS:
         DialogsFixture d;
         QTreeWidget* view = d.tree->TreeView1;
         QCOMPARE(view->topLevelItemCount(), 1);
-        // 24 groups and 74 settings; each view node knows its depth-first index.
+        // 25 groups and 77 settings; each view node knows its depth-first index.
         QStringList names;
         for (QTreeWidgetItemIterator it(view); *it; ++it) {
             const int index = int(names.size());
@@ -105,10 +105,10 @@ private Q_SLOTS:
                      (*it)->text(0));
             names << (*it)->text(0);
         }
-        QCOMPARE(names.size(), 98);
+        QCOMPARE(names.size(), 102);
         QCOMPARE(names.mid(0, 6), QStringList({"Einstellung", "Grafikeinstellung", "Geometrie",
                                                "Knoten", "Liniendicke", "Farbe"}));
-        QCOMPARE(names.mid(91), QStringList({"Editor und Seitenränder",
+        QCOMPARE(names.mid(95), QStringList({"Editor und Seitenränder",
                                              "Editor für die Darstellung der Protokolle",
                                              "Seitenränder (nur für Grafikausdruck)", "Links",
                                              "Rechts", "Oben", "Unten"}));
