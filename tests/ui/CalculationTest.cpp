@@ -8,6 +8,7 @@
 #include "ui/SolForm.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <csignal>
+#include <string_view>
 
 namespace {
 
@@ -29,6 +31,54 @@ void OpenExample(MainFormFixture& f, const char* system, const char* loads) {
     f.form->OpenSystemFile(WriteTextFile(f.TempPath("s.bsy"), system));
     f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("l.bld"), loads));
 }
+
+// What the status window paints, in order: "Fenster" for the whole window,
+// "Stufe k" for the highlight of stage k, "Knoten n" for the node counter.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(TSolForm& status) : status_(status) {
+        status.installEventFilter(this);
+        status.NodeNb->installEventFilter(this);
+        for (int k = 1; k <= TSolForm::kStageCount; ++k)
+            status.StageBevel(k)->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Record(What(watched));
+        return false;
+    }
+
+    // The stages whose highlight was painted, in order, each once.
+    QStringList Stages() const {
+        QStringList stages;
+        for (const QString& what : painted.filter(QStringLiteral("Stufe")))
+            if (stages.isEmpty() || stages.last() != what)
+                stages << what;
+        return stages;
+    }
+
+    QStringList painted;
+
+private:
+    QString What(QObject* watched) const {
+        if (watched == &status_)
+            return QStringLiteral("Fenster");
+        if (watched == status_.NodeNb)
+            return QStringLiteral("Knoten ") + status_.NodeNb->text();
+        for (int k = 1; k <= TSolForm::kStageCount; ++k)
+            if (watched == status_.StageBevel(k) &&
+                status_.StageBevel(k)->frameShape() != QFrame::NoFrame)
+                return QStringLiteral("Stufe %1").arg(k);
+        return QString();
+    }
+    void Record(const QString& what) {
+        if (!what.isEmpty() && (painted.isEmpty() || painted.last() != what))
+            painted << what;
+    }
+
+    TSolForm& status_;
+};
 
 } // namespace
 
@@ -69,6 +119,53 @@ private Q_SLOTS:
 
         status.BitBtn1->click();
         QVERIFY(!status.isVisible());
+    }
+
+    // The run does not return to the event loop, so the window must be on the
+    // screen and painted before the first stage, and each stage and counter
+    // is painted as the run reaches it: on the first run, after the window
+    // was closed, and while it is still open from the last run.
+    void statusWindowIsPaintedWhileTheRunGoes() {
+        MainFormFixture f;
+        f.form->show();
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        TSolForm& status = *f.form->SolForm;
+        const QStringList stages = {"Stufe 1", "Stufe 2", "Stufe 3", "Stufe 4",
+                                    "Stufe 5", "Stufe 6", "Stufe 7"};
+        // Closed after the first run, left open after the second.
+        for (const char* run : {"erster Lauf", "nach dem Schließen", "Fenster noch offen"}) {
+            PaintRecorder recorder(status);
+            f.form->Berechnen1Click();
+            QVERIFY2(!recorder.painted.isEmpty(), run);
+            QCOMPARE(recorder.painted.first(), QStringLiteral("Fenster"));
+            QCOMPARE(recorder.Stages(), stages);
+            QVERIFY2(recorder.painted.contains(QStringLiteral("Knoten 3")), run);
+            if (std::string_view(run) == "erster Lauf")
+                status.BitBtn1->click();
+        }
+    }
+
+    // The sparse solver has no profile: its factor's memory and non-zeros take
+    // the place of the profile's memory and bandwidth, until a profile run.
+    void sparseSolverShowsTheFactorsFigures() {
+        MainFormFixture f;
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        TSolForm& status = *f.form->SolForm;
+        const struct {
+            const char* solver;
+            const char* memory;
+            const char* size;
+        } rows[] = {{"sparse", "Speicher des Faktors in Byte", "Nichtnullelemente des Faktors"},
+                    {"profile", "Speicherbedarf in Byte", "Bandbreite"}};
+        for (const auto& row : rows) {
+            f.environment.Set("BALKOR_SOLVER", row.solver);
+            f.form->Berechnen1Click();
+            QCOMPARE(f.solutions.resultsValid, 1);
+            QCOMPARE(status.Label11->text(), QString::fromUtf8(row.memory));
+            QCOMPARE(status.Label13->text(), QString::fromUtf8(row.size));
+            QVERIFY(status.Memory->text().toLong() > 0);
+            QVERIFY(status.Bandbreite->text().toLong() > 0);
+        }
     }
 
     // The status window takes the keyboard when a run starts, so that Enter
