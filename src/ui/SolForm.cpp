@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +23,13 @@ void SetBevelVisible(QFrame* bevel, bool visible) {
     bevel->setFrameStyle(visible ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
     const int pad = visible ? 0 : kBevelWidth;
     bevel->layout()->setContentsMargins(8 + pad, 3 + pad, 8 + pad, 3 + pad);
+    // Placed now: the run does not return to the event loop, which would do
+    // it later, and the name would be drawn off its place inside the frame.
+    bevel->layout()->activate();
+}
+
+int CaptionWidth(const QLabel* label, const char* caption) {
+    return label->fontMetrics().horizontalAdvance(QString::fromUtf8(caption));
 }
 
 QFrame* MakeBevel(QWidget* parent, QFrame::Shadow shadow) {
@@ -65,6 +73,13 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     Memory = AddCounter(counters, 5, QString::fromUtf8(MemoryCaption(false)), &Label11);
     Bandbreite = AddCounter(counters, 6, QString::fromUtf8(SizeCaption(false)), &Label13);
     counters->setRowStretch(7, 1);
+    // Room for the captions of either solver: the window cannot grow while
+    // the run goes on.
+    for (QLabel* caption : {Label11, Label13})
+        caption->setMinimumWidth(std::max({CaptionWidth(caption, MemoryCaption(false)),
+                                           CaptionWidth(caption, MemoryCaption(true)),
+                                           CaptionWidth(caption, SizeCaption(false)),
+                                           CaptionWidth(caption, SizeCaption(true))}));
 
     BitBtn1 = new QPushButton(QStringLiteral("Fertig"), this);
     BitBtn2 = new QPushButton(QStringLiteral("Fehler"), this);
