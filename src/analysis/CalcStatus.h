@@ -17,6 +17,19 @@ struct CalcCounters {
     long factorNonZeros = 0; // non-zeros of the Cholesky factor
 };
 
+// The captions of the last two counters: the profile's memory and bandwidth,
+// or the memory and the non-zeros of the sparse solver's Cholesky factor.
+inline const char* MemoryCaption(bool sparse) {
+    return sparse ? "Speicher des Faktors in Byte" : "Speicherbedarf in Byte";
+}
+inline const char* SizeCaption(bool sparse) {
+    return sparse ? "Nichtnullelemente des Faktors" : "Bandbreite";
+}
+// The last counter's value: the bandwidth or the factor's non-zeros.
+inline long SizeCounter(const CalcCounters& counters) {
+    return counters.sparse ? counters.factorNonZeros : counters.bandwidth;
+}
+
 // Stages of a run, as the status window lists them.
 enum CalcStage : int {
     kStageNone = 0,

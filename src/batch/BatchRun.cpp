@@ -13,11 +13,13 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsTree.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,18 +43,22 @@ public:
     }
     void CountersChanged(const CalcCounters& counters) override { counters_ = counters; }
 
-    // Prints the counters of a run that got past the input checks.
+    // Prints the counters of a run that got past the input checks, the values
+    // in one column after the longest caption.
     void PrintCounters() {
         if (!started_)
             return;
         const CalcCounters& c = counters_;
-        Print(Format("Anzahl der Knoten:          %ld\n"
-                     "Anzahl der Elemente:        %ld\n"
-                     "Anzahl der Freiheitsgrade:  %ld\n"
-                     "Anzahl der Randbedingungen: %ld\n"
-                     "Speicherbedarf in Byte:     %ld\n"
-                     "Bandbreite:                 %ld\n",
-                     c.nodes, c.elements, c.dofs, c.conditions, c.memoryBytes, c.bandwidth));
+        const std::pair<std::string, long> lines[] = {
+            {"Anzahl der Knoten", c.nodes},           {"Anzahl der Elemente", c.elements},
+            {"Anzahl der Freiheitsgrade", c.dofs},    {"Anzahl der Randbedingungen", c.conditions},
+            {MemoryCaption(c.sparse), c.memoryBytes}, {SizeCaption(c.sparse), SizeCounter(c)}};
+        size_t width = 0;
+        for (const auto& [caption, value] : lines)
+            width = std::max(width, caption.size());
+        for (const auto& [caption, value] : lines)
+            Print(
+                Format("%-*s %ld\n", static_cast<int>(width + 1), (caption + ":").c_str(), value));
     }
 
 private:

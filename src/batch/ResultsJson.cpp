@@ -20,9 +20,13 @@ Json NumberOrNull(int number) {
 }
 
 Json Counters(const CalcCounters& c) {
-    return {
+    Json counters = {
         {"nodes", c.nodes},           {"elements", c.elements},       {"dofs", c.dofs},
         {"conditions", c.conditions}, {"memoryBytes", c.memoryBytes}, {"bandwidth", c.bandwidth}};
+    // Only the sparse solver has a factor of its own to count.
+    if (c.sparse)
+        counters["factorNonZeros"] = c.factorNonZeros;
+    return counters;
 }
 
 Json Displacements(const SolutionsCont& s, int node) {

@@ -130,6 +130,8 @@ void DocumentHalf::OpenFile(const std::string& path) {
     Changed();
     SetModified(false);
     fileNotRead_ = !loaded || sections == 0;
+    if (loaded)
+        document_.Shell().FileUsed(*this);
     if (!loaded)
         document_.Shell().Tell({kind_.openError, "Fehler"});
     else if (sections == 0)
@@ -157,6 +159,7 @@ bool DocumentHalf::Save() {
     }
     fileNotRead_ = false;
     SetModified(false);
+    document_.Shell().FileUsed(*this);
     return true;
 }
 

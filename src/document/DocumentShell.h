@@ -40,6 +40,9 @@ public:
     // The half's file name changed, or its change mark.
     virtual void ShowFile(const DocumentHalf& half) = 0;
     virtual void ShowMark(const DocumentHalf& half) = 0;
+    // The half's file was read or written: its folder is where the user
+    // works, and the next file dialog opens there.
+    virtual void FileUsed(const DocumentHalf& half) = 0;
     // The analysis results were thrown away: what was shown of them goes.
     virtual void ResultsDiscarded() = 0;
 };

@@ -79,6 +79,7 @@ public:
     std::string ChooseFileToOpen(const DocumentHalf& half) override;
     std::string ChooseFileToSave(const DocumentHalf& half) override;
     void ShowFile(const DocumentHalf& half) override;
+    void FileUsed(const DocumentHalf& half) override;
     void ShowMark(const DocumentHalf& half) override;
     void ResultsDiscarded() override;
 

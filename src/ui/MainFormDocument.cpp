@@ -5,6 +5,8 @@
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString Text(const std::string& utf8) {
@@ -56,6 +58,12 @@ void TMainForm::ShowFile(const DocumentHalf& half) {
     (system ? StaticTextSystem : StaticTextLoad)->SetFile(FileNamePart(path), path);
     if (TInputForm* window = system ? geometryWindow_ : loadWindow_)
         window->SetName(path);
+}
+
+// Files opened from the command line count as much as those chosen in a
+// dialog; saving the system with F2 leads the load case's dialog beside it.
+void TMainForm::FileUsed(const DocumentHalf& half) {
+    dialogs_.SetFileFolder(QFileInfo(Text(half.File())).absolutePath());
 }
 
 void TMainForm::ShowMark(const DocumentHalf& half) {

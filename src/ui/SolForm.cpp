@@ -1,16 +1,21 @@
 #include "ui/SolForm.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 constexpr int kBevelWidth = 2;
+// How long a run waits for its window to appear on the screen.
+constexpr int kExposureWaitMs = 2000;
 
 // Shows or hides the raised frame around a stage name; the name keeps its
 // place either way, so the window never has to grow.
@@ -18,6 +23,13 @@ void SetBevelVisible(QFrame* bevel, bool visible) {
     bevel->setFrameStyle(visible ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
     const int pad = visible ? 0 : kBevelWidth;
     bevel->layout()->setContentsMargins(8 + pad, 3 + pad, 8 + pad, 3 + pad);
+    // Placed now: the run does not return to the event loop, which would do
+    // it later, and the name would be drawn off its place inside the frame.
+    bevel->layout()->activate();
+}
+
+int CaptionWidth(const QLabel* label, const char* caption) {
+    return label->fontMetrics().horizontalAdvance(QString::fromUtf8(caption));
 }
 
 QFrame* MakeBevel(QWidget* parent, QFrame::Shadow shadow) {
@@ -58,9 +70,16 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     ElNb = AddCounter(counters, 2, QStringLiteral("Elemente"));
     FGNb = AddCounter(counters, 3, QStringLiteral("Freiheitsgrade"));
     BCNb = AddCounter(counters, 4, QStringLiteral("Randbedingungen"));
-    Memory = AddCounter(counters, 5, QStringLiteral("Speicherbedarf in Byte"));
-    Bandbreite = AddCounter(counters, 6, QStringLiteral("Bandbreite"));
+    Memory = AddCounter(counters, 5, QString::fromUtf8(MemoryCaption(false)), &Label11);
+    Bandbreite = AddCounter(counters, 6, QString::fromUtf8(SizeCaption(false)), &Label13);
     counters->setRowStretch(7, 1);
+    // Room for the captions of either solver: the window cannot grow while
+    // the run goes on.
+    for (QLabel* caption : {Label11, Label13})
+        caption->setMinimumWidth(std::max({CaptionWidth(caption, MemoryCaption(false)),
+                                           CaptionWidth(caption, MemoryCaption(true)),
+                                           CaptionWidth(caption, SizeCaption(false)),
+                                           CaptionWidth(caption, SizeCaption(true))}));
 
     BitBtn1 = new QPushButton(QStringLiteral("Fertig"), this);
     BitBtn2 = new QPushButton(QStringLiteral("Fehler"), this);
@@ -82,18 +101,30 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     FormShow();
 }
 
-QLabel* TSolForm::AddCounter(QGridLayout* grid, int row, const QString& caption) {
+QLabel* TSolForm::AddCounter(QGridLayout* grid, int row, const QString& caption,
+                             QLabel** captionLabel) {
     auto* value = new QLabel(QStringLiteral("0"), Bevel7);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Room for large counts, so that the window keeps its size during a run.
     value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-    grid->addWidget(new QLabel(caption, Bevel7), row, 0);
+    auto* name = new QLabel(caption, Bevel7);
+    grid->addWidget(name, row, 0);
     grid->addWidget(value, row, 1);
+    if (captionLabel)
+        *captionLabel = name;
     return value;
 }
 
 void TSolForm::SetCounter(QLabel* label, long k) {
     const QString text = QString::number(k);
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    label->repaint();
+}
+
+void TSolForm::SetCaption(QLabel* label, const char* caption) {
+    const QString text = QString::fromUtf8(caption);
     if (label->text() == text)
         return;
     label->setText(text);
@@ -171,7 +202,29 @@ void TSolForm::BeginRun() {
     // The window takes the keyboard, so that Enter and Escape reach its
     // buttons when the run ends.
     activateWindow();
+    WaitUntilOnScreen();
     repaint();
+}
+
+// The run repaints the window itself, on this thread, without returning to
+// the event loop. A window just shown (the first run, or one after the window
+// was closed) is not on the screen before the window system has mapped and
+// exposed it, and a repaint until then is dropped: the window would stay an
+// empty frame until the run ends. So the run waits here for the exposure,
+// a bounded time (a minimised main window may never show it), handling no
+// user input meanwhile, so that no command can start inside the run.
+// WA_Mapped is what the repaints themselves go by; the window's exposure
+// still reads true just after the window was hidden and shown again.
+void TSolForm::WaitUntilOnScreen() {
+    if (testAttribute(Qt::WA_Mapped))
+        return;
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(kExposureWaitMs);
+    while (!testAttribute(Qt::WA_Mapped) && limit.isActive())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::ExcludeSocketNotifiers |
+                                        QEventLoop::WaitForMoreEvents);
 }
 
 void TSolForm::ShowFinished() {
@@ -244,6 +297,8 @@ void TSolForm::CountersChanged(const CalcCounters& counters) {
     SetElementCount(counters.elements);
     SetDofCount(counters.dofs);
     SetConstraintCount(counters.conditions);
+    SetCaption(Label11, MemoryCaption(counters.sparse));
+    SetCaption(Label13, SizeCaption(counters.sparse));
     SetMemory(counters.memoryBytes);
-    SetBandwidth(counters.bandwidth);
+    SetBandwidth(SizeCounter(counters));
 }

@@ -11,7 +11,7 @@ class QPushButton;
 // "Status der Berechnung": which stage of the analysis runs and how large the
 // problem is. Counters and stage marks are repainted at once, because the
 // analysis runs on the user-interface thread without returning to the event
-// loop.
+// loop; a run that shows the window first waits until it is on the screen.
 class TSolForm : public QDialog, public CalcStatus {
     Q_OBJECT
 public:
@@ -51,6 +51,10 @@ public:
     QLabel* BCNb = nullptr;
     QLabel* Memory = nullptr;
     QLabel* Bandbreite = nullptr;
+    // The captions of the last two counters: the profile's memory and
+    // bandwidth, or the sparse factor's memory and non-zeros.
+    QLabel* Label11 = nullptr;
+    QLabel* Label13 = nullptr;
     QPushButton* BitBtn1 = nullptr; // "Fertig"
     QPushButton* BitBtn2 = nullptr; // "Fehler", "Berechnung" while running
 
@@ -65,8 +69,11 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
     void CenterOnParent();
+    void WaitUntilOnScreen();
     static void SetCounter(QLabel* label, long k);
-    QLabel* AddCounter(class QGridLayout* grid, int row, const QString& caption);
+    static void SetCaption(QLabel* label, const char* caption);
+    QLabel* AddCounter(class QGridLayout* grid, int row, const QString& caption,
+                       QLabel** captionLabel = nullptr);
 
     QLabel* stageLabels_[kStageCount] = {};
     QFrame* stageBevels_[kStageCount] = {};

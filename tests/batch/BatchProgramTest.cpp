@@ -3,10 +3,12 @@
 
 #include "BatchProcess.h"
 #include "batch/BatchOptions.h"
+#include "support/ScopedEnvironment.h"
 
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +69,51 @@ TEST(BatchProgram, ExamplesRunAndPrintTheResultsProtocol) {
         EXPECT_TRUE(Contains(r.err, "Berechnung: Auswertung\n")) << name;
         EXPECT_TRUE(Contains(r.err, "Anzahl der Freiheitsgrade:")) << name;
         EXPECT_TRUE(Contains(r.err, "Bandbreite:")) << name;
+    }
+}
+
+// The counter lines end a run with the solver's own figures, all values in
+// one column after the longest caption. One beam between two nodes fixed in
+// wz and Rx leaves the two rotations Ry: 6 degrees of freedom, 4 fixed, and
+// a full 2 × 2 factor with 3 non-zeros.
+TEST(BatchProgram, CounterLinesNameTheFiguresOfTheSolver) {
+    TempDir dir;
+    const std::string system =
+        dir.Write("s.bsy", SystemFile(kTwoSupportedNodes, "1\n    1 1 2 1 0.3 5\n"));
+    const struct {
+        const char* solver;
+        std::vector<std::string> captions;
+        size_t column;
+        const char* lastLine; // "" where the value is not checked
+    } rows[] = {
+        {"profile", {"Speicherbedarf in Byte:", "Bandbreite:"}, 28, ""},
+        {"sparse",
+         {"Speicher des Faktors in Byte:", "Nichtnullelemente des Faktors:"},
+         31,
+         "Nichtnullelemente des Faktors: 3"},
+    };
+    for (const auto& row : rows) {
+        ScopedEnvironment environment;
+        environment.Set("BALKOR_SOLVER", row.solver);
+        const ProcessResult r = RunBatchProgram({"--results", dir.Path("r.txt"), system});
+        ASSERT_EQ(r.exitCode, kExitOk) << r.err;
+        const size_t start = r.err.find("Anzahl der Knoten:");
+        ASSERT_NE(start, std::string::npos) << r.err;
+        std::vector<std::string> lines;
+        std::istringstream block(r.err.substr(start));
+        for (std::string line; std::getline(block, line);)
+            lines.push_back(line);
+        ASSERT_EQ(lines.size(), 6u) << r.err;
+        EXPECT_EQ(lines[2], "Anzahl der Freiheitsgrade:" + std::string(row.column - 26, ' ') + "6");
+        EXPECT_EQ(lines[3],
+                  "Anzahl der Randbedingungen:" + std::string(row.column - 27, ' ') + "4");
+        for (size_t i = 0; i < 2; ++i) {
+            const std::string& line = lines[4 + i];
+            EXPECT_TRUE(StartsWith(line, row.captions[i])) << line;
+            EXPECT_EQ(line.find_first_not_of(' ', row.captions[i].size()), row.column) << line;
+        }
+        if (*row.lastLine)
+            EXPECT_EQ(lines[5], row.lastLine);
     }
 }
 

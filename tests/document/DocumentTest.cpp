@@ -37,6 +37,7 @@ struct FakeShell : DocumentShell {
     }
     void ShowFile(const DocumentHalf&) override {}
     void ShowMark(const DocumentHalf&) override {}
+    void FileUsed(const DocumentHalf& half) override { used.push_back(half.File()); }
     void ResultsDiscarded() override { ++discarded; }
 
     template <class T> T Next(std::deque<T>& queue, T none, const char* what) {
@@ -51,7 +52,7 @@ struct FakeShell : DocumentShell {
 
     std::deque<Answer> answers;
     std::deque<std::string> names; // an empty name is a cancelled dialog
-    std::vector<std::string> questions, messages, dialogs, unexpected;
+    std::vector<std::string> questions, messages, dialogs, unexpected, used;
     int discarded = 0;
 };
 
@@ -122,6 +123,7 @@ TEST_F(DocumentTest, OpenReadsTheTablesUnderTheFileName) {
     EXPECT_EQ(document.System().File(), path);
     EXPECT_FALSE(document.System().Modified());
     EXPECT_TRUE(shell.questions.empty() && shell.messages.empty());
+    EXPECT_EQ(shell.used, std::vector<std::string>{path});
 
     shell.names = {""};
     document.LoadCase().Open();
@@ -137,6 +139,7 @@ TEST_F(DocumentTest, AFileThatCannotBeReadKeepsItsNameWithEmptyTables) {
                                                         "Fehler beim öffnen der Lastdatei"}));
     EXPECT_EQ(document.System().File(), missing);
     EXPECT_EQ(input.nodes.ValidCount(), 0);
+    EXPECT_TRUE(shell.used.empty());
 }
 
 // The question before a modified half is emptied (New) or replaced (Open):
@@ -193,6 +196,7 @@ TEST_F(DocumentTest, AFailedSaveAfterYesKeepsTheHalf) {
     EXPECT_FALSE(document.LoadCase().Save());
     EXPECT_EQ(shell.messages.back(), "Fehler beim Schreiben der Lastdatei");
     EXPECT_TRUE(document.LoadCase().Modified());
+    EXPECT_TRUE(shell.used.empty());
 }
 
 // "Neu" asks about the load case also when the system's question was
@@ -220,6 +224,7 @@ TEST_F(DocumentTest, SaveAsksForTheNamesOfUnnamedHalves) {
     EXPECT_TRUE(document.System().Modified());
     EXPECT_FALSE(document.LoadCase().Modified());
     EXPECT_EQ(document.LoadCase().File(), loadPath);
+    EXPECT_EQ(shell.used, std::vector<std::string>{loadPath});
     InputModel copy;
     EXPECT_TRUE(LoadLoadCaseFile(copy, loadPath));
     EXPECT_EQ(copy.nodeLoads.ValidCount(), 1);

@@ -71,6 +71,33 @@ private Q_SLOTS:
         QVERIFY(!status.isVisible());
     }
 
+    // The sparse solver has no profile: its factor's memory and non-zeros take
+    // the place of the profile's memory and bandwidth, until a profile run.
+    void sparseSolverShowsTheFactorsFigures() {
+        MainFormFixture f;
+        OpenExample(f, kTwoSpanSystem, kTwoSpanLoads);
+        TSolForm& status = *f.form->SolForm;
+        const struct {
+            const char* solver;
+            const char* memory;
+            const char* size;
+        } rows[] = {{"sparse", "Speicher des Faktors in Byte", "Nichtnullelemente des Faktors"},
+                    {"profile", "Speicherbedarf in Byte", "Bandbreite"}};
+        for (const auto& row : rows) {
+            f.environment.Set("BALKOR_SOLVER", row.solver);
+            f.form->Berechnen1Click();
+            QCOMPARE(f.solutions.resultsValid, 1);
+            QCOMPARE(status.Label11->text(), QString::fromUtf8(row.memory));
+            QCOMPARE(status.Label13->text(), QString::fromUtf8(row.size));
+            // The window was laid out before the run: room for either caption.
+            for (const QLabel* caption : {status.Label11, status.Label13})
+                QVERIFY(caption->width() >=
+                        caption->fontMetrics().horizontalAdvance(caption->text()));
+            QVERIFY(status.Memory->text().toLong() > 0);
+            QVERIFY(status.Bandbreite->text().toLong() > 0);
+        }
+    }
+
     // The status window takes the keyboard when a run starts, so that Enter
     // presses its default button and Escape "Fertig", its cancel button.
     void statusWindowTakesTheKeyboard() {

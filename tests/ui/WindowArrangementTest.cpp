@@ -259,6 +259,30 @@ private Q_SLOTS:
         QCOMPARE(cancelled.folders, QStringList({project}));
         QCOMPARE(dialogs.FileFolder(), project);
     }
+
+    // Files named on the command line count as chosen ones; F2 offers a new
+    // load case the folder of the system it has just written.
+    void filesOpenedWithoutADialogSetTheFolder() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("system"));
+        QDir(dir.path()).mkpath(QStringLiteral("lasten"));
+        const QString systemFolder = dir.filePath(QStringLiteral("system"));
+        const QString loadFolder = dir.filePath(QStringLiteral("lasten"));
+        InputModel input;
+        SolutionsCont solutions(input);
+        QtUiDialogs dialogs;
+        TMainForm form(input, solutions, dialogs, QString());
+        form.OpenSystemFile(WriteTextFile(systemFolder + QStringLiteral("/s.bsy"), kTwoSpanSystem));
+        QCOMPARE(dialogs.FileFolder(), systemFolder);
+        form.OpenLoadCaseFile(WriteTextFile(loadFolder + QStringLiteral("/l.bld"), kTwoSpanLoads));
+        QCOMPARE(dialogs.FileFolder(), loadFolder);
+
+        QVERIFY(form.document.LoadCase().New());
+        FileDialogAnswers answers({QStringLiteral("neu.bld")});
+        form.Speichern1->trigger();
+        QCOMPARE(answers.folders, QStringList({systemFolder}));
+        QCOMPARE(form.LoadFile(), systemFolder + QStringLiteral("/neu.bld"));
+    }
 };
 
 BALKOR_REGISTER_TEST(WindowArrangementTest);
