@@ -146,6 +146,7 @@ private:
     bool HasZeroPivot() const {
         const double largest = *std::max_element(diagonal_.begin(), diagonal_.end());
         const double scale = largest > 0.0 ? 1.0 / largest : 1.0;
+        const std::vector<double> coupled = CoupledDiagonals();
         const int* perm = static_cast<const int*>(factor_->Perm);
         const int* super = static_cast<const int*>(factor_->super);
         const int* pi = static_cast<const int*>(factor_->pi);
@@ -157,11 +158,33 @@ private:
                 const int local = k - super[s];
                 const double l = lx[px[s] + static_cast<size_t>(local) * rows + local];
                 const double original = diagonal_[static_cast<size_t>(perm[k])];
-                if (IsZeroPivot(l * l * scale, original * scale))
+                if (IsZeroPivot(l * l * scale, original * scale,
+                                coupled[static_cast<size_t>(k)] * scale))
                     return true;
             }
         }
         return false;
+    }
+
+    // For every column of the factor (in its order) the largest original
+    // diagonal among the columns that update it: a supernode's columns update
+    // every row of its pattern, its own columns included.
+    std::vector<double> CoupledDiagonals() const {
+        std::vector<double> coupled(static_cast<size_t>(n_), 0.0);
+        const int* perm = static_cast<const int*>(factor_->Perm);
+        const int* super = static_cast<const int*>(factor_->super);
+        const int* pi = static_cast<const int*>(factor_->pi);
+        const int* pattern = static_cast<const int*>(factor_->s);
+        for (size_t s = 0; s < factor_->nsuper; ++s) {
+            double largest = 0.0;
+            for (int k = super[s]; k < super[s + 1]; ++k)
+                largest = std::max(largest, diagonal_[static_cast<size_t>(perm[k])]);
+            for (int r = pi[s]; r < pi[s + 1]; ++r) {
+                double& entry = coupled[static_cast<size_t>(pattern[r])];
+                entry = std::max(entry, largest);
+            }
+        }
+        return coupled;
     }
 
     // Failures other than an indefinite matrix end the run.
