@@ -119,12 +119,14 @@ double KMatrix::ScaleMatrix() {
     return factor;
 }
 
-// Scratch of one factorisation: the original diagonals (for the relative
-// pivot test), the pivots of the current block of rows, and each row's
+// Scratch of one factorisation: the original diagonals and, for every
+// column, the largest original diagonal of the rows of its profile (for the
+// pivot rule), the pivots of the current block of rows, and each row's
 // factors in reverse order, f(i + m) at factors[i - first][bandwidth − m].
 struct KMatrix::Workspace {
     int blockRows;
     Scratch original;
+    Scratch coupled;
     Scratch pivots;
     Scratch factors;
     int64_t stride;
@@ -132,6 +134,21 @@ struct KMatrix::Workspace {
     std::vector<int32_t> reach;
     double* RowFactors(int row, int first) const { return factors.get() + (row - first) * stride; }
 };
+
+// largest[k] := the largest of value[i] over the rows i of column k's
+// profile. The stack holds the rows, ascending, whose value exceeds that of
+// every later row up to k, so the first of them inside the profile is its
+// largest.
+void KMatrix::ProfileMaxima(const double* value, double* largest) const {
+    std::vector<int32_t> stack;
+    for (int k = 0; k < n; ++k) {
+        while (!stack.empty() && value[stack.back()] <= value[k])
+            stack.pop_back();
+        stack.push_back(k);
+        const int32_t top = k - Height(k) + 1;
+        largest[k] = value[*std::lower_bound(stack.begin(), stack.end(), top)];
+    }
+}
 
 int KMatrix::DecomposeLDL(int threads) {
     if (!diag || !values)
@@ -145,6 +162,8 @@ int KMatrix::DecomposeLDL(int threads) {
     w.pivots = NewScratch(w.blockRows);
     for (int j = 0; j < n; ++j)
         w.original[j] = values[diag[j]];
+    w.coupled = NewScratch(n);
+    ProfileMaxima(w.original.get(), w.coupled.get());
     w.reach.assign(static_cast<size_t>(n), -1);
     for (int k = 0; k < n; ++k) {
         int32_t& top = w.reach[k - Height(k) + 1];
@@ -370,7 +389,7 @@ int KMatrix::EliminateColumns(int first, int last, int from, int to, Workspace& 
         }
         if (k < last) {
             const double d = column[0];
-            if (IsZeroPivot(d, w.original[k]))
+            if (IsZeroPivot(d, w.original[k], w.coupled[k]))
                 return kSolveZeroPivot;
             w.pivots[k - first] = d;
         }

@@ -82,6 +82,8 @@ public:
 
 private:
     void RequireRightHandSide(const Matrix& F) const;
+    // largest[k]: the largest value[i] over the rows i of column k's profile.
+    void ProfileMaxima(const double* value, double* largest) const;
     struct Workspace;
     // Eliminates the rows first ... last − 1 from the columns from ... to − 1
     // (all of them, column after column); checks the pivots of the block's

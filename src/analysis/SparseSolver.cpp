@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cholmod.h>
 #include <cstring>
+#include <dlfcn.h>
 #include <numeric>
 #include <vector>
 
@@ -20,6 +21,27 @@ namespace {
 
 const char* const kMemoryMessage = "Nicht genug Speicher";
 const char* const kInternalMessage = "Interner Fehler des Gleichungslösers";
+
+// Below this many floating-point operations (a tenth of a second on one
+// core) the factor's supernodes are too small for threads of the BLAS: on a
+// 100 x 100 grid (0.3e9) OpenBLAS's second thread doubled the CPU time, most
+// of it spent waiting in the kernel, and won no wall time.
+constexpr double kThreadedFactorFlops = 1e9;
+
+// OpenBLAS's threads for a factorisation of that many operations: one for a
+// small factor, otherwise as many as OpenBLAS chose at start. Looked up at
+// run time: where the system's BLAS is another, nothing is changed.
+void ChooseBlasThreads(double flops) {
+    using SetThreads = void (*)(int);
+    using GetThreads = int (*)();
+    static const auto set =
+        reinterpret_cast<SetThreads>(dlsym(RTLD_DEFAULT, "openblas_set_num_threads"));
+    static const auto get =
+        reinterpret_cast<GetThreads>(dlsym(RTLD_DEFAULT, "openblas_get_num_threads"));
+    static const int initial = get ? get() : 1;
+    if (set)
+        set(flops < kThreadedFactorFlops ? 1 : initial);
+}
 
 class SparseSolver : public EquationSolver {
 public:
@@ -67,6 +89,7 @@ public:
     int Factorise() override {
         if (n_ == 0)
             return kSolveSolved;
+        ChooseBlasThreads(common_.fl);
         cholmod_factorize(matrix_, factor_, &common_);
         if (common_.status == CHOLMOD_NOT_POSDEF)
             return kSolveNonPositivePivot;
@@ -146,6 +169,7 @@ private:
     bool HasZeroPivot() const {
         const double largest = *std::max_element(diagonal_.begin(), diagonal_.end());
         const double scale = largest > 0.0 ? 1.0 / largest : 1.0;
+        const std::vector<double> coupled = CoupledDiagonals();
         const int* perm = static_cast<const int*>(factor_->Perm);
         const int* super = static_cast<const int*>(factor_->super);
         const int* pi = static_cast<const int*>(factor_->pi);
@@ -157,11 +181,33 @@ private:
                 const int local = k - super[s];
                 const double l = lx[px[s] + static_cast<size_t>(local) * rows + local];
                 const double original = diagonal_[static_cast<size_t>(perm[k])];
-                if (IsZeroPivot(l * l * scale, original * scale))
+                if (IsZeroPivot(l * l * scale, original * scale,
+                                coupled[static_cast<size_t>(k)] * scale))
                     return true;
             }
         }
         return false;
+    }
+
+    // For every column of the factor (in its order) the largest original
+    // diagonal among the columns that update it: a supernode's columns update
+    // every row of its pattern, its own columns included.
+    std::vector<double> CoupledDiagonals() const {
+        std::vector<double> coupled(static_cast<size_t>(n_), 0.0);
+        const int* perm = static_cast<const int*>(factor_->Perm);
+        const int* super = static_cast<const int*>(factor_->super);
+        const int* pi = static_cast<const int*>(factor_->pi);
+        const int* pattern = static_cast<const int*>(factor_->s);
+        for (size_t s = 0; s < factor_->nsuper; ++s) {
+            double largest = 0.0;
+            for (int k = super[s]; k < super[s + 1]; ++k)
+                largest = std::max(largest, diagonal_[static_cast<size_t>(perm[k])]);
+            for (int r = pi[s]; r < pi[s + 1]; ++r) {
+                double& entry = coupled[static_cast<size_t>(pattern[r])];
+                entry = std::max(entry, largest);
+            }
+        }
+        return coupled;
     }
 
     // Failures other than an indefinite matrix end the run.

@@ -6,6 +6,7 @@
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "model/Tables.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TableRows.h"
 
 #include <cmath>
@@ -16,6 +17,17 @@
 #define EXPECT_REL(actual, expected) EXPECT_NEAR((actual), (expected), 1e-9 * std::fabs(expected))
 // A value that vanishes in closed form: zero relative to a typical magnitude.
 #define EXPECT_ZERO(actual, scale) EXPECT_NEAR((actual), 0.0, 1e-9 * std::fabs(scale))
+
+// One solver for the rest of a test, whatever BALKOR_SOLVER says outside
+// (the suite runs once more with the sparse solver forced): for checks of the
+// counters that only one of them has.
+class ForcedSolver {
+public:
+    explicit ForcedSolver(const char* kind) { environment_.Set("BALKOR_SOLVER", kind); }
+
+private:
+    ScopedEnvironment environment_;
+};
 
 class RecordingStatus : public CalcStatus {
 public:

@@ -256,6 +256,23 @@ TEST(KMatrixPivots, APivotThatLostAlmostAllOfItsDiagonalIsZero) {
     EXPECT_NEAR(G[1], 1.0, 1e-5);
 }
 
+// A soft equation coupled to a stiff one: what remains of it after the
+// elimination is measured against the stiff diagonal, whose rounding it
+// carries. 1e-15 is that rounding (although 1e-9 of its own diagonal);
+// 1e-13 is a sound, if weak, stiffness.
+TEST(KMatrixPivots, APivotAtTheRoundingOfACoupledStiffEquationIsZero) {
+    KMatrix noise;
+    Fill(noise, {{1, 1e-3}, {1e-3, 1e-6 + 1e-15}});
+    Vektor F = VectorOf({1, 0});
+    EXPECT_EQ(noise.Solve(F), kSolveZeroPivot);
+
+    KMatrix weak;
+    Fill(weak, {{1, 1e-3}, {1e-3, 1e-6 + 1e-13}});
+    Vektor G = VectorOf({1e-3, 1e-6 + 1e-13});
+    ASSERT_EQ(weak.Solve(G), kSolveSolved);
+    EXPECT_NEAR(G[1], 1.0, 1e-2);
+}
+
 TEST(KMatrixScaling, TheLargestSignedDiagonalBecomesOne) {
     KMatrix K;
     Fill(K, {{8, 2}, {2, 4}});

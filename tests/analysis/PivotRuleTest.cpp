@@ -12,28 +12,33 @@ namespace {
 struct PivotCase {
     double pivot;
     double originalDiagonal;
+    double coupledDiagonal;
     bool zero;
 };
 
 // Just inside and just outside each limit: a limit changed by a factor of 2
 // moves one of these cases to the other side.
 const PivotCase kPivotCases[] = {
-    {0.6 * kAbsolutePivotLimit, 0.0, true},
-    {1.5 * kAbsolutePivotLimit, 0.0, false},
-    {-0.6 * kAbsolutePivotLimit, 0.0, true},
-    {0.6 * kRelativePivotLimit, 1.0, true},
-    {1.5 * kRelativePivotLimit, 1.0, false},
-    {0.6 * kRelativePivotLimit * 1e6, 1e6, true},
-    {1.5 * kRelativePivotLimit * 1e6, 1e6, false},
-    {std::nan(""), 1.0, true},
+    {0.6 * kAbsolutePivotLimit, 0.0, 0.0, true},
+    {1.5 * kAbsolutePivotLimit, 0.0, 0.0, false},
+    {-0.6 * kAbsolutePivotLimit, 0.0, 0.0, true},
+    {0.6 * kRelativePivotLimit, 1.0, 1.0, true},
+    {1.5 * kRelativePivotLimit, 1.0, 1.0, false},
+    {0.6 * kRelativePivotLimit * 1e6, 1e6, 1e6, true},
+    {1.5 * kRelativePivotLimit * 1e6, 1e6, 1e6, false},
+    {std::nan(""), 1.0, 1.0, true},
     // A tip 1e11 times stiffer than the root keeps a sound pivot.
-    {1e-11, 1.0, false},
+    {1e-11, 1.0, 1.0, false},
+    // Rounding of a stiff coupled equation, 1e-10 of a soft one's own diagonal.
+    {0.6 * kNoisePivotLimit, 1e-6, 1.0, true},
+    {1.5 * kNoisePivotLimit, 1e-6, 1.0, false},
 };
 
 TEST(PivotRule, BothSidesOfTheAbsoluteAndRelativeLimits) {
     for (const PivotCase& c : kPivotCases)
-        EXPECT_EQ(IsZeroPivot(c.pivot, c.originalDiagonal), c.zero)
-            << "pivot " << c.pivot << " diagonal " << c.originalDiagonal;
+        EXPECT_EQ(IsZeroPivot(c.pivot, c.originalDiagonal, c.coupledDiagonal), c.zero)
+            << "pivot " << c.pivot << " diagonal " << c.originalDiagonal << " coupled "
+            << c.coupledDiagonal;
 }
 
 TEST(SolverChoice, BySizeUnlessForced) {
