@@ -1,6 +1,7 @@
 // One analysis run: input checks, model, degrees of freedom, assembly,
 // solution and evaluation, reported stage by stage.
 
+#include "analysis/DriverSteps.h"
 #include "analysis/EquationSolver.h"
 #include "analysis/KMatrix.h"
 #include "analysis/SolutionsCont.h"
@@ -25,6 +26,9 @@ void SolutionsCont::Clear() {
     elementLoads_.Clear();
     stageThreeSets_.reset();
     scales_ = {};
+    divisionNodes_.clear();
+    counters.loadCases = 1;
+    counters.factorisations = 1;
     resultsValid = 0;
 }
 
@@ -32,33 +36,6 @@ void SolutionsCont::ReportCounters(CalcStatus* status) {
     if (status)
         status->CountersChanged(counters);
 }
-
-namespace {
-
-void StartStage(CalcStatus* status, int stage) {
-    if (status)
-        status->StageStarted(stage);
-}
-
-void FailStage(CalcStatus* status, int stage, CalcResult& result, const char* message) {
-    result.message = message;
-    result.title = kCalcErrorTitle;
-    result.failedStage = stage;
-    if (status)
-        status->StageFinished(stage, false);
-}
-
-bool InputFailed(const CheckReport& report, CalcResult& result) {
-    if (report.ok)
-        return false;
-    result.inputError = true;
-    result.check = report;
-    result.message = report.message;
-    result.title = kCheckFailedCaption;
-    return true;
-}
-
-} // namespace
 
 CalcResult SolutionsCont::Calculate(CalcStatus* status) {
     CalcResult result;
