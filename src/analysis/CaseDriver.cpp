@@ -120,9 +120,9 @@ private:
                 signature.push_back(row.Count());
                 for (int t = 0; t < row.Count(); ++t) {
                     const BCTerm& term = row.Term(t);
-                    signature.insert(signature.end(), {static_cast<double>(term.node),
-                                                       static_cast<double>(term.component),
-                                                       term.coefficient});
+                    signature.insert(signature.end(),
+                                     {static_cast<double>(term.node),
+                                      static_cast<double>(term.component), term.coefficient});
                 }
             }
         }
@@ -198,8 +198,8 @@ private:
         std::vector<Loaded> group;
         std::vector<int> left;
         for (int k : pending) {
-            if (k != lead && signatures_[static_cast<size_t>(k)] !=
-                                 signatures_[static_cast<size_t>(lead)]) {
+            if (k != lead &&
+                signatures_[static_cast<size_t>(k)] != signatures_[static_cast<size_t>(lead)]) {
                 left.push_back(k);
                 continue;
             }
@@ -373,8 +373,8 @@ void AddScaledLoads(ElementLoads& sum, const ElementLoads& part, double factor) 
     sum.sums.qb += factor * part.sums.qb;
     sum.sums.ma += factor * part.sums.ma;
     sum.sums.mb += factor * part.sums.mb;
-    sum.sums.any = sum.sums.qa != 0.0 || sum.sums.qb != 0.0 || sum.sums.ma != 0.0 ||
-                   sum.sums.mb != 0.0;
+    sum.sums.any =
+        sum.sums.qa != 0.0 || sum.sums.qb != 0.0 || sum.sums.ma != 0.0 || sum.sums.mb != 0.0;
     for (int i = 0; i < 6; ++i)
         sum.vector[i] += factor * part.vector[i];
     // The temperature deflection is linear in dT: one difference, the sum.

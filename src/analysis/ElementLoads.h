@@ -11,9 +11,9 @@ class SolutionsCont;
 // What the distributed and temperature loads do to one element.
 struct ElementLoads {
     BeamLoadSums sums;
-    double vector[6] = {};      // equivalent nodal loads in global axes (LoadVector)
-    int32_t temperatures = 0;   // temperature records with dT ≠ 0 acting on it
-    double temperatureDT = 0.0; // dT of the first of them
+    double vector[6] = {};       // equivalent nodal loads in global axes (LoadVector)
+    int32_t temperatures = 0;    // temperature records with dT ≠ 0 acting on it
+    double temperatureDT = 0.0;  // dT of the first of them
     double temperatureSum = 0.0; // dT of all of them: what a factored sum of load cases adds
 };
 

@@ -243,8 +243,9 @@ private:
     // expanding every element again.
     std::optional<EquationSets> stageThreeSets_;
     std::vector<int32_t> stageThreeNumber_;
-    ElementLoadTable elementLoads_;                // built by AssembleLoads
-    std::vector<char> divisionNodes_; // ShowCase: the division the extrema sample; empty: the elements
+    ElementLoadTable elementLoads_; // built by AssembleLoads
+    std::vector<char>
+        divisionNodes_; // ShowCase: the division the extrema sample; empty: the elements
     SolverKind solverKind_ = SolverKind::kProfile; // chosen in stage 3
 };
 

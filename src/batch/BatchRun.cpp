@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 #include "analysis/SolutionsCont.h"
 #include "batch/BatchPictures.h"
+#include "batch/BatchSteps.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
 #include "model/Format.h"
@@ -19,53 +20,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-namespace {
-
-constexpr const char* kWriteOutputError = "Fehler beim Schreiben der Ausdruckdatei";
-constexpr const char* kSettingsFileError = "Fehler beim öffnen der Einstellungsdatei";
-
-// The status window as lines on standard error: each stage as it starts, the
-// six counters when the run ends.
-class StreamStatus : public CalcStatus {
-public:
-    StreamStatus(std::FILE* err, bool quiet) : err_(err), quiet_(quiet) {}
-
-    void StageStarted(int stage) override {
-        started_ = true;
-        Print(Format("Berechnung: %s\n", StageName(stage)));
-    }
-    void StageFinished(int stage, bool ok) override {
-        if (!ok)
-            Print(Format("Fehler in Stufe: %s\n", StageName(stage)));
-    }
-    void CountersChanged(const CalcCounters& counters) override { counters_ = counters; }
-
-    // Prints the counters of a run that got past the input checks.
-    void PrintCounters() {
-        if (!started_)
-            return;
-        const CalcCounters& c = counters_;
-        Print(Format("Anzahl der Knoten:          %ld\n"
-                     "Anzahl der Elemente:        %ld\n"
-                     "Anzahl der Freiheitsgrade:  %ld\n"
-                     "Anzahl der Randbedingungen: %ld\n"
-                     "Speicherbedarf in Byte:     %ld\n"
-                     "Bandbreite:                 %ld\n",
-                     c.nodes, c.elements, c.dofs, c.conditions, c.memoryBytes, c.bandwidth));
-    }
-
-private:
-    void Print(const std::string& text) {
-        if (!quiet_)
-            std::fputs(text.c_str(), err_);
-    }
-
-    std::FILE* err_;
-    bool quiet_;
-    bool started_ = false;
-    CalcCounters counters_;
-};
 
 void PrintError(std::FILE* err, const std::string& text) {
     std::fputs(text.c_str(), err);
@@ -111,7 +65,7 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-std::string CheckText(const CheckReport& check) {
+static std::string CheckText(const CheckReport& check) {
     return Format("%s: %s (Seite \"%s\", Zeile %d, Spalte %d)", kCheckFailedCaption,
                   check.message.c_str(), check.page.c_str(), check.row + 1, check.column);
 }
@@ -144,7 +98,7 @@ void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std:
 
 // The file the protocols and the JSON name as the system's: a generated
 // system is named by the file it was written to, else by its description.
-std::string SystemName(const BatchOptions& options) {
+static std::string SystemName(const BatchOptions& options) {
     if (options.deckFile.empty())
         return options.systemFile;
     if (!options.systemOutputFile.empty() && options.systemOutputFile != "-")
@@ -172,7 +126,7 @@ int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err) {
     return kExitOk;
 }
 
-int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
+static int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
     if (int code = ReadSystem(options, input, err); code != kExitOk)
         return code;
     input.ResetLoadCase();
@@ -220,8 +174,8 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
 }
 
 // The whole JSON text is made before the file is touched.
-bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
-               std::FILE* out, std::FILE* err) {
+static bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
+                      std::FILE* out, std::FILE* err) {
     const std::string text =
         ResultsJsonText(input, solutions, SystemName(options), options.loadCaseFile);
     return WriteOutput(options.jsonFile, out, err,
@@ -229,8 +183,9 @@ bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& so
 }
 
 // The outputs of a successful run; false when one cannot be written.
-bool WriteResults(const BatchOptions& options, const ProtocolContext& context, InputModel& input,
-                  SolutionsCont& solutions, std::FILE* out, std::FILE* err) {
+static bool WriteResults(const BatchOptions& options, const ProtocolContext& context,
+                         InputModel& input, SolutionsCont& solutions, std::FILE* out,
+                         std::FILE* err) {
     const std::string resultsPath = ResultsPath(options);
     if (!resultsPath.empty() && !WriteOutput(resultsPath, out, err, [&](std::FILE* f) {
             WriteResultsProtocol(input, solutions, f, context);
@@ -257,16 +212,10 @@ int ApplyPictureSettings(const BatchOptions& options, std::FILE* err) {
     return kExitOk;
 }
 
-// A picture drawn in memory, to be written once all are drawn.
-struct DrawnPicture {
-    const SvgPicture* picture;
-    std::string svg;
-};
-
 // Every picture that the run allows: the results views only with results.
 // Each is drawn completely before any output is written.
-std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, InputModel& input,
-                                       const SolutionsCont* results, std::FILE* err) {
+static std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, InputModel& input,
+                                              const SolutionsCont* results, std::FILE* err) {
     std::vector<DrawnPicture> drawn;
     for (const SvgPicture& picture : options.pictures) {
         if (PictureNeedsResults(picture) && !results) {
@@ -287,9 +236,9 @@ bool WritePictures(const std::vector<DrawnPicture>& drawn, std::FILE* out, std::
     return true;
 }
 
-} // namespace
-
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
+    if (options.SeveralCases())
+        return RunProjectBatch(options, out, err);
     // Kept off the stack; one model per run, as in the program.
     auto input = std::make_unique<InputModel>();
     auto solutions = std::make_unique<SolutionsCont>(*input);

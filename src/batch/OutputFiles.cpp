@@ -57,10 +57,14 @@ std::vector<NamedFile> Identified(std::vector<NamedFile> files) {
 }
 
 std::vector<NamedFile> Inputs(const BatchOptions& options) {
-    return Identified({{"die Systemdatei", options.systemFile, {}},
-                       {"die Lastdatei", options.loadCaseFile, {}},
-                       {"die Einstellungsdatei", options.settingsFile, {}},
-                       {"die Trägerrostbeschreibung", options.deckFile, {}}});
+    std::vector<NamedFile> inputs = {{"die Systemdatei", options.systemFile, {}},
+                                     {"die Lastdatei", options.loadCaseFile, {}},
+                                     {"die Einstellungsdatei", options.settingsFile, {}},
+                                     {"die Trägerrostbeschreibung", options.deckFile, {}},
+                                     {"die Projektdatei", options.projectFile, {}}};
+    for (const std::string& file : options.moreLoadCaseFiles)
+        inputs.push_back({"die Lastdatei", file, {}});
+    return Identified(inputs);
 }
 
 std::vector<NamedFile> Outputs(const BatchOptions& options) {

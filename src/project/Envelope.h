@@ -15,8 +15,8 @@ class SolutionsCont;
 // w, Q, M, T, and every supported node of the model with Z, Mx, My.
 struct EnvelopeLayout {
     struct Beam {
-        int beam;  // number
-        long n;    // intervals of its table
+        int beam;     // number
+        long n;       // intervals of its table
         size_t first; // index of its first point
     };
     std::vector<Beam> beams;

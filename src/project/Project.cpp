@@ -41,7 +41,8 @@ public:
         SkipBlanks();
         const char* begin = text_.data() + pos_;
         const char* end = text_.data() + text_.size();
-        if (pos_ >= text_.size() || !(std::isdigit(static_cast<unsigned char>(*begin)) || *begin == '.'))
+        if (pos_ >= text_.size() ||
+            !(std::isdigit(static_cast<unsigned char>(*begin)) || *begin == '.'))
             return Fail("Zahl erwartet");
         const auto result = std::from_chars(begin, end, value);
         if (result.ec != std::errc() || !std::isfinite(value))
@@ -153,7 +154,8 @@ bool ParseCombination(const std::string& text, int loadCases, Combination& combi
         } else {
             // K alone: the load case with the factor 1.
             if (factor != std::floor(factor) || factor < 1 || factor > loadCases) {
-                error = {Format("Lastfall %s gibt es nicht (1 bis %d)", rest.substr(start, scan.Position() - start).c_str(), loadCases),
+                error = {Format("Lastfall %s gibt es nicht (1 bis %d)",
+                                rest.substr(start, scan.Position() - start).c_str(), loadCases),
                          start + body + 1};
                 return false;
             }
@@ -241,8 +243,10 @@ std::string CombinationText(const Combination& combination) {
         const double factor = combination.factors[k];
         if (factor == 0.0)
             continue;
-        text += (factor < 0 ? "-" : any ? "+" : "") + Shortest(std::fabs(factor)) + "*" +
-                std::to_string(k + 1);
+        text += (factor < 0 ? "-"
+                 : any      ? "+"
+                            : "") +
+                Shortest(std::fabs(factor)) + "*" + std::to_string(k + 1);
         any = true;
     }
     if (!any && !combination.factors.empty())

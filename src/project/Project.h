@@ -41,7 +41,7 @@ struct Envelope {
     std::vector<EnvelopeTerm> terms;
 };
 
-struct Project {
+struct ProjectModel {
     std::string systemFile;
     std::vector<LoadCaseEntry> loadCases;
     std::vector<Combination> combinations;

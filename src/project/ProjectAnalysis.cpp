@@ -2,7 +2,7 @@
 
 #include "model/Tables.h"
 
-ProjectAnalysis::ProjectAnalysis(Project project, InputModel& input,
+ProjectAnalysis::ProjectAnalysis(ProjectModel project, InputModel& input,
                                  std::vector<std::unique_ptr<InputModel>> loadCases)
     : project_(std::move(project)), input_(input), loadCases_(std::move(loadCases)),
       solutions_(input) {}
@@ -66,10 +66,9 @@ const MemberValues& ProjectAnalysis::Values(const EnvelopeMember& member) {
 }
 
 EnvelopeResults ProjectAnalysis::EvaluateEnvelope(int e) {
-    return ComputeEnvelope(project_.envelopes[static_cast<size_t>(e)], layout_,
-                           [this](const EnvelopeMember& member) -> const MemberValues& {
-                               return Values(member);
-                           });
+    return ComputeEnvelope(
+        project_.envelopes[static_cast<size_t>(e)], layout_,
+        [this](const EnvelopeMember& member) -> const MemberValues& { return Values(member); });
 }
 
 size_t ProjectAnalysis::ResultBytes() const {

@@ -17,7 +17,7 @@ struct InputModel;
 class ProjectAnalysis : public LoadCaseSource {
 public:
     // input holds the system; loadCases[k] holds the load tables of load case k.
-    ProjectAnalysis(Project project, InputModel& input,
+    ProjectAnalysis(ProjectModel project, InputModel& input,
                     std::vector<std::unique_ptr<InputModel>> loadCases);
 
     int CaseCount() const override { return static_cast<int>(loadCases_.size()); }
@@ -25,7 +25,7 @@ public:
 
     CalcResult Calculate(CalcStatus* status = nullptr);
 
-    const Project& GetProject() const { return project_; }
+    const ProjectModel& GetProject() const { return project_; }
     InputModel& Input() const { return input_; }
     SolutionsCont& Solutions() { return solutions_; }
 
@@ -45,7 +45,7 @@ public:
 private:
     const MemberValues& Values(const EnvelopeMember& member);
 
-    Project project_;
+    ProjectModel project_;
     InputModel& input_;
     std::vector<std::unique_ptr<InputModel>> loadCases_;
     SolutionsCont solutions_;

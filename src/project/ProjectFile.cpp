@@ -82,9 +82,8 @@ public:
 
     // The records of a section, each its texts; nullopt when the section is
     // missing; false in ok with error for a bad section.
-    std::optional<std::vector<std::vector<std::string>>> Section(const char* keyword,
-                                                                 size_t fields, bool& ok,
-                                                                 std::string& error) {
+    std::optional<std::vector<std::vector<std::string>>> Section(const char* keyword, size_t fields,
+                                                                 bool& ok, std::string& error) {
         const size_t length = std::strlen(keyword);
         size_t i = 0;
         while (i < lines_.size() && lines_[i].compare(0, length, keyword) != 0)
@@ -108,8 +107,7 @@ public:
                 ok = Fail(error, at, Format("Datensatz %ld von %s fehlt", r, keyword));
                 return records;
             }
-            if (!RecordTexts(lines_[at], number, texts) || number != r ||
-                texts.size() != fields) {
+            if (!RecordTexts(lines_[at], number, texts) || number != r || texts.size() != fields) {
                 ok = Fail(error, at,
                           Format("Datensatz %ld von %s erwartet: Nummer und %zu Texte in \"\"", r,
                                  keyword, fields));
@@ -135,7 +133,7 @@ private:
     std::vector<std::string> lines_;
 };
 
-bool ReadSections(ProjectReader& reader, Project& project, std::string& error) {
+bool ReadSections(ProjectReader& reader, ProjectModel& project, std::string& error) {
     bool ok = true;
     const auto system = reader.Section(kSystemSection, 1, ok, error);
     if (!ok)
@@ -259,8 +257,8 @@ std::string Relative(const std::string& file, const std::string& projectPath) {
 
 } // namespace
 
-bool LoadProjectFile(const std::string& path, Project& project, std::string& error) {
-    project = Project();
+bool LoadProjectFile(const std::string& path, ProjectModel& project, std::string& error) {
+    project = ProjectModel();
     std::vector<std::string> lines;
     if (!ReadLines(path, lines)) {
         error = std::string(kProjectFileError) + ": " + path;
@@ -270,11 +268,11 @@ bool LoadProjectFile(const std::string& path, Project& project, std::string& err
     if (ReadSections(reader, project, error))
         return true;
     error = path + ": " + error;
-    project = Project();
+    project = ProjectModel();
     return false;
 }
 
-std::string ProjectFileText(const Project& project, const std::string& path) {
+std::string ProjectFileText(const ProjectModel& project, const std::string& path) {
     std::vector<std::vector<std::string>> cases, combinations, envelopes;
     for (const LoadCaseEntry& entry : project.loadCases)
         cases.push_back({entry.name, Relative(entry.file, path)});
@@ -291,7 +289,7 @@ std::string ProjectFileText(const Project& project, const std::string& path) {
            SectionText(kEnvelopeSection, envelopes);
 }
 
-bool SaveProjectFile(const Project& project, const std::string& path) {
+bool SaveProjectFile(const ProjectModel& project, const std::string& path) {
     const std::string text = ProjectFileText(project, path);
     return WriteFileSafely(path, [&text](std::FILE* file) {
                return std::fwrite(text.data(), 1, text.size(), file) == text.size();

@@ -27,10 +27,10 @@ inline constexpr const char* kProjectWriteError = "Fehler beim Schreiben der Pro
 // are skipped, a byte order mark, LF, CR LF or CR line ends are accepted.
 // False with a German message naming the line for a file that cannot be
 // opened, lacks the system or every load case, or holds a bad record.
-bool LoadProjectFile(const std::string& path, Project& project, std::string& error);
+bool LoadProjectFile(const std::string& path, ProjectModel& project, std::string& error);
 
 // The text of the project file at path (file names made relative to its folder).
-std::string ProjectFileText(const Project& project, const std::string& path);
+std::string ProjectFileText(const ProjectModel& project, const std::string& path);
 
 // Writes the project file with the safe write of every file; false when it fails.
-bool SaveProjectFile(const Project& project, const std::string& path);
+bool SaveProjectFile(const ProjectModel& project, const std::string& path);

@@ -25,11 +25,20 @@ void WriteExtremeRows(const EnvelopeResults& r, size_t first, int width, const c
     for (int q = 0; q < width; ++q)
         for (const auto* extremes : {&r.max, &r.min}) {
             const EnvelopeExtreme& x = (*extremes)[first + static_cast<size_t>(q)];
-            std::string line = lead + Format(" %-3s %-3s", extremes == &r.max ? "max" : "min", names[q]);
+            std::string line =
+                lead + Format(" %-3s %-3s", extremes == &r.max ? "max" : "min", names[q]);
             for (int c = 0; c < width; ++c)
                 line += FormatFast(" %#10.4lg", Shown(x.concurrent[static_cast<size_t>(c)]));
             Put(file, line + "  " + r.ArrangementOf(x) + "\n");
         }
+}
+
+// The column heads over the rows of WriteExtremeRows.
+std::string ColumnHeads(const char* lead, int width, const char* const* names) {
+    std::string line = Format("%-7s %-7s", lead, "");
+    for (int c = 0; c < width; ++c)
+        line += Format(" %10s", names[c]);
+    return line + "  Maßgebend\n";
 }
 
 } // namespace
@@ -72,7 +81,7 @@ void WriteEnvelopeProtocol(ProjectAnalysis& project, int e, std::FILE* file) {
         Put(file, FormatFast("\n------------------ Umhüllende des Stabes %3d in 1/%-3ld Punkten "
                              "-------------------\n",
                              beam.beam, beam.n));
-        Put(file, " Xi-Pos          wz          Q          M          T  Maßgebend\n");
+        Put(file, ColumnHeads(" Xi-Pos", kBeamQuantities, kBeamQuantityNames));
         DashLine(file);
         for (long m = 0; m <= beam.n; ++m) {
             const size_t first = (beam.first + static_cast<size_t>(m)) * kBeamQuantities;
@@ -82,7 +91,7 @@ void WriteEnvelopeProtocol(ProjectAnalysis& project, int e, std::FILE* file) {
     }
     Put(file,
         "\n------------------------------ Umhüllende der Auflagerkräfte -----------------------\n");
-    Put(file, "Knoten          Z          Mx         My  Maßgebend\n");
+    Put(file, ColumnHeads("Knoten", kReactionQuantities, kReactionNames));
     DashLine(file);
     const size_t reactions = r.layout.beamPoints * kBeamQuantities;
     for (size_t i = 0; i < r.layout.reactionNodes.size(); ++i)
@@ -93,7 +102,7 @@ void WriteEnvelopeProtocol(ProjectAnalysis& project, int e, std::FILE* file) {
 void WriteProjectResultsProtocol(ProjectAnalysis& project, std::FILE* file,
                                  const ProtocolContext& context,
                                  const std::vector<std::string>& loadCaseFiles) {
-    const Project& p = project.GetProject();
+    const ProjectModel& p = project.GetProject();
     bool first = true;
     auto title = [&](const std::string& text) {
         Put(file, (first ? "" : "\n") + text + "\n");
