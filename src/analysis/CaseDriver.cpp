@@ -338,7 +338,15 @@ CaseResults SolutionsCont::TakeCase() const {
     for (int e = 0; e < elements.Count(); ++e)
         r.forces.insert(r.forces.end(), std::begin(elements[e].forces),
                         std::end(elements[e].forces));
-    r.loads = elementLoads_.Entries();
+    // Most load cases of a run of many load nodes only: the element loads
+    // are then kept as none, which the evaluation reads as all zero.
+    const std::vector<ElementLoads>& loads = elementLoads_.Entries();
+    if (std::any_of(loads.begin(), loads.end(), [](const ElementLoads& l) {
+            return l.sums.any || l.temperatures > 0 ||
+                   std::any_of(std::begin(l.vector), std::end(l.vector),
+                               [](double v) { return v != 0.0; });
+        }))
+        r.loads = loads;
     r.divisionNodes = divisionNodes_;
     return r;
 }
@@ -361,7 +369,6 @@ CaseResults CaseResults::ZeroLike(const CaseResults& like) {
     zero.solved.assign(like.solved.size(), 0.0);
     zero.nodeForces.assign(like.nodeForces.size(), 0.0);
     zero.forces.assign(like.forces.size(), 0.0);
-    zero.loads.assign(like.loads.size(), ElementLoads());
     zero.divisionNodes.assign(like.divisionNodes.size(), 0);
     return zero;
 }
@@ -392,6 +399,8 @@ void CaseResults::AddScaled(const CaseResults& other, double factor) {
     }
     for (size_t i = 0; i < forces.size() && i < other.forces.size(); ++i)
         forces[i] += factor * other.forces[i];
+    if (loads.size() < other.loads.size())
+        loads.resize(other.loads.size());
     for (size_t i = 0; i < loads.size() && i < other.loads.size(); ++i)
         AddScaledLoads(loads[i], other.loads[i], factor);
     if (factor != 0.0)

@@ -74,7 +74,7 @@ struct CaseResults {
     std::vector<double> solved;      // solvedValue of every degree of freedom
     std::vector<double> nodeForces;  // nodeForce of every degree of freedom
     std::vector<double> forces;      // the six end forces of every element
-    std::vector<ElementLoads> loads; // span and temperature loads of every element
+    std::vector<ElementLoads> loads; // span and temperature loads of every element; none: all zero
     // Analysis nodes at which the load case alone would divide its beams
     // (beam ends, hinges, its own point loads): the extrema search samples
     // the elements of that division, as the load case alone does.

@@ -211,10 +211,14 @@ int RunProject(const BatchOptions& options, const ProjectModel& project, std::FI
     auto input = std::make_unique<InputModel>();
     if (int code = ReadSystem(options, *input, err); code != kExitOk)
         return code;
+    if (!WriteSystemOutput(options, *input, out, err))
+        return kExitOutputFile;
     std::vector<std::unique_ptr<InputModel>> tables;
     if (int code = ReadLoadCases(project, tables, err); code != kExitOk)
         return code;
-    if (int code = CheckOutputLimits(options, *input, err); code != kExitOk)
+    const long copies = static_cast<long>(project.loadCases.size() + project.combinations.size() +
+                                          4 * project.envelopes.size());
+    if (int code = CheckOutputLimits(options, *input, err, copies); code != kExitOk)
         return code;
     if (int code = ApplyPictureSettings(options, err); code != kExitOk)
         return code;

@@ -141,6 +141,15 @@ static int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* 
     return kExitOk;
 }
 
+bool WriteSystemOutput(const BatchOptions& options, InputModel& input, std::FILE* out,
+                       std::FILE* err) {
+    return options.systemOutputFile.empty() ||
+           WriteOutput(options.systemOutputFile, out, err, [&input](std::FILE* f) {
+               for (InputContainer* table : input.systemTables)
+                   table->WriteSection(f);
+           });
+}
+
 // Where the results protocol goes: without any output option to standard
 // output; empty when it is not asked for.
 std::string ResultsPath(const BatchOptions& options) {
@@ -151,10 +160,10 @@ std::string ResultsPath(const BatchOptions& options) {
 // a refused one leaves no half set of files behind. The JSON is built in
 // memory: an input asking for more evaluation points than kMaxJsonPoints is
 // refused before anything is allocated for it.
-int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err) {
+int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err, long copies) {
     const std::string resultsPath = ResultsPath(options);
     if (!resultsPath.empty()) {
-        const long rows = ResultsProtocolRows(input);
+        const long rows = ResultsProtocolRows(input) * copies;
         if (rows > kMaxResultsProtocolRows) {
             PrintError(err, Format("%s: %s: %s", kWriteOutputError, OutputName(resultsPath).c_str(),
                                    ResultsProtocolTooLarge(rows).c_str()));
@@ -162,7 +171,7 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
         }
     }
     if (!options.jsonFile.empty()) {
-        const long points = JsonPointCount(input);
+        const long points = JsonPointCount(input) * copies;
         if (points > kMaxJsonPoints) {
             PrintError(err,
                        Format("%s: %s (%ld Auswertungspunkte, höchstens %ld)", kWriteOutputError,
@@ -245,11 +254,7 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
 
     if (int code = ReadInput(options, *input, err); code != kExitOk)
         return code;
-    if (!options.systemOutputFile.empty() &&
-        !WriteOutput(options.systemOutputFile, out, err, [&input](std::FILE* f) {
-            for (InputContainer* table : input->systemTables)
-                table->WriteSection(f);
-        }))
+    if (!WriteSystemOutput(options, *input, out, err))
         return kExitOutputFile;
     if (options.OnlySystemRequested())
         return kExitOk;

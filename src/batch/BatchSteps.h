@@ -98,12 +98,19 @@ int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err);
 void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std::string& path,
                          std::span<InputContainer* const> tables);
 
+// --write-system: the system into its file; true when not asked for.
+bool WriteSystemOutput(const BatchOptions& options, InputModel& input, std::FILE* out,
+                       std::FILE* err);
+
 // Where the results protocol goes: without any output option to standard
 // output; empty when it is not asked for.
 std::string ResultsPath(const BatchOptions& options);
 
-// The size limits of the outputs, checked before any output is written.
-int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err);
+// The size limits of the outputs, checked before any output is written;
+// copies: how many times the outputs hold the evaluation points (a project:
+// once per load case and combination, four times per envelope).
+int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err,
+                      long copies = 1);
 
 // The drawing settings of the pictures.
 int ApplyPictureSettings(const BatchOptions& options, std::FILE* err);

@@ -25,10 +25,7 @@ constexpr long kMaxRecords = 100000;
 
 // Every line of the file as UTF-8: a line that is not valid UTF-8 is read in
 // the 8-bit code page.
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::FILE* file = OpenRegularFile(path);
-    if (!file)
-        return false;
+bool ReadLines(std::FILE* file, std::vector<std::string>& lines) {
     char buffer[kLineBufferSize];
     while (ReadLine(file, buffer, kLineBufferSize)) {
         std::string line = buffer;
@@ -36,9 +33,7 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
             line.erase(0, 3);
         lines.push_back(IsValidUtf8(line) ? line : Windows1252ToUtf8(line));
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    return !failed;
+    return std::ferror(file) == 0;
 }
 
 // The texts of a record line after its number: "..." with "" inside.
@@ -233,8 +228,11 @@ std::string RecordLine(long number, const std::vector<std::string>& texts) {
     std::string line = Format("%5ld", number);
     for (const std::string& text : texts)
         line += " " + Quoted(text);
+    // The code page where it holds the text and cannot be taken for UTF-8
+    // when read (as "\xC3\xBC" could).
     std::string encoded;
-    if (IsValidUtf8(line) && ToWindows1252(line, encoded))
+    if (IsValidUtf8(line) && ToWindows1252(line, encoded) &&
+        (encoded == line || !IsValidUtf8(encoded)))
         line = encoded;
     return line + "\r\n";
 }
@@ -259,8 +257,21 @@ std::string Relative(const std::string& file, const std::string& projectPath) {
 
 bool LoadProjectFile(const std::string& path, ProjectModel& project, std::string& error) {
     project = ProjectModel();
+    std::FILE* file = OpenRegularFile(path);
+    if (!file) {
+        error = std::string(kProjectFileError) + ": " + path;
+        return false;
+    }
+    const bool read = ReadProjectFile(file, path, project, error);
+    std::fclose(file);
+    return read;
+}
+
+bool ReadProjectFile(std::FILE* file, const std::string& path, ProjectModel& project,
+                     std::string& error) {
+    project = ProjectModel();
     std::vector<std::string> lines;
-    if (!ReadLines(path, lines)) {
+    if (!ReadLines(file, lines)) {
         error = std::string(kProjectFileError) + ": " + path;
         return false;
     }

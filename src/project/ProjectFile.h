@@ -2,6 +2,7 @@
 
 #include "project/Project.h"
 
+#include <cstdio>
 #include <string>
 
 // The project file (.bpj): a text file in the style of the system and
@@ -28,6 +29,10 @@ inline constexpr const char* kProjectWriteError = "Fehler beim Schreiben der Pro
 // False with a German message naming the line for a file that cannot be
 // opened, lacks the system or every load case, or holds a bad record.
 bool LoadProjectFile(const std::string& path, ProjectModel& project, std::string& error);
+// The same from an open file; path names it in messages and is the base of
+// its relative file names.
+bool ReadProjectFile(std::FILE* file, const std::string& path, ProjectModel& project,
+                     std::string& error);
 
 // The text of the project file at path (file names made relative to its folder).
 std::string ProjectFileText(const ProjectModel& project, const std::string& path);

@@ -125,3 +125,18 @@ TEST_F(ProjectFileTest, BadFilesAreRefusedWithTheLine) {
     EXPECT_FALSE(LoadProjectFile(dir_.string(), p, error));
     EXPECT_EQ(error, "Fehler beim öffnen der Projektdatei: " + dir_.string());
 }
+
+// A text whose code-page bytes would read as other UTF-8, or that the code
+// page cannot hold, is written as UTF-8 and reads back as it was.
+TEST_F(ProjectFileTest, TextsTheCodePageCannotCarryStayUtf8) {
+    ProjectModel p = Sample(dir_.string());
+    p.loadCases[0].name = "Ã¼ber";       // in Windows-1252 the UTF-8 of "über"
+    p.loadCases[1].name = "Last ≥ 5 kN"; // no such character in Windows-1252
+    ASSERT_TRUE(SaveProjectFile(p, File("p.bpj")));
+    ProjectModel back;
+    std::string error;
+    ASSERT_TRUE(LoadProjectFile(File("p.bpj"), back, error)) << error;
+    EXPECT_EQ(back.loadCases[0].name, p.loadCases[0].name);
+    EXPECT_EQ(back.loadCases[1].name, p.loadCases[1].name);
+    EXPECT_EQ(back.envelopes[0].name, "Umhüllende");
+}
