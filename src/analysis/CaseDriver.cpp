@@ -225,15 +225,28 @@ private:
             return false;
         }
         ++s_.counters.factorisations;
-        Matrix B(n, static_cast<int>(group.size()));
-        for (size_t j = 0; j < group.size(); ++j)
-            for (int r = 0; r < n; ++r)
-                B(r, static_cast<int>(j)) = group[j].loads[r];
+        const int k = static_cast<int>(group.size());
+        Matrix B(n, k);
+        for (int r = 0; r < n; ++r)
+            for (int j = 0; j < k; ++j)
+                B(r, j) = group[static_cast<size_t>(j)].loads[r];
         solver->Solve(B);
+        // The solutions as columns of their own, read row by row.
+        std::vector<Matrix> solutions(group.size());
+        for (Matrix& q : solutions)
+            q.Allocate(n, 1);
+        for (int r = 0; r < n; ++r)
+            for (int j = 0; j < k; ++j)
+                solutions[static_cast<size_t>(j)][r] = B(r, j);
+        B = Matrix();
 
         StartStage(status_, kStageEvaluate);
+        // The stiffness once for the equilibrium check of every load case.
+        StiffnessEntries K;
+        Matrix prescribed(n, 1);
+        s_.AssembleStiffness(K, prescribed);
         for (size_t j = 0; j < group.size(); ++j)
-            if (!Evaluate(group[j], B, static_cast<int>(j), results))
+            if (!Evaluate(group[j], solutions[j], K, results))
                 return false;
         pending = std::move(left);
         return true;
@@ -245,30 +258,28 @@ private:
         for (int d = 0; d < s_.dofs.Count(); ++d)
             s_.dofs.Dof(d).nodeForce = 0.0;
         s_.AssembleLoads(F);
-        Loaded loaded{k, std::move(F), {}, s_.elementLoads_.Entries()};
+        Loaded loaded{k, std::move(F), {}, s_.elementLoads_.Take()};
         loaded.nodeForces.resize(static_cast<size_t>(s_.dofs.Count()));
         for (int d = 0; d < s_.dofs.Count(); ++d)
             loaded.nodeForces[static_cast<size_t>(d)] = s_.dofs.Dof(d).nodeForce;
         return loaded;
     }
 
-    bool Evaluate(Loaded& loaded, const Matrix& B, int column, std::vector<CaseResults>& results) {
+    bool Evaluate(Loaded& loaded, const Matrix& q, const StiffnessEntries& K,
+                  std::vector<CaseResults>& results) {
         const int k = loaded.k;
         if (!Prepare(k))
             return false;
         for (int d = 0; d < s_.dofs.Count(); ++d)
             s_.dofs.Dof(d).nodeForce = loaded.nodeForces[static_cast<size_t>(d)];
         s_.elementLoads_.Assign(std::move(loaded.elementLoads));
-        Matrix q(B.rows, 1);
-        for (int r = 0; r < B.rows; ++r)
-            q[r] = B(r, column);
         s_.StoreDisplacements(q);
         s_.Evaluate();
         if (!s_.ResultsFinite()) {
             Fail(kStageEvaluate, kNonFiniteMessage, k);
             return false;
         }
-        if (!s_.SolutionBalanced(loaded.loads, q)) {
+        if (!LoadsBalanced(loaded.loads, Multiply(K, q))) {
             Fail(kStageEvaluate, kUnbalancedMessage, k);
             return false;
         }
@@ -276,6 +287,19 @@ private:
         kept = s_.TakeCase();
         kept.divisionNodes = DivisionNodes(k);
         return true;
+    }
+
+    // K q from the entries of the upper triangle, in the order of
+    // SolutionsCont::MultiplyStiffness.
+    static Matrix Multiply(const StiffnessEntries& K, const Matrix& q) {
+        Matrix Kq(q.rows, 1);
+        for (size_t i = 0; i < K.values.size(); ++i) {
+            const int row = K.rows[i], column = K.columns[i];
+            Kq[row] += K.values[i] * q[column];
+            if (row != column)
+                Kq[column] += K.values[i] * q[row];
+        }
+        return Kq;
     }
 
     // The nodes at which load case k alone divides its beams.

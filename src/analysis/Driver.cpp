@@ -128,6 +128,10 @@ constexpr double kEquilibriumTolerance = 1e-3;
 bool SolutionsCont::SolutionBalanced(const Matrix& loads, const Matrix& q) const {
     Matrix Kq(loads.rows, 1);
     MultiplyStiffness(q, Kq);
+    return LoadsBalanced(loads, Kq);
+}
+
+bool LoadsBalanced(const Matrix& loads, const Matrix& Kq) {
     double unbalanced = 0.0;
     double largestLoad = 0.0;
     for (int r = 0; r < loads.rows; ++r) {

@@ -29,6 +29,7 @@ public:
     // for the factored sums of several.
     const std::vector<ElementLoads>& Entries() const { return loads_; }
     void Assign(std::vector<ElementLoads> loads) { loads_ = std::move(loads); }
+    std::vector<ElementLoads> Take() { return std::move(loads_); }
     // The loads of an element, or null when the table was not built for it.
     const ElementLoads* Find(int element) const {
         return element >= 0 && static_cast<size_t>(element) < loads_.size() ? &loads_[element]

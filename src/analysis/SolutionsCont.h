@@ -249,6 +249,9 @@ private:
     SolverKind solverKind_ = SolverKind::kProfile; // chosen in stage 3
 };
 
+// K q (Kq) against the loads: equal up to rounding, relative to the largest load.
+bool LoadsBalanced(const Matrix& loads, const Matrix& Kq);
+
 // Stage results of the driver.
 constexpr int kStageOk = 1;
 constexpr int kStageFailed = 2;
