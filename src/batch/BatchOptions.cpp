@@ -22,6 +22,7 @@ const FileOption kFileOptions[] = {
     {"--settings", &BatchOptions::settingsFile},
     {"--generate", &BatchOptions::deckFile},
     {"--write-system", &BatchOptions::systemOutputFile},
+    {"--write-project", &BatchOptions::projectOutputFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
@@ -396,6 +397,9 @@ const char* BatchUsage() {
            "  --generate DECK.json    System als Trägerrost aus der Beschreibung\n"
            "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
            "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"
+           "                          weitere Ausgaben wird nichts berechnet\n"
+           "  --write-project DATEI   System, Lastfälle, Kombinationen und Umhüllende\n"
+           "                          als Projektdatei (*.bpj) in DATEI schreiben; ohne\n"
            "                          weitere Ausgaben wird nichts berechnet\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"

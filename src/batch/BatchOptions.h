@@ -67,18 +67,25 @@ struct BatchOptions {
     // --write-system: the file the system is written to.
     std::string deckFile;
     std::string systemOutputFile;
+    // --write-project: the project of the run written as a project file.
+    std::string projectOutputFile;
     bool quiet = false;
     bool help = false;
 
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
         return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
-               pictures.empty() && systemOutputFile.empty();
+               pictures.empty() && systemOutputFile.empty() && projectOutputFile.empty();
     }
     // Several load cases, a project, a combination or an envelope.
     bool SeveralCases() const {
         return !projectFile.empty() || !moreLoadCaseFiles.empty() || !combinations.empty() ||
-               !envelopes.empty();
+               !envelopes.empty() || !projectOutputFile.empty();
+    }
+    // Only the project file is asked for: nothing is read or calculated.
+    bool OnlyProjectRequested() const {
+        return !projectOutputFile.empty() && inputProtocolFile.empty() && resultsFile.empty() &&
+               jsonFile.empty() && pictures.empty() && systemOutputFile.empty();
     }
     // Only the system file is asked for: nothing is calculated.
     bool OnlySystemRequested() const {

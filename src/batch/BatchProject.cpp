@@ -262,6 +262,21 @@ int RunProject(const BatchOptions& options, const ProjectModel& project, std::FI
     return WritePictures(pictures, out, err) ? kExitOk : kExitOutputFile;
 }
 
+// --write-project: the project as a project file, its file names relative
+// to its folder.
+bool WriteProject(const ProjectModel& project, const BatchOptions& options, std::FILE* out,
+                  std::FILE* err) {
+    const std::string& path = options.projectOutputFile;
+    if (path == "-") {
+        std::fputs(ProjectFileText(project, "./p.bpj").c_str(), out);
+        return std::fflush(out) == 0;
+    }
+    if (SaveProjectFile(project, path))
+        return true;
+    PrintError(err, std::string(kProjectWriteError) + ": " + path);
+    return false;
+}
+
 } // namespace
 
 int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
@@ -283,11 +298,16 @@ int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err)
         PrintError(err, "balkor-batch: " + error);
         return kExitUsage;
     }
+    if (!options.projectOutputFile.empty() && !WriteProject(project, options, out, err))
+        return kExitOutputFile;
+    if (options.OnlyProjectRequested())
+        return kExitOk;
     // One load case and nothing else: the program of one load case, byte for byte.
     if (project.loadCases.size() == 1 && project.combinations.empty() &&
         project.envelopes.empty()) {
         BatchOptions single = files;
         single.projectFile.clear();
+        single.projectOutputFile.clear();
         return RunBatch(single, out, err);
     }
     return RunProject(files, project, out, err);

@@ -71,7 +71,8 @@ std::vector<NamedFile> Outputs(const BatchOptions& options) {
     std::vector<NamedFile> outputs = {{"--input-protocol", options.inputProtocolFile, {}},
                                       {"--results", options.resultsFile, {}},
                                       {"--json", options.jsonFile, {}},
-                                      {"--write-system", options.systemOutputFile, {}}};
+                                      {"--write-system", options.systemOutputFile, {}},
+                                      {"--write-project", options.projectOutputFile, {}}};
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({"--svg", picture.file, {}});
     return Identified(outputs);

@@ -152,3 +152,27 @@ TEST(BatchProject, PicturesShowTheChosenCase) {
         {"-q", Example("bruecke.bpj"), "--svg", dir.Path("u.svg"), "--case", "Fahrzeug"});
     EXPECT_EQ(envelope.exitCode, kExitUsage);
 }
+
+// The command line's project written as a project file runs to the same
+// protocol; with no other output nothing is calculated.
+TEST(BatchProject, CommandLineProjectWrittenAsProjectFileRunsTheSame) {
+    TempDir dir;
+    const std::vector<std::string> cases = {Example("bruecke.bsy"),    Example("bruecke-g.bld"),
+                                            Example("bruecke-q2.bld"), "--combination",
+                                            "GZT=1.35*1+1.5*2",        "--envelope",
+                                            "U=1:1.35/1+2:1.5/0"};
+    std::vector<std::string> write = cases;
+    write.insert(write.end(), {"--write-project", dir.Path("p.bpj")});
+    const ProcessResult written = RunBatchProgram(write);
+    ASSERT_EQ(written.exitCode, kExitOk) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(written.err, "");
+    EXPECT_NE(ReadFile(dir.Path("p.bpj")).find("    1 \"GZT\" \"1.35*1+1.5*2\"\r\n"),
+              std::string::npos);
+    std::vector<std::string> direct = cases;
+    direct.insert(direct.begin(), "-q");
+    const ProcessResult viaCommandLine = RunBatchProgram(direct);
+    const ProcessResult viaFile = RunBatchProgram({"-q", dir.Path("p.bpj")});
+    ASSERT_EQ(viaFile.exitCode, kExitOk) << viaFile.err;
+    EXPECT_EQ(WithoutTimes(viaFile.out), WithoutTimes(viaCommandLine.out));
+}
