@@ -6,12 +6,14 @@
 #include "batch/BatchSteps.h"
 #include "batch/OutputFiles.h"
 #include "batch/ProjectJson.h"
+#include "graphics/ResultScene.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
 #include "project/ProjectAnalysis.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectProtocol.h"
 #include "protocols/ProtocolText.h"
+#include "protocols/ResultValues.h"
 
 #include <filesystem>
 #include <memory>
@@ -106,14 +108,28 @@ bool ResolvePictures(const BatchOptions& options, const ProjectModel& project,
                                 picture.caseName + " (--case von " + picture.file + ")");
             return false;
         }
-        if (found.kind == PictureCase::kEnvelope) {
-            PrintError(err, "balkor-batch: Bilder einer Umhüllenden gibt es noch nicht: " +
-                                picture.caseName + " (--case von " + picture.file + ")");
-            return false;
-        }
         cases.push_back(found);
     }
     return true;
+}
+
+// The max and min of envelope e in the quantity of a tab: the deflection on
+// "Biegelinie" (and "Geometrie", which draws none), else the tab's function.
+EnvelopeDiagram EnvelopeOfTab(ProjectAnalysis& analysis, int e, int tab) {
+    const EnvelopeResults r = analysis.EvaluateEnvelope(e);
+    const size_t quantity = static_cast<size_t>(TabFunction(tab));
+    EnvelopeDiagram diagram;
+    for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
+        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
+        for (long m = 0; m <= beam.n; ++m) {
+            const size_t at = (beam.first + static_cast<size_t>(m)) * kBeamQuantities + quantity;
+            line.xi.push_back(EvaluationPoint(m, beam.n));
+            line.max.push_back(r.max[at].value);
+            line.min.push_back(r.min[at].value);
+        }
+        diagram.beams.push_back(std::move(line));
+    }
+    return diagram;
 }
 
 void ShowPictureCase(ProjectAnalysis& analysis, const PictureCase& c) {
@@ -184,6 +200,16 @@ std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, ProjectAnaly
         if (PictureNeedsResults(picture) && !results) {
             PrintError(err, Format("%s: Bild %s (%s) nicht geschrieben", kNoResultsMessage,
                                    OutputName(picture.file).c_str(), kSceneTabs[picture.tab].name));
+            continue;
+        }
+        if (cases[i].kind == PictureCase::kEnvelope) {
+            // The structure under the envelope's diagrams, without the loads
+            // of any one load case.
+            analysis.Input().ResetLoadCase();
+            const EnvelopeDiagram envelope =
+                results ? EnvelopeOfTab(analysis, cases[i].index, picture.tab) : EnvelopeDiagram();
+            drawn.push_back({&picture, PictureSvg(picture, analysis.Input(), nullptr,
+                                                  results ? &envelope : nullptr)});
             continue;
         }
         if (results)

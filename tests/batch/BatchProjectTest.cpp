@@ -148,9 +148,17 @@ TEST(BatchProject, PicturesShowTheChosenCase) {
     ASSERT_EQ(r.exitCode, kExitOk) << r.err;
     EXPECT_EQ(ReadFile(dir.Path("g.svg")), ReadFile(dir.Path("e.svg")));
     EXPECT_NE(ReadFile(dir.Path("g.svg")), ReadFile(dir.Path("k.svg")));
-    const ProcessResult envelope = RunBatchProgram(
-        {"-q", Example("bruecke.bpj"), "--svg", dir.Path("u.svg"), "--case", "Fahrzeug"});
-    EXPECT_EQ(envelope.exitCode, kExitUsage);
+    // An envelope draws its max and min lines in place of one load case's diagram.
+    const ProcessResult envelope =
+        RunBatchProgram({"-q", Example("bruecke.bpj"), "--results", "/dev/null", "--svg",
+                         dir.Path("u.svg"), "--view", "Biegemoment", "--case", "Fahrzeug", "--svg",
+                         dir.Path("w.svg"), "--view", "Biegelinie", "--case", "Fahrzeug"});
+    ASSERT_EQ(envelope.exitCode, kExitOk) << envelope.err;
+    const std::string u = ReadFile(dir.Path("u.svg"));
+    EXPECT_NE(u.find("<svg"), std::string::npos);
+    EXPECT_NE(u, ReadFile(dir.Path("g.svg")));
+    EXPECT_NE(u, ReadFile(dir.Path("k.svg")));
+    EXPECT_NE(ReadFile(dir.Path("w.svg")), u);
 }
 
 // The command line's project written as a project file runs to the same
