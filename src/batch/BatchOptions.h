@@ -3,6 +3,7 @@
 #include "graphics/DisplayFlags.h"
 #include "graphics/SceneRebuild.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,9 @@ struct BatchOptions {
     // Several load cases, a project, a combination or an envelope.
     bool SeveralCases() const {
         return !projectFile.empty() || !moreLoadCaseFiles.empty() || !combinations.empty() ||
-               !envelopes.empty() || !projectOutputFile.empty();
+               !envelopes.empty() || !projectOutputFile.empty() ||
+               std::any_of(pictures.begin(), pictures.end(),
+                           [](const SvgPicture& picture) { return picture.caseGiven; });
     }
     // Only the project file is asked for: nothing is read or calculated.
     bool OnlyProjectRequested() const {

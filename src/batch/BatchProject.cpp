@@ -331,9 +331,14 @@ int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err)
     // One load case and nothing else: the program of one load case, byte for byte.
     if (project.loadCases.size() == 1 && project.combinations.empty() &&
         project.envelopes.empty()) {
+        std::vector<PictureCase> cases;
+        if (!ResolvePictures(options, project, cases, err))
+            return kExitUsage;
         BatchOptions single = files;
         single.projectFile.clear();
         single.projectOutputFile.clear();
+        for (SvgPicture& picture : single.pictures)
+            picture.caseGiven = false;
         return RunBatch(single, out, err);
     }
     return RunProject(files, project, out, err);

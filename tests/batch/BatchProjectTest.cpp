@@ -100,6 +100,9 @@ TEST(BatchProject, BadExpressionsEndWithCode2AndThePosition) {
         {{Example("bruecke.bpj"), "--svg", "x.svg", "--case", "Wind"},
          "balkor-batch: Unbekannter Lastfall, Kombination oder Umhüllende: Wind (--case von "
          "x.svg)\n"},
+        {{Example("zweifeld.bsy"), Example("zweifeld.bld"), "--svg", "x.svg", "--case", "2"},
+         "balkor-batch: Unbekannter Lastfall, Kombination oder Umhüllende: 2 (--case von "
+         "x.svg)\n"},
     };
     for (const auto& [args, message] : cases) {
         const ProcessResult r = RunBatchProgram(args);
@@ -183,4 +186,18 @@ TEST(BatchProject, CommandLineProjectWrittenAsProjectFileRunsTheSame) {
     const ProcessResult viaFile = RunBatchProgram({"-q", dir.Path("p.bpj")});
     ASSERT_EQ(viaFile.exitCode, kExitOk) << viaFile.err;
     EXPECT_EQ(WithoutTimes(viaFile.out), WithoutTimes(viaCommandLine.out));
+}
+
+TEST(BatchProject, InputProtocolHoldsEveryLoadCaseAfterItsTitle) {
+    TempDir dir;
+    const ProcessResult r = RunBatchProgram({"-q", Example("bruecke.bsy"), Example("bruecke-g.bld"),
+                                             Example("bruecke-q1.bld"), "--input-protocol",
+                                             dir.Path("in.txt"), "--results", "/dev/null"});
+    ASSERT_EQ(r.exitCode, kExitOk) << r.err;
+    const std::vector<std::string> blocks = Blocks(ReadFile(dir.Path("in.txt")));
+    ASSERT_EQ(blocks.size(), 2u);
+    const ProcessResult alone =
+        RunBatchProgram({"-q", Example("bruecke.bsy"), Example("bruecke-q1.bld"),
+                         "--input-protocol", dir.Path("alone.txt"), "--results", "/dev/null"});
+    EXPECT_EQ(WithoutTimes(blocks[1]), WithoutTimes(ReadFile(dir.Path("alone.txt"))));
 }
