@@ -14,16 +14,21 @@
 #include "project/ProjectProtocol.h"
 #include "protocols/ProtocolText.h"
 #include "protocols/ResultValues.h"
+#include "settings/TextEncoding.h"
 
 #include <filesystem>
 #include <memory>
 
 namespace {
 
-// A load case named by its file: the file name without its extension.
+// A load case named by its file: the file name without its extension, as
+// text (a name that is no UTF-8 read in the 8-bit code page, as the project
+// file reads it).
 std::string CaseName(const std::string& file, size_t k) {
     const std::string stem = std::filesystem::path(file).stem().string();
-    return stem.empty() ? "LF" + std::to_string(k + 1) : stem;
+    if (stem.empty())
+        return "LF" + std::to_string(k + 1);
+    return IsValidUtf8(stem) ? stem : Windows1252ToUtf8(stem);
 }
 
 // The project of the command line: the system and the load-case files in
