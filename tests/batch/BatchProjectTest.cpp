@@ -201,3 +201,26 @@ TEST(BatchProject, InputProtocolHoldsEveryLoadCaseAfterItsTitle) {
                          "--input-protocol", dir.Path("alone.txt"), "--results", "/dev/null"});
     EXPECT_EQ(WithoutTimes(blocks[1]), WithoutTimes(ReadFile(dir.Path("alone.txt"))));
 }
+
+// The size limits hold for the whole output: 500,001 points fit once, not
+// once per load case and combination (zero-length beams fail the checks
+// when the size is allowed).
+TEST(BatchProject, SizeLimitsCountEveryLoadCaseAndCombination) {
+    TempDir dir;
+    const std::string system = dir.Write(
+        "s.bsy", "NODES\n2\n    1 0.0 0.0 1 1 1 0.0\n    2 0.0 0.0 1 1 1 0.0\n\nBEAMS\n1\n"
+                 "    1 1 2 1 0.3 500000\n\nMATERIALS\n1\n    1 2.1e+08 8.1e+07 2.5e-04 1.8e-06 "
+                 "1.2e-05\n\nHINGES\n0\n\n");
+    const struct {
+        std::vector<std::string> more;
+        int exitCode;
+    } cases[] = {{{}, kExitInputError},
+                 {{"--combination", "K=1"}, kExitOutputFile},
+                 {{"--envelope", "U=1:1/0"}, kExitOutputFile}};
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"-q", system, "--json", dir.Path("r.json")};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        const ProcessResult r = RunBatchProgram(args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    }
+}
