@@ -23,7 +23,7 @@ install(TARGETS ${BALKOR_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(BALKOR_SHARE ${CMAKE_INSTALL_DATADIR}/balkor)
 file(GLOB help_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ui/help/*.html)
 install(FILES ${help_pages} DESTINATION ${BALKOR_SHARE}/help)
-file(GLOB example_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.bsy ${PROJECT_SOURCE_DIR}/examples/*.bld
+file(GLOB example_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.bsy ${PROJECT_SOURCE_DIR}/examples/*.bld ${PROJECT_SOURCE_DIR}/examples/*.bpj
      ${PROJECT_SOURCE_DIR}/examples/*.json)
 install(FILES ${example_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${BALKOR_SHARE}/examples)

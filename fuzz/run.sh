@@ -6,8 +6,8 @@ seconds=${1:-25}
 build=${2:-build-fuzz}
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBALKOR_FUZZ=ON \
   -DBALKOR_GUI=OFF >/dev/null
-cmake --build "$build" -j"${JOBS:-2}" --target fuzz_line_reader fuzz_section_reader
-for target in fuzz_line_reader fuzz_section_reader; do
+cmake --build "$build" -j"${JOBS:-2}" --target fuzz_line_reader fuzz_section_reader fuzz_project_reader
+for target in fuzz_line_reader fuzz_section_reader fuzz_project_reader; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   echo "== $target: $seconds s"

@@ -79,6 +79,10 @@ void SolutionsCont::AssembleStiffness(StiffnessEntries& K, Matrix& F) const {
     });
 }
 
+void SolutionsCont::AssemblePrescribed(Matrix& F) const {
+    ForEachStiffnessEntry(&F, [](int, int, double) {});
+}
+
 void SolutionsCont::MultiplyStiffness(const Matrix& q, Matrix& Kq) const {
     Kq.Zero();
     ForEachStiffnessEntry(nullptr, [&](int row, int column, double value) {

@@ -15,6 +15,10 @@ struct CalcCounters {
     // The sparse solver's figures in place of the bandwidth.
     bool sparse = false;
     long factorNonZeros = 0; // non-zeros of the Cholesky factor
+    // A run of several load cases: how many, and how many factorisations
+    // they needed (load cases that constrain the same components share one).
+    long loadCases = 1;
+    long factorisations = 1;
 };
 
 // The captions of the last two counters: the profile's memory and bandwidth,
@@ -90,6 +94,7 @@ struct CalcResult {
     bool ok = false;
     bool inputError = false;
     int failedStage = kStageNone; // the stage a failed analysis stopped in
+    int failedCase = -1;          // a run of several load cases: the one that failed (from 0)
     CheckReport check;
     std::string message;
     std::string title;

@@ -23,6 +23,21 @@ void BCContainer::Release() {
     Clear();
 }
 
+void BCContainer::Truncate(int count) {
+    if (count >= Count())
+        return;
+    std::vector<OneBCContainer*> kept;
+    for (int i = 0; i < Count(); ++i) {
+        if (i < count)
+            kept.push_back(&Row(i));
+        else
+            delete &Row(i);
+    }
+    Empty();
+    if (!kept.empty())
+        Append(kept.data(), count);
+}
+
 void BCClass::AddDependency(double coefficient, int dof) {
     const DependencyTerm term{coefficient, dof};
     Append(&term, 1);

@@ -44,6 +44,8 @@ public:
     OneBCContainer* AddRow();
     OneBCContainer& Row(int i) const { return **static_cast<OneBCContainer**>(At(i)); }
     void Release();
+    // Frees the rows behind the first count (those of one load case).
+    void Truncate(int count);
 };
 
 // One dependency term of a dependent degree of freedom: coefficient × u(dof).

@@ -1,6 +1,7 @@
 // One analysis run: input checks, model, degrees of freedom, assembly,
 // solution and evaluation, reported stage by stage.
 
+#include "analysis/DriverSteps.h"
 #include "analysis/EquationSolver.h"
 #include "analysis/KMatrix.h"
 #include "analysis/SolutionsCont.h"
@@ -27,6 +28,9 @@ void SolutionsCont::Clear() {
     springOf_.clear();
     stageThreeSets_.reset();
     scales_ = {};
+    divisionNodes_.clear();
+    counters.loadCases = 1;
+    counters.factorisations = 1;
     resultsValid = 0;
 }
 
@@ -34,33 +38,6 @@ void SolutionsCont::ReportCounters(CalcStatus* status) {
     if (status)
         status->CountersChanged(counters);
 }
-
-namespace {
-
-void StartStage(CalcStatus* status, int stage) {
-    if (status)
-        status->StageStarted(stage);
-}
-
-void FailStage(CalcStatus* status, int stage, CalcResult& result, const char* message) {
-    result.message = message;
-    result.title = kCalcErrorTitle;
-    result.failedStage = stage;
-    if (status)
-        status->StageFinished(stage, false);
-}
-
-bool InputFailed(const CheckReport& report, CalcResult& result) {
-    if (report.ok)
-        return false;
-    result.inputError = true;
-    result.check = report;
-    result.message = report.message;
-    result.title = kCheckFailedCaption;
-    return true;
-}
-
-} // namespace
 
 CalcResult SolutionsCont::Calculate(CalcStatus* status) {
     CalcResult result;
@@ -153,6 +130,10 @@ constexpr double kEquilibriumTolerance = 1e-3;
 bool SolutionsCont::SolutionBalanced(const Matrix& loads, const Matrix& q) const {
     Matrix Kq(loads.rows, 1);
     MultiplyStiffness(q, Kq);
+    return LoadsBalanced(loads, Kq);
+}
+
+bool LoadsBalanced(const Matrix& loads, const Matrix& Kq) {
     double unbalanced = 0.0;
     double largestLoad = 0.0;
     for (int r = 0; r < loads.rows; ++r) {

@@ -73,6 +73,8 @@ void ElementLoadTable::Build(const SolutionsCont& solutions) {
             AddTemperatureMoment(
                 TemperatureMoment(load, CrossSection(element, input), BeamOf(element, input)),
                 loads.vector);
+            if (load.dT != 0.0)
+                loads.temperatureSum += load.dT;
             if (load.dT != 0.0 && loads.temperatures++ == 0)
                 loads.temperatureDT = load.dT;
         });

@@ -11,9 +11,10 @@ class SolutionsCont;
 // What the distributed and temperature loads do to one element.
 struct ElementLoads {
     BeamLoadSums sums;
-    double vector[6] = {};      // equivalent nodal loads in global axes (LoadVector)
-    int32_t temperatures = 0;   // temperature records with dT ≠ 0 acting on it
-    double temperatureDT = 0.0; // dT of the first of them
+    double vector[6] = {};       // equivalent nodal loads in global axes (LoadVector)
+    int32_t temperatures = 0;    // temperature records with dT ≠ 0 acting on it
+    double temperatureDT = 0.0;  // dT of the first of them
+    double temperatureSum = 0.0; // dT of all of them: what a factored sum of load cases adds
 };
 
 // The loads of every element of a run, gathered once: each record is read
@@ -24,6 +25,11 @@ class ElementLoadTable {
 public:
     void Build(const SolutionsCont& solutions);
     void Clear() { std::vector<ElementLoads>().swap(loads_); }
+    // The loads of every element, for keeping a load case's results and
+    // for the factored sums of several.
+    const std::vector<ElementLoads>& Entries() const { return loads_; }
+    void Assign(std::vector<ElementLoads> loads) { loads_ = std::move(loads); }
+    std::vector<ElementLoads> Take() { return std::move(loads_); }
     // The loads of an element, or null when the table was not built for it.
     const ElementLoads* Find(int element) const {
         return element >= 0 && static_cast<size_t>(element) < loads_.size() ? &loads_[element]

@@ -346,6 +346,59 @@ void SampleSectionForce(const SolElement& element, const BeamLoadSums& sums, dou
 
 } // namespace
 
+// The elements of one sample run of the extrema search: from first to last
+// along the chain, covering ξ from a to b.
+struct SampleSegment {
+    int first;
+    int last;
+    double a;
+    double b;
+};
+
+namespace {
+
+// The elements of a beam's chain grouped as the division that the shown
+// results belong to: every element alone, or, for a load case of a run of
+// several, the runs between the nodes where that load case alone divides
+// the beam (the others' point loads do not split its samples).
+std::vector<SampleSegment> SampleSegments(const ElementContainer& elements, int firstElement,
+                                          const std::vector<char>& divisionNodes) {
+    std::vector<SampleSegment> segments;
+    for (int e = firstElement; e >= 0; e = elements[e].nextElement) {
+        SampleSegment segment{e, e, elements[e].xiStart, elements[e].xiEnd};
+        while (!divisionNodes.empty()) {
+            const SolElement& last = elements[segment.last];
+            const int next = last.nextElement;
+            if (next < 0 || elements[next].startNode != last.endNode ||
+                divisionNodes[static_cast<size_t>(last.endNode)])
+                break;
+            segment.last = next;
+            segment.b = elements[next].xiEnd;
+        }
+        segments.push_back(segment);
+        e = segment.last;
+    }
+    return segments;
+}
+
+} // namespace
+
+// The section force at the samples of a segment of several elements: each
+// sample on the element that holds it.
+void SolutionsCont::SampleAlongSegment(const SampleSegment& segment, int kind, double* v) const {
+    int e = segment.first;
+    for (int i = 0; i < kExtremaSamples; ++i) {
+        const double xi = segment.a + (i * 0.01) * (segment.b - segment.a);
+        while (e != segment.last && elements[e].xiEnd < xi)
+            e = elements[e].nextElement;
+        const SolElement& element = elements[e];
+        const BeamLoadSums sums = LoadSums(e);
+        const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
+        const double t = (xi - element.xiStart) / (element.xiEnd - element.xiStart);
+        v[i] = SectionForceOf(element, sums, L, std::fmin(std::fmax(t, 0.0), 1.0), kind);
+    }
+}
+
 BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
     BeamExtremum result{-DBL_MAX, 0.0, DBL_MAX, 0.0};
     if (!input_.beams.IsRowUsed(beam - 1))
@@ -354,40 +407,45 @@ BeamExtremum SolutionsCont::BeamExtrema(int beam, int kind) const {
     double v[kExtremaSamples] = {};
     const double scale = known ? ForceScale(kind) : 0.0;
     const double tie = kResultNoise * scale;
-    // The element and sample of each extreme; the first occurrence wins.
-    int maxElement = -1, maxSample = 0, minElement = -1, minSample = 0;
-    for (int e = input_.beams.RowRecord(beam - 1)->firstElement; e >= 0;
-         e = elements[e].nextElement) {
-        const SolElement& element = elements[e];
-        // The loads and the length once per element, not for each of its 101 points.
-        const BeamLoadSums sums = LoadSums(e);
-        const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
-        if (known)
+    const std::vector<SampleSegment> segments =
+        SampleSegments(elements, input_.beams.RowRecord(beam - 1)->firstElement, divisionNodes_);
+    // The segment and sample of each extreme; the first occurrence wins.
+    int maxSegment = -1, maxSample = 0, minSegment = -1, minSample = 0;
+    for (size_t g = 0; g < segments.size(); ++g) {
+        const SampleSegment& segment = segments[g];
+        if (known && segment.first != segment.last) {
+            SampleAlongSegment(segment, kind, v);
+        } else if (known) {
+            const SolElement& element = elements[segment.first];
+            // The loads and the length once per element, not for each of its 101 points.
+            const BeamLoadSums sums = LoadSums(segment.first);
+            const double L = sums.any ? LengthOf(Ends(element)) : 0.0;
             SampleSectionForce(element, sums, L, kind, v);
+        }
         for (int i = 0; i < kExtremaSamples; ++i) {
             v[i] = Settled(v[i], scale);
             // Values equal but for rounding: the first one is the extreme.
             if (v[i] < result.min - tie) {
                 result.min = v[i];
-                minElement = e;
+                minSegment = static_cast<int>(g);
                 minSample = i;
             }
             if (v[i] > result.max + tie) {
                 result.max = v[i];
-                maxElement = e;
+                maxSegment = static_cast<int>(g);
                 maxSample = i;
             }
         }
     }
-    auto position = [&](int e, int i) {
-        const SolElement& element = elements[e];
-        return element.xiStart + (i * 0.01) * (element.xiEnd - element.xiStart);
+    auto position = [&](int g, int i) {
+        const SampleSegment& segment = segments[static_cast<size_t>(g)];
+        return segment.a + (i * 0.01) * (segment.b - segment.a);
     };
-    result.found = minElement >= 0 && maxElement >= 0;
-    if (minElement >= 0)
-        result.xiMin = position(minElement, minSample);
-    if (maxElement >= 0)
-        result.xiMax = position(maxElement, maxSample);
+    result.found = minSegment >= 0 && maxSegment >= 0;
+    if (minSegment >= 0)
+        result.xiMin = position(minSegment, minSample);
+    if (maxSegment >= 0)
+        result.xiMax = position(maxSegment, maxSample);
     return result;
 }
 

@@ -77,6 +77,35 @@ struct Point3 {
     double z;
 };
 
+// The results of one load case of a run of several, as its evaluation left
+// them: enough to show that load case again (ShowCase) and to add it into a
+// factored sum of load cases (a combination), on the same analysis model.
+struct CaseResults {
+    std::vector<double> solved;      // solvedValue of every degree of freedom
+    std::vector<double> nodeForces;  // nodeForce of every degree of freedom
+    std::vector<double> forces;      // the six end forces of every element
+    std::vector<ElementLoads> loads; // span and temperature loads of every element; none: all zero
+    // Analysis nodes at which the load case alone would divide its beams
+    // (beam ends, hinges, its own point loads): the extrema search samples
+    // the elements of that division, as the load case alone does.
+    std::vector<char> divisionNodes;
+
+    // The same model's results, all zero.
+    static CaseResults ZeroLike(const CaseResults& like);
+    // this += factor × other.
+    void AddScaled(const CaseResults& other, double factor);
+    size_t Bytes() const;
+};
+
+// The load cases of a run of several: ActivateCase(k) puts load case k
+// (from 0) into the load tables of the model's input.
+class LoadCaseSource {
+public:
+    virtual ~LoadCaseSource() = default;
+    virtual int CaseCount() const = 0;
+    virtual void ActivateCase(int k) = 0;
+};
+
 // The analysis model: analysis nodes, elements, constraint rows and the
 // degree-of-freedom table, built from the input model of every run, and the
 // results of the last successful run. Section-force kinds: 1 Q, 2 M, 3 T.
@@ -97,6 +126,19 @@ public:
     int PrepareModel(CalcStatus* status, CalcResult& result);
     // Stages 4 to 7; kStageOk or kStageFailed.
     int SolveModel(CalcStatus* status, CalcResult& result);
+    // Several load cases on one analysis model: the beams are divided at the
+    // point loads of all of them, load cases that constrain the same
+    // components share one factorisation (further right-hand sides), the
+    // others get their own. results[k] are those of load case k; the model
+    // shows the last one evaluated. A failure names its load case in
+    // failedCase. counters.loadCases and counters.factorisations tell how
+    // many of each.
+    CalcResult CalculateCases(LoadCaseSource& source, std::vector<CaseResults>& results,
+                              CalcStatus* status = nullptr);
+    // The results the model holds, and the model showing kept ones again (the
+    // input's load tables must hold the load case's, or none for a sum).
+    CaseResults TakeCase() const;
+    void ShowCase(const CaseResults& results);
     // After the evaluation: every displacement, node force and section force
     // is a finite number.
     bool ResultsFinite() const;
@@ -135,6 +177,9 @@ public:
     // Kq := K q with the stiffness of the elements (the matrix need not be kept).
     void MultiplyStiffness(const Matrix& q, Matrix& Kq) const;
     void AssembleLoads(Matrix& F);
+    // F += the terms of the prescribed displacements only, as the stiffness
+    // assembly adds them.
+    void AssemblePrescribed(Matrix& F) const;
     // Adds the generalised force x on (node, component) to F; with record the
     // degree of freedom's nodeForce −= x.
     void AddLoad(double x, int node, int component, Matrix& F, bool record);
@@ -179,6 +224,8 @@ public:
 
 private:
     class Division;
+    class CaseRun;
+    void SampleAlongSegment(const struct SampleSegment& segment, int kind, double* v) const;
     struct BeamAttachments;
     void BuildAnalysisNodes();
     void AddSupportRows(int node, const struct NodeRec& rec);
@@ -226,8 +273,13 @@ private:
     std::vector<NodeSpring> springs_; // built by BuildModel
     std::vector<int32_t>
         springOf_; // per analysis node its index in springs_, −1; empty without springs
+    std::vector<char>
+        divisionNodes_; // ShowCase: the division the extrema sample; empty: the elements
     SolverKind solverKind_ = SolverKind::kProfile; // chosen in stage 3
 };
+
+// K q (Kq) against the loads: equal up to rounding, relative to the largest load.
+bool LoadsBalanced(const Matrix& loads, const Matrix& Kq);
 
 // Stage results of the driver.
 constexpr int kStageOk = 1;

@@ -1,6 +1,9 @@
 #include "batch/BatchOptions.h"
 
+#include "project/Project.h"
+
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <iterator>
 
@@ -19,6 +22,7 @@ const FileOption kFileOptions[] = {
     {"--settings", &BatchOptions::settingsFile},
     {"--generate", &BatchOptions::deckFile},
     {"--write-system", &BatchOptions::systemOutputFile},
+    {"--write-project", &BatchOptions::projectOutputFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
@@ -160,11 +164,34 @@ bool StoreSize(const std::string& value, BatchOptions& options, std::string& err
     return true;
 }
 
+bool StoreCase(const std::string& value, BatchOptions& options, std::string& error) {
+    SvgPicture* picture = CurrentPicture("--case", options, error);
+    if (!picture || !Once(picture->caseGiven, "--case", error))
+        return false;
+    picture->caseName = value;
+    return true;
+}
+
+bool StoreCombination(const std::string& value, BatchOptions& options, std::string&) {
+    options.combinations.push_back(value);
+    return true;
+}
+
+bool StoreEnvelope(const std::string& value, BatchOptions& options, std::string&) {
+    options.envelopes.push_back(value);
+    return true;
+}
+
+// The options with a value that is no file name (the picture options, and
+// the expressions, which may be given several times).
 const PictureOption kPictureOptions[] = {
     {"--svg", "einen Dateinamen", StoreSvg},
     {"--view", "eine Ansicht", StoreView},
     {"--show", "eine Liste von Schaltern", StoreShow},
     {"--size", "eine Größe", StoreSize},
+    {"--case", "einen Lastfall, eine Kombination oder eine Umhüllende", StoreCase},
+    {"--combination", "einen Ausdruck NAME=FAKTOR*LASTFALL+...", StoreCombination},
+    {"--envelope", "einen Ausdruck NAME=LASTFALL:SUP/INF+...", StoreEnvelope},
 };
 
 const PictureOption* FindPictureOption(const std::string& name) {
@@ -193,6 +220,8 @@ bool StorePositional(const std::string& arg, BatchOptions& options, std::string&
         options.systemFile = arg;
     else if (options.loadCaseFile.empty() && !arg.empty())
         options.loadCaseFile = arg;
+    else if (!arg.empty() && options.deckFile.empty())
+        options.moreLoadCaseFiles.push_back(arg);
     else {
         error = arg.empty() ? "Leerer Dateiname" : "Zu viele Argumente: " + arg;
         return false;
@@ -234,6 +263,11 @@ bool CheckSystemFileGiven(const BatchOptions& options, std::string& error) {
 
 // With --generate, the description takes the system file's place.
 bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
+    if (!options.moreLoadCaseFiles.empty()) {
+        error = "Zu viele Argumente: " + options.moreLoadCaseFiles.front() +
+                " (mit --generate nur LASTFALL.bld)";
+        return false;
+    }
     if (!options.loadCaseFile.empty()) {
         error =
             "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
@@ -241,6 +275,56 @@ bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
     }
     options.loadCaseFile = std::move(options.systemFile);
     options.systemFile.clear();
+    return true;
+}
+
+bool EndsWithProjectExtension(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string end = path.substr(path.size() - 4);
+    for (char& c : end)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".bpj";
+}
+
+// PROJECT.bpj stands alone: its load cases are named in it.
+bool TakeProject(BatchOptions& options, std::string& error) {
+    if (!EndsWithProjectExtension(options.systemFile))
+        return true;
+    if (!options.loadCaseFile.empty()) {
+        error = "Zu viele Argumente: " + options.loadCaseFile +
+                " (mit PROJEKT.bpj keine weiteren Dateien)";
+        return false;
+    }
+    options.projectFile = std::move(options.systemFile);
+    options.systemFile.clear();
+    return true;
+}
+
+// The expressions of a run without project file, against the load cases
+// given (none given: the one empty load case).
+bool CheckExpressions(const BatchOptions& options, std::string& error) {
+    if (!options.projectFile.empty())
+        return true;
+    const int cases = 1 + static_cast<int>(options.moreLoadCaseFiles.size());
+    std::vector<Combination> combinations;
+    for (const std::string& text : options.combinations) {
+        Combination combination;
+        ExpressionError e;
+        if (!ParseCombination(text, cases, combination, e)) {
+            error = ExpressionMessage("--combination", text, e);
+            return false;
+        }
+        combinations.push_back(combination);
+    }
+    for (const std::string& text : options.envelopes) {
+        Envelope envelope;
+        ExpressionError e;
+        if (!ParseEnvelope(text, cases, static_cast<int>(combinations.size()), envelope, e)) {
+            error = ExpressionMessage("--envelope", text, e);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -268,17 +352,21 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return false;
         }
     }
-    return options.deckFile.empty() ? CheckSystemFileGiven(options, error)
-                                    : TakeLoadCaseOfDeck(options, error);
+    if (!(options.deckFile.empty() ? CheckSystemFileGiven(options, error)
+                                   : TakeLoadCaseOfDeck(options, error)))
+        return false;
+    return TakeProject(options, error) && CheckExpressions(options, error);
 }
 
 const char* BatchUsage() {
-    return "Aufruf: balkor-batch SYSTEM.bsy [LASTFALL.bld] [Optionen]\n"
+    return "Aufruf: balkor-batch SYSTEM.bsy [LASTFALL.bld] [LASTFALL2.bld ...] [Optionen]\n"
+           "       balkor-batch PROJEKT.bpj [Optionen]\n"
            "       balkor-batch --generate DECK.json [LASTFALL.bld] [Optionen]\n"
            "\n"
-           "Liest System und Lastfall (ohne Lastfalldatei: leerer Lastfall), prüft die\n"
-           "Eingaben, berechnet den Trägerrost und schreibt die verlangten Protokolle.\n"
-           "Ohne Ausgabeoption geht das Ergebnisprotokoll auf die Standardausgabe.\n"
+           "Liest System und Lastfälle (ohne Lastfalldatei: leerer Lastfall) oder ein\n"
+           "Projekt, prüft die Eingaben, berechnet den Trägerrost und schreibt die\n"
+           "verlangten Protokolle. Ohne Ausgabeoption geht das Ergebnisprotokoll auf\n"
+           "die Standardausgabe.\n"
            "\n"
            "Optionen:\n"
            "  --input-protocol DATEI  Eingabeprotokoll in DATEI schreiben\n"
@@ -286,7 +374,7 @@ const char* BatchUsage() {
            "  --json DATEI            Ergebnisse als JSON in DATEI schreiben\n"
            "  --svg DATEI             Bild als SVG in DATEI schreiben: was ein neues\n"
            "                          Grafikfenster nach \"Berechnen\" zeigt. Mehrfach\n"
-           "                          möglich, ein Bild je --svg; die folgenden drei\n"
+           "                          möglich, ein Bild je --svg; die folgenden vier\n"
            "                          Optionen gelten für das zuletzt genannte Bild:\n"
            "    --view ANSICHT        Geometrie (Vorgabe), Biegelinie, Querkraft,\n"
            "                          Biegemoment oder Torsionsmoment\n"
@@ -297,9 +385,22 @@ const char* BatchUsage() {
            "                          Belastung, Auflager, Auflagerkräfte, Beschriftung\n"
            "                          entzerren, Legende (diese zwei sind hier aus)\n"
            "    --size BxH            Größe in Bildpunkten (Vorgabe 1200x800)\n"
+           "    --case NAME|K         Lastfall K (Nummer oder Name), Kombination oder\n"
+           "                          Umhüllende NAME (Vorgabe: der erste Lastfall);\n"
+           "                          eine Umhüllende zeigt Maximum und Minimum\n"
+           "  --combination \"NAME=1.35*1+1.5*3\"\n"
+           "                          Kombination der Lastfälle nach ihrer Stellung\n"
+           "                          (mehrfach möglich)\n"
+           "  --envelope \"NAME=1:1.35/1.0+C1:1.5/0+(3|4|5):1.5/0\"\n"
+           "                          Umhüllende: Glieder K (Lastfall) oder CJ\n"
+           "                          (Kombination J) mit ungünstigem/günstigem Faktor,\n"
+           "                          (A|B|...) schließen einander aus (mehrfach möglich)\n"
            "  --generate DECK.json    System als Trägerrost aus der Beschreibung\n"
            "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
            "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"
+           "                          weitere Ausgaben wird nichts berechnet\n"
+           "  --write-project DATEI   System, Lastfälle, Kombinationen und Umhüllende\n"
+           "                          als Projektdatei (*.bpj) in DATEI schreiben; ohne\n"
            "                          weitere Ausgaben wird nichts berechnet\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"
@@ -313,7 +414,7 @@ const char* BatchUsage() {
            "  1  Fehler, der die Berechnung abbricht (z. B. nicht genug Speicher)\n"
            "  2  falscher Aufruf (unbekannte Option, fehlendes Argument, eine Ausgabe,\n"
            "     die eine Eingabe oder eine andere Ausgabe überschriebe)\n"
-           "  3  Systemdatei oder Trägerrostbeschreibung kann nicht gelesen werden\n"
+           "  3  System-, Projektdatei oder Trägerrostbeschreibung nicht lesbar\n"
            "  4  Lastfalldatei kann nicht gelesen werden\n"
            "  5  Eingabefehler (Plausibilitätskontrolle)\n"
            "  6  Widerspruch in den Randbedingungen\n"

@@ -3,6 +3,7 @@
 #include "graphics/DisplayFlags.h"
 #include "graphics/SceneRebuild.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct SvgPicture {
     int height = 800;
     bool viewGiven = false;
     bool sizeGiven = false;
+    // --case: the load case (by number or name), combination or envelope
+    // (by name) of a run of several; empty: the first load case.
+    std::string caseName;
+    bool caseGiven = false;
 
     // The display flags of the picture's window.
     DisplayFlags Flags() const {
@@ -47,6 +52,13 @@ inline constexpr int kMaxPictureSide = 100000;
 struct BatchOptions {
     std::string systemFile;
     std::string loadCaseFile; // empty: an empty load case
+    // Further load cases after the first: a run of several.
+    std::vector<std::string> moreLoadCaseFiles;
+    // PROJECT.bpj given instead of the system and load-case files.
+    std::string projectFile;
+    // --combination and --envelope as written ("NAME=..."), in order.
+    std::vector<std::string> combinations;
+    std::vector<std::string> envelopes;
     std::string inputProtocolFile;
     std::string resultsFile;
     std::string jsonFile;
@@ -56,13 +68,27 @@ struct BatchOptions {
     // --write-system: the file the system is written to.
     std::string deckFile;
     std::string systemOutputFile;
+    // --write-project: the project of the run written as a project file.
+    std::string projectOutputFile;
     bool quiet = false;
     bool help = false;
 
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
         return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
-               pictures.empty() && systemOutputFile.empty();
+               pictures.empty() && systemOutputFile.empty() && projectOutputFile.empty();
+    }
+    // Several load cases, a project, a combination or an envelope.
+    bool SeveralCases() const {
+        return !projectFile.empty() || !moreLoadCaseFiles.empty() || !combinations.empty() ||
+               !envelopes.empty() || !projectOutputFile.empty() ||
+               std::any_of(pictures.begin(), pictures.end(),
+                           [](const SvgPicture& picture) { return picture.caseGiven; });
+    }
+    // Only the project file is asked for: nothing is read or calculated.
+    bool OnlyProjectRequested() const {
+        return !projectOutputFile.empty() && inputProtocolFile.empty() && resultsFile.empty() &&
+               jsonFile.empty() && pictures.empty() && systemOutputFile.empty();
     }
     // Only the system file is asked for: nothing is calculated.
     bool OnlySystemRequested() const {
@@ -75,8 +101,11 @@ struct BatchOptions {
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
 // With --generate the only file argument is the load case.
-// --svg FILE starts a picture; --view, --show and --size that follow it
-// belong to it (each at most once per picture).
+// --svg FILE starts a picture; --view, --show, --size and --case that
+// follow it belong to it (each at most once per picture). A first file
+// ending in ".bpj" is a project file and the only file. Without a project
+// the expressions of --combination and --envelope are checked against the
+// load cases given (the message names the position of an error).
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
                          std::string& error);
 

@@ -14,8 +14,9 @@ constexpr const char* kDesktopProgramName = "balkor";
 } // namespace
 
 void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
-                 ViewState& view, PaintContainer& list) {
+                 ViewState& view, PaintContainer& list, const EnvelopeDiagram* envelope) {
     SceneOptions options;
+    options.envelope = envelope;
     options.tab = picture.tab;
     options.flags = picture.Flags();
     options.layout = picture.layout;
@@ -23,10 +24,11 @@ void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCo
     RebuildScene(input, results, options, view, list);
 }
 
-std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results) {
+std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                       const EnvelopeDiagram* envelope) {
     ViewState view;
     PaintContainer list;
-    DrawPicture(picture, input, results, view, list);
+    DrawPicture(picture, input, results, view, list, envelope);
     return RenderSvg(list, view.Window(), {0, 0, picture.width, picture.height});
 }
 

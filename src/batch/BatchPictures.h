@@ -8,6 +8,7 @@
 #include <string>
 
 struct InputModel;
+struct EnvelopeDiagram;
 class SolutionsCont;
 
 // The pictures of balkor-batch --svg: each is what a new graphics window of the
@@ -17,11 +18,13 @@ class SolutionsCont;
 // Records the picture's scene as a new window does (initial view, the tab's
 // flags with the picture's toggles, all scales 100 %, 10 evaluation points)
 // and fits the view window to it. results: null or the run's results.
+// envelope: drawn in place of the results (a run of several load cases).
 void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
-                 ViewState& view, PaintContainer& list);
+                 ViewState& view, PaintContainer& list, const EnvelopeDiagram* envelope = nullptr);
 
 // The picture as a standalone SVG document.
-std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results);
+std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                       const EnvelopeDiagram* envelope = nullptr);
 
 // Whether a picture can be drawn after a run: the Geometrie view always, the
 // results views only with results.

@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 #include "analysis/SolutionsCont.h"
 #include "batch/BatchPictures.h"
+#include "batch/BatchSteps.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
 #include "model/Format.h"
@@ -21,57 +22,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-namespace {
-
-constexpr const char* kWriteOutputError = "Fehler beim Schreiben der Ausdruckdatei";
-constexpr const char* kSettingsFileError = "Fehler beim öffnen der Einstellungsdatei";
-
-// The status window as lines on standard error: each stage as it starts, the
-// six counters when the run ends.
-class StreamStatus : public CalcStatus {
-public:
-    StreamStatus(std::FILE* err, bool quiet) : err_(err), quiet_(quiet) {}
-
-    void StageStarted(int stage) override {
-        started_ = true;
-        Print(Format("Berechnung: %s\n", StageName(stage)));
-    }
-    void StageFinished(int stage, bool ok) override {
-        if (!ok)
-            Print(Format("Fehler in Stufe: %s\n", StageName(stage)));
-    }
-    void CountersChanged(const CalcCounters& counters) override { counters_ = counters; }
-
-    // Prints the counters of a run that got past the input checks, the values
-    // in one column after the longest caption.
-    void PrintCounters() {
-        if (!started_)
-            return;
-        const CalcCounters& c = counters_;
-        const std::pair<std::string, long> lines[] = {
-            {"Anzahl der Knoten", c.nodes},           {"Anzahl der Elemente", c.elements},
-            {"Anzahl der Freiheitsgrade", c.dofs},    {"Anzahl der Randbedingungen", c.conditions},
-            {MemoryCaption(c.sparse), c.memoryBytes}, {SizeCaption(c.sparse), SizeCounter(c)}};
-        size_t width = 0;
-        for (const auto& [caption, value] : lines)
-            width = std::max(width, caption.size());
-        for (const auto& [caption, value] : lines)
-            Print(
-                Format("%-*s %ld\n", static_cast<int>(width + 1), (caption + ":").c_str(), value));
-    }
-
-private:
-    void Print(const std::string& text) {
-        if (!quiet_)
-            std::fputs(text.c_str(), err_);
-    }
-
-    std::FILE* err_;
-    bool quiet_;
-    bool started_ = false;
-    CalcCounters counters_;
-};
 
 void PrintError(std::FILE* err, const std::string& text) {
     std::fputs(text.c_str(), err);
@@ -117,7 +67,7 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-std::string CheckText(const CheckReport& check) {
+static std::string CheckText(const CheckReport& check) {
     return Format("%s: %s (Seite \"%s\", Zeile %d, Spalte %d)", kCheckFailedCaption,
                   check.message.c_str(), check.page.c_str(), check.row + 1, check.column);
 }
@@ -150,7 +100,7 @@ void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std:
 
 // The file the protocols and the JSON name as the system's: a generated
 // system is named by the file it was written to, else by its description.
-std::string SystemName(const BatchOptions& options) {
+static std::string SystemName(const BatchOptions& options) {
     if (options.deckFile.empty())
         return options.systemFile;
     if (!options.systemOutputFile.empty() && options.systemOutputFile != "-")
@@ -178,7 +128,7 @@ int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err) {
     return kExitOk;
 }
 
-int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
+static int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
     if (int code = ReadSystem(options, input, err); code != kExitOk)
         return code;
     input.ResetLoadCase();
@@ -193,6 +143,15 @@ int ReadInput(const BatchOptions& options, InputModel& input, std::FILE* err) {
     return kExitOk;
 }
 
+bool WriteSystemOutput(const BatchOptions& options, InputModel& input, std::FILE* out,
+                       std::FILE* err) {
+    return options.systemOutputFile.empty() ||
+           WriteOutput(options.systemOutputFile, out, err, [&input](std::FILE* f) {
+               for (InputContainer* table : input.systemTables)
+                   table->WriteSection(f);
+           });
+}
+
 // Where the results protocol goes: without any output option to standard
 // output; empty when it is not asked for.
 std::string ResultsPath(const BatchOptions& options) {
@@ -203,10 +162,10 @@ std::string ResultsPath(const BatchOptions& options) {
 // a refused one leaves no half set of files behind. The JSON is built in
 // memory: an input asking for more evaluation points than kMaxJsonPoints is
 // refused before anything is allocated for it.
-int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err) {
+int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE* err, long copies) {
     const std::string resultsPath = ResultsPath(options);
     if (!resultsPath.empty()) {
-        const long rows = ResultsProtocolRows(input);
+        const long rows = ResultsProtocolRows(input) * copies;
         if (rows > kMaxResultsProtocolRows) {
             PrintError(err, Format("%s: %s: %s", kWriteOutputError, OutputName(resultsPath).c_str(),
                                    ResultsProtocolTooLarge(rows).c_str()));
@@ -214,7 +173,7 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
         }
     }
     if (!options.jsonFile.empty()) {
-        const long points = JsonPointCount(input);
+        const long points = JsonPointCount(input) * copies;
         if (points > kMaxJsonPoints) {
             PrintError(err,
                        Format("%s: %s (%ld Auswertungspunkte, höchstens %ld)", kWriteOutputError,
@@ -226,8 +185,8 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
 }
 
 // The whole JSON text is made before the file is touched.
-bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
-               std::FILE* out, std::FILE* err) {
+static bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& solutions,
+                      std::FILE* out, std::FILE* err) {
     const std::string text =
         ResultsJsonText(input, solutions, SystemName(options), options.loadCaseFile);
     return WriteOutput(options.jsonFile, out, err,
@@ -235,8 +194,9 @@ bool WriteJson(const BatchOptions& options, InputModel& input, SolutionsCont& so
 }
 
 // The outputs of a successful run; false when one cannot be written.
-bool WriteResults(const BatchOptions& options, const ProtocolContext& context, InputModel& input,
-                  SolutionsCont& solutions, std::FILE* out, std::FILE* err) {
+static bool WriteResults(const BatchOptions& options, const ProtocolContext& context,
+                         InputModel& input, SolutionsCont& solutions, std::FILE* out,
+                         std::FILE* err) {
     const std::string resultsPath = ResultsPath(options);
     if (!resultsPath.empty() && !WriteOutput(resultsPath, out, err, [&](std::FILE* f) {
             WriteResultsProtocol(input, solutions, f, context);
@@ -263,16 +223,10 @@ int ApplyPictureSettings(const BatchOptions& options, std::FILE* err) {
     return kExitOk;
 }
 
-// A picture drawn in memory, to be written once all are drawn.
-struct DrawnPicture {
-    const SvgPicture* picture;
-    std::string svg;
-};
-
 // Every picture that the run allows: the results views only with results.
 // Each is drawn completely before any output is written.
-std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, InputModel& input,
-                                       const SolutionsCont* results, std::FILE* err) {
+static std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, InputModel& input,
+                                              const SolutionsCont* results, std::FILE* err) {
     std::vector<DrawnPicture> drawn;
     for (const SvgPicture& picture : options.pictures) {
         if (PictureNeedsResults(picture) && !results) {
@@ -293,20 +247,16 @@ bool WritePictures(const std::vector<DrawnPicture>& drawn, std::FILE* out, std::
     return true;
 }
 
-} // namespace
-
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
+    if (options.SeveralCases())
+        return RunProjectBatch(options, out, err);
     // Kept off the stack; one model per run, as in the program.
     auto input = std::make_unique<InputModel>();
     auto solutions = std::make_unique<SolutionsCont>(*input);
 
     if (int code = ReadInput(options, *input, err); code != kExitOk)
         return code;
-    if (!options.systemOutputFile.empty() &&
-        !WriteOutput(options.systemOutputFile, out, err, [&input](std::FILE* f) {
-            for (InputContainer* table : input->systemTables)
-                table->WriteSection(f);
-        }))
+    if (!WriteSystemOutput(options, *input, out, err))
         return kExitOutputFile;
     if (options.OnlySystemRequested())
         return kExitOk;

@@ -11,3 +11,9 @@
 // Returns a BatchExitCode. Errors that end the run (BalkorError, out of
 // memory) are thrown to the caller.
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err);
+
+// A run of several load cases (several load-case files, PROJECT.bpj,
+// --combination or --envelope): every load case, combination and envelope
+// into the same outputs. A project of one load case and nothing else runs
+// as RunBatch of its two files.
+int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err);

@@ -57,17 +57,22 @@ std::vector<NamedFile> Identified(std::vector<NamedFile> files) {
 }
 
 std::vector<NamedFile> Inputs(const BatchOptions& options) {
-    return Identified({{"die Systemdatei", options.systemFile, {}},
-                       {"die Lastdatei", options.loadCaseFile, {}},
-                       {"die Einstellungsdatei", options.settingsFile, {}},
-                       {"die Trägerrostbeschreibung", options.deckFile, {}}});
+    std::vector<NamedFile> inputs = {{"die Systemdatei", options.systemFile, {}},
+                                     {"die Lastdatei", options.loadCaseFile, {}},
+                                     {"die Einstellungsdatei", options.settingsFile, {}},
+                                     {"die Trägerrostbeschreibung", options.deckFile, {}},
+                                     {"die Projektdatei", options.projectFile, {}}};
+    for (const std::string& file : options.moreLoadCaseFiles)
+        inputs.push_back({"die Lastdatei", file, {}});
+    return Identified(inputs);
 }
 
 std::vector<NamedFile> Outputs(const BatchOptions& options) {
     std::vector<NamedFile> outputs = {{"--input-protocol", options.inputProtocolFile, {}},
                                       {"--results", options.resultsFile, {}},
                                       {"--json", options.jsonFile, {}},
-                                      {"--write-system", options.systemOutputFile, {}}};
+                                      {"--write-system", options.systemOutputFile, {}},
+                                      {"--write-project", options.projectOutputFile, {}}};
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({"--svg", picture.file, {}});
     return Identified(outputs);

@@ -273,3 +273,93 @@ void DrawReactions(const SceneContext& scene) {
             MomentArrow(scene.list, scene.view, style, p, momentScale, second, skew + kPi / 2);
     });
 }
+
+namespace {
+
+double LargestOf(const EnvelopeDiagram& envelope) {
+    double largest = 0.0;
+    for (const EnvelopeDiagram::Beam& beam : envelope.beams)
+        for (const auto* values : {&beam.max, &beam.min})
+            for (double v : *values)
+                if (std::isfinite(v))
+                    largest = std::fmax(largest, std::fabs(v));
+    return largest;
+}
+
+// One line of an envelope along a beam (its max or its min), with its labels.
+struct EnvelopeLine {
+    const SceneContext& scene;
+    const BeamRec& rec;
+    const EnvelopeDiagram::Beam& beam;
+    bool deflection;
+    double scale;
+    double largest;
+    double width;
+
+    void Draw(const std::vector<double>& values, bool largestWanted, ValueRange& range) const {
+        PaintContainer& list = scene.list;
+        size_t extreme = 0;
+        for (size_t i = 0; i < values.size(); ++i) {
+            const double v = values[i];
+            range.Include(deflection ? Denoised(v, largest) : DenoisedSectionForce(v, largest));
+            const Point2 at = scene.input.beams.PointAt(rec, beam.xi[i]);
+            const Vec2 tip = scene.ToScene(at, scale * v);
+            list.SetPen(deflection ? ResDeflectionLineColour : DiagramColour(v), width);
+            if (i == 0)
+                list.MoveTo(1, tip);
+            else
+                list.LineTo(1, tip);
+            if (!deflection)
+                list.AddLine(scene.ToScene(at, 0.0), tip);
+            if (largestWanted ? v > values[extreme] : v < values[extreme])
+                extreme = i;
+        }
+        if (values.empty() || scale == 0.0)
+            return;
+        for (size_t i : {size_t{0}, values.size() - 1})
+            if (scene.Shows(ShowValues))
+                Label(values, i, kEndValueLabel);
+        if (scene.Shows(ShowExtrema))
+            Label(values, extreme, kExtremumLabel);
+    }
+
+    void Label(const std::vector<double>& values, size_t i, int rank) const {
+        const double v = values[i];
+        if (IsNoise(v, largest))
+            return;
+        const Point2 at = scene.input.beams.PointAt(rec, beam.xi[i]);
+        const LabelRank ranked(scene.list, rank);
+        OrdinateLabel(scene.list, scene.textScale, scene.sceneSize, 0.0, DiagramColour(v),
+                      scene.ToScene(at, scale * v), scene.ToScene(at, 0.0),
+                      scene.ToScene(scene.input.beams.PointAt(rec, beam.xi[i] + 0.1), scale * v), v,
+                      true, false);
+    }
+};
+
+} // namespace
+
+ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelope, int function) {
+    ValueRange range;
+    if (function < 0 || function > 3)
+        return range;
+    const bool deflection = function == 0;
+    const double largest = LargestOf(envelope);
+    double scale = 0.0;
+    if (deflection)
+        scale =
+            ScaleFor(scene.displacementScale * SettingFactor(ResDeflectionScale) * scene.sceneSize,
+                     largest == 0.0 ? 1.0 : largest);
+    else if (largest > kFlatFunction && std::isfinite(largest))
+        scale = scene.functionScale * SettingFactor(ResFunctionScale) * scene.sceneSize / largest;
+    const double width =
+        deflection ? scene.Size(ResDeflectionLineWidth) : SettingFactor(ResFunctionLineWidth);
+    for (const EnvelopeDiagram::Beam& beam : envelope.beams) {
+        const BeamRec* rec = scene.input.beams.Existing(beam.beam);
+        if (!rec || beam.xi.size() != beam.max.size() || beam.xi.size() != beam.min.size())
+            continue;
+        const EnvelopeLine line{scene, *rec, beam, deflection, scale, largest, width};
+        line.Draw(beam.max, true, range);
+        line.Draw(beam.min, false, range);
+    }
+    return range;
+}

@@ -3,6 +3,8 @@
 #include "graphics/DiagramValues.h"
 #include "graphics/SceneContext.h"
 
+#include <vector>
+
 // The results of an analysis over the structure: the section-force diagram of
 // a function (1 Querkraft, 2 Biegemoment, 3 Torsionsmoment) along every beam,
 // the deflection line, and the support reactions. Ordinates are drawn along
@@ -23,6 +25,25 @@ Colour DiagramColour(double value);
 // the largest are 0 and get no label. Returns the smallest and the largest
 // value of the diagram (end values and vertices).
 ValueRange DrawSectionForces(const SceneContext& scene, int function);
+
+// The envelope of one quantity along the beams, at the beams' evaluation
+// points: the largest and the smallest value of each point.
+struct EnvelopeDiagram {
+    struct Beam {
+        int beam; // number
+        std::vector<double> xi, max, min;
+    };
+    std::vector<Beam> beams;
+};
+
+// An envelope as two diagrams over the evaluation points: function 1, 2 or
+// 3 in the style of DrawSectionForces (the largest absolute value of max
+// and min drawn as long, an ordinate at every point, colours by sign), 0 the
+// deflection as its two lines at their deflected places (scaled as the
+// deflection line). With ShowExtrema the largest max and the smallest min
+// of every beam are labelled, with ShowValues the values at the beam ends.
+// Returns the range of the values drawn.
+ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelope, int function);
 
 // The deflection line: the largest deflection drawn d × Ergebnisse /
 // Verformungen / Skalierung × SceneSize long, each element in segments by the

@@ -84,7 +84,11 @@ void RebuildScene(InputModel& input, const SolutionsCont* results, const SceneOp
         DrawStructure(scene);
     if (scene.Shows(ShowLoads))
         DrawLoadCase(scene);
-    if (scene.results) {
+    if (options.envelope) {
+        const int function = TabFunction(options.tab);
+        if (function != 0 || scene.Shows(ShowDeformation))
+            range = DrawEnvelope(scene, *options.envelope, function);
+    } else if (scene.results) {
         if (scene.Shows(ShowReactions))
             DrawReactions(scene);
         if (scene.Shows(ShowDeformation))

@@ -81,6 +81,9 @@ struct SceneOptions {
     // "Anzahl der Auswertungpunkte", shared by all windows: a count below 1
     // counts as 10, one above 100 as 100.
     int evaluationPoints = kDefaultEvaluationPoints;
+    // An envelope of several load cases drawn in place of the results of the
+    // tab's function (or of the deflection line); reactions are not drawn.
+    const struct EnvelopeDiagram* envelope = nullptr;
 };
 
 // Records the window's scene into the list, in this order:

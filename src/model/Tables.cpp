@@ -429,6 +429,26 @@ void InputModel::ResetLoadCase() {
         table->Reset();
 }
 
+namespace {
+
+template <class Rec> void CopyRecords(RecordTable<Rec>& from, RecordTable<Rec>& to) {
+    to.Reset();
+    for (int row = 0; row < from.Count(); ++row)
+        *to.RowRecord(row) = *from.At(row);
+    to.InvalidateIndex();
+}
+
+} // namespace
+
+void InputModel::CopyLoadCaseFrom(InputModel& from) {
+    CopyRecords(from.nodeLoads, nodeLoads);
+    CopyRecords(from.beamLoads, beamLoads);
+    CopyRecords(from.pointLoads, pointLoads);
+    CopyRecords(from.zwv, zwv);
+    CopyRecords(from.tempLoads, tempLoads);
+    CopyRecords(from.hingeLoads, hingeLoads);
+}
+
 double DirectionAngle(double dx, double dy) {
     const double length = std::sqrt(dx * dx + dy * dy);
     if (length < 1e-8)

@@ -221,6 +221,10 @@ struct InputModel {
     void SetObserver(DocumentObserver* observer);
     void ResetSystem();
     void ResetLoadCase();
+    // The six load tables become copies of those of from, row by row (no
+    // change notification: the tables of a project's load cases are put in
+    // place for an analysis or a protocol).
+    void CopyLoadCaseFrom(InputModel& from);
 };
 
 // The program's input model.

@@ -65,7 +65,7 @@ TEST(BatchOptions, BadCommandLinesAreRefusedWithAMessage) {
         {{"s.bsy", "--results"}, "Option --results verlangt einen Dateinamen"},
         {{"s.bsy", "--json="}, "Option --json verlangt einen Dateinamen"},
         {{"s.bsy", "--quiet=1"}, "Unbekannte Option: --quiet=1"},
-        {{"s.bsy", "l.bld", "x.bld"}, "Zu viele Argumente: x.bld"},
+        {{"p.bpj", "x.bld"}, "Zu viele Argumente: x.bld (mit PROJEKT.bpj keine weiteren Dateien)"},
         {{"s.bsy", "--json", "a", "--json", "b"}, "Option --json ist mehrfach angegeben"},
         {{""}, "Leerer Dateiname"},
     };

@@ -46,7 +46,8 @@ TEST(BatchProgram, BadArgumentsGiveTheMessageAndUsageWithCode2) {
         {{}, "balkor-batch: Keine Systemdatei angegeben\n"},
         {{"a.bsy", "--frobnicate"}, "balkor-batch: Unbekannte Option: --frobnicate\n"},
         {{"a.bsy", "--json"}, "balkor-batch: Option --json verlangt einen Dateinamen\n"},
-        {{"a.bsy", "b.bld", "c.bld"}, "balkor-batch: Zu viele Argumente: c.bld\n"},
+        {{"a.bpj", "c.bld"},
+         "balkor-batch: Zu viele Argumente: c.bld (mit PROJEKT.bpj keine weiteren Dateien)\n"},
     };
     for (const auto& [args, message] : cases) {
         ProcessResult r = RunBatchProgram(args);

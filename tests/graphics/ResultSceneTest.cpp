@@ -299,3 +299,28 @@ TEST(ResultScene, NothingOfTheResultsWithoutValidResults) {
 }
 
 } // namespace
+
+// An envelope: its max and min lines over the evaluation points, the larger
+// magnitude of both drawn as long as a diagram's largest value, in place of
+// the shown results (no reactions, no diagram of the results).
+TEST(EnvelopeDiagram, MaxAndMinStandAtTheirPointsScaledByTheLargestMagnitude) {
+    Structure s;
+    SimpleBeam(s, 10, 4);
+    const EnvelopeDiagram envelope{{{1, {0.0, 0.5, 1.0}, {0.0, 80.0, 0.0}, {0.0, -40.0, 0.0}}}};
+    SceneRun run;
+    run.options.tab = kTabBiegemoment;
+    run.options.envelope = &envelope;
+    run.Rebuild(s);
+    const double top = ResFunctionScale * run.S(); // the largest magnitude, 80
+    const std::vector<PenLine> ordinates = Ordinates(run.list);
+    ASSERT_EQ(ordinates.size(), 6u); // three points, max and min
+    EXPECT_NEAR(ordinates[1].a.x, run.At(5, 0).x, 1e-12);
+    EXPECT_NEAR(ordinates[1].b.y, top, 1e-9 * top);
+    EXPECT_EQ(ordinates[1].colour, kBlue);
+    EXPECT_NEAR(ordinates[4].b.y, -0.5 * top, 1e-9 * top);
+    EXPECT_EQ(ordinates[4].colour, kRed);
+    const SceneContext scene = run.Context(s, false);
+    const ValueRange range = DrawEnvelope(scene, envelope, 2);
+    EXPECT_EQ(range.max, 80.0);
+    EXPECT_EQ(range.min, -40.0);
+}
