@@ -69,7 +69,10 @@ TEST(BatchProgram, ExamplesRunAndPrintTheResultsProtocol) {
         EXPECT_TRUE(StartsWith(r.err, "Berechnung: Elementverteilung\n")) << name;
         EXPECT_TRUE(Contains(r.err, "Berechnung: Auswertung\n")) << name;
         EXPECT_TRUE(Contains(r.err, "Anzahl der Freiheitsgrade:")) << name;
-        EXPECT_TRUE(Contains(r.err, "Bandbreite:")) << name;
+        // The last counter is the profile's or the sparse factor's.
+        EXPECT_TRUE(Contains(r.err, "Bandbreite:") ||
+                    Contains(r.err, "Nichtnullelemente des Faktors:"))
+            << name;
     }
 }
 
@@ -196,7 +199,10 @@ TEST(BatchProgram, ContradictionAndSingularSystemAreCalculationErrors) {
     EXPECT_TRUE(Contains(r.err, "Fehler in Stufe: Gleichungslösung\n")) << r.err;
     EXPECT_TRUE(Contains(r.err, "Berechnungsfehler: Singuläre Steifigkeitsmatrix !\n"
                                 "Möglicherweise liegt verschiebliches System vor\n"));
-    EXPECT_TRUE(Contains(r.err, "Anzahl der Knoten:          2\n")) << r.err;
+    // The counters of the failed run follow, whichever solver ran.
+    const size_t nodes = r.err.find("Anzahl der Knoten:");
+    ASSERT_NE(nodes, std::string::npos) << r.err;
+    EXPECT_EQ(r.err.substr(r.err.find_first_not_of(' ', nodes + 18), 2), "2\n") << r.err;
     EXPECT_EQ(r.out, "");
 }
 
