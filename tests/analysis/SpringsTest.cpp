@@ -1,4 +1,4 @@
-// Elastic supports against closed-form results, with both solvers. Loads and
+// Elastic supports against closed forms, with both solvers. Loads and
 // deflections are positive downward; a spring's force on the structure is
 // −k·u, in the sign convention of the reactions.
 
@@ -9,140 +9,106 @@
 
 namespace {
 
-constexpr double L = 4.0;
-constexpr double E = 2.1e8;
-constexpr double G = 8.1e7;
-constexpr double Iy = 2.5e-4;
-constexpr double It = 1.8e-6;
-constexpr double EI = E * Iy;
+constexpr double L = 4.0, EI = 2.1e8 * 2.5e-4, L3 = L * L * L;
+// A cantilever's tip on a spring: w = P / (k + 3EI/L³).
+constexpr double P = 30.0, kTip = 6 * EI / L3, wTip = P / (kTip + 3 * EI / L3);
+// A simple beam on a middle spring: R = (5qL⁴/384EI) / (1/k + L³/48EI).
+constexpr double q = 12.0, qL = q * L, kMid = 48 * EI / L3;
+constexpr double R = (5 * qL * L3 / (384 * EI)) / (1 / kMid + L3 / (48 * EI));
+// A rigid square frame of side A = 2 on four corner springs, F at (A/4, 0):
+// by statics a corner at (u, v) from the centre carries F/4 + F·Σ(e·u)/Σu².
+constexpr double A = 2.0, F = 100.0;
+constexpr double Corner(double u, double v) {
+    return F / 4 + F * (-u / 2 - v) / 4;
+}
+// A tip skewed by 90°, so kRx acts about y: My turns it by M / (k + 4EI/L).
+constexpr double M = 20.0, kRot = 3 * EI / L, ryTip = M / (kRot + 4 * EI / L);
 
-class Springs : public ::testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override {
-        environment.Set("BALKOR_SOLVER", GetParam());
-        s.Section(E, G, Iy, It);
-    }
+void Spring(Structure& s, int from, int to, double kz, double kRx = 0.0) {
+    SpringRec& spring = AppendValid(s.input.springs);
+    spring.from = from, spring.to = to, spring.kz = kz, spring.kRx = kRx;
+}
+// Fork supports at nodes 1 and 2, node 3 in the middle on a spring k, q throughout.
+double OnAMiddleSpring(Structure& s, double k) {
+    s.Node(0, 0, 1, 1, 0), s.Node(L, 0, 1, 1, 0), s.Node(L / 2, 0);
+    s.Beam(1, 3), s.Beam(3, 2);
+    Spring(s, 3, 3, k);
+    s.BeamLoad(1, 2, q, q);
+    return qL;
+}
 
-    void Spring(int from, int to, double kz, double kRx = 0.0, double kRy = 0.0) {
-        SpringRec& spring = AppendValid(s.input.springs);
-        spring.from = from;
-        spring.to = to;
-        spring.kz = kz;
-        spring.kRx = kRx;
-        spring.kRy = kRy;
-    }
-    double SpringForce(int node, int c) { return s.solutions.SpringForce(s.CalcNode(node), c); }
-    double Support(int node, int c) { return s.solutions.SupportReaction(s.CalcNode(node), c); }
-
-    // A beam along x from a clamped node 1 to a free node 2.
-    void Cantilever() {
-        s.FixedNode(0, 0);
-        s.Node(L, 0);
-        s.Beam(1, 2);
-    }
-    // A simply supported beam (torsion held) over two beams, node 3 in the middle.
-    void SimpleBeamWithMiddleNode(int middleFixZ) {
-        s.Node(0, 0, 1, 1, 0);
-        s.Node(L, 0, 1, 1, 0);
-        s.Node(L / 2, 0, middleFixZ, 0, 0);
-        s.Beam(1, 3);
-        s.Beam(3, 2);
-    }
-
-    ScopedEnvironment environment;
-    Structure s;
+// The structures of the cases; each returns the sum of its z loads.
+const auto TipSpring = [](Structure& s) {
+    s.FixedNode(0, 0), s.Node(L, 0), s.Beam(1, 2), Spring(s, 2, 2, kTip), s.NodeLoad(2, 2, P);
+    return P;
+};
+const auto MiddleSpring = [](Structure& s) { return OnAMiddleSpring(s, kMid); };
+const auto StiffMiddleSpring = [](Structure& s) { return OnAMiddleSpring(s, 1e8 * kMid); };
+const auto FrameOnFourSprings = [](Structure& s) {
+    MatRec& rigid = *s.input.mats.RowRecord(0); // k A³ / EI = 8e-7
+    rigid.E = rigid.G = 1e10, rigid.Iy = rigid.It = 1.0;
+    s.Node(0, 0), s.Node(A, 0), s.Node(A, A), s.Node(0, A);
+    s.Beam(1, 2), s.Beam(2, 3), s.Beam(3, 4), s.Beam(4, 1);
+    Spring(s, 1, 4, 1e3), s.PointLoad(1, 0.25, F);
+    return F;
+};
+// The spring's kz stands on the tip's rigid support and adds nothing.
+const auto SkewedRotationalSpring = [](Structure& s) {
+    s.FixedNode(0, 0), s.Node(L, 0, 1, 0, 0, 90.0), s.Beam(1, 2);
+    Spring(s, 2, 2, 5e6, kRot), s.NodeLoad(2, 2, 0, 0, M);
+    return 0.0;
 };
 
-TEST_P(Springs, CantileverTipOnASpring) {
-    Cantilever();
-    const double k = 2.0 * 3 * EI / (L * L * L), P = 30.0;
-    Spring(2, 2, k);
-    s.NodeLoad(2, 2, P);
-    s.Solve();
-    const double w = P / (k + 3 * EI / (L * L * L));
-    EXPECT_REL(s.Value(2, kWz), w);
-    EXPECT_REL(SpringForce(2, kWz), -k * w);
-    EXPECT_ZERO(SpringForce(2, kRy), P * L);
-    // The clamp takes the rest; reactions and spring forces balance the load.
-    EXPECT_REL(Support(1, kWz), -(P - k * w));
-    EXPECT_REL(Support(1, kRy), (P - k * w) * L);
-    EXPECT_REL(Support(1, kWz) + SpringForce(2, kWz), -P);
-}
+const auto Deflection = [](Structure& s, int n, int c) { return s.Value(n, c); };
+const auto SpringForce = [](Structure& s, int n, int c) {
+    return s.solutions.SpringForce(s.CalcNode(n), c);
+};
+const auto SupportForce = [](Structure& s, int n, int c) {
+    return s.solutions.SupportReaction(s.CalcNode(n), c);
+};
+const auto MomentOverNode3 = [](Structure& s, int, int) { return s.Force(1, 1.0, 2); };
 
-TEST_P(Springs, MiddleSpringOfASimpleBeam) {
-    SimpleBeamWithMiddleNode(0);
-    const double k = 48 * EI / (L * L * L), q = 12.0;
-    Spring(3, 3, k);
-    s.BeamLoad(1, 2, q, q);
-    s.Solve();
-    const double R = (5 * q * L * L * L * L / (384 * EI)) / (1 / k + L * L * L / (48 * EI));
-    EXPECT_REL(SpringForce(3, kWz), -R);
-    EXPECT_REL(s.Value(3, kWz), R / k);
-    EXPECT_REL(Support(1, kWz), -(q * L - R) / 2);
-    EXPECT_REL(Support(1, kWz) + Support(2, kWz) + SpringForce(3, kWz), -q * L);
-}
+const struct {
+    double (*build)(Structure&);
+    double (*actual)(Structure&, int node, int component);
+    int node, component;
+    double expected, tolerance;
+} kCases[] = {
+    {TipSpring, Deflection, 2, kWz, wTip, 1e-9 * wTip},
+    {TipSpring, SpringForce, 2, kWz, -kTip* wTip, 1e-9 * P},
+    {MiddleSpring, SpringForce, 3, kWz, -R, 1e-9 * R},
+    {MiddleSpring, SupportForce, 1, kWz, -(qL - R) / 2, 1e-9 * qL},
+    {StiffMiddleSpring, SpringForce, 3, kWz, -5.0 / 8 * qL, 1e-6 * qL},
+    {StiffMiddleSpring, SupportForce, 1, kWz, -3.0 / 16 * qL, 1e-6 * qL},
+    {StiffMiddleSpring, MomentOverNode3, 0, 0, -qL* L / 32, 1e-6 * qL* L},
+    {FrameOnFourSprings, SpringForce, 1, kWz, -Corner(-1, -1), 1e-5 * F},
+    {FrameOnFourSprings, SpringForce, 2, kWz, -Corner(1, -1), 1e-5 * F},
+    {FrameOnFourSprings, SpringForce, 3, kWz, -Corner(1, 1), 1e-5 * F},
+    {FrameOnFourSprings, SpringForce, 4, kWz, -Corner(-1, 1), 1e-5 * F},
+    {SkewedRotationalSpring, Deflection, 2, kRy, ryTip, 1e-9 * ryTip},
+    {SkewedRotationalSpring, SpringForce, 2, kRy, -kRot* ryTip, 1e-9 * M},
+    {SkewedRotationalSpring, SpringForce, 2, kRx, 0.0, 1e-9 * M},
+    {SkewedRotationalSpring, SpringForce, 2, kWz, 0.0, 1e-9 * M},
+};
 
-TEST_P(Springs, VeryStiffSpringsApproachTheRigidSupport) {
-    SimpleBeamWithMiddleNode(1);
-    s.BeamLoad(1, 2, 12.0, 12.0);
-    s.Solve();
-    const double rigidMiddle = s.Reaction(3, kWz), rigidEnd = s.Reaction(1, kWz);
-    const double rigidMoment = s.Force(1, 1.0, 2);
-    EXPECT_REL(rigidMiddle, -5.0 / 8 * 12.0 * L);
+class Springs : public ::testing::TestWithParam<const char*> {};
 
-    // The same beam on a spring 1e8 times as stiff as the beam over its span.
-    s.input.nodes.RowRecord(2)->fixZ = 0;
-    Spring(3, 3, 1e8 * 48 * EI / (L * L * L));
-    s.Solve();
-    EXPECT_NEAR(SpringForce(3, kWz), rigidMiddle, 1e-6 * std::fabs(rigidMiddle));
-    EXPECT_NEAR(Support(1, kWz), rigidEnd, 1e-6 * std::fabs(rigidMiddle));
-    EXPECT_NEAR(s.Force(1, 1.0, 2), rigidMoment, 1e-6 * std::fabs(rigidMoment));
-}
-
-// A stiff square frame held by nothing but four corner springs: the corner
-// forces follow from statics of a rigid body, F = P/4 + P·e·r/Σr² in both
-// directions about the centre.
-TEST_P(Springs, RigidFrameOnFourSpringsByStatics) {
-    constexpr double A = 2.0, P = 100.0, k = 1e3;
-    s.Section(1e10, 1e10, 1.0, 1.0); // cross-section 2: k A³ / EI = 8e-7
-    const double corners[4][2] = {{0, 0}, {A, 0}, {A, A}, {0, A}};
-    for (const auto& c : corners)
-        s.Node(c[0], c[1]);
-    for (int b = 1; b <= 4; ++b)
-        s.Beam(b, b % 4 + 1, 2);
-    Spring(1, 4, k);
-    s.PointLoad(1, 0.25, P); // at (A/4, 0)
-    s.Solve();
-    const double ex = A / 4 - A / 2, ey = -A / 2;
-    double sum = 0.0;
-    for (int n = 1; n <= 4; ++n) {
-        const double u = corners[n - 1][0] - A / 2, v = corners[n - 1][1] - A / 2;
-        const double F = P / 4 + P * ex * u / (A * A) + P * ey * v / (A * A);
-        EXPECT_NEAR(SpringForce(n, kWz), -F, 1e-5 * P) << "corner " << n;
-        sum += SpringForce(n, kWz);
+// Each case also balances: supports and springs together carry the load
+// (to 1e-6 of it).
+TEST_P(Springs, MatchTheClosedFormsAndBalanceTheLoad) {
+    ScopedEnvironment environment;
+    environment.Set("BALKOR_SOLVER", GetParam());
+    for (const auto& c : kCases) {
+        Structure s;
+        s.Section(2.1e8, 8.1e7, 2.5e-4, 1.8e-6);
+        const double load = c.build(s);
+        s.Solve();
+        EXPECT_NEAR(c.actual(s, c.node, c.component), c.expected, c.tolerance) << &c - kCases;
+        double sum = 0.0;
+        for (int n = 1; n <= s.input.nodes.Count(); ++n)
+            sum += SupportForce(s, n, kWz) + SpringForce(s, n, kWz);
+        EXPECT_NEAR(sum, -load, 1e-6 * (std::fabs(load) + 1.0)) << &c - kCases;
     }
-    EXPECT_NEAR(sum, -P, 1e-6 * P);
-}
-
-// Rotational springs act about the skewed support axes: at 90° the first axis
-// is y, so kRx resists the tip moment My; a component a rigid support holds
-// gets nothing from the spring.
-TEST_P(Springs, RotationalSpringsTurnWithTheSkewAndYieldToSupports) {
-    s.FixedNode(0, 0);
-    s.Node(L, 0, 1, 0, 0, 90.0);
-    s.Beam(1, 2);
-    const double k = 3 * EI / L, M = 20.0;
-    Spring(2, 2, 5e6, k, 0.0); // kz stands on the rigid support
-    s.NodeLoad(2, 2, 0.0, 0.0, M);
-    s.Solve();
-    // The propped cantilever's tip rotates by M / (4EI/L) without the spring.
-    const double Ry = M / (k + 4 * EI / L);
-    EXPECT_REL(s.Value(2, kRy), Ry);
-    EXPECT_REL(SpringForce(2, kRy), -k * Ry);
-    EXPECT_ZERO(SpringForce(2, kRx), M);
-    EXPECT_EQ(SpringForce(2, kWz), 0.0);
-    EXPECT_REL(Support(2, kWz), s.Reaction(2, kWz));
-    EXPECT_ZERO(Support(2, kRy), M);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSolvers, Springs, ::testing::Values("profile", "sparse"),

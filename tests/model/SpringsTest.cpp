@@ -1,4 +1,5 @@
-// The springs table: its optional section of the system file and its checks.
+// The springs table: its optional section of the system file and its checks,
+// on the sample of a two-span beam on an elastic middle bearing.
 
 #include "FilesTestSupport.h"
 #include "model/Checks.h"
@@ -8,66 +9,46 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 namespace {
 
-// The system of the file format's example: two nodes, one beam, one type.
-void ExampleSystem(InputModel& m) {
-    PutRecord(m.nodes, 1, NodeRec{.fixZ = 1, .fixRx = 1, .fixRy = 1});
-    PutRecord(m.nodes, 2, NodeRec{.x = 5.0});
-    PutRecord(m.beams, 1,
-              BeamRec{.start = 1, .end = 2, .section = 1, .intervals = 5, .thickness = 0.3});
-    PutRecord(m.mats, 1, MatRec{.E = 2.1e8, .G = 8.1e7, .It = 3e-4, .Iy = 2e-4, .alphaT = 1.2e-5});
-}
+const std::string kSample = std::string(BALKOR_SOURCE_DIR) + "/examples/federn.bsy";
+const std::string kSampleSpring = "    1 2 2 1.50000000000000e+03 0.00000000000000e+00 ";
 
-const char* const kExampleFile =
-    "NODES\n2\n"
-    "    1 0.00000000000000e+00 0.00000000000000e+00 1 1 1 "
-    "0.00000000000000e+00\n"
-    "    2 5.00000000000000e+00 0.00000000000000e+00 0 0 0 "
-    "0.00000000000000e+00\n\n"
-    "BEAMS\n1\n    1 1 2 1 3.000000e-01 5\n\n"
-    "MATERIALS\n1\n    1 2.10000000000000e+08 8.10000000000000e+07 "
-    "2.00000000000000e-04 3.00000000000000e-04 1.20000000000000e-05\n\n"
-    "HINGES\n0\n\n";
-
-TEST(SpringsFile, ASystemWithoutSpringsIsWrittenAsBefore) {
-    TempDir dir;
+// The sample passes the checks and writes back byte for byte, its springs the
+// last section; without springs (a cleared row is none) the file is what it
+// was before there were springs, and reads back without any.
+TEST(SpringsFile, SectionAfterTheHingesOnlyWithSpringsAndReadBack) {
     InputModel m;
-    ExampleSystem(m);
-    // A cleared spring row is no spring.
-    ValidRecord(m.springs, 3).flag = 0;
-    m.springs.InvalidateIndex();
+    ASSERT_TRUE(LoadSystemFile(m, kSample));
+    ASSERT_TRUE(LoadLoadCaseFile(m, std::string(BALKOR_SOURCE_DIR) + "/examples/federn.bld"));
+    EXPECT_TRUE(CheckSystem(m).ok && CheckLoads(m).ok);
+    const std::string sample = ReadBytes(kSample);
+    const std::string section = Crlf("SPRINGS\n1\n" + kSampleSpring + "0.00000000000000e+00\n\n");
+    ASSERT_TRUE(sample.ends_with(Crlf("HINGES\n0\n\n") + section));
+    const std::string withoutSprings = sample.substr(0, sample.size() - section.size());
+    TempDir dir;
     ASSERT_TRUE(SaveSystemFile(m, dir.File("a.bsy")));
-    EXPECT_EQ(ReadBytes(dir.File("a.bsy")), Crlf(kExampleFile));
-}
+    EXPECT_EQ(ReadBytes(dir.File("a.bsy")), sample);
 
-TEST(SpringsFile, SpringsFollowTheHingesAndReadBack) {
-    TempDir dir;
-    InputModel written;
-    ExampleSystem(written);
-    PutRecord(written.springs, 2, SpringRec{.from = 1, .to = 2, .kz = 1500.0, .kRy = 0.1});
-    ASSERT_TRUE(SaveSystemFile(written, dir.File("a.bsy")));
+    m.springs.RowRecord(0)->kRy = 0.1;
+    ASSERT_TRUE(SaveSystemFile(m, dir.File("a.bsy")));
     EXPECT_EQ(ReadBytes(dir.File("a.bsy")),
-              Crlf(std::string(kExampleFile) +
-                   "SPRINGS\n1\n    2 1 2 1.50000000000000e+03 0.00000000000000e+00 "
-                   "1.00000000000000e-01\n\n"));
-
-    InputModel m;
+              withoutSprings + Crlf("SPRINGS\n1\n" + kSampleSpring + "1.00000000000000e-01\n\n"));
     ASSERT_TRUE(LoadSystemFile(m, dir.File("a.bsy")));
-    ASSERT_EQ(m.springs.ValidCount(), 1);
-    const SpringRec& spring = *m.springs.RowRecord(1);
-    EXPECT_EQ(spring.flag, kFlagFile);
-    EXPECT_EQ(spring.from, 1);
-    EXPECT_EQ(spring.to, 2);
-    EXPECT_EQ(spring.kz, 1500.0);
-    EXPECT_EQ(spring.kRx, 0.0);
-    EXPECT_EQ(spring.kRy, 0.1);
-    // An older file has no such section: no springs, and a new system empties them.
-    WriteBytes(dir.File("old.bsy"), Crlf(kExampleFile));
-    ASSERT_TRUE(LoadSystemFile(m, dir.File("old.bsy")));
+    const SpringRec& s = *m.springs.RowRecord(0);
+    EXPECT_EQ(std::tuple(s.flag, s.from, s.to, s.kz, s.kRx, s.kRy),
+              std::tuple(kFlagFile, 2, 2, 1500.0, 0.0, 0.1));
+
+    m.springs.RowRecord(0)->flag = 0;
+    m.springs.InvalidateIndex();
+    ASSERT_TRUE(SaveSystemFile(m, dir.File("b.bsy")));
+    EXPECT_EQ(ReadBytes(dir.File("b.bsy")), withoutSprings);
+    ASSERT_TRUE(LoadSystemFile(m, dir.File("a.bsy")));
+    ASSERT_TRUE(LoadSystemFile(m, dir.File("b.bsy")));
     EXPECT_EQ(m.springs.ValidCount(), 0);
-    EXPECT_EQ(m.nodes.ValidCount(), 2);
+    EXPECT_EQ(m.nodes.ValidCount(), 3);
 }
 
 TEST(SpringsTable, VonRaisesASmallerBisAsInTheLoadTables) {
@@ -77,72 +58,36 @@ TEST(SpringsTable, VonRaisesASmallerBisAsInTheLoadTables) {
     m.springs.StoreValue(0, 1, &to);
     m.springs.StoreValue(0, 0, &from);
     EXPECT_EQ(m.springs.RowRecord(0)->to, 7);
-    const double kRy = 2.5;
-    m.springs.StoreValue(0, 4, &kRy);
-    EXPECT_EQ(*static_cast<double*>(m.springs.ValuePtr(0, 4)), 2.5);
-    EXPECT_EQ(m.springs.ValuePtr(0, 5), nullptr);
 }
 
-struct SpringCase {
-    const char* name;
-    SpringRec spring;
-    const char* message; // null: the check passes
-    int column;
-};
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
+// Each case puts one spring in row 3 of the sample, whose nodes are 1 to 3.
 TEST(SpringsCheck, RangeAndStiffnessesAreExaminedWithTheCursorOnTheCell) {
-    const SpringCase cases[] = {
-        {"good", {.from = 1, .to = 2, .kz = 1e3}, nullptr, 0},
-        {"rotation only", {.from = 2, .to = 2, .kRx = 5.0}, nullptr, 0},
-        {"von after bis", {.from = 2, .to = 1, .kz = 1e3}, "Knotenreihenfolge ist falsch", 1},
-        {"missing node", {.from = 1, .to = 3, .kz = 1e3}, "Knoten 3 ist nicht definiert", 1},
-        {"negative",
-         {.from = 1, .to = 1, .kz = 1e3, .kRx = -1.0},
-         "Ungültige Federsteifigkeit !",
-         4},
-        {"infinite", {.from = 1, .to = 1, .kRy = kInf}, "Ungültige Federsteifigkeit !", 5},
-        {"not a number",
-         {.from = 1, .to = 1, .kz = std::nan("")},
-         "Ungültige Federsteifigkeit !",
-         3},
-        {"no stiffness", {.from = 1, .to = 1}, "Die Feder hat keine Steifigkeit !", 3},
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const struct {
+        SpringRec spring;
+        const char* message; // null: the check passes
+        int column;
+    } cases[] = {
+        {{.from = 1, .to = 3, .kRx = 5.0}, nullptr, 0},
+        {{.from = 2, .to = 1, .kz = 1e3}, "Knotenreihenfolge ist falsch", 1},
+        {{.from = 1, .to = 4, .kz = 1e3}, "Knoten 4 ist nicht definiert", 1},
+        {{.from = 1, .to = 1, .kz = 1e3, .kRx = -1}, "Ungültige Federsteifigkeit !", 4},
+        {{.from = 1, .to = 1, .kRy = kInf}, "Ungültige Federsteifigkeit !", 5},
+        {{.from = 1, .to = 1, .kz = std::nan("")}, "Ungültige Federsteifigkeit !", 3},
+        {{.from = 1, .to = 1}, "Die Feder hat keine Steifigkeit !", 3},
     };
-    for (const SpringCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
         InputModel m;
-        ExampleSystem(m);
+        ASSERT_TRUE(LoadSystemFile(m, kSample));
         PutRecord(m.springs, 4, c.spring);
-        const CheckReport report = CheckSystem(m);
-        EXPECT_EQ(report.ok, c.message == nullptr);
-        if (!c.message)
-            continue;
-        EXPECT_EQ(report.message, c.message);
-        EXPECT_EQ(report.page, "Federn");
-        EXPECT_EQ(report.row, 3);
-        EXPECT_EQ(report.column, c.column);
-        EXPECT_FALSE(report.loadWindow);
+        const CheckReport r = CheckSystem(m);
+        EXPECT_EQ(r.ok, c.message == nullptr) << &c - cases;
+        if (c.message) {
+            EXPECT_EQ(
+                std::tuple(r.message, r.page, r.row, r.column, r.loadWindow),
+                std::tuple(std::string(c.message), std::string("Federn"), 3, c.column, false));
+        }
     }
-}
-
-} // namespace
-
-namespace {
-
-// The sample of a beam on an elastic middle bearing reads, passes both
-// checks and writes back byte for byte.
-TEST(SpringsFile, TheSampleOnAnElasticBearingWritesBackUnchanged) {
-    const std::string path = std::string(BALKOR_SOURCE_DIR) + "/examples/federn";
-    InputModel m;
-    ASSERT_TRUE(LoadSystemFile(m, path + ".bsy"));
-    ASSERT_TRUE(LoadLoadCaseFile(m, path + ".bld"));
-    EXPECT_EQ(m.springs.ValidCount(), 1);
-    EXPECT_TRUE(CheckSystem(m).ok);
-    EXPECT_TRUE(CheckLoads(m).ok);
-    TempDir dir;
-    ASSERT_TRUE(SaveSystemFile(m, dir.File("copy.bsy")));
-    EXPECT_EQ(ReadBytes(dir.File("copy.bsy")), ReadBytes(path + ".bsy"));
 }
 
 } // namespace

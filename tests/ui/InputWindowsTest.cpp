@@ -55,6 +55,11 @@ const ColumnCase kColumnCases[] = {
     {false, 3, 1, "1", 1, FIELD(hinges, beam)},
     {false, 3, 2, "0,25", 0.25, FIELD(hinges, pos)},
     {false, 3, 3, "T", 2, FIELD(hinges, type)},
+    {false, 4, 1, "1", 1, FIELD(springs, from)},
+    {false, 4, 2, "2", 2, FIELD(springs, to)},
+    {false, 4, 3, "3", 3, FIELD(springs, kz)},
+    {false, 4, 4, "4", 4, FIELD(springs, kRx)},
+    {false, 4, 5, "5", 5, FIELD(springs, kRy)},
     {true, 0, 1, "1", 1, FIELD(nodeLoads, from)},
     {true, 0, 2, "2", 2, FIELD(nodeLoads, to)},
     {true, 0, 3, "3", 3, FIELD(nodeLoads, Fz)},
@@ -258,6 +263,8 @@ private Q_SLOTS:
                                     .arg(c.page)
                                     .arg(c.loadWindow ? "load" : "geometry")
                                     .arg(c.col)));
+        // Stiffnesses show as the other real columns do.
+        QCOMPARE(f.Shown(f.Geometry().FederGrid, 2, 3), QStringLiteral("3.000"));
     }
 
     void failedLoadCheckShowsPageAndCellBeforeTheMessage() {
