@@ -55,8 +55,8 @@ void Write(InputContainer& table, int row, std::size_t offset, int32_t number) {
 // the deleted record (shift -1). A range that named only the deleted record
 // names none.
 int32_t Shifted(int32_t number, int32_t deleted, int shift, Role role, int32_t otherEnd) {
-    if (shift > 0)
-        return number >= deleted ? number + 1 : number;
+    if (shift > 0) // the largest number names no record and stays
+        return number >= deleted && number < INT32_MAX ? number + 1 : number;
     if (number > deleted)
         return number - 1;
     if (number < deleted)

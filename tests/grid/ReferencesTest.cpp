@@ -96,6 +96,22 @@ private Q_SLOTS:
         QCOMPARE(f.model.pointLoads.At(0)->beam, 2);
     }
 
+    // A reference at the largest number a cell takes stays there on insert
+    // (it names no record either way) instead of overflowing.
+    void theLargestReferenceStaysOnInsert() {
+        PageFixture f(Page::Knoten);
+        f.grid.SetReferenceModel(&f.model);
+        FillGirder(f.model);
+        f.model.nodeLoads.At(0)->to = INT32_MAX;
+        f.Refresh();
+        f.grid.MoveTo(f.GridRow(1), 1);
+        f.dialogs.answers = {true};
+        f.dialogs.yesNo = {true};
+        f.Key(Qt::Key_Insert, Qt::AltModifier);
+        const NodeLoadRec& load = *f.model.nodeLoads.At(0);
+        QCOMPARE(QList<int>({load.from, load.to}), QList<int>({3, INT32_MAX}));
+    }
+
     // Rows nothing refers to move without a question.
     void noQuestionWithoutReferences() {
         PageFixture f(Page::Knoten);

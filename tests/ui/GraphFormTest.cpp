@@ -619,17 +619,17 @@ private Q_SLOTS:
         const BeamRec& beam = *beams.Existing(1);
         const DevicePoint on =
             SceneToDevice(*mapping, w->View().Project(At(beams.PointAt(beam, 0.25))));
-        // Under a window manager the real pointer also sends moves: park it off
-        // the beams first, so that only the test's moves name a beam.
+        // Under a window manager the real pointer sends its own moves, late:
+        // park it off the beams and move again until the text settles.
         QCursor::setPos(w->PaintBox1->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::processEvents();
-        QTest::mouseMove(w->PaintBox1, QPoint(on.x, on.y));
-        const QString shown = f.form->statusBar()->currentMessage();
-        QVERIFY2(shown.startsWith(QStringLiteral("Stab ")) &&
-                     shown.contains(QStringLiteral("M = ")),
-                 qPrintable(shown));
-        QTest::mouseMove(w->PaintBox1, QPoint(2, 2));
-        QTRY_VERIFY(f.form->statusBar()->currentMessage().isEmpty());
+        const auto shownAt = [&](QPoint point) {
+            QTest::mouseMove(w->PaintBox1, point);
+            return f.form->statusBar()->currentMessage();
+        };
+        QTRY_VERIFY2(shownAt(QPoint(on.x, on.y)).startsWith(QStringLiteral("Stab ")) &&
+                         shownAt(QPoint(on.x, on.y)).contains(QStringLiteral("M = ")),
+                     qPrintable(f.form->statusBar()->currentMessage()));
+        QTRY_VERIFY(shownAt(QPoint(2, 2)).isEmpty());
     }
 
     // Seeded random presses, drags, double clicks, wheel turns, right-button
