@@ -16,6 +16,8 @@ const FileOption kFileOptions[] = {
     {"--input-protocol", &BatchOptions::inputProtocolFile},
     {"--results", &BatchOptions::resultsFile},
     {"--json", &BatchOptions::jsonFile},
+    {"--csv", &BatchOptions::csvFolder},
+    {"--xlsx", &BatchOptions::xlsxFile},
     {"--settings", &BatchOptions::settingsFile},
     {"--generate", &BatchOptions::deckFile},
     {"--write-system", &BatchOptions::systemOutputFile},
@@ -244,6 +246,17 @@ bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
     return true;
 }
 
+// A folder or a workbook cannot go to standard output.
+bool CheckSpreadsheetTargets(const BatchOptions& options, std::string& error) {
+    for (const auto& [name, value] :
+         {std::pair{"--csv", &options.csvFolder}, std::pair{"--xlsx", &options.xlsxFile}})
+        if (*value == "-") {
+            error = std::string("Option ") + name + " schreibt nicht auf die Standardausgabe";
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
@@ -268,6 +281,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return false;
         }
     }
+    if (!CheckSpreadsheetTargets(options, error))
+        return false;
     return options.deckFile.empty() ? CheckSystemFileGiven(options, error)
                                     : TakeLoadCaseOfDeck(options, error);
 }
@@ -284,6 +299,8 @@ const char* BatchUsage() {
            "  --input-protocol DATEI  Eingabeprotokoll in DATEI schreiben\n"
            "  --results DATEI         Ergebnisprotokoll in DATEI schreiben\n"
            "  --json DATEI            Ergebnisse als JSON in DATEI schreiben\n"
+           "  --csv ORDNER            Ergebnistabellen als CSV-Dateien in ORDNER schreiben\n"
+           "  --xlsx DATEI            Ergebnistabellen als Excel-Arbeitsmappe in DATEI\n"
            "  --svg DATEI             Bild als SVG in DATEI schreiben: was ein neues\n"
            "                          Grafikfenster nach \"Berechnen\" zeigt. Mehrfach\n"
            "                          möglich, ein Bild je --svg; die folgenden drei\n"

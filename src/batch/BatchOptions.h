@@ -50,6 +50,8 @@ struct BatchOptions {
     std::string inputProtocolFile;
     std::string resultsFile;
     std::string jsonFile;
+    std::string csvFolder; // --csv: one CSV file per results table in it
+    std::string xlsxFile;
     std::vector<SvgPicture> pictures;
     std::string settingsFile; // empty: the desktop program's settings file, if any
     // --generate: the system made from this description instead of read;
@@ -62,13 +64,15 @@ struct BatchOptions {
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
         return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
-               pictures.empty() && systemOutputFile.empty();
+               pictures.empty() && systemOutputFile.empty() && !SpreadsheetRequested();
     }
     // Only the system file is asked for: nothing is calculated.
     bool OnlySystemRequested() const {
         return !systemOutputFile.empty() && loadCaseFile.empty() && inputProtocolFile.empty() &&
-               resultsFile.empty() && jsonFile.empty() && pictures.empty();
+               resultsFile.empty() && jsonFile.empty() && pictures.empty() &&
+               !SpreadsheetRequested();
     }
+    bool SpreadsheetRequested() const { return !csvFolder.empty() || !xlsxFile.empty(); }
 };
 
 // Parses the arguments after the program name. Returns false with a German

@@ -5,6 +5,8 @@
 #include "batch/BatchPictures.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
+#include "exchange/ResultTables.h"
+#include "exchange/SpreadsheetExport.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
 #include "model/SafeFile.h"
@@ -216,7 +218,29 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
             return kExitOutputFile;
         }
     }
+    for (const std::string* path : {&options.csvFolder, &options.xlsxFile}) {
+        if (path->empty())
+            continue;
+        if (const long rows = ResultPointRows(input); rows > kMaxResultPointRows) {
+            PrintError(err, Format("%s: %s (%s)", kWriteOutputError, path->c_str(),
+                                   TooManyPointsText(rows).c_str()));
+            return kExitOutputFile;
+        }
+    }
     return kExitOk;
+}
+
+// The CSV folder and the workbook of the results tables.
+bool WriteSpreadsheets(const BatchOptions& options, InputModel& input,
+                       const SolutionsCont& solutions, std::FILE* err) {
+    ExportResult result;
+    if (!options.csvFolder.empty())
+        result = WriteResultsCsv(options.csvFolder, input, solutions);
+    if (result.ok && !options.xlsxFile.empty())
+        result = WriteResultsXlsx(options.xlsxFile, input, solutions);
+    if (!result.ok)
+        PrintError(err, result.message);
+    return result.ok;
 }
 
 // The whole JSON text is made before the file is touched.
@@ -236,7 +260,9 @@ bool WriteResults(const BatchOptions& options, const ProtocolContext& context, I
             WriteResultsProtocol(input, solutions, f, context);
         }))
         return false;
-    return options.jsonFile.empty() || WriteJson(options, input, solutions, out, err);
+    if (!options.jsonFile.empty() && !WriteJson(options, input, solutions, out, err))
+        return false;
+    return WriteSpreadsheets(options, input, solutions, err);
 }
 
 // The drawing settings of the pictures: the file named with --settings, else

@@ -1,5 +1,7 @@
 #include "batch/OutputFiles.h"
 
+#include "exchange/ResultTables.h"
+#include "exchange/SpreadsheetExport.h"
 #include "model/SafeFile.h"
 
 #include <cerrno>
@@ -68,6 +70,11 @@ std::vector<NamedFile> Outputs(const BatchOptions& options) {
                                       {"--results", options.resultsFile, {}},
                                       {"--json", options.jsonFile, {}},
                                       {"--write-system", options.systemOutputFile, {}}};
+    if (!options.xlsxFile.empty())
+        outputs.push_back({"--xlsx", options.xlsxFile, {}});
+    // The CSV folder's files, each of which could be an input or another output.
+    for (int table = 0; !options.csvFolder.empty() && table < kResultTableCount; ++table)
+        outputs.push_back({"--csv", CsvFilePath(options.csvFolder, table), {}});
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({"--svg", picture.file, {}});
     return Identified(outputs);
