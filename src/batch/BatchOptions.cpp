@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -21,6 +22,7 @@ const FileOption kFileOptions[] = {
     {"--settings", &BatchOptions::settingsFile},
     {"--generate", &BatchOptions::deckFile},
     {"--write-system", &BatchOptions::systemOutputFile},
+    {"--import-dxf", &BatchOptions::dxfImportFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
@@ -234,15 +236,51 @@ bool CheckSystemFileGiven(const BatchOptions& options, std::string& error) {
     return true;
 }
 
-// With --generate, the description takes the system file's place.
+// With --generate or --import-dxf, the description or the drawing takes the
+// system file's place.
 bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
     if (!options.loadCaseFile.empty()) {
-        error =
-            "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
+        error = "Zu viele Argumente: " + options.loadCaseFile + " (mit " +
+                (options.deckFile.empty() ? "--import-dxf" : "--generate") + " nur LASTFALL.bld)";
         return false;
     }
     options.loadCaseFile = std::move(options.systemFile);
     options.systemFile.clear();
+    return true;
+}
+
+// --dxf-tolerance T: a length > 0 in the drawing's units.
+bool StoreTolerance(const std::vector<std::string>& args, size_t& i, BatchOptions& options,
+                    std::string& error) {
+    const std::string& arg = args[i];
+    const size_t equals = arg.find('=');
+    std::string value;
+    if (equals != std::string::npos)
+        value = arg.substr(equals + 1);
+    else if (i + 1 < args.size())
+        value = args[++i];
+    double tolerance = 0.0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), tolerance);
+    if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size() ||
+        !(tolerance > 0) || !std::isfinite(tolerance)) {
+        error = "Option --dxf-tolerance verlangt eine Länge größer als 0 (z. B. 0.01)" +
+                (value.empty() ? std::string() : ": " + value);
+        return false;
+    }
+    options.dxfTolerance = tolerance;
+    return true;
+}
+
+// The options of the import belong to it; a system is made in one way.
+bool CheckImportOptions(const BatchOptions& options, std::string& error) {
+    if (options.dxfImportFile.empty() && (options.dxfSplit || options.dxfTolerance > 0)) {
+        error = "Die Optionen --dxf-tolerance und --dxf-split gehören zu --import-dxf";
+        return false;
+    }
+    if (!options.dxfImportFile.empty() && !options.deckFile.empty()) {
+        error = "Die Optionen --generate und --import-dxf schließen einander aus";
+        return false;
+    }
     return true;
 }
 
@@ -277,19 +315,25 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
+        } else if (arg == "--dxf-split") {
+            options.dxfSplit = true;
+        } else if (arg == "--dxf-tolerance" || arg.starts_with("--dxf-tolerance=")) {
+            if (!StoreTolerance(args, i, options, error))
+                return false;
         } else if (!StoreValueOption(args, i, options, error)) {
             return false;
         }
     }
-    if (!CheckSpreadsheetTargets(options, error))
+    if (!CheckSpreadsheetTargets(options, error) || !CheckImportOptions(options, error))
         return false;
-    return options.deckFile.empty() ? CheckSystemFileGiven(options, error)
-                                    : TakeLoadCaseOfDeck(options, error);
+    return options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
+                                : CheckSystemFileGiven(options, error);
 }
 
 const char* BatchUsage() {
     return "Aufruf: balkor-batch SYSTEM.bsy [LASTFALL.bld] [Optionen]\n"
            "       balkor-batch --generate DECK.json [LASTFALL.bld] [Optionen]\n"
+           "       balkor-batch --import-dxf ZEICHNUNG.dxf [LASTFALL.bld] [Optionen]\n"
            "\n"
            "Liest System und Lastfall (ohne Lastfalldatei: leerer Lastfall), prüft die\n"
            "Eingaben, berechnet den Trägerrost und schreibt die verlangten Protokolle.\n"
@@ -318,6 +362,11 @@ const char* BatchUsage() {
            "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
            "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"
            "                          weitere Ausgaben wird nichts berechnet\n"
+           "  --import-dxf DXF        System aus den Linien (LINE, LWPOLYLINE) der\n"
+           "                          Zeichnung DXF machen statt aus SYSTEM.bsy lesen\n"
+           "    --dxf-tolerance T     Endpunkte näher als T sind ein Knoten (Vorgabe:\n"
+           "                          0,001 der Zeichnungsgröße)\n"
+           "    --dxf-split           Linien an Kreuzungen teilen\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"
            "  --quiet, -q             keine Berechnungsstufen und Zähler auf stderr\n"

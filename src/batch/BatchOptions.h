@@ -58,6 +58,11 @@ struct BatchOptions {
     // --write-system: the file the system is written to.
     std::string deckFile;
     std::string systemOutputFile;
+    // --import-dxf: the system made from the lines of this drawing;
+    // --dxf-tolerance (0: 0.001 of the drawing's extent), --dxf-split.
+    std::string dxfImportFile;
+    double dxfTolerance = 0.0;
+    bool dxfSplit = false;
     bool quiet = false;
     bool help = false;
 
@@ -72,13 +77,15 @@ struct BatchOptions {
                resultsFile.empty() && jsonFile.empty() && pictures.empty() &&
                !SpreadsheetRequested();
     }
+    // The system is made (--generate, --import-dxf) instead of read.
+    bool SystemMade() const { return !deckFile.empty() || !dxfImportFile.empty(); }
     bool SpreadsheetRequested() const { return !csvFolder.empty() || !xlsxFile.empty(); }
 };
 
 // Parses the arguments after the program name. Returns false with a German
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
-// With --generate the only file argument is the load case.
+// With --generate or --import-dxf the only file argument is the load case.
 // --svg FILE starts a picture; --view, --show and --size that follow it
 // belong to it (each at most once per picture).
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,

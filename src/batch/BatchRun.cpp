@@ -5,6 +5,7 @@
 #include "batch/BatchPictures.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
+#include "exchange/DxfImport.h"
 #include "exchange/ResultTables.h"
 #include "exchange/SpreadsheetExport.h"
 #include "model/Format.h"
@@ -147,14 +148,36 @@ void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std:
 // The file the protocols and the JSON name as the system's: a generated
 // system is named by the file it was written to, else by its description.
 std::string SystemName(const BatchOptions& options) {
-    if (options.deckFile.empty())
+    if (!options.SystemMade())
         return options.systemFile;
     if (!options.systemOutputFile.empty() && options.systemOutputFile != "-")
         return options.systemOutputFile;
-    return options.deckFile;
+    return options.deckFile.empty() ? options.dxfImportFile : options.deckFile;
+}
+
+// The system of the lines of a drawing; every layer gets the one default
+// cross-section type, to be edited afterwards.
+int ImportDxf(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    DxfDrawing drawing;
+    ImportedGrid grid;
+    GridOptions gridOptions;
+    gridOptions.tolerance = options.dxfTolerance;
+    gridOptions.splitAtCrossings = options.dxfSplit;
+    std::string error;
+    if (!ReadDxfDrawing(options.dxfImportFile, drawing, error) ||
+        !BuildGrid(drawing, gridOptions, grid, error)) {
+        PrintError(err, error);
+        return kExitSystemFile;
+    }
+    for (const std::string& warning : grid.warnings)
+        PrintError(err, "Warnung: " + warning);
+    ApplyGrid(grid, input);
+    return kExitOk;
 }
 
 int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    if (!options.dxfImportFile.empty())
+        return ImportDxf(options, input, err);
     if (!options.deckFile.empty()) {
         DeckDescription deck;
         std::string error;

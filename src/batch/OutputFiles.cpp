@@ -62,7 +62,8 @@ std::vector<NamedFile> Inputs(const BatchOptions& options) {
     return Identified({{"die Systemdatei", options.systemFile, {}},
                        {"die Lastdatei", options.loadCaseFile, {}},
                        {"die Einstellungsdatei", options.settingsFile, {}},
-                       {"die Trägerrostbeschreibung", options.deckFile, {}}});
+                       {"die Trägerrostbeschreibung", options.deckFile, {}},
+                       {"die DXF-Zeichnung", options.dxfImportFile, {}}});
 }
 
 std::vector<NamedFile> Outputs(const BatchOptions& options) {
