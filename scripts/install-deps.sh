@@ -13,6 +13,11 @@ packages=(
   libsuitesparse-dev libmetis-dev libopenblas-dev
   # the batch tests read the SVG pictures with an XML parser
   libexpat1-dev
+  # results as spreadsheets (XLSX) and grids from and drawings to CAD (DXF)
+  libxlsxwriter-dev libdxflib-dev
+  # the exchange tests write and read DXF drawings and read XLSX workbooks
+  # with independent libraries
+  python3-ezdxf python3-openpyxl
   # the windows need a font to show any text, and the protocol viewer a
   # monospaced one (DejaVu Sans Mono); Qt's own dialogs speak German
   # through Qt's translations

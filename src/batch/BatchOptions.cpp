@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -19,10 +20,13 @@ const FileOption kFileOptions[] = {
     {"--input-protocol", &BatchOptions::inputProtocolFile},
     {"--results", &BatchOptions::resultsFile},
     {"--json", &BatchOptions::jsonFile},
+    {"--csv", &BatchOptions::csvFolder},
+    {"--xlsx", &BatchOptions::xlsxFile},
     {"--settings", &BatchOptions::settingsFile},
     {"--generate", &BatchOptions::deckFile},
     {"--write-system", &BatchOptions::systemOutputFile},
     {"--write-project", &BatchOptions::projectOutputFile},
+    {"--import-dxf", &BatchOptions::dxfImportFile},
 };
 
 const FileOption* FindFileOption(const std::string& name) {
@@ -261,7 +265,8 @@ bool CheckSystemFileGiven(const BatchOptions& options, std::string& error) {
     return true;
 }
 
-// With --generate, the description takes the system file's place.
+// With --generate or --import-dxf, the description or the drawing takes the
+// system file's place.
 bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
     if (!options.moreLoadCaseFiles.empty()) {
         error = "Zu viele Argumente: " + options.moreLoadCaseFiles.front() +
@@ -269,8 +274,8 @@ bool TakeLoadCaseOfDeck(BatchOptions& options, std::string& error) {
         return false;
     }
     if (!options.loadCaseFile.empty()) {
-        error =
-            "Zu viele Argumente: " + options.loadCaseFile + " (mit --generate nur LASTFALL.bld)";
+        error = "Zu viele Argumente: " + options.loadCaseFile + " (mit " +
+                (options.deckFile.empty() ? "--import-dxf" : "--generate") + " nur LASTFALL.bld)";
         return false;
     }
     options.loadCaseFile = std::move(options.systemFile);
@@ -328,6 +333,52 @@ bool CheckExpressions(const BatchOptions& options, std::string& error) {
     return true;
 }
 
+// --dxf-tolerance T: a length > 0 in the drawing's units.
+bool StoreTolerance(const std::vector<std::string>& args, size_t& i, BatchOptions& options,
+                    std::string& error) {
+    const std::string& arg = args[i];
+    const size_t equals = arg.find('=');
+    std::string value;
+    if (equals != std::string::npos)
+        value = arg.substr(equals + 1);
+    else if (i + 1 < args.size())
+        value = args[++i];
+    double tolerance = 0.0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), tolerance);
+    if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size() ||
+        !(tolerance > 0) || !std::isfinite(tolerance)) {
+        error = "Option --dxf-tolerance verlangt eine Länge größer als 0 (z. B. 0.01)" +
+                (value.empty() ? std::string() : ": " + value);
+        return false;
+    }
+    options.dxfTolerance = tolerance;
+    return true;
+}
+
+// The options of the import belong to it; a system is made in one way.
+bool CheckImportOptions(const BatchOptions& options, std::string& error) {
+    if (options.dxfImportFile.empty() && (options.dxfSplit || options.dxfTolerance > 0)) {
+        error = "Die Optionen --dxf-tolerance und --dxf-split gehören zu --import-dxf";
+        return false;
+    }
+    if (!options.dxfImportFile.empty() && !options.deckFile.empty()) {
+        error = "Die Optionen --generate und --import-dxf schließen einander aus";
+        return false;
+    }
+    return true;
+}
+
+// A folder or a workbook cannot go to standard output.
+bool CheckSpreadsheetTargets(const BatchOptions& options, std::string& error) {
+    for (const auto& [name, value] :
+         {std::pair{"--csv", &options.csvFolder}, std::pair{"--xlsx", &options.xlsxFile}})
+        if (*value == "-") {
+            error = std::string("Option ") + name + " schreibt nicht auf die Standardausgabe";
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,
@@ -348,20 +399,36 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
+        } else if (arg == "--dxf-split") {
+            options.dxfSplit = true;
+        } else if (arg == "--dxf-tolerance" || arg.starts_with("--dxf-tolerance=")) {
+            if (!StoreTolerance(args, i, options, error))
+                return false;
         } else if (!StoreValueOption(args, i, options, error)) {
             return false;
         }
     }
-    if (!(options.deckFile.empty() ? CheckSystemFileGiven(options, error)
-                                   : TakeLoadCaseOfDeck(options, error)))
+    if (!CheckSpreadsheetTargets(options, error) || !CheckImportOptions(options, error))
         return false;
-    return TakeProject(options, error) && CheckExpressions(options, error);
+    if (!(options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
+                               : CheckSystemFileGiven(options, error)))
+        return false;
+    if (!TakeProject(options, error) || !CheckExpressions(options, error))
+        return false;
+    // The tables of several load cases are not exported yet: say so rather
+    // than leave the files out.
+    if (options.SeveralCases() && options.SpreadsheetRequested()) {
+        error = "Die Optionen --csv und --xlsx schreiben nur die Ergebnisse eines Lastfalls";
+        return false;
+    }
+    return true;
 }
 
 const char* BatchUsage() {
     return "Aufruf: balkor-batch SYSTEM.bsy [LASTFALL.bld] [LASTFALL2.bld ...] [Optionen]\n"
            "       balkor-batch PROJEKT.bpj [Optionen]\n"
            "       balkor-batch --generate DECK.json [LASTFALL.bld] [Optionen]\n"
+           "       balkor-batch --import-dxf ZEICHNUNG.dxf [LASTFALL.bld] [Optionen]\n"
            "\n"
            "Liest System und Lastfälle (ohne Lastfalldatei: leerer Lastfall) oder ein\n"
            "Projekt, prüft die Eingaben, berechnet den Trägerrost und schreibt die\n"
@@ -372,6 +439,8 @@ const char* BatchUsage() {
            "  --input-protocol DATEI  Eingabeprotokoll in DATEI schreiben\n"
            "  --results DATEI         Ergebnisprotokoll in DATEI schreiben\n"
            "  --json DATEI            Ergebnisse als JSON in DATEI schreiben\n"
+           "  --csv ORDNER            Ergebnistabellen als CSV-Dateien in ORDNER schreiben\n"
+           "  --xlsx DATEI            Ergebnistabellen als Excel-Arbeitsmappe in DATEI\n"
            "  --svg DATEI             Bild als SVG in DATEI schreiben: was ein neues\n"
            "                          Grafikfenster nach \"Berechnen\" zeigt. Mehrfach\n"
            "                          möglich, ein Bild je --svg; die folgenden vier\n"
@@ -402,6 +471,11 @@ const char* BatchUsage() {
            "  --write-project DATEI   System, Lastfälle, Kombinationen und Umhüllende\n"
            "                          als Projektdatei (*.bpj) in DATEI schreiben; ohne\n"
            "                          weitere Ausgaben wird nichts berechnet\n"
+           "  --import-dxf DXF        System aus den Linien (LINE, LWPOLYLINE) der\n"
+           "                          Zeichnung DXF machen statt aus SYSTEM.bsy lesen\n"
+           "    --dxf-tolerance T     Endpunkte näher als T sind ein Knoten (Vorgabe:\n"
+           "                          0,001 der Zeichnungsgröße)\n"
+           "    --dxf-split           Linien an Kreuzungen teilen\n"
            "  --settings DATEI        Grafikeinstellungen aus DATEI statt aus der\n"
            "                          Einstellungsdatei des Programms balkor\n"
            "  --quiet, -q             keine Berechnungsstufen und Zähler auf stderr\n"

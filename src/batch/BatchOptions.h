@@ -62,6 +62,8 @@ struct BatchOptions {
     std::string inputProtocolFile;
     std::string resultsFile;
     std::string jsonFile;
+    std::string csvFolder; // --csv: one CSV file per results table in it
+    std::string xlsxFile;
     std::vector<SvgPicture> pictures;
     std::string settingsFile; // empty: the desktop program's settings file, if any
     // --generate: the system made from this description instead of read;
@@ -70,13 +72,19 @@ struct BatchOptions {
     std::string systemOutputFile;
     // --write-project: the project of the run written as a project file.
     std::string projectOutputFile;
+    // --import-dxf: the system made from the lines of this drawing;
+    // --dxf-tolerance (0: 0.001 of the drawing's extent), --dxf-split.
+    std::string dxfImportFile;
+    double dxfTolerance = 0.0;
+    bool dxfSplit = false;
     bool quiet = false;
     bool help = false;
 
     // No output option given: the results protocol goes to standard output.
     bool NoOutputRequested() const {
         return inputProtocolFile.empty() && resultsFile.empty() && jsonFile.empty() &&
-               pictures.empty() && systemOutputFile.empty() && projectOutputFile.empty();
+               pictures.empty() && systemOutputFile.empty() && projectOutputFile.empty() &&
+               !SpreadsheetRequested();
     }
     // Several load cases, a project, a combination or an envelope.
     bool SeveralCases() const {
@@ -88,19 +96,24 @@ struct BatchOptions {
     // Only the project file is asked for: nothing is read or calculated.
     bool OnlyProjectRequested() const {
         return !projectOutputFile.empty() && inputProtocolFile.empty() && resultsFile.empty() &&
-               jsonFile.empty() && pictures.empty() && systemOutputFile.empty();
+               jsonFile.empty() && pictures.empty() && systemOutputFile.empty() &&
+               !SpreadsheetRequested();
     }
     // Only the system file is asked for: nothing is calculated.
     bool OnlySystemRequested() const {
         return !systemOutputFile.empty() && loadCaseFile.empty() && inputProtocolFile.empty() &&
-               resultsFile.empty() && jsonFile.empty() && pictures.empty();
+               resultsFile.empty() && jsonFile.empty() && pictures.empty() &&
+               !SpreadsheetRequested();
     }
+    // The system is made (--generate, --import-dxf) instead of read.
+    bool SystemMade() const { return !deckFile.empty() || !dxfImportFile.empty(); }
+    bool SpreadsheetRequested() const { return !csvFolder.empty() || !xlsxFile.empty(); }
 };
 
 // Parses the arguments after the program name. Returns false with a German
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
-// With --generate the only file argument is the load case.
+// With --generate or --import-dxf the only file argument is the load case.
 // --svg FILE starts a picture; --view, --show, --size and --case that
 // follow it belong to it (each at most once per picture). A first file
 // ending in ".bpj" is a project file and the only file. Without a project

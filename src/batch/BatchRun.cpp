@@ -6,6 +6,9 @@
 #include "batch/BatchSteps.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
+#include "exchange/DxfImport.h"
+#include "exchange/ResultTables.h"
+#include "exchange/SpreadsheetExport.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
 #include "model/SafeFile.h"
@@ -100,15 +103,37 @@ void WarnWithoutSections(std::FILE* err, int found, const char* kind, const std:
 
 // The file the protocols and the JSON name as the system's: a generated
 // system is named by the file it was written to, else by its description.
-static std::string SystemName(const BatchOptions& options) {
-    if (options.deckFile.empty())
+std::string SystemName(const BatchOptions& options) {
+    if (!options.SystemMade())
         return options.systemFile;
     if (!options.systemOutputFile.empty() && options.systemOutputFile != "-")
         return options.systemOutputFile;
-    return options.deckFile;
+    return options.deckFile.empty() ? options.dxfImportFile : options.deckFile;
+}
+
+// The system of the lines of a drawing; every layer gets the one default
+// cross-section type, to be edited afterwards.
+int ImportDxf(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    DxfDrawing drawing;
+    ImportedGrid grid;
+    GridOptions gridOptions;
+    gridOptions.tolerance = options.dxfTolerance;
+    gridOptions.splitAtCrossings = options.dxfSplit;
+    std::string error;
+    if (!ReadDxfDrawing(options.dxfImportFile, drawing, error) ||
+        !BuildGrid(drawing, gridOptions, grid, error)) {
+        PrintError(err, error);
+        return kExitSystemFile;
+    }
+    for (const std::string& warning : grid.warnings)
+        PrintError(err, "Warnung: " + warning);
+    ApplyGrid(grid, input);
+    return kExitOk;
 }
 
 int ReadSystem(const BatchOptions& options, InputModel& input, std::FILE* err) {
+    if (!options.dxfImportFile.empty())
+        return ImportDxf(options, input, err);
     if (!options.deckFile.empty()) {
         DeckDescription deck;
         std::string error;
@@ -181,7 +206,29 @@ int CheckOutputLimits(const BatchOptions& options, InputModel& input, std::FILE*
             return kExitOutputFile;
         }
     }
+    for (const std::string* path : {&options.csvFolder, &options.xlsxFile}) {
+        if (path->empty())
+            continue;
+        if (const long rows = ResultPointRows(input); rows > kMaxResultPointRows) {
+            PrintError(err, Format("%s: %s (%s)", kWriteOutputError, path->c_str(),
+                                   TooManyPointsText(rows).c_str()));
+            return kExitOutputFile;
+        }
+    }
     return kExitOk;
+}
+
+// The CSV folder and the workbook of the results tables.
+bool WriteSpreadsheets(const BatchOptions& options, InputModel& input,
+                       const SolutionsCont& solutions, std::FILE* err) {
+    ExportResult result;
+    if (!options.csvFolder.empty())
+        result = WriteResultsCsv(options.csvFolder, input, solutions);
+    if (result.ok && !options.xlsxFile.empty())
+        result = WriteResultsXlsx(options.xlsxFile, input, solutions);
+    if (!result.ok)
+        PrintError(err, result.message);
+    return result.ok;
 }
 
 // The whole JSON text is made before the file is touched.
@@ -202,7 +249,9 @@ static bool WriteResults(const BatchOptions& options, const ProtocolContext& con
             WriteResultsProtocol(input, solutions, f, context);
         }))
         return false;
-    return options.jsonFile.empty() || WriteJson(options, input, solutions, out, err);
+    if (!options.jsonFile.empty() && !WriteJson(options, input, solutions, out, err))
+        return false;
+    return WriteSpreadsheets(options, input, solutions, err);
 }
 
 // The drawing settings of the pictures: the file named with --settings, else

@@ -1,5 +1,7 @@
 #include "batch/OutputFiles.h"
 
+#include "exchange/ResultTables.h"
+#include "exchange/SpreadsheetExport.h"
 #include "model/SafeFile.h"
 
 #include <cerrno>
@@ -61,7 +63,8 @@ std::vector<NamedFile> Inputs(const BatchOptions& options) {
                                      {"die Lastdatei", options.loadCaseFile, {}},
                                      {"die Einstellungsdatei", options.settingsFile, {}},
                                      {"die Trägerrostbeschreibung", options.deckFile, {}},
-                                     {"die Projektdatei", options.projectFile, {}}};
+                                     {"die Projektdatei", options.projectFile, {}},
+                                     {"die DXF-Zeichnung", options.dxfImportFile, {}}};
     for (const std::string& file : options.moreLoadCaseFiles)
         inputs.push_back({"die Lastdatei", file, {}});
     return Identified(inputs);
@@ -73,6 +76,11 @@ std::vector<NamedFile> Outputs(const BatchOptions& options) {
                                       {"--json", options.jsonFile, {}},
                                       {"--write-system", options.systemOutputFile, {}},
                                       {"--write-project", options.projectOutputFile, {}}};
+    if (!options.xlsxFile.empty())
+        outputs.push_back({"--xlsx", options.xlsxFile, {}});
+    // The CSV folder's files, each of which could be an input or another output.
+    for (int table = 0; !options.csvFolder.empty() && table < kResultTableCount; ++table)
+        outputs.push_back({"--csv", CsvFilePath(options.csvFolder, table), {}});
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({"--svg", picture.file, {}});
     return Identified(outputs);
