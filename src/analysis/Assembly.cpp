@@ -51,7 +51,10 @@ void SolutionsCont::ForEachStiffnessEntry(Matrix* F, AddEntry&& add) const {
     FGFieldCont expansion[6];
     for (int e = 0; e < elements.Count(); ++e) {
         const SolElement& element = elements[e];
-        Stiffness(element, Ends(element), input_, Ke);
+        if (kept_.empty())
+            Stiffness(element, Ends(element), input_, Ke);
+        else
+            std::copy_n(kept_[static_cast<size_t>(e)].stiffness, 36, Ke.data);
         for (int i = 0; i < 6; ++i)
             Expand(ElementDof(element, i), expansion[i]);
         AddExpandedBlock(
@@ -141,9 +144,13 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
     for (int e = 0; e < elements.Count(); ++e) {
         const SolElement& element = elements[e];
         ElementLoadVector(e, f);
+        // Adding 0 changes no entry of F (none is −0: sums from +0 never
+        // are), and most elements of a load case of node loads carry none.
         for (int c = 0; c < kComponents; ++c) {
-            AddLoad(f[c], element.startNode, c, F, false);
-            AddLoad(f[3 + c], element.endNode, c, F, false);
+            if (f[c] != 0.0)
+                AddLoad(f[c], element.startNode, c, F, false);
+            if (f[3 + c] != 0.0)
+                AddLoad(f[3 + c], element.endNode, c, F, false);
         }
     }
 

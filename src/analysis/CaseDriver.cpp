@@ -30,6 +30,7 @@ public:
             return false;
         StartStage(status_, kStageElements);
         BuildUnionModel();
+        s_.KeepElementData();
         s_.counters.loadCases = cases_;
         s_.counters.factorisations = 0;
         s_.ReportCounters(status_);
@@ -245,8 +246,10 @@ private:
         StiffnessEntries K;
         Matrix prescribed(n, 1);
         s_.AssembleStiffness(K, prescribed);
+        const std::vector<char> balanced = Balanced(K, group, solutions);
+        K = StiffnessEntries();
         for (size_t j = 0; j < group.size(); ++j)
-            if (!Evaluate(group[j], solutions[j], K, results))
+            if (!Evaluate(group[j], solutions[j], balanced[j], results))
                 return false;
         pending = std::move(left);
         return true;
@@ -265,7 +268,7 @@ private:
         return loaded;
     }
 
-    bool Evaluate(Loaded& loaded, const Matrix& q, const StiffnessEntries& K,
+    bool Evaluate(Loaded& loaded, const Matrix& q, bool balanced,
                   std::vector<CaseResults>& results) {
         const int k = loaded.k;
         if (!Prepare(k))
@@ -279,7 +282,7 @@ private:
             Fail(kStageEvaluate, kNonFiniteMessage, k);
             return false;
         }
-        if (!LoadsBalanced(loaded.loads, Multiply(K, q))) {
+        if (!balanced) {
             Fail(kStageEvaluate, kUnbalancedMessage, k);
             return false;
         }
@@ -289,17 +292,43 @@ private:
         return true;
     }
 
-    // K q from the entries of the upper triangle, in the order of
-    // SolutionsCont::MultiplyStiffness.
-    static Matrix Multiply(const StiffnessEntries& K, const Matrix& q) {
-        Matrix Kq(q.rows, 1);
-        for (size_t i = 0; i < K.values.size(); ++i) {
-            const int row = K.rows[i], column = K.columns[i];
-            Kq[row] += K.values[i] * q[column];
-            if (row != column)
-                Kq[column] += K.values[i] * q[row];
+    // Whether K q balances the loads, for every load case of the group: K q
+    // from the entries of the upper triangle in the order of
+    // SolutionsCont::MultiplyStiffness, the entries read once for a block of
+    // load cases.
+    static std::vector<char> Balanced(const StiffnessEntries& K, const std::vector<Loaded>& group,
+                                      const std::vector<Matrix>& solutions) {
+        constexpr size_t kBlock = 16;
+        std::vector<char> balanced(group.size(), 0);
+        for (size_t first = 0; first < group.size(); first += kBlock) {
+            const size_t count = std::min(kBlock, group.size() - first);
+            const int n = solutions[first].rows;
+            Matrix Q(n, static_cast<int>(count)), KQ(n, static_cast<int>(count));
+            for (int r = 0; r < n; ++r)
+                for (size_t j = 0; j < count; ++j)
+                    Q(r, static_cast<int>(j)) = solutions[first + j][r];
+            for (size_t i = 0; i < K.values.size(); ++i) {
+                const int row = K.rows[i], column = K.columns[i];
+                const double value = K.values[i];
+                double* out = &KQ(row, 0);
+                const double* in = &Q(column, 0);
+                for (size_t j = 0; j < count; ++j)
+                    out[j] += value * in[j];
+                if (row != column) {
+                    out = &KQ(column, 0);
+                    in = &Q(row, 0);
+                    for (size_t j = 0; j < count; ++j)
+                        out[j] += value * in[j];
+                }
+            }
+            Matrix Kq(n, 1);
+            for (size_t j = 0; j < count; ++j) {
+                for (int r = 0; r < n; ++r)
+                    Kq[r] = KQ(r, static_cast<int>(j));
+                balanced[first + j] = LoadsBalanced(group[first + j].loads, Kq);
+            }
         }
-        return Kq;
+        return balanced;
     }
 
     // The nodes at which load case k alone divides its beams.
@@ -339,7 +368,9 @@ CalcResult SolutionsCont::CalculateCases(LoadCaseSource& source, std::vector<Cas
     CalcResult result;
     results.clear();
     CaseRun run(*this, source, status, result);
-    if (!run.Run(results)) {
+    const bool ok = run.Run(results);
+    std::vector<KeptElement>().swap(kept_);
+    if (!ok) {
         resultsValid = 0;
         return result;
     }

@@ -24,6 +24,8 @@ void SolutionsCont::Clear() {
     bcRows.Release();
     dofs.Release();
     elementLoads_.Clear();
+    std::vector<KeptElement>().swap(kept_);
+    largestFlexibility_ = 0.0;
     springs_.clear();
     springOf_.clear();
     stageThreeSets_.reset();
@@ -144,18 +146,15 @@ bool LoadsBalanced(const Matrix& loads, const Matrix& Kq) {
 }
 
 bool SolutionsCont::ResultsFinite() const {
-    for (int d = 0; d < dofs.Count(); ++d) {
-        const BCClass& dof = dofs.Dof(d);
-        if (!std::isfinite(dof.solvedValue) || !std::isfinite(dof.nodeForce))
-            return false;
-    }
-    for (int e = 0; e < elements.Count(); ++e)
-        for (double force : elements[e].forces)
-            if (!std::isfinite(force))
-                return false;
+    if (!EndValuesFinite())
+        return false;
+    const bool unloadedFinite = UnloadedSpansFinite();
     // The values between the element ends, which the protocols and the
     // drawings compute from the displacements and the element loads.
     for (int e = 0; e < elements.Count(); ++e) {
+        const ElementLoads* loads = elementLoads_.Find(e);
+        if (unloadedFinite && loads && !loads->sums.any && loads->temperatures == 0)
+            continue;
         for (double t : {0.0, 0.5, 1.0}) {
             if (!std::isfinite(Deflection(e, t)))
                 return false;
@@ -165,4 +164,30 @@ bool SolutionsCont::ResultsFinite() const {
         }
     }
     return true;
+}
+
+bool SolutionsCont::EndValuesFinite() const {
+    for (int d = 0; d < dofs.Count(); ++d) {
+        const BCClass& dof = dofs.Dof(d);
+        if (!std::isfinite(dof.solvedValue) || !std::isfinite(dof.nodeForce))
+            return false;
+    }
+    for (int e = 0; e < elements.Count(); ++e)
+        for (double force : elements[e].forces)
+            if (!std::isfinite(force))
+                return false;
+    return true;
+}
+
+// With finite end values, the section forces of an element without span and
+// temperature loads are finite (at t = 0, 1/2, 1 an end value or the mean of
+// two). Its deflection at those t is at most |w1| + |w2| + g (|Ms| + |Me|)
+// in magnitude, g its bending flexibility; when that bound is far from
+// overflow for the largest values of the run, the samples of all such
+// elements are finite without taking them.
+bool SolutionsCont::UnloadedSpansFinite() const {
+    if (kept_.empty())
+        return false;
+    const double bound = 2.0 * scales_.deflection + largestFlexibility_ * 2.0 * scales_.moment;
+    return bound <= 1e300;
 }

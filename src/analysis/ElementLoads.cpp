@@ -4,6 +4,8 @@
 #include "model/Tables.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -42,6 +44,13 @@ private:
     std::vector<int32_t> list_;
 };
 
+// A local vector of zeros (of either sign) on a proper frame: its
+// FinishLoadVector turns only zeros, which added to F give +0 throughout.
+bool NoLoad(const ElementFrame& frame, const double f[6]) {
+    return std::all_of(f, f + 6, [](double v) { return v == 0.0; }) && frame.length != 0.0 &&
+           !std::isnan(frame.length) && std::isfinite(frame.c) && std::isfinite(frame.s);
+}
+
 } // namespace
 
 // Records outside, elements inside: every element still receives the records
@@ -61,7 +70,7 @@ void ElementLoadTable::Build(const SolutionsCont& solutions) {
     for (int e = 0; e < elements.Count(); ++e) {
         ElementLoads& loads = loads_[e];
         MarkAnyLoad(loads.sums);
-        frames[e] = FrameOf(solutions.Ends(elements[e]));
+        frames[e] = solutions.Frame(e);
         if (loads.sums.any)
             AddSpanLoads(loads.sums, frames[e].length, loads.vector);
     }
@@ -81,6 +90,10 @@ void ElementLoadTable::Build(const SolutionsCont& solutions) {
     }
     Matrix F(6, 1);
     for (int e = 0; e < elements.Count(); ++e) {
+        if (NoLoad(frames[e], loads_[e].vector)) {
+            std::fill(std::begin(loads_[e].vector), std::end(loads_[e].vector), 0.0);
+            continue;
+        }
         F.Zero();
         FinishLoadVector(frames[e], loads_[e].vector, F);
         for (int k = 0; k < 6; ++k)

@@ -47,22 +47,32 @@ constexpr double kResultNoise = 1e-10;
 
 } // namespace
 
+namespace {
+
+// std::fmax for a largest so far that is never NaN (a NaN value leaves it),
+// without the library call.
+double Larger(double largest, double value) {
+    return value > largest ? value : largest;
+}
+
+} // namespace
+
 void SolutionsCont::MeasureResultScales() {
     ResultScales scales;
     for (int d = 0; d < dofs.Count(); ++d) {
         const BCClass& dof = dofs.Dof(d);
         const bool deflection = d % kComponents == kWz;
         double& value = deflection ? scales.deflection : scales.rotation;
-        value = std::fmax(value, std::fabs(dof.solvedValue));
+        value = Larger(value, std::fabs(dof.solvedValue));
         double& force = deflection ? scales.force : scales.moment;
-        force = std::fmax(force, std::fabs(dof.nodeForce));
+        force = Larger(force, std::fabs(dof.nodeForce));
     }
     for (int e = 0; e < elements.Count(); ++e) {
         const SolElement& element = elements[e];
-        scales.force = std::fmax(scales.force, std::fmax(std::fabs(element.forces[kQs]),
-                                                         std::fabs(element.forces[kQe])));
+        for (int k : {kQs, kQe})
+            scales.force = Larger(scales.force, std::fabs(element.forces[k]));
         for (int k : {kMs, kTs, kMe, kTe})
-            scales.moment = std::fmax(scales.moment, std::fabs(element.forces[k]));
+            scales.moment = Larger(scales.moment, std::fabs(element.forces[k]));
     }
     scales_ = scales;
 }
@@ -88,7 +98,10 @@ void SolutionsCont::EvaluateElementForces() {
         const ElementEnds ends = Ends(element);
         for (int i = 0; i < 6; ++i)
             u[i] = DofValue(element.DofIndex(i, ends));
-        Stiffness(element, ends, input_, Ke);
+        if (kept_.empty())
+            Stiffness(element, ends, input_, Ke);
+        else
+            std::copy_n(kept_[static_cast<size_t>(e)].stiffness, 36, Ke.data);
         ElementLoadVector(e, f);
         p.CopyFrom(Ke.Multiply(u));
         p.Subtract(f);
@@ -96,7 +109,7 @@ void SolutionsCont::EvaluateElementForces() {
             dofs.Dof(ends.start.firstDof + k).nodeForce += p[k];
             dofs.Dof(ends.end.firstDof + k).nodeForce += p[3 + k];
         }
-        const ElementFrame frame = FrameOf(ends);
+        const ElementFrame frame = Frame(e);
         TransformVector(p, frame.c, frame.s);
         element.forces[kQs] = -p[0];
         element.forces[kMs] = p[1];
@@ -105,6 +118,39 @@ void SolutionsCont::EvaluateElementForces() {
         element.forces[kMe] = -p[4];
         element.forces[kTe] = -p[5];
     }
+}
+
+ElementFrame SolutionsCont::Frame(int element) const {
+    if (!kept_.empty())
+        return kept_[static_cast<size_t>(element)].frame;
+    return FrameOf(Ends(elements[element]));
+}
+
+void SolutionsCont::KeepElementData() {
+    std::vector<KeptElement>().swap(kept_);
+    largestFlexibility_ = 0.0;
+    if (elements.Count() > kMaxKeptElements)
+        return;
+    std::vector<KeptElement> kept(static_cast<size_t>(elements.Count()));
+    Matrix Ke(6, 6);
+    double largest = 0.0;
+    bool finite = true;
+    for (int e = 0; e < elements.Count(); ++e) {
+        const SolElement& element = elements[e];
+        const ElementEnds ends = Ends(element);
+        KeptElement& k = kept[static_cast<size_t>(e)];
+        Stiffness(element, ends, input_, Ke);
+        std::copy_n(Ke.data, 36, k.stiffness);
+        k.frame = FrameOf(ends);
+        const MatRec& section = CrossSection(element, input_);
+        const double L = LengthOf(ends);
+        k.bendingFlexibility = L / (6.0 * (section.Iy * section.E / L));
+        finite = finite && std::isfinite(k.bendingFlexibility);
+        largest = std::fmax(largest, std::fabs(k.bendingFlexibility));
+    }
+    // Not finite: the bound of UnloadedSpansFinite never holds.
+    largestFlexibility_ = finite ? largest : NAN;
+    kept_ = std::move(kept);
 }
 
 namespace {

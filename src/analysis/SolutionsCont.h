@@ -170,6 +170,14 @@ public:
     double DofValue(int dof) const { return dofs.DofValue(dof); }
     int ElementDof(const SolElement& element, int i) const;
     ElementEnds Ends(const SolElement& element) const;
+    // The element's axis, kept for a run of several load cases.
+    ElementFrame Frame(int element) const;
+    // What the evaluation of every load case needs of the elements and does
+    // not depend on the loads (stiffness, axis), computed once for a run of
+    // several load cases and dropped at its end (328 bytes an element). Kept
+    // only up to kMaxKeptElements elements, beyond that computed per load case.
+    static constexpr int kMaxKeptElements = 500000;
+    void KeepElementData();
 
     // --- Assembly
     void AssembleStiffness(KMatrix& K, Matrix& F) const;
@@ -269,7 +277,17 @@ private:
     // expanding every element again.
     std::optional<EquationSets> stageThreeSets_;
     std::vector<int32_t> stageThreeNumber_;
-    ElementLoadTable elementLoads_;   // built by AssembleLoads
+    ElementLoadTable elementLoads_; // built by AssembleLoads
+    // Per element, while a run of several load cases keeps them.
+    struct KeptElement {
+        double stiffness[36]; // Stiffness, row by row
+        ElementFrame frame;
+        double bendingFlexibility; // L / (6 EI / L), as Deflection computes it
+    };
+    std::vector<KeptElement> kept_;
+    double largestFlexibility_ = 0.0; // of kept_, NaN when one is not finite
+    bool EndValuesFinite() const;
+    bool UnloadedSpansFinite() const;
     std::vector<NodeSpring> springs_; // built by BuildModel
     std::vector<int32_t>
         springOf_; // per analysis node its index in springs_, −1; empty without springs

@@ -5,10 +5,12 @@
 
 #include "analysis/AnalysisFixture.h"
 #include "project/Envelope.h"
+#include "support/TestSeed.h"
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -108,7 +110,80 @@ const std::vector<Builder> kGrillageCases = {
     },
 };
 
+// A grillage of nx × ny random fields on vertical supports along two opposite edges,
+// and load cases of random loads of every kind (one may settle a support,
+// which takes a factorisation of its own).
+struct RandomGrillage {
+    explicit RandomGrillage(std::mt19937& random) {
+        std::uniform_int_distribution<int> fields(1, 3);
+        std::uniform_real_distribution<double> spacing(2.0, 6.0);
+        nx = fields(random);
+        ny = fields(random) + 1;
+        dx = spacing(random);
+        dy = spacing(random);
+        beams = nx * (ny + 1) + ny * (nx + 1);
+        for (int k = 0; k < 3; ++k)
+            loadCases.push_back(LoadCase(random, k));
+    }
+
+    void System(Structure& s) const {
+        s.Section(kE, kG, kIy, kIt, 1.2e-5);
+        for (int j = 0; j <= ny; ++j)
+            for (int i = 0; i <= nx; ++i)
+                s.Node(i * dx, j * dy, j == 0 || j == ny);
+        auto node = [this](int i, int j) { return j * (nx + 1) + i + 1; };
+        for (int j = 0; j <= ny; ++j)
+            for (int i = 0; i < nx; ++i)
+                s.Beam(node(i, j), node(i + 1, j), 1, 0.4, 4);
+        for (int j = 0; j < ny; ++j)
+            for (int i = 0; i <= nx; ++i)
+                s.Beam(node(i, j), node(i, j + 1), 1, 0.4, 4);
+    }
+
+    Builder LoadCase(std::mt19937& random, int k) const {
+        std::uniform_int_distribution<int> beam(1, beams), node(1, (nx + 1) * (ny + 1));
+        std::uniform_real_distribution<double> value(-50.0, 50.0);
+        // Point loads at fifths: no element of the common division is much shorter than its beam's.
+        std::uniform_int_distribution<int> fifth(1, 4);
+        const int from = beam(random), to = std::max(from, beam(random));
+        const double q1 = value(random), q2 = value(random), mt = value(random) / 10;
+        const int b1 = beam(random), b2 = beam(random), loaded = node(random);
+        const double x1 = fifth(random) / 5.0, x2 = fifth(random) / 5.0, p = value(random),
+                     m = value(random) / 5;
+        const double dT = value(random), w = k == 2 ? value(random) * 1e-4 : 0.0;
+        return [=](Structure& s) {
+            s.BeamLoad(from, to, q1, q2, mt, -mt);
+            s.PointLoad(b1, x1, p, m, -m);
+            s.PointLoad(b2, x2, -p / 2);
+            s.NodeLoad(loaded, loaded, p, m, m / 2);
+            s.Temperature(to, to, dT);
+            if (w != 0.0)
+                s.Zwv(nx + 2, nx + 2, w);
+        };
+    }
+
+    int nx = 0, ny = 0, beams = 0;
+    double dx = 0.0, dy = 0.0;
+    std::vector<Builder> loadCases;
+};
+
 } // namespace
+
+TEST(ProjectAnalysis, EveryLoadCaseOfARandomGrillageGivesItsResultsOfARunAlone) {
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE(SeedTrace(seed));
+    std::mt19937 random(seed);
+    for (int model = 0; model < 3; ++model) {
+        const RandomGrillage grillage(random);
+        ProjectRun run([&grillage](Structure& s) { grillage.System(s); }, grillage.loadCases, {});
+        ASSERT_TRUE(run.Result().ok) << run.Result().message;
+        EXPECT_EQ(run.Status().counters.factorisations, 2);
+        for (int k = 0; k < 3; ++k) {
+            run.Project().ShowLoadCase(k);
+            ExpectSameValues(run.Shown(), run.AloneValues(k));
+        }
+    }
+}
 
 TEST(ProjectAnalysis, EveryLoadCaseGivesItsResultsOfARunAlone) {
     ProjectRun run(Grillage, kGrillageCases, {});
