@@ -171,7 +171,7 @@ int ImportDxf(const BatchOptions& options, InputModel& input, std::FILE* err) {
     }
     for (const std::string& warning : grid.warnings)
         PrintError(err, "Warnung: " + warning);
-    ApplyGrid(grid, input);
+    ApplyGrid(grid, CurrentTypes(input), input);
     return kExitOk;
 }
 

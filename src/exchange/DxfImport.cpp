@@ -5,12 +5,11 @@
 #include "model/SectionFile.h"
 #include "model/Tables.h"
 
-#include <dl_creationadapter.h>
-#include <dl_dxf.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
 #include <map>
 #include <set>
 #include <sstream>
@@ -205,9 +204,8 @@ bool CheckPlane(const LineCollector& c, double extent, std::vector<std::string>&
                 error = Format("Die Zeichnung ist dreidimensional: die Linie von (%g, %g) nach "
                                "(%g, %g) auf der Ebene \"%s\" hat z = %g und %g; ein Trägerrost "
                                "liegt in einer Ebene",
-                               s.a.x, s.a.y, s.b.x, s.b.y,
-                               c.drawing.layers[s.layer].c_str(), c.ends[i].first.z,
-                               c.ends[i].second.z);
+                               s.a.x, s.a.y, s.b.x, s.b.y, c.drawing.layers[s.layer].c_str(),
+                               c.ends[i].first.z, c.ends[i].second.z);
                 return false;
             }
     if (z0 != 0.0)
@@ -440,7 +438,9 @@ public:
     }
 
 private:
-    long long Cell(double offset) const { return static_cast<long long>(std::floor(offset / cell_)); }
+    long long Cell(double offset) const {
+        return static_cast<long long>(std::floor(offset / cell_));
+    }
     static unsigned long long Key(long long x, long long y) {
         return (static_cast<unsigned long long>(x) << 32) ^ static_cast<unsigned long long>(y);
     }
@@ -484,7 +484,8 @@ bool BuildGrid(const DxfDrawing& drawing, const GridOptions& options, ImportedGr
     result.intervals = options.intervals;
     result.warnings = drawing.warnings;
     result.layerSections.resize(drawing.layers.size());
-    for (size_t layer = 0; layer < drawing.layers.size() && layer < options.sections.size(); ++layer)
+    for (size_t layer = 0; layer < drawing.layers.size() && layer < options.sections.size();
+         ++layer)
         result.layerSections[layer] = options.sections[layer];
     NodeMerger merger(tol, drawing.Extent(), LowerLeft(lines));
     std::set<std::pair<int, int>> made;
@@ -505,14 +506,15 @@ bool BuildGrid(const DxfDrawing& drawing, const GridOptions& options, ImportedGr
         }
     }
     if (shortLines > 0)
-        result.warnings.push_back(Format(
-            "%d Linien sind kürzer als die Toleranz %g und werden nicht übernommen", shortLines, tol));
+        result.warnings.push_back(
+            Format("%d Linien sind kürzer als die Toleranz %g und werden nicht übernommen",
+                   shortLines, tol));
     if (repeated > 0)
         result.warnings.push_back(
             Format("%d Linien liegen doppelt und werden einmal übernommen", repeated));
     if (result.beams.empty()) {
-        error = Format("Die Zeichnung ergibt keinen Stab: alle Linien sind kürzer als die Toleranz %g",
-                       tol);
+        error = Format(
+            "Die Zeichnung ergibt keinen Stab: alle Linien sind kürzer als die Toleranz %g", tol);
         return false;
     }
     grid = std::move(result);
@@ -520,10 +522,10 @@ bool BuildGrid(const DxfDrawing& drawing, const GridOptions& options, ImportedGr
 }
 
 std::string CheckLayerSections(const ImportedGrid& grid, const DxfDrawing& drawing,
-                               InputModel& model) {
+                               const std::vector<MatRec>& types) {
     for (size_t layer = 0; layer < grid.layerSections.size(); ++layer) {
         const int number = grid.layerSections[layer].typeNumber;
-        if (number > 0 && !model.mats.IsRowUsed(number - 1))
+        if (number > 0 && (number > static_cast<int>(types.size()) || types[number - 1].flag <= 0))
             return Format("Ebene \"%s\": den Querschnittstyp %d gibt es nicht",
                           drawing.layers[layer].c_str(), number);
     }
@@ -573,10 +575,14 @@ std::vector<int> LayerTypes(const ImportedGrid& grid, MatClass& mats) {
 
 } // namespace
 
-void ApplyGrid(const ImportedGrid& grid, InputModel& model) {
-    std::vector<MatRec> kept;
+std::vector<MatRec> CurrentTypes(InputModel& model) {
+    std::vector<MatRec> types;
     for (int row = 0; row < model.mats.Count(); ++row)
-        kept.push_back(*model.mats.RowRecord(row));
+        types.push_back(*model.mats.RowRecord(row));
+    return types;
+}
+
+void ApplyGrid(const ImportedGrid& grid, const std::vector<MatRec>& kept, InputModel& model) {
     model.ResetSystem();
     model.mats.EnsureRows(static_cast<int>(kept.size()));
     for (size_t row = 0; row < kept.size(); ++row)

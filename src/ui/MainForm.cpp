@@ -104,6 +104,11 @@ void TMainForm::CreateMenus() {
     System2 = AddItem(saveAs, "System");
     Belstung1 = AddItem(saveAs, "Belastung");
     file->addSeparator();
+    DxfImportieren1 =
+        AddItem(file, "DXF importieren…", "System aus den Linien einer DXF-Zeichnung");
+    ErgebnisseExportieren1 = AddItem(file, "Ergebnisse exportieren…",
+                                     "Ergebnistabellen als CSV oder Excel-Arbeitsmappe");
+    file->addSeparator();
     Grafikdrucken1 = AddItem(file, "Grafik &drucken");
     file->addSeparator();
     FileOpenItem = AddItem(file, "&Beenden");
@@ -149,6 +154,8 @@ void TMainForm::CreateMenus() {
         {System2, &TMainForm::System2Click},
         {Belstung1, &TMainForm::Belstung1Click},
         {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
+        {DxfImportieren1, &TMainForm::DxfImportieren1Click},
+        {ErgebnisseExportieren1, &TMainForm::ErgebnisseExportieren1Click},
         {FileOpenItem, &TMainForm::FileOpenItemClick},
         {System1, &TMainForm::System1Click},
         {Belastung1, &TMainForm::Belastung1Click},
