@@ -97,6 +97,12 @@ bool StoreSvg(const std::string& value, BatchOptions& options, std::string&) {
     return true;
 }
 
+bool StoreDxf(const std::string& value, BatchOptions& options, std::string& error) {
+    StoreSvg(value, options, error);
+    options.pictures.back().dxf = true;
+    return true;
+}
+
 bool StoreView(const std::string& value, BatchOptions& options, std::string& error) {
     SvgPicture* picture = CurrentPicture("--view", options, error);
     if (!picture || !Once(picture->viewGiven, "--view", error))
@@ -165,9 +171,8 @@ bool StoreSize(const std::string& value, BatchOptions& options, std::string& err
 }
 
 const PictureOption kPictureOptions[] = {
-    {"--svg", "einen Dateinamen", StoreSvg},
-    {"--view", "eine Ansicht", StoreView},
-    {"--show", "eine Liste von Schaltern", StoreShow},
+    {"--svg", "einen Dateinamen", StoreSvg}, {"--dxf", "einen Dateinamen", StoreDxf},
+    {"--view", "eine Ansicht", StoreView},   {"--show", "eine Liste von Schaltern", StoreShow},
     {"--size", "eine Größe", StoreSize},
 };
 
@@ -358,6 +363,9 @@ const char* BatchUsage() {
            "                          Belastung, Auflager, Auflagerkräfte, Beschriftung\n"
            "                          entzerren, Legende (diese zwei sind hier aus)\n"
            "    --size BxH            Größe in Bildpunkten (Vorgabe 1200x800)\n"
+           "  --dxf DATEI             dasselbe Bild als DXF-Zeichnung in DATEI, eine Ebene\n"
+           "                          je Inhalt, in Modellkoordinaten; --view, --show wie\n"
+           "                          bei --svg\n"
            "  --generate DECK.json    System als Trägerrost aus der Beschreibung\n"
            "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
            "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"

@@ -110,6 +110,8 @@ void TMainForm::CreateMenus() {
                                      "Ergebnistabellen als CSV oder Excel-Arbeitsmappe");
     file->addSeparator();
     Grafikdrucken1 = AddItem(file, "Grafik &drucken");
+    GrafikDxf1 = AddItem(file, "Grafik als DXF exportieren…",
+                         "Das Bild des aktiven Grafikfensters als DXF-Zeichnung");
     file->addSeparator();
     FileOpenItem = AddItem(file, "&Beenden");
 
@@ -156,6 +158,7 @@ void TMainForm::CreateMenus() {
         {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
         {DxfImportieren1, &TMainForm::DxfImportieren1Click},
         {ErgebnisseExportieren1, &TMainForm::ErgebnisseExportieren1Click},
+        {GrafikDxf1, &TMainForm::GrafikDxf1Click},
         {FileOpenItem, &TMainForm::FileOpenItemClick},
         {System1, &TMainForm::System1Click},
         {Belastung1, &TMainForm::Belastung1Click},

@@ -134,6 +134,7 @@ public:
     void Trgerrosterzeugen1Click();
     void ErgebnisseExportieren1Click();
     void DxfImportieren1Click();
+    void GrafikDxf1Click();
     void Berechnen1Click();
     void Grafik1Click() { OpenGraphicsWindow(-1); }
     void Grafikdrucken1Click();
@@ -185,6 +186,7 @@ public:
     QAction* Grafikdrucken1 = nullptr;
     QAction* ErgebnisseExportieren1 = nullptr;
     QAction* DxfImportieren1 = nullptr;
+    QAction* GrafikDxf1 = nullptr;
     QAction* FileOpenItem = nullptr;
     QAction* System1 = nullptr;
     QAction* Belastung1 = nullptr;

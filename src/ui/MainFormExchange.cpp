@@ -1,19 +1,25 @@
 // "Datei › Ergebnisse exportieren…" and "Datei › DXF importieren…": results
 // to spreadsheets, a grid from a CAD drawing.
 
+#include "exchange/DxfExport.h"
 #include "exchange/DxfImport.h"
 #include "exchange/SpreadsheetExport.h"
+#include "model/SafeFile.h"
 #include "model/Tables.h"
 #include "protocols/Protocols.h"
 #include "ui/DxfImportDialog.h"
+#include "ui/GraphForm.h"
 #include "ui/MainForm.h"
 #include "ui/UiDialogs.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 
 namespace {
 
 constexpr int kStatusMessageMs = 5000;
+constexpr const char* kWriteError = "Fehler beim Schreiben der Ausdruckdatei";
 
 bool IsWorkbook(const QString& path) {
     return path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
@@ -96,4 +102,52 @@ void TMainForm::DxfImportieren1Click() {
                                      .arg(input_.nodes.ValidCount())
                                      .arg(input_.beams.ValidCount()),
                                  kStatusMessageMs);
+}
+
+namespace {
+
+// The active graphics window, else the topmost one; null when none is open.
+TGraphForm* GraphicsWindowToExport(QMdiArea* area) {
+    if (QMdiSubWindow* active = area->activeSubWindow())
+        if (auto* window = qobject_cast<TGraphForm*>(active->widget()))
+            return window;
+    const QList<QMdiSubWindow*> windows = area->subWindowList(QMdiArea::StackingOrder);
+    for (auto sub = windows.rbegin(); sub != windows.rend(); ++sub)
+        if (auto* window = qobject_cast<TGraphForm*>((*sub)->widget()))
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
+void TMainForm::GrafikDxf1Click() {
+    TGraphForm* window = GraphicsWindowToExport(mdiArea);
+    if (!window) {
+        dialogs_.ShowMessage(this, QStringLiteral("Kein Grafikfenster ist geöffnet"),
+                             QStringLiteral("Information"), MessageIcon::Information);
+        return;
+    }
+    const QString path = dialogs_.SaveFileName(this, {QStringLiteral("Grafik als DXF exportieren"),
+                                                      QStringLiteral("DXF-Zeichnungen (*.dxf)"),
+                                                      QStringLiteral("dxf")});
+    if (path.isEmpty())
+        return;
+    std::string text;
+    const bool made = DrawingDxf(window->List(), window->View().Matrix(), text);
+    const FileWrite result =
+        made ? WriteFileSafely(path.toStdString(),
+                               [&text](std::FILE* file) {
+                                   return std::fwrite(text.data(), 1, text.size(), file) ==
+                                          text.size();
+                               })
+             : FileWrite::kFailed;
+    if (result != FileWrite::kDone) {
+        dialogs_.ShowMessage(
+            this,
+            QString::fromUtf8(result == FileWrite::kNotOpened ? kProtocolOpenError : kWriteError) +
+                QStringLiteral(": ") + path,
+            QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Grafik geschrieben: %1").arg(path), kStatusMessageMs);
 }
