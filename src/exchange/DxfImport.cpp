@@ -84,13 +84,16 @@ public:
         if (inBlock_)
             return;
         FinishPolyline();
-        Add({d.x1, d.y1, d.z1}, {d.x2, d.y2, d.z2});
+        Add({d.x1, d.y1, d.z1}, {d.x2, d.y2, d.z2}, getAttributes().getLayer());
     }
     void addPolyline(const DL_PolylineData& d) override {
         FinishPolyline();
         if (inBlock_)
             return;
         inPolyline_ = true;
+        // The polyline ends when the next entity begins, whose layer is
+        // current by then.
+        polylineLayer_ = getAttributes().getLayer();
         closed_ = (d.flags & 1) != 0;
         // A 3-D polyline (flag 8) or a mesh lies in world coordinates; the
         // others in the coordinates of their own plane.
@@ -143,9 +146,9 @@ public:
             return;
         inPolyline_ = false;
         for (size_t i = 1; i < vertices_.size(); ++i)
-            Add(vertices_[i - 1], vertices_[i]);
+            Add(vertices_[i - 1], vertices_[i], polylineLayer_);
         if (closed_ && vertices_.size() > 2)
-            Add(vertices_.back(), vertices_.front());
+            Add(vertices_.back(), vertices_.front(), polylineLayer_);
         vertices_.clear();
     }
 
@@ -170,14 +173,15 @@ private:
         drawing.layers.push_back(name);
         return layerIndex_[name] = static_cast<int>(drawing.layers.size()) - 1;
     }
-    void Add(Point3 a, Point3 b) {
-        const int layer = LayerIndex(getAttributes().getLayer());
+    void Add(Point3 a, Point3 b, const std::string& layerName) {
+        const int layer = LayerIndex(layerName);
         drawing.segments.push_back({{a.x, a.y}, {b.x, b.y}, layer});
         ends.emplace_back(a, b);
     }
 
     std::map<std::string, int> layerIndex_;
     std::vector<Point3> vertices_;
+    std::string polylineLayer_;
     bool inBlock_ = false;
     bool inPolyline_ = false;
     bool closed_ = false;
