@@ -53,7 +53,9 @@ add_custom_target(man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package balkor_<version>_amd64.deb. Its dependencies on shared
-# libraries are computed by dpkg-shlibdeps; what the programs load at run
+# libraries are computed by dpkg-shlibdeps (among them CHOLMOD, libxlsxwriter4
+# of the XLSX workbooks and libdxflib3 of the DXF drawings, all linked
+# shared); what the programs load at run
 # time without linking it is named here: Qt's SVG plugins (icons), Qt's
 # German texts, the fonts of the windows and the protocol viewer, and
 # OpenBLAS, which the sparse solver (CHOLMOD) finds through the system's BLAS.
@@ -70,7 +72,9 @@ set(CPACK_PACKAGE_DESCRIPTION
 finiten Elemente: Knoten, Stäbe, Querschnitte, Gelenke und ein Lastfall
 werden in Tabellen eingegeben oder aus Dateien (.bsy, .bld) gelesen,
 geprüft und berechnet; die Ergebnisse erscheinen als Protokolle und
-Zeichnungen (Biegelinie, Querkraft, Biege- und Torsionsmoment).
+Zeichnungen (Biegelinie, Querkraft, Biege- und Torsionsmoment). Ergebnisse
+gehen als CSV oder Excel-Arbeitsmappe an Tabellenkalkulationen, Trägerroste
+kommen als DXF-Zeichnung aus dem CAD und Bilder gehen als DXF dorthin.
 Enthält das Programm balkor, die Berechnung ohne Fenster balkor-batch
 und den Protokollbetrachter textor.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

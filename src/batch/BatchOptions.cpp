@@ -101,6 +101,12 @@ bool StoreSvg(const std::string& value, BatchOptions& options, std::string&) {
     return true;
 }
 
+bool StoreDxf(const std::string& value, BatchOptions& options, std::string& error) {
+    StoreSvg(value, options, error);
+    options.pictures.back().dxf = true;
+    return true;
+}
+
 bool StoreView(const std::string& value, BatchOptions& options, std::string& error) {
     SvgPicture* picture = CurrentPicture("--view", options, error);
     if (!picture || !Once(picture->viewGiven, "--view", error))
@@ -189,9 +195,8 @@ bool StoreEnvelope(const std::string& value, BatchOptions& options, std::string&
 // The options with a value that is no file name (the picture options, and
 // the expressions, which may be given several times).
 const PictureOption kPictureOptions[] = {
-    {"--svg", "einen Dateinamen", StoreSvg},
-    {"--view", "eine Ansicht", StoreView},
-    {"--show", "eine Liste von Schaltern", StoreShow},
+    {"--svg", "einen Dateinamen", StoreSvg}, {"--dxf", "einen Dateinamen", StoreDxf},
+    {"--view", "eine Ansicht", StoreView},   {"--show", "eine Liste von Schaltern", StoreShow},
     {"--size", "eine Größe", StoreSize},
     {"--case", "einen Lastfall, eine Kombination oder eine Umhüllende", StoreCase},
     {"--combination", "einen Ausdruck NAME=FAKTOR*LASTFALL+...", StoreCombination},
@@ -464,6 +469,9 @@ const char* BatchUsage() {
            "                          Umhüllende: Glieder K (Lastfall) oder CJ\n"
            "                          (Kombination J) mit ungünstigem/günstigem Faktor,\n"
            "                          (A|B|...) schließen einander aus (mehrfach möglich)\n"
+           "  --dxf DATEI             dasselbe Bild als DXF-Zeichnung in DATEI, eine Ebene\n"
+           "                          je Inhalt, in Modellkoordinaten; --view, --show wie\n"
+           "                          bei --svg\n"
            "  --generate DECK.json    System als Trägerrost aus der Beschreibung\n"
            "                          DECK.json erzeugen statt aus SYSTEM.bsy lesen\n"
            "  --write-system DATEI    System in DATEI schreiben; ohne Lastfall und\n"

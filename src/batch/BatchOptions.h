@@ -24,8 +24,10 @@ enum BatchExitCode {
 
 // One picture of --svg: what a new graphics window of that size shows on that
 // tab after "Berechnen", with toolbar toggles switched on or off.
+// --dxf FILE starts a picture of the same kind written as a DXF drawing.
 struct SvgPicture {
     std::string file;
+    bool dxf = false; // --dxf: a DXF drawing instead of an SVG picture
     int tab = kTabGeometrie;
     DisplayFlags on = 0;    // toggles switched on with --show
     DisplayFlags off = 0;   // and off ("-Name")
@@ -114,9 +116,9 @@ struct BatchOptions {
 // message in error for an unknown option, a missing file name or a wrong
 // number of files; "--help" sets help and succeeds whatever else is given.
 // With --generate or --import-dxf the only file argument is the load case.
-// --svg FILE starts a picture; --view, --show, --size and --case that
-// follow it belong to it (each at most once per picture). A first file
-// ending in ".bpj" is a project file and the only file. Without a project
+// --svg FILE and --dxf FILE start a picture; --view, --show, --size and
+// --case that follow it belong to it (each at most once per picture). A first
+// file ending in ".bpj" is a project file and the only file. Without a project
 // the expressions of --combination and --envelope are checked against the
 // load cases given (the message names the position of an error).
 bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& options,

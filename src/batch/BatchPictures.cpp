@@ -1,6 +1,7 @@
 #include "batch/BatchPictures.h"
 
 #include "analysis/SolutionsCont.h"
+#include "exchange/DxfExport.h"
 #include "graphics/SceneRebuild.h"
 #include "graphics/SvgCanvas.h"
 
@@ -30,6 +31,19 @@ std::string PictureSvg(const SvgPicture& picture, InputModel& input, const Solut
     PaintContainer list;
     DrawPicture(picture, input, results, view, list, envelope);
     return RenderSvg(list, view.Window(), {0, 0, picture.width, picture.height});
+}
+
+std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results) {
+    ViewState view;
+    PaintContainer list;
+    DrawPicture(picture, input, results, view, list);
+    std::string text;
+    return DrawingDxf(list, view.Matrix(), text) ? text : std::string();
+}
+
+std::string PictureText(const SvgPicture& picture, InputModel& input,
+                        const SolutionsCont* results) {
+    return picture.dxf ? PictureDxf(picture, input, results) : PictureSvg(picture, input, results);
 }
 
 bool PictureNeedsResults(const SvgPicture& picture) {

@@ -26,6 +26,12 @@ void DrawPicture(const SvgPicture& picture, InputModel& input, const SolutionsCo
 std::string PictureSvg(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
                        const EnvelopeDiagram* envelope = nullptr);
 
+// The picture as a DXF drawing (DrawingDxf); empty when it cannot be made.
+std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results);
+
+// The picture in its format: SVG, or DXF for --dxf.
+std::string PictureText(const SvgPicture& picture, InputModel& input, const SolutionsCont* results);
+
 // Whether a picture can be drawn after a run: the Geometrie view always, the
 // results views only with results.
 bool PictureNeedsResults(const SvgPicture& picture);

@@ -127,7 +127,7 @@ int ImportDxf(const BatchOptions& options, InputModel& input, std::FILE* err) {
     }
     for (const std::string& warning : grid.warnings)
         PrintError(err, "Warnung: " + warning);
-    ApplyGrid(grid, input);
+    ApplyGrid(grid, CurrentTypes(input), input);
     return kExitOk;
 }
 
@@ -283,16 +283,21 @@ static std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, Input
                                    OutputName(picture.file).c_str(), kSceneTabs[picture.tab].name));
             continue;
         }
-        drawn.push_back({&picture, PictureSvg(picture, input, results)});
+        drawn.push_back({&picture, PictureText(picture, input, results)});
     }
     return drawn;
 }
 
 bool WritePictures(const std::vector<DrawnPicture>& drawn, std::FILE* out, std::FILE* err) {
-    for (const DrawnPicture& d : drawn)
+    for (const DrawnPicture& d : drawn) {
+        if (d.svg.empty()) { // a DXF drawing the library could not make
+            PrintError(err, std::string(kWriteOutputError) + ": " + OutputName(d.picture->file));
+            return false;
+        }
         if (!WriteOutput(d.picture->file, out, err,
                          [&d](std::FILE* f) { std::fputs(d.svg.c_str(), f); }))
             return false;
+    }
     return true;
 }
 

@@ -82,7 +82,7 @@ std::vector<NamedFile> Outputs(const BatchOptions& options) {
     for (int table = 0; !options.csvFolder.empty() && table < kResultTableCount; ++table)
         outputs.push_back({"--csv", CsvFilePath(options.csvFolder, table), {}});
     for (const SvgPicture& picture : options.pictures)
-        outputs.push_back({"--svg", picture.file, {}});
+        outputs.push_back({picture.dxf ? "--dxf" : "--svg", picture.file, {}});
     return Identified(outputs);
 }
 

@@ -84,13 +84,16 @@ public:
         if (inBlock_)
             return;
         FinishPolyline();
-        Add({d.x1, d.y1, d.z1}, {d.x2, d.y2, d.z2});
+        Add({d.x1, d.y1, d.z1}, {d.x2, d.y2, d.z2}, getAttributes().getLayer());
     }
     void addPolyline(const DL_PolylineData& d) override {
         FinishPolyline();
         if (inBlock_)
             return;
         inPolyline_ = true;
+        // The polyline ends when the next entity begins, whose layer is
+        // current by then.
+        polylineLayer_ = getAttributes().getLayer();
         closed_ = (d.flags & 1) != 0;
         // A 3-D polyline (flag 8) or a mesh lies in world coordinates; the
         // others in the coordinates of their own plane.
@@ -143,9 +146,9 @@ public:
             return;
         inPolyline_ = false;
         for (size_t i = 1; i < vertices_.size(); ++i)
-            Add(vertices_[i - 1], vertices_[i]);
+            Add(vertices_[i - 1], vertices_[i], polylineLayer_);
         if (closed_ && vertices_.size() > 2)
-            Add(vertices_.back(), vertices_.front());
+            Add(vertices_.back(), vertices_.front(), polylineLayer_);
         vertices_.clear();
     }
 
@@ -170,14 +173,15 @@ private:
         drawing.layers.push_back(name);
         return layerIndex_[name] = static_cast<int>(drawing.layers.size()) - 1;
     }
-    void Add(Point3 a, Point3 b) {
-        const int layer = LayerIndex(getAttributes().getLayer());
+    void Add(Point3 a, Point3 b, const std::string& layerName) {
+        const int layer = LayerIndex(layerName);
         drawing.segments.push_back({{a.x, a.y}, {b.x, b.y}, layer});
         ends.emplace_back(a, b);
     }
 
     std::map<std::string, int> layerIndex_;
     std::vector<Point3> vertices_;
+    std::string polylineLayer_;
     bool inBlock_ = false;
     bool inPolyline_ = false;
     bool closed_ = false;
@@ -522,10 +526,10 @@ bool BuildGrid(const DxfDrawing& drawing, const GridOptions& options, ImportedGr
 }
 
 std::string CheckLayerSections(const ImportedGrid& grid, const DxfDrawing& drawing,
-                               InputModel& model) {
+                               const std::vector<MatRec>& types) {
     for (size_t layer = 0; layer < grid.layerSections.size(); ++layer) {
         const int number = grid.layerSections[layer].typeNumber;
-        if (number > 0 && !model.mats.IsRowUsed(number - 1))
+        if (number > 0 && (number > static_cast<int>(types.size()) || types[number - 1].flag <= 0))
             return Format("Ebene \"%s\": den Querschnittstyp %d gibt es nicht",
                           drawing.layers[layer].c_str(), number);
     }
@@ -575,10 +579,14 @@ std::vector<int> LayerTypes(const ImportedGrid& grid, MatClass& mats) {
 
 } // namespace
 
-void ApplyGrid(const ImportedGrid& grid, InputModel& model) {
-    std::vector<MatRec> kept;
+std::vector<MatRec> CurrentTypes(InputModel& model) {
+    std::vector<MatRec> types;
     for (int row = 0; row < model.mats.Count(); ++row)
-        kept.push_back(*model.mats.RowRecord(row));
+        types.push_back(*model.mats.RowRecord(row));
+    return types;
+}
+
+void ApplyGrid(const ImportedGrid& grid, const std::vector<MatRec>& kept, InputModel& model) {
     model.ResetSystem();
     model.mats.EnsureRows(static_cast<int>(kept.size()));
     for (size_t row = 0; row < kept.size(); ++row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <string>
 #include <vector>
 
@@ -88,13 +90,18 @@ struct ImportedGrid {
 bool BuildGrid(const DxfDrawing& drawing, const GridOptions& options, ImportedGrid& grid,
                std::string& error);
 
-// Empty when every layer's type number names a valid type of the model's
-// cross-section table; else the German message of the first that does not.
+// Empty when every layer's type number names a valid row of types (as
+// CurrentTypes gives them); else the German message of the first that does not.
 std::string CheckLayerSections(const ImportedGrid& grid, const DxfDrawing& drawing,
-                               InputModel& model);
+                               const std::vector<MatRec>& types);
 
-// Replaces the model's system by the grid. The cross-section types of the
-// model are kept (layers may name them); the new types of the layers follow
-// them, one per distinct set of values. No supports, no hinges, no springs.
-// Tells the tables' observer that the system changed.
-void ApplyGrid(const ImportedGrid& grid, InputModel& model);
+// The rows of the model's cross-section table, to be kept by ApplyGrid: a
+// desktop import replaces the system after asking to save it, and the layers
+// may name the types it had.
+std::vector<MatRec> CurrentTypes(InputModel& model);
+
+// Replaces the model's system by the grid. The cross-section table starts
+// with types (the rows of CurrentTypes, gaps included); the new types of the
+// layers follow, one per distinct set of values. No supports, no hinges, no
+// springs. Tells the tables' observer that the system changed.
+void ApplyGrid(const ImportedGrid& grid, const std::vector<MatRec>& types, InputModel& model);

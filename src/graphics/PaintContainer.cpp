@@ -46,6 +46,19 @@ void PaintContainer::Clear() {
     penWidth_ = kNoPenWidth;
     penColour_ = kNoPenColour;
     box_ = {kEmptyBoxLimit, kEmptyBoxLimit, -kEmptyBoxLimit, -kEmptyBoxLimit};
+    layer_ = kLayerStructure;
+    layerMarks_.clear();
+}
+
+void PaintContainer::SetLayer(int layer) {
+    if (layer == layer_)
+        return;
+    layer_ = layer;
+    // A mark without records after it is replaced.
+    if (!layerMarks_.empty() && layerMarks_.back().offset == ByteCount())
+        layerMarks_.back().layer = layer;
+    else
+        layerMarks_.push_back({ByteCount(), layer});
 }
 
 void PaintContainer::MakeRoom(int bytes) {
@@ -191,6 +204,15 @@ void PaintContainer::DrawText(double size, Vec2 anchor, double angle, double gap
 
 void PaintContainer::RecordText(double size, Vec2 anchor, double angle, double gap, double height,
                                 Colour colour, std::string_view text, unsigned placement) {
+    const int layer = layer_;
+    SetLayer(kLayerTexts);
+    RecordTextStrokes(size, anchor, angle, gap, height, colour, text, placement);
+    SetLayer(layer);
+}
+
+void PaintContainer::RecordTextStrokes(double size, Vec2 anchor, double angle, double gap,
+                                       double height, Colour colour, std::string_view text,
+                                       unsigned placement) {
     gap *= size;
     height *= size;
     const double glyphScale = 0.001 * height;

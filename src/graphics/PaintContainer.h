@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The byte-stream base of the drawing list: a UContainer of 1-byte elements
 // that grows by at least 1000 bytes at a time.
@@ -85,6 +86,24 @@ enum LabelRankKind : int {
 
 class LabelLayout;
 
+// What a part of a drawing shows, for outputs that keep the parts apart (the
+// layers of a DXF drawing). The marks lie beside the records, so that the
+// records, and every replay of them, stay as they are.
+enum DrawingLayer : int {
+    kLayerStructure = 0, // beams, hinges, nodes, the axis cross
+    kLayerLoads = 1,     // the load case
+    kLayerSupports = 2,  // supports, springs and the reactions
+    kLayerDiagram = 3,   // the deflection line and the section-force diagrams
+    kLayerTexts = 4,     // every text
+};
+inline constexpr int kDrawingLayerCount = 5;
+
+// From byte offset on, the records belong to layer.
+struct LayerMark {
+    int offset;
+    int layer;
+};
+
 // The pen cache and the bounding box after Clear.
 inline constexpr double kNoPenWidth = -1.0;
 inline constexpr Colour kNoPenColour = -1;
@@ -143,6 +162,13 @@ public:
     int LabelRank() const { return labelRank_; }
     void SetLabelRank(int rank) { labelRank_ = rank; }
 
+    // The records appended from now on belong to layer (until the next
+    // call); texts are always kLayerTexts. A cleared list starts with
+    // kLayerStructure.
+    void SetLayer(int layer);
+    int Layer() const { return layer_; }
+    const std::vector<LayerMark>& LayerMarks() const { return layerMarks_; }
+
     int RecordCount() const { return recordCount_; }
     // How often the list was cleared: a list filled anew counts as another
     // picture even when it has the same size.
@@ -165,8 +191,12 @@ private:
 
     void RecordText(double size, Vec2 anchor, double angle, double gap, double height,
                     Colour colour, std::string_view text, unsigned placement);
+    void RecordTextStrokes(double size, Vec2 anchor, double angle, double gap, double height,
+                           Colour colour, std::string_view text, unsigned placement);
 
     LabelLayout* labels_ = nullptr;
+    int layer_ = kLayerStructure;
+    std::vector<LayerMark> layerMarks_;
     int labelRank_ = kOtherLabel;
     std::int32_t recordCount_ = 0;
     std::uint64_t fills_ = 0;

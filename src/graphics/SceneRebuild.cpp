@@ -82,15 +82,21 @@ void RebuildScene(InputModel& input, const SolutionsCont* results, const SceneOp
         DrawAxisCross(scene);
     if (scene.Shows(ShowStructure))
         DrawStructure(scene);
-    if (scene.Shows(ShowLoads))
+    if (scene.Shows(ShowLoads)) {
+        list.SetLayer(kLayerLoads);
         DrawLoadCase(scene);
+    }
     if (options.envelope) {
+        list.SetLayer(kLayerDiagram);
         const int function = TabFunction(options.tab);
         if (function != 0 || scene.Shows(ShowDeformation))
             range = DrawEnvelope(scene, *options.envelope, function);
     } else if (scene.results) {
-        if (scene.Shows(ShowReactions))
+        if (scene.Shows(ShowReactions)) {
+            list.SetLayer(kLayerSupports);
             DrawReactions(scene);
+        }
+        list.SetLayer(kLayerDiagram);
         if (scene.Shows(ShowDeformation))
             range = DrawDeflectionLine(scene);
         const ValueRange diagram = DrawSectionForces(scene, TabFunction(options.tab));

@@ -242,8 +242,10 @@ void DrawStructure(const SceneContext& scene) {
     DrawBeams(scene);
     DrawHinges(scene);
     if (scene.Shows(ShowSupports)) {
+        scene.list.SetLayer(kLayerSupports);
         DrawSupports(scene);
         DrawSprings(scene);
+        scene.list.SetLayer(kLayerStructure);
     }
     DrawNodes(scene);
 }

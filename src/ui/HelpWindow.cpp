@@ -39,6 +39,7 @@ const TopicPage kTopicPages[] = {
     {10130, "qrc:/help/einstellungen.html#editor"},
     {10135, "qrc:/help/einstellungen.html#konfiguration"},
     {10140, "qrc:/help/traegerrost.html"},
+    {10145, "qrc:/help/austausch.html#dxf-import"},
 };
 
 const char* const kKeywordFile = ":/help/keywords.txt";

@@ -104,7 +104,14 @@ void TMainForm::CreateMenus() {
     System2 = AddItem(saveAs, "System");
     Belstung1 = AddItem(saveAs, "Belastung");
     file->addSeparator();
+    DxfImportieren1 =
+        AddItem(file, "DXF importieren…", "System aus den Linien einer DXF-Zeichnung");
+    ErgebnisseExportieren1 = AddItem(file, "Ergebnisse exportieren…",
+                                     "Ergebnistabellen als CSV oder Excel-Arbeitsmappe");
+    file->addSeparator();
     Grafikdrucken1 = AddItem(file, "Grafik &drucken");
+    GrafikDxf1 = AddItem(file, "Grafik als DXF exportieren…",
+                         "Das Bild des aktiven Grafikfensters als DXF-Zeichnung");
     file->addSeparator();
     FileOpenItem = AddItem(file, "&Beenden");
 
@@ -149,6 +156,9 @@ void TMainForm::CreateMenus() {
         {System2, &TMainForm::System2Click},
         {Belstung1, &TMainForm::Belstung1Click},
         {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
+        {DxfImportieren1, &TMainForm::DxfImportieren1Click},
+        {ErgebnisseExportieren1, &TMainForm::ErgebnisseExportieren1Click},
+        {GrafikDxf1, &TMainForm::GrafikDxf1Click},
         {FileOpenItem, &TMainForm::FileOpenItemClick},
         {System1, &TMainForm::System1Click},
         {Belastung1, &TMainForm::Belastung1Click},

@@ -133,6 +133,9 @@ public:
     void System1Click();
     void Belastung1Click();
     void Trgerrosterzeugen1Click();
+    void ErgebnisseExportieren1Click();
+    void DxfImportieren1Click();
+    void GrafikDxf1Click();
     void Berechnen1Click();
     void Grafik1Click() { OpenGraphicsWindow(-1); }
     void Grafikdrucken1Click();
@@ -182,6 +185,9 @@ public:
     QAction* System2 = nullptr;
     QAction* Belstung1 = nullptr;
     QAction* Grafikdrucken1 = nullptr;
+    QAction* ErgebnisseExportieren1 = nullptr;
+    QAction* DxfImportieren1 = nullptr;
+    QAction* GrafikDxf1 = nullptr;
     QAction* FileOpenItem = nullptr;
     QAction* System1 = nullptr;
     QAction* Belastung1 = nullptr;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QWindow>
 
 namespace {
@@ -50,6 +51,14 @@ QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::
     QFileDialog dialog(parent, spec.title, ExistingFolder(dialogs.FileFolder()), spec.filter);
     dialog.setAcceptMode(mode);
     dialog.setDefaultSuffix(spec.defaultSuffix);
+    // With several file types, a name typed without an extension gets that of
+    // the type chosen.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+            if (const QRegularExpressionMatch match = pattern.match(filter); match.hasMatch())
+                dialog.setDefaultSuffix(match.captured(1));
+        });
     // Opening needs an existing file; saving asks before overwriting (the default).
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
