@@ -195,8 +195,10 @@ bool StoreEnvelope(const std::string& value, BatchOptions& options, std::string&
 // The options with a value that is no file name (the picture options, and
 // the expressions, which may be given several times).
 const PictureOption kPictureOptions[] = {
-    {"--svg", "einen Dateinamen", StoreSvg}, {"--dxf", "einen Dateinamen", StoreDxf},
-    {"--view", "eine Ansicht", StoreView},   {"--show", "eine Liste von Schaltern", StoreShow},
+    {"--svg", "einen Dateinamen", StoreSvg},
+    {"--dxf", "einen Dateinamen", StoreDxf},
+    {"--view", "eine Ansicht", StoreView},
+    {"--show", "eine Liste von Schaltern", StoreShow},
     {"--size", "eine Größe", StoreSize},
     {"--case", "einen Lastfall, eine Kombination oder eine Umhüllende", StoreCase},
     {"--combination", "einen Ausdruck NAME=FAKTOR*LASTFALL+...", StoreCombination},
@@ -422,8 +424,11 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
         return false;
     // The tables of several load cases are not exported yet: say so rather
     // than leave the files out.
-    if (options.SeveralCases() && options.SpreadsheetRequested()) {
-        error = "Die Optionen --csv und --xlsx schreiben nur die Ergebnisse eines Lastfalls";
+    const bool dxfPicture = std::any_of(options.pictures.begin(), options.pictures.end(),
+                                        [](const SvgPicture& picture) { return picture.dxf; });
+    if (options.SeveralCases() && (options.SpreadsheetRequested() || dxfPicture)) {
+        error = "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines "
+                "Lastfalls";
         return false;
     }
     return true;

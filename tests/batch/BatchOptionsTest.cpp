@@ -66,6 +66,10 @@ TEST(BatchOptions, BadCommandLinesAreRefusedWithAMessage) {
         {{"s.bsy", "--json="}, "Option --json verlangt einen Dateinamen"},
         {{"s.bsy", "--quiet=1"}, "Unbekannte Option: --quiet=1"},
         {{"p.bpj", "x.bld"}, "Zu viele Argumente: x.bld (mit PROJEKT.bpj keine weiteren Dateien)"},
+        {{"s.bsy", "a.bld", "b.bld", "--xlsx", "r.xlsx"},
+         "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines Lastfalls"},
+        {{"p.bpj", "--dxf", "d.dxf"},
+         "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines Lastfalls"},
         {{"s.bsy", "--json", "a", "--json", "b"}, "Option --json ist mehrfach angegeben"},
         {{""}, "Leerer Dateiname"},
     };
