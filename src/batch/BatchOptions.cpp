@@ -331,6 +331,14 @@ bool CheckExpressions(const BatchOptions& options, std::string& error) {
     }
     for (const std::string& text : options.envelopes) {
         Envelope envelope;
+        if (options.traffic.Moving()) {
+            TrafficTerm term;
+            if (!ParseEnvelopeWithTraffic(text, options.traffic.envelopeName, cases,
+                                          static_cast<int>(combinations.size()), envelope, term,
+                                          error))
+                return false;
+            continue;
+        }
         ExpressionError e;
         if (!ParseEnvelope(text, cases, static_cast<int>(combinations.size()), envelope, e)) {
             error = ExpressionMessage("--envelope", text, e);
@@ -406,6 +414,9 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
             return true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
+        } else if (IsTrafficOption(arg)) {
+            if (!StoreTrafficOption(args, i, options.traffic, error))
+                return false;
         } else if (arg == "--dxf-split") {
             options.dxfSplit = true;
         } else if (arg == "--dxf-tolerance" || arg.starts_with("--dxf-tolerance=")) {
@@ -420,7 +431,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     if (!(options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
                                : CheckSystemFileGiven(options, error)))
         return false;
-    if (!TakeProject(options, error) || !CheckExpressions(options, error))
+    if (!TakeProject(options, error) || !CheckTrafficOptions(options.traffic, error) ||
+        !CheckExpressions(options, error))
         return false;
     // The tables of several load cases are not exported yet: say so rather
     // than leave the files out.
@@ -474,6 +486,20 @@ const char* BatchUsage() {
            "                          Umhüllende: Glieder K (Lastfall) oder CJ\n"
            "                          (Kombination J) mit ungünstigem/günstigem Faktor,\n"
            "                          (A|B|...) schließen einander aus (mehrfach möglich)\n"
+           "  --vehicle NAME|DATEI|point:WERT\n"
+           "                          Fahrzeug: LM1-TS1, LM1-TS2, LM1-TS3, LM2, HL93,\n"
+           "                          eine Fahrzeugdatei (.bfz) oder eine Einzellast\n"
+           "                          WERT in kN; Lagen in m, Radlasten in kN\n"
+           "  --lane \"x1,y1;x2,y2;...\" Fahrspur in m (mehrfach möglich)\n"
+           "  --step LÄNGE            Schrittweite der Laststellungen in m\n"
+           "  --both-directions       jede Spur auch in Gegenrichtung befahren\n"
+           "  --traffic-envelope NAME Name der Verkehrsgruppe (Vorgabe Verkehr), in\n"
+           "                          --envelope als Glied NAME:SUP/INF\n"
+           "  --influence \"M:beam=12:xi=0.5\"\n"
+           "                          Einflussfläche von M, Q oder T an der Stelle xi\n"
+           "                          eines Stabes, w:node=N oder R:node=N (mehrfach);\n"
+           "                          mit Verkehr nur --json und --svg (--case NAME,\n"
+           "                          NAME:worst oder die Einflussgröße)\n"
            "  --dxf DATEI             dasselbe Bild als DXF-Zeichnung in DATEI, eine Ebene\n"
            "                          je Inhalt, in Modellkoordinaten; --view, --show wie\n"
            "                          bei --svg\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/TrafficOptions.h"
 #include "graphics/DisplayFlags.h"
 #include "graphics/SceneRebuild.h"
 
@@ -79,6 +80,8 @@ struct BatchOptions {
     std::string dxfImportFile;
     double dxfTolerance = 0.0;
     bool dxfSplit = false;
+    // --vehicle, --lane, --step, --both-directions, --traffic-envelope, --influence.
+    TrafficOptions traffic;
     bool quiet = false;
     bool help = false;
 

@@ -4,6 +4,7 @@
 #include "analysis/SolutionsCont.h"
 #include "batch/BatchPictures.h"
 #include "batch/BatchSteps.h"
+#include "batch/BatchTraffic.h"
 #include "batch/DeckJson.h"
 #include "batch/ResultsJson.h"
 #include "exchange/DxfImport.h"
@@ -302,6 +303,8 @@ bool WritePictures(const std::vector<DrawnPicture>& drawn, std::FILE* out, std::
 }
 
 int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
+    if (options.traffic.Requested())
+        return RunTrafficBatch(options, out, err);
     if (options.SeveralCases())
         return RunProjectBatch(options, out, err);
     // Kept off the stack; one model per run, as in the program.

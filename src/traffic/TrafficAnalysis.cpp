@@ -128,6 +128,13 @@ CalcResult TrafficAnalysis::Prepare(CalcStatus* status) {
     solver_ = MakeSolver(ChooseSolver(n), n);
     Matrix F(n, 1);
     solver_->Assemble(s, F);
+    const SolverFigures figures = solver_->Figures();
+    s.counters.sparse = solver_->Kind() == SolverKind::kSparse;
+    s.counters.memoryBytes = figures.memoryBytes;
+    s.counters.bandwidth = figures.bandwidth;
+    s.counters.factorNonZeros = figures.factorNonZeros;
+    if (status)
+        status->CountersChanged(s.counters);
     StartStage(status, kStageSolve);
     if (solver_->Factorise() != kSolveSolved) {
         FailStage(status, kStageSolve, result, kSingularMessage);
