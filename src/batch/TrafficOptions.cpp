@@ -107,13 +107,13 @@ bool CheckTrafficOptions(const TrafficOptions& options, std::string& error) {
         }
         return true;
     }
-    if (options.vehicle.empty() || options.lanes.empty() || !options.stepGiven) {
-        error = "Verkehr verlangt --vehicle, mindestens eine --lane und --step";
+    Vehicle vehicle;
+    if (!options.vehicle.empty() && !ResolveVehicle(options.vehicle, vehicle, error)) {
+        error = "--vehicle: " + error;
         return false;
     }
-    Vehicle vehicle;
-    if (!ResolveVehicle(options.vehicle, vehicle, error)) {
-        error = "--vehicle: " + error;
+    if (options.vehicle.empty() || options.lanes.empty() || !options.stepGiven) {
+        error = "Verkehr verlangt --vehicle, mindestens eine --lane und --step";
         return false;
     }
     return true;
