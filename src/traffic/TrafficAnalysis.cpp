@@ -141,14 +141,27 @@ CalcResult TrafficAnalysis::Prepare(CalcStatus* status) {
         solver_.reset();
         return result;
     }
+    // The element load table of the empty load case: the evaluation reads
+    // the (zero) span loads from it instead of searching the load records.
+    s.AssembleLoads(F);
     layout_ = MakeEnvelopeLayout(input_);
     elementPoints_.assign(static_cast<size_t>(s.elements.Count()), {});
+    pointElements_.clear();
+    flexibility_.clear();
     for (const EnvelopeLayout::Beam& beam : layout_.beams)
         for (long m = 0; m <= beam.n; ++m) {
             const BeamPoint p = PointOnBeam(s, beam.beam, EvaluationPoint(m, beam.n));
             elementPoints_[static_cast<size_t>(p.element)].push_back(
                 {beam.first + static_cast<size_t>(m), p.t});
+            pointElements_.push_back({p.element, p.t});
+            const SolElement& element = s.elements[p.element];
+            const MatRec& section = CrossSection(element, input_);
+            const double L = LengthOf(s.Ends(element));
+            flexibility_.push_back(L / (6.0 * (section.Iy * section.E / L)));
         }
+    reactionNodes_.clear();
+    for (int number : layout_.reactionNodes)
+        reactionNodes_.push_back(input_.nodes.RowRecord(number - 1)->calcNode);
     s.resultsValid = 1;
     result.ok = true;
     if (status)
@@ -216,7 +229,29 @@ std::vector<double> TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shar
     AddShares(shares, scratch, true);
     s.StoreDisplacements(q);
     s.Evaluate();
-    std::vector<double> values = EnvelopeValues(input_, s, layout_);
+    // EnvelopeValues with the elements of the points found once, and the
+    // deflection of an element without span loads (all of them here) as
+    // Deflection computes it, with its flexibility kept.
+    std::vector<double> values;
+    values.reserve(pointElements_.size() * kBeamQuantities +
+                   reactionNodes_.size() * kReactionQuantities);
+    double scale = 0.0; // the deflection scale of the noise rule, as the evaluation measures it
+    for (int d = kWz; d < s.dofs.Count(); d += kComponents)
+        scale = std::max(scale, std::fabs(s.dofs.Dof(d).solvedValue));
+    for (size_t p = 0; p < pointElements_.size(); ++p) {
+        const auto [element, t] = pointElements_[p];
+        const SolElement& e = s.elements[element];
+        const double tb = 1.0 - t;
+        const double w = tb * s.NodeValue(e.startNode, kWz) + t * s.NodeValue(e.endNode, kWz) +
+                         flexibility_[p] * ((tb - tb * tb * tb) * e.forces[kMs] +
+                                            (t - t * t * t) * e.forces[kMe]);
+        values.push_back(std::fabs(w) <= 1e-10 * scale ? 0.0 : w);
+        for (int kind = 1; kind <= 3; ++kind)
+            values.push_back(s.SectionForce(element, t, kind));
+    }
+    for (int node : reactionNodes_)
+        for (int c = 0; c < kReactionQuantities; ++c)
+            values.push_back(s.NodeForce(node, c));
     for (const LoadShare& share : shares) {
         int e = -1;
         double alpha = 0.0;
@@ -275,12 +310,7 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
                 F[r] = B(r, static_cast<int>(j));
             const int at = static_cast<int>(first + j);
             const std::vector<double> v = Evaluate(positions[first + j], F);
-            for (size_t i = 0; i < count; ++i) {
-                const bool beam = i < beamValues;
-                const int width = beam ? kBeamQuantities : kReactionQuantities;
-                const size_t place = beam ? i - i % kBeamQuantities
-                                          : beamValues + (i - beamValues) / kReactionQuantities *
-                                                             kReactionQuantities;
+            auto update = [&](size_t i, size_t place, int width) {
                 if (at == 0 || v[i] > x.max[i]) {
                     x.max[i] = v[i];
                     x.maxAt[i] = at;
@@ -293,7 +323,13 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
                     std::copy_n(v.begin() + static_cast<long>(place), width,
                                 x.minConcurrent.begin() + static_cast<long>(i * kBeamQuantities));
                 }
-            }
+            };
+            for (size_t place = 0; place < beamValues; place += kBeamQuantities)
+                for (int q = 0; q < kBeamQuantities; ++q)
+                    update(place + static_cast<size_t>(q), place, kBeamQuantities);
+            for (size_t place = beamValues; place < count; place += kReactionQuantities)
+                for (int q = 0; q < kReactionQuantities; ++q)
+                    update(place + static_cast<size_t>(q), place, kReactionQuantities);
         }
     }
     return x;

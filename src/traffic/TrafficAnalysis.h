@@ -85,4 +85,9 @@ private:
     EnvelopeLayout layout_;
     // The evaluation points of each element: (beam point index, t).
     std::vector<std::vector<std::pair<size_t, double>>> elementPoints_;
+    // The element and t of every beam point, and the analysis node of every
+    // reaction node, as EnvelopeValues finds them.
+    std::vector<std::pair<int, double>> pointElements_;
+    std::vector<int> reactionNodes_;
+    std::vector<double> flexibility_; // of the element of every beam point, L / (6 EI / L)
 };
