@@ -220,19 +220,21 @@ void TrafficAnalysis::Load(const std::vector<LoadShare>& shares, Matrix& F) {
     AddShares(shares, F, false);
 }
 
-std::vector<double> TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shares,
-                                              const Matrix& q) {
+void TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shares, const Matrix& q,
+                               std::vector<double>& values) {
     SolutionsCont& s = *solutions_;
     for (int d = 0; d < s.dofs.Count(); ++d)
         s.dofs.Dof(d).nodeForce = 0.0;
-    Matrix scratch(q.rows, 1);
-    AddShares(shares, scratch, true);
+    // Only the recorded node forces are wanted of it.
+    if (scratch_.rows != q.rows)
+        scratch_.Allocate(q.rows, 1);
+    AddShares(shares, scratch_, true);
     s.StoreDisplacements(q);
     s.Evaluate();
     // EnvelopeValues with the elements of the points found once, and the
     // deflection of an element without span loads (all of them here) as
     // Deflection computes it, with its flexibility kept.
-    std::vector<double> values;
+    values.clear();
     values.reserve(pointElements_.size() * kBeamQuantities +
                    reactionNodes_.size() * kReactionQuantities);
     double scale = 0.0; // the deflection scale of the noise rule, as the evaluation measures it
@@ -267,14 +269,15 @@ std::vector<double> TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shar
                 values[point * kBeamQuantities + static_cast<size_t>(k)] += v[k];
         }
     }
-    return values;
 }
 
 std::vector<double> TrafficAnalysis::Values(const std::vector<LoadShare>& shares) {
     Matrix F(solutions_->dofs.freeCount, 1);
     Load(shares, F);
     solver_->Solve(F);
-    return Evaluate(shares, F);
+    std::vector<double> values;
+    Evaluate(shares, F, values);
+    return values;
 }
 
 TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& positions) {
@@ -293,6 +296,7 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
     // Right-hand sides solved together in blocks: one pass over the factor
     // serves many positions, and the block stays small beside the factor.
     constexpr size_t kBlock = 32;
+    std::vector<double> v; // the values of one position, its room kept for the next
     for (size_t first = 0; first < positions.size(); first += kBlock) {
         const size_t k = std::min(kBlock, positions.size() - first);
         Matrix B(n, static_cast<int>(k));
@@ -309,7 +313,7 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
             for (int r = 0; r < n; ++r)
                 F[r] = B(r, static_cast<int>(j));
             const int at = static_cast<int>(first + j);
-            const std::vector<double> v = Evaluate(positions[first + j], F);
+            Evaluate(positions[first + j], F, v);
             auto update = [&](size_t i, size_t place, int width) {
                 if (at == 0 || v[i] > x.max[i]) {
                     x.max[i] = v[i];
@@ -368,6 +372,16 @@ bool TrafficAnalysis::Influence(const InfluenceTarget& target, InfluenceSurface&
                         std::to_string(target.node) + " ist nicht in z gelagert";
                 return false;
             }
+            // A node of a hinge chain takes the sum of the chain's forces, which
+            // the dual load below does not hold.
+            HingesClass& hinges = input_.hinges;
+            for (int k = 0; k < hinges.ValidCount(); ++k)
+                if (hinges.ValidRow(k)->sideA == targetNode ||
+                    hinges.ValidRow(k)->sideB == targetNode) {
+                    error = "Einflussfläche " + target.text + ": Knoten " +
+                            std::to_string(target.node) + " liegt an einem Gelenk";
+                    return false;
+                }
             // The reaction is the sum of the end forces of the elements at the
             // node: the dual load is their stiffness rows of wz.
             Matrix Ke(6, 6);

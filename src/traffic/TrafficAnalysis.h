@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CalcStatus.h"
+#include "analysis/Matrix.h"
 #include "project/Envelope.h"
 #include "traffic/WheelDistribution.h"
 
@@ -11,7 +12,6 @@
 struct InputModel;
 class SolutionsCont;
 class EquationSolver;
-class Matrix;
 
 // The largest and smallest value of every quantity of an envelope layout
 // over the positions of a traffic run, each with the position that gives it
@@ -76,13 +76,15 @@ public:
 private:
     void AddShares(const std::vector<LoadShare>& shares, Matrix& F, bool record);
     void Load(const std::vector<LoadShare>& shares, Matrix& F);
-    std::vector<double> Evaluate(const std::vector<LoadShare>& shares, const Matrix& q);
+    void Evaluate(const std::vector<LoadShare>& shares, const Matrix& q,
+                  std::vector<double>& values);
     void AddDual(Matrix& G, int dof, double x) const;
 
     InputModel& input_;
     std::unique_ptr<SolutionsCont> solutions_;
     std::unique_ptr<EquationSolver> solver_;
     EnvelopeLayout layout_;
+    Matrix scratch_;
     // The evaluation points of each element: (beam point index, t).
     std::vector<std::vector<std::pair<size_t, double>>> elementPoints_;
     // The element and t of every beam point, and the analysis node of every
