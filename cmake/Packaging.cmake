@@ -3,6 +3,7 @@
 #   bin/                              balkor, balkor-batch, textor
 #   share/balkor/help/                the help pages (the program has them built in)
 #   share/balkor/examples/            the sample systems and load cases
+#   share/balkor/vehicles/            the built-in vehicles as vehicle files
 #   share/applications/balkor.desktop the desktop entry
 #   share/icons/hicolor/scalable/apps/balkor.svg
 #   share/mime/packages/balkor.xml    the file types .bsy and .bld
@@ -24,9 +25,11 @@ set(BALKOR_SHARE ${CMAKE_INSTALL_DATADIR}/balkor)
 file(GLOB help_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/ui/help/*.html)
 install(FILES ${help_pages} DESTINATION ${BALKOR_SHARE}/help)
 file(GLOB example_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.bsy ${PROJECT_SOURCE_DIR}/examples/*.bld ${PROJECT_SOURCE_DIR}/examples/*.bpj
-     ${PROJECT_SOURCE_DIR}/examples/*.json)
+     ${PROJECT_SOURCE_DIR}/examples/*.json ${PROJECT_SOURCE_DIR}/examples/*.bfz)
 install(FILES ${example_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${BALKOR_SHARE}/examples)
+file(GLOB vehicle_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/share/balkor/vehicles/*.bfz)
+install(FILES ${vehicle_files} DESTINATION ${BALKOR_SHARE}/vehicles)
 
 if(TARGET balkor)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/balkor.desktop
