@@ -221,7 +221,7 @@ void TrafficAnalysis::Load(const std::vector<LoadShare>& shares, Matrix& F) {
 }
 
 void TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shares, const Matrix& q,
-                               std::vector<double>& values) {
+                               double* values) {
     SolutionsCont& s = *solutions_;
     for (int d = 0; d < s.dofs.Count(); ++d)
         s.dofs.Dof(d).nodeForce = 0.0;
@@ -234,12 +234,27 @@ void TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shares, const Matri
     // EnvelopeValues with the elements of the points found once, and the
     // deflection of an element without span loads (all of them here) as
     // Deflection computes it, with its flexibility kept.
-    values.clear();
-    values.reserve(pointElements_.size() * kBeamQuantities +
-                   reactionNodes_.size() * kReactionQuantities);
-    double scale = 0.0; // the deflection scale of the noise rule, as the evaluation measures it
-    for (int d = kWz; d < s.dofs.Count(); d += kComponents)
-        scale = std::max(scale, std::fabs(s.dofs.Dof(d).solvedValue));
+    size_t at = 0;
+    // The scales of the noise rule, as the evaluation measures them
+    // (MeasureResultScales): a value within 1e-10 of its unit's largest is 0.
+    double scale = 0.0, force = 0.0, moment = 0.0;
+    auto larger = [](double& largest, double value) {
+        value = std::fabs(value);
+        largest = value > largest ? value : largest;
+    };
+    for (int d = 0; d < s.dofs.Count(); ++d) {
+        const bool deflection = d % kComponents == kWz;
+        if (deflection)
+            larger(scale, s.dofs.Dof(d).solvedValue);
+        larger(deflection ? force : moment, s.dofs.Dof(d).nodeForce);
+    }
+    for (int e = 0; e < s.elements.Count(); ++e) {
+        const double* f = s.elements[e].forces;
+        larger(force, f[kQs]);
+        larger(force, f[kQe]);
+        for (int k : {kMs, kTs, kMe, kTe})
+            larger(moment, f[k]);
+    }
     for (size_t p = 0; p < pointElements_.size(); ++p) {
         const auto [element, t] = pointElements_[p];
         const SolElement& e = s.elements[element];
@@ -247,13 +262,16 @@ void TrafficAnalysis::Evaluate(const std::vector<LoadShare>& shares, const Matri
         const double w = tb * s.NodeValue(e.startNode, kWz) + t * s.NodeValue(e.endNode, kWz) +
                          flexibility_[p] * ((tb - tb * tb * tb) * e.forces[kMs] +
                                             (t - t * t * t) * e.forces[kMe]);
-        values.push_back(std::fabs(w) <= 1e-10 * scale ? 0.0 : w);
-        for (int kind = 1; kind <= 3; ++kind)
-            values.push_back(s.SectionForce(element, t, kind));
+        values[at++] = std::fabs(w) <= 1e-10 * scale ? 0.0 : w;
+        // SectionForce of an element without span loads.
+        for (int kind = 1; kind <= 3; ++kind) {
+            const double v = (1.0 - t) * e.forces[kind - 1] + t * e.forces[kind + 2];
+            values[at++] = std::fabs(v) <= 1e-10 * (kind == 1 ? force : moment) ? 0.0 : v;
+        }
     }
     for (int node : reactionNodes_)
         for (int c = 0; c < kReactionQuantities; ++c)
-            values.push_back(s.NodeForce(node, c));
+            values[at++] = s.NodeForce(node, c);
     for (const LoadShare& share : shares) {
         int e = -1;
         double alpha = 0.0;
@@ -275,8 +293,9 @@ std::vector<double> TrafficAnalysis::Values(const std::vector<LoadShare>& shares
     Matrix F(solutions_->dofs.freeCount, 1);
     Load(shares, F);
     solver_->Solve(F);
-    std::vector<double> values;
-    Evaluate(shares, F, values);
+    std::vector<double> values(layout_.beamPoints * kBeamQuantities +
+                               layout_.reactionNodes.size() * kReactionQuantities);
+    Evaluate(shares, F, values.data());
     return values;
 }
 
@@ -296,7 +315,49 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
     // Right-hand sides solved together in blocks: one pass over the factor
     // serves many positions, and the block stays small beside the factor.
     constexpr size_t kBlock = 32;
-    std::vector<double> v; // the values of one position, its room kept for the next
+    // The values of a few positions side by side: the extremes are read and
+    // written once for all of them instead of once per position.
+    constexpr size_t kReduce = 8;
+    std::vector<double> rows(kReduce * count);
+    auto reduce = [&](size_t used, int firstAt) {
+        auto update = [&](size_t i, size_t place, int width) {
+            double largest = x.max[i], smallest = x.min[i];
+            int maxRow = -1, minRow = -1;
+            for (size_t r = 0; r < used; ++r) {
+                const double value = rows[r * count + i];
+                const bool first = firstAt + static_cast<int>(r) == 0;
+                if (first || value > largest) {
+                    largest = value;
+                    maxRow = static_cast<int>(r);
+                }
+                if (first || value < smallest) {
+                    smallest = value;
+                    minRow = static_cast<int>(r);
+                }
+            }
+            const long concurrent = static_cast<long>(i * kBeamQuantities);
+            if (maxRow >= 0) {
+                x.max[i] = largest;
+                x.maxAt[i] = firstAt + maxRow;
+                std::copy_n(rows.begin() +
+                                static_cast<long>(static_cast<size_t>(maxRow) * count + place),
+                            width, x.maxConcurrent.begin() + concurrent);
+            }
+            if (minRow >= 0) {
+                x.min[i] = smallest;
+                x.minAt[i] = firstAt + minRow;
+                std::copy_n(rows.begin() +
+                                static_cast<long>(static_cast<size_t>(minRow) * count + place),
+                            width, x.minConcurrent.begin() + concurrent);
+            }
+        };
+        for (size_t place = 0; place < beamValues; place += kBeamQuantities)
+            for (int q = 0; q < kBeamQuantities; ++q)
+                update(place + static_cast<size_t>(q), place, kBeamQuantities);
+        for (size_t place = beamValues; place < count; place += kReactionQuantities)
+            for (int q = 0; q < kReactionQuantities; ++q)
+                update(place + static_cast<size_t>(q), place, kReactionQuantities);
+    };
     for (size_t first = 0; first < positions.size(); first += kBlock) {
         const size_t k = std::min(kBlock, positions.size() - first);
         Matrix B(n, static_cast<int>(k));
@@ -312,28 +373,10 @@ TrafficExtremes TrafficAnalysis::Run(const std::vector<std::vector<LoadShare>>& 
         for (size_t j = 0; j < k; ++j) {
             for (int r = 0; r < n; ++r)
                 F[r] = B(r, static_cast<int>(j));
-            const int at = static_cast<int>(first + j);
-            Evaluate(positions[first + j], F, v);
-            auto update = [&](size_t i, size_t place, int width) {
-                if (at == 0 || v[i] > x.max[i]) {
-                    x.max[i] = v[i];
-                    x.maxAt[i] = at;
-                    std::copy_n(v.begin() + static_cast<long>(place), width,
-                                x.maxConcurrent.begin() + static_cast<long>(i * kBeamQuantities));
-                }
-                if (at == 0 || v[i] < x.min[i]) {
-                    x.min[i] = v[i];
-                    x.minAt[i] = at;
-                    std::copy_n(v.begin() + static_cast<long>(place), width,
-                                x.minConcurrent.begin() + static_cast<long>(i * kBeamQuantities));
-                }
-            };
-            for (size_t place = 0; place < beamValues; place += kBeamQuantities)
-                for (int q = 0; q < kBeamQuantities; ++q)
-                    update(place + static_cast<size_t>(q), place, kBeamQuantities);
-            for (size_t place = beamValues; place < count; place += kReactionQuantities)
-                for (int q = 0; q < kReactionQuantities; ++q)
-                    update(place + static_cast<size_t>(q), place, kReactionQuantities);
+            const size_t row = j % kReduce;
+            Evaluate(positions[first + j], F, rows.data() + row * count);
+            if (row + 1 == kReduce || j + 1 == k)
+                reduce(row + 1, static_cast<int>(first + j - row));
         }
     }
     return x;

@@ -76,8 +76,8 @@ public:
 private:
     void AddShares(const std::vector<LoadShare>& shares, Matrix& F, bool record);
     void Load(const std::vector<LoadShare>& shares, Matrix& F);
-    void Evaluate(const std::vector<LoadShare>& shares, const Matrix& q,
-                  std::vector<double>& values);
+    // The values at the layout's places into values (as EnvelopeValues orders them).
+    void Evaluate(const std::vector<LoadShare>& shares, const Matrix& q, double* values);
     void AddDual(Matrix& G, int dof, double x) const;
 
     InputModel& input_;
