@@ -94,9 +94,11 @@ bool PlaceVehicle(const Vehicle& vehicle, const std::vector<Lane>& lanes, double
         count += (static_cast<long>(std::min(travel / step, 2.0 * kMaxPositions)) + 1) *
                  (bothDirections ? 2 : 1);
     }
-    if (count > kMaxPositions) {
+    if (count > kMaxPositions ||
+        count * static_cast<long>(vehicle.wheels.size()) > kMaxPlacedWheels) {
         error = "Zu viele Laststellungen: " + std::to_string(count) + " (höchstens " +
-                std::to_string(kMaxPositions) + "; größere Schrittweite wählen)";
+                std::to_string(kMaxPositions) + " Laststellungen und " +
+                std::to_string(kMaxPlacedWheels) + " Räder; größere Schrittweite wählen)";
         return false;
     }
     for (size_t l = 0; l < lanes.size(); ++l)

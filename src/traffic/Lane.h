@@ -36,6 +36,8 @@ struct VehiclePosition {
 
 // The most positions of one run.
 inline constexpr long kMaxPositions = 1000000;
+// The most wheels of all positions of one run together.
+inline constexpr long kMaxPlacedWheels = 20000000;
 
 // The positions of the vehicle along each lane in steps of step (m): from
 // the one where its foremost wheel reaches the lane's start to the one where
@@ -44,6 +46,6 @@ inline constexpr long kMaxPositions = 1000000;
 // (origin's station + along) and its "across" off it to the left; a wheel
 // before the start or beyond the end is not yet, or no more, on the lane and
 // is left out. False with a German message for a step that is not > 0 or
-// too many positions.
+// too many positions or wheels.
 bool PlaceVehicle(const Vehicle& vehicle, const std::vector<Lane>& lanes, double step,
                   bool bothDirections, std::vector<VehiclePosition>& positions, std::string& error);
