@@ -6,6 +6,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchPictures.h"
 #include "batch/BatchSteps.h"
+#include "batch/OutputFiles.h"
 #include "batch/ResultsJson.h"
 #include "batch/TrafficOptions.h"
 #include "graphics/ResultScene.h"
@@ -414,6 +415,19 @@ int RunTrafficBatch(const BatchOptions& given, std::FILE* out, std::FILE* err) {
         return kExitSystemFile;
     BatchOptions options = given;
     options.systemFile = project.systemFile;
+    {
+        // No output over an input (the project's files among them) or another output.
+        BatchOptions files = options;
+        files.loadCaseFile.clear();
+        files.moreLoadCaseFiles.clear();
+        for (const LoadCaseEntry& entry : project.loadCases)
+            files.moreLoadCaseFiles.push_back(entry.file);
+        std::string error;
+        if (!CheckOutputsDistinct(files, error)) {
+            PrintError(err, "balkor-batch: " + error);
+            return kExitUsage;
+        }
+    }
     std::vector<TrafficEnvelopeSpec> specs;
     if (!Expressions(options, project, specs, err))
         return kExitUsage;

@@ -67,6 +67,7 @@ std::vector<NamedFile> Inputs(const BatchOptions& options) {
                                      {"die DXF-Zeichnung", options.dxfImportFile, {}}};
     for (const std::string& file : options.moreLoadCaseFiles)
         inputs.push_back({"die Lastdatei", file, {}});
+    inputs.push_back({"die Fahrzeugdatei", VehicleFileOf(options.traffic), {}});
     return Identified(inputs);
 }
 

@@ -5,6 +5,7 @@
 #include "traffic/TrafficAnalysis.h"
 #include "traffic/Vehicle.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -21,6 +22,20 @@ bool Real(const std::string& text, double& value) {
 }
 
 } // namespace
+
+std::string VehicleFileOf(const TrafficOptions& options) {
+    if (options.vehicle.rfind("point:", 0) == 0)
+        return {};
+    for (const BuiltInVehicle& builtIn : BuiltInVehicles()) {
+        std::string a = options.vehicle, b = builtIn.name;
+        for (std::string* text : {&a, &b})
+            for (char& c : *text)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (a == b)
+            return {};
+    }
+    return options.vehicle;
+}
 
 bool IsTrafficOption(const std::string& arg) {
     if (arg == "--both-directions")

@@ -20,6 +20,9 @@ struct TrafficOptions {
     bool Moving() const { return !vehicle.empty() || !lanes.empty(); }
 };
 
+// The vehicle file --vehicle reads; empty for a built-in vehicle or a point load.
+std::string VehicleFileOf(const TrafficOptions& options);
+
 // Whether arg is one of the traffic options (with "=value" or not).
 bool IsTrafficOption(const std::string& arg);
 // Stores the traffic option at args[i] (its value the next argument or after

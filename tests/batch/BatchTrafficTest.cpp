@@ -59,6 +59,10 @@ TEST(BatchTraffic, BadTrafficArgumentsAreRefusedWithTheirPosition) {
         RunBatchProgram(With({"--quiet", Example("zweifeld.bsy"), "--results", "-"}));
     EXPECT_EQ(refused.exitCode, kExitUsage);
     EXPECT_NE(refused.err.find("nur --json und --svg"), std::string::npos) << refused.err;
+    const ProcessResult overwriting = RunBatchProgram(
+        With({"--quiet", Example("zweifeld.bsy"), "--json", Example("zweifeld.bsy")}));
+    EXPECT_EQ(overwriting.exitCode, kExitUsage);
+    EXPECT_NE(overwriting.err.find("Systemdatei"), std::string::npos) << overwriting.err;
 }
 
 TEST(BatchTraffic, APointLoadCrossingTwoSpansHasTheClosedFormMoments) {
