@@ -397,6 +397,9 @@ void Document::New() {
 void Document::Save() {
     for (DocumentHalf* half : Halves())
         half->Save();
+    // A project that has its file keeps it up to date with the files.
+    if (!projectFile_.empty() && ProjectModified())
+        WriteProject();
 }
 
 bool Document::CloseQuery() {
@@ -489,6 +492,7 @@ void Document::Close() {
 }
 
 void Document::DiscardResults() {
+    ++generation_;
     solutions_.Clear();
     analysis_.reset();
     analysisInput_.reset();
@@ -515,6 +519,7 @@ CalcResult Document::CalculateProject(CalcStatus* status) {
     auto analysis = std::make_unique<ProjectAnalysis>(Project(), *input, std::move(tables));
     const CalcResult result = analysis->Calculate(status);
     if (result.ok) {
+        ++generation_;
         analysisInput_ = std::move(input);
         analysis_ = std::move(analysis);
     }

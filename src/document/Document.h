@@ -180,7 +180,7 @@ public:
     // asked about together and stay as they are when one of them is
     // cancelled, else one empty load case remains.
     void New();
-    // "Speichern": each half is saved.
+    // "Speichern": each half is saved, and a project file that was modified.
     void Save();
     // Closing: every question comes first, and only when none was cancelled
     // (and every requested save worked) may the program end. Nothing is
@@ -198,6 +198,9 @@ public:
     // the tables; the results stay in Analysis() until a change.
     CalcResult CalculateProject(CalcStatus* status);
     ProjectAnalysis* Analysis() { return analysis_.get(); }
+    // Counts the changes of the results: what was drawn from them is the
+    // same while it is.
+    long ResultsGeneration() const { return generation_; }
     // Stores an edit still pending in a table's grid, so that a command reads
     // what the user sees; its change discards the results as typing does.
     void CommitPendingEdits();
@@ -227,6 +230,7 @@ private:
     int current_ = 0;
     std::string projectFile_;
     bool projectModified_ = false;
+    long generation_ = 0;
     std::vector<Combination> combinations_;
     std::vector<Envelope> envelopes_;
     std::unique_ptr<InputModel> analysisInput_;
