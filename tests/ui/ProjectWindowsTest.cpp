@@ -6,6 +6,7 @@
 #include "InputWindowFixture.h"
 #include "document/ProjectTables.h"
 #include "project/ProjectAnalysis.h"
+#include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
 #include "ui/BalkorApplication.h"
 #include "ui/CombinationsForm.h"
@@ -14,7 +15,10 @@
 #include "ui/SolForm.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -45,6 +49,16 @@ std::pair<double, double> MiddleReaction(TMainForm& form) {
     const size_t at = r.layout.beamPoints * kBeamQuantities + middle * kReactionQuantities;
     const double a = std::abs(r.max[at].value), b = std::abs(r.min[at].value);
     return {std::max(a, b), std::min(a, b)};
+}
+
+// A protocol without the time lines of its headers.
+QByteArray WithoutTimes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromLatin1(file.readAll());
+    text.remove(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d  \\d\\d/\\d\\d/\\d\\d")));
+    return text.toLatin1();
 }
 
 QStringList Cells(TUserGrid* grid, int rows) {
@@ -141,6 +155,38 @@ private Q_SLOTS:
         QCOMPARE(MiddleReaction(*g.form), MiddleReaction(*f.form));
         QVERIFY(g.dialogs.unexpected.isEmpty());
         QVERIFY(f.dialogs.unexpected.isEmpty());
+    }
+
+    // "Zeigen › Ergebnisse" of the example project is the protocol of
+    // balkor-batch on the same project file.
+    void resultsProtocolOfTheExampleProject() {
+        MainFormFixture f;
+        const QString project = QStringLiteral(BALKOR_SOURCE_DIR "/examples/bruecke.bpj");
+        f.form->OpenProjectFile(project);
+        QCOMPARE(f.form->document.LoadCaseCount(), 5);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        f.form->Berechnen1->trigger();
+        QVERIFY(f.form->document.ResultsValid());
+
+        const QString shown = f.TempPath("ergebnisse.txt");
+        const QString editor = f.TempPath("editor.sh");
+        WriteTextFile(editor, qPrintable(QStringLiteral("#!/bin/sh\ncp \"$1\" '%1'\n").arg(shown)));
+        QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const std::string savedEditor = EditorProgram;
+        EditorProgram = editor.toStdString();
+        f.form->Ergebnisse1->trigger();
+        EditorProgram = savedEditor;
+        QVERIFY(f.form->resultsEditor);
+        QVERIFY(f.form->resultsEditor->waitForFinished(10000));
+
+        QProcess batch;
+        const QString expected = f.TempPath("batch.txt");
+        batch.start(QStringLiteral(BALKOR_BINARY_DIR "/src/batch/balkor-batch"),
+                    {QStringLiteral("--quiet"), project, QStringLiteral("--results"), expected});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        QVERIFY(WithoutTimes(expected).size() > 10000);
+        QCOMPARE(WithoutTimes(shown), WithoutTimes(expected));
     }
 
     // Several load cases from the command line make a project; a project
