@@ -45,4 +45,11 @@ public:
     virtual void FileUsed(const DocumentHalf& half) = 0;
     // The analysis results were thrown away: what was shown of them goes.
     virtual void ResultsDiscarded() = 0;
+    // The project's file, change mark, load cases (their names, order, files
+    // and marks) or the current one changed. A program of one load case shows
+    // none of it.
+    virtual void ShowProject() {}
+    // The project file to open or to save as (an existing one only after
+    // agreeing to overwrite it); empty when cancelled.
+    virtual std::string ChooseProjectFile(bool /*save*/) { return {}; }
 };

@@ -449,6 +449,14 @@ void InputModel::CopyLoadCaseFrom(InputModel& from) {
     CopyRecords(from.hingeLoads, hingeLoads);
 }
 
+void InputModel::CopySystemFrom(InputModel& from) {
+    CopyRecords(from.nodes, nodes);
+    CopyRecords(from.beams, beams);
+    CopyRecords(from.mats, mats);
+    CopyRecords(from.hinges, hinges);
+    CopyRecords(from.springs, springs);
+}
+
 double DirectionAngle(double dx, double dy) {
     const double length = std::sqrt(dx * dx + dy * dy);
     if (length < 1e-8)

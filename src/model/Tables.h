@@ -225,6 +225,9 @@ struct InputModel {
     // change notification: the tables of a project's load cases are put in
     // place for an analysis or a protocol).
     void CopyLoadCaseFrom(InputModel& from);
+    // The five system tables likewise: a project's analysis runs on its own
+    // copy of the system while the windows edit the program's.
+    void CopySystemFrom(InputModel& from);
 };
 
 // The program's input model.

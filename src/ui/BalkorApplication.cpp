@@ -58,12 +58,34 @@ FileArguments ClassifyFileArguments(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (argument.isEmpty())
             continue;
+        const QString path = QFileInfo(argument).absoluteFilePath();
+        if (argument.endsWith(QStringLiteral(".bpj"), Qt::CaseInsensitive)) {
+            if (files.projectFile.isEmpty())
+                files.projectFile = path;
+            else
+                files.ignored << argument;
+            continue;
+        }
         const bool loadCase = argument.endsWith(QStringLiteral(".bld"), Qt::CaseInsensitive);
+        if (loadCase && !files.loadFile.isEmpty()) {
+            files.moreLoadFiles << path;
+            continue;
+        }
         QString& slot = loadCase ? files.loadFile : files.systemFile;
         if (slot.isEmpty())
-            slot = QFileInfo(argument).absoluteFilePath();
+            slot = path;
         else
             files.ignored << argument;
+    }
+    // A project names its own files.
+    if (!files.projectFile.isEmpty()) {
+        for (const QString* file : {&files.systemFile, &files.loadFile})
+            if (!file->isEmpty())
+                files.ignored << *file;
+        files.ignored << files.moreLoadFiles;
+        files.systemFile.clear();
+        files.loadFile.clear();
+        files.moreLoadFiles.clear();
     }
     return files;
 }
@@ -93,9 +115,15 @@ int RunBalkor(int argc, char** argv) {
     for (const QString& ignored : files.ignored)
         std::fprintf(stderr, "balkor: Datei '%s' wird nicht geöffnet\n",
                      ignored.toLocal8Bit().constData());
-    if (!files.systemFile.isEmpty())
-        form.OpenSystemFile(files.systemFile);
-    if (!files.loadFile.isEmpty())
-        form.OpenLoadCaseFile(files.loadFile);
+    if (!files.projectFile.isEmpty()) {
+        form.OpenProjectFile(files.projectFile);
+    } else if (files.moreLoadFiles.isEmpty()) {
+        if (!files.systemFile.isEmpty())
+            form.OpenSystemFile(files.systemFile);
+        if (!files.loadFile.isEmpty())
+            form.OpenLoadCaseFile(files.loadFile);
+    } else {
+        form.OpenFiles(files.systemFile, QStringList{files.loadFile} + files.moreLoadFiles);
+    }
     return app.exec();
 }

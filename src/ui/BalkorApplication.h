@@ -24,11 +24,15 @@ private:
     std::function<void(const QString&)> errorHandler_;
 };
 
-// The optional file arguments: a system file and a load-case file, told apart
-// by the load-case extension ".bld"; further files of a kind are ignored.
+// The optional file arguments: a system file and load-case files, told apart
+// by the load-case extension ".bld" (the load cases of a project in their
+// order), or a project file ".bpj"; a further system or project file, and
+// any other file beside a project file, is ignored.
 struct FileArguments {
     QString systemFile;
     QString loadFile;
+    QStringList moreLoadFiles;
+    QString projectFile;
     QStringList ignored;
 };
 FileArguments ClassifyFileArguments(const QStringList& arguments);

@@ -7,6 +7,7 @@
 #include "graphics/ViewMapping.h"
 #include "grid/CommandErrors.h"
 #include "model/Tables.h"
+#include "project/ProjectAnalysis.h"
 #include "ui/GraphicsPrinting.h"
 #include "ui/Help.h"
 #include "ui/MainForm.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLayout>
@@ -334,7 +336,7 @@ TGraphForm::TGraphForm(InputModel& input, const SolutionsCont& solutions, TMainF
     view_.SetKeepView(0);
     Rebuild();
     view_.SetKeepView(1);
-    setWindowTitle(Text(kSceneTabs[options_.tab].name));
+    UpdateCaption();
     if (tab >= 0 && tab < kSceneTabCount)
         SelectTab(tab);
 }
@@ -382,6 +384,14 @@ void TGraphForm::CreateToolBar() {
     ToolButton5 = AddButton(bar, "verschieben", "Verschieben", true, true);
     ToolButton6 = AddButton(bar, "rotieren", "Rotieren (linke ode rechte Maustaste)", true, false);
     ResetViewButton = AddButton(bar, "zuruecksetzen", "Ansicht zurücksetzen", false, false);
+    CaseSelector = new QComboBox(bar);
+    CaseSelector->setToolTip(QStringLiteral("Lastfall, Kombination oder Umhüllende"));
+    CaseSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    CaseSelector->setFocusPolicy(Qt::ClickFocus);
+    caseSelectorAction_ = bar->addWidget(CaseSelector);
+    caseSelectorAction_->setVisible(false);
+    connect(CaseSelector, &QComboBox::activated, this,
+            [this](int index) { RunCommand([this, index] { Select(index); }); });
     bar = ToolBar3;
     ToolButton7 = bar->addSeparator();
     ToolButton8 = AddButton(bar, "achsen", "Achsenkreuz", true, false);
@@ -470,7 +480,7 @@ void TGraphForm::TabControl2Change() {
     Rebuild();
     paintPen_.setWidth(1);
     paintPen_.setColor(Qt::black);
-    setWindowTitle(Text(kSceneTabs[tab].name));
+    UpdateCaption();
 }
 
 void TGraphForm::SelectTab(int tab) {
@@ -478,10 +488,135 @@ void TGraphForm::SelectTab(int tab) {
     TabControl2Change();
 }
 
+// ξ of evaluation point m of n, as the protocols print it (protocols/ResultValues.h,
+// whose BeamPoint is not the cursor's).
+double EvaluationPoint(long m, long n);
+
+namespace {
+
+// The max and min of an envelope in the quantity of a tab, as balkor-batch
+// draws them: the deflection on "Biegelinie" (and "Geometrie", which draws
+// none), else the tab's function.
+EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& r, int tab) {
+    const size_t quantity = static_cast<size_t>(TabFunction(tab));
+    EnvelopeDiagram diagram;
+    for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
+        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
+        for (long m = 0; m <= beam.n; ++m) {
+            const size_t at = (beam.first + static_cast<size_t>(m)) * kBeamQuantities + quantity;
+            line.xi.push_back(EvaluationPoint(m, beam.n));
+            line.max.push_back(r.max[at].value);
+            line.min.push_back(r.min[at].value);
+        }
+        diagram.beams.push_back(std::move(line));
+    }
+    return diagram;
+}
+
+} // namespace
+
+void TGraphForm::FillCaseSelector() {
+    ProjectAnalysis* analysis = mainForm_.document.Analysis();
+    QStringList items;
+    if (analysis) {
+        const ProjectModel& project = analysis->GetProject();
+        for (size_t k = 0; k < project.loadCases.size(); ++k)
+            items << QStringLiteral("LF%1 %2").arg(k + 1).arg(
+                QString::fromStdString(project.loadCases[k].name));
+        for (size_t j = 0; j < project.combinations.size(); ++j)
+            items << QStringLiteral("K%1 %2").arg(j + 1).arg(
+                QString::fromStdString(project.combinations[j].name));
+        for (size_t e = 0; e < project.envelopes.size(); ++e)
+            items << QStringLiteral("U%1 %2").arg(e + 1).arg(
+                QString::fromStdString(project.envelopes[e].name));
+    }
+    QStringList shown;
+    for (int i = 0; i < CaseSelector->count(); ++i)
+        shown << CaseSelector->itemText(i);
+    if (shown != items) {
+        const QSignalBlocker block(CaseSelector);
+        CaseSelector->clear();
+        CaseSelector->addItems(items);
+    }
+    if (selection_ >= items.size())
+        selection_ = 0;
+    if (!items.isEmpty() && CaseSelector->currentIndex() != selection_) {
+        const QSignalBlocker block(CaseSelector);
+        CaseSelector->setCurrentIndex(selection_);
+    }
+    caseSelectorAction_->setVisible(!items.isEmpty());
+}
+
+void TGraphForm::Select(int index) {
+    selection_ = std::max(index, 0);
+    Rebuild();
+}
+
+QString TGraphForm::SelectionName() const {
+    ProjectAnalysis* analysis = mainForm_.document.Analysis();
+    if (!analysis)
+        return QString();
+    const ProjectModel& project = analysis->GetProject();
+    const int cases = static_cast<int>(project.loadCases.size());
+    const int combinations = static_cast<int>(project.combinations.size());
+    const size_t i = static_cast<size_t>(selection_);
+    if (selection_ < cases)
+        return QStringLiteral("Lastfall %1: %2")
+            .arg(selection_ + 1)
+            .arg(QString::fromStdString(project.loadCases[i].name));
+    if (selection_ < cases + combinations)
+        return QStringLiteral("Kombination %1: %2")
+            .arg(selection_ - cases + 1)
+            .arg(QString::fromStdString(project.combinations[i - cases].name));
+    return QStringLiteral("Umhüllende %1: %2")
+        .arg(selection_ - cases - combinations + 1)
+        .arg(QString::fromStdString(project.envelopes[i - cases - combinations].name));
+}
+
+void TGraphForm::UpdateCaption() {
+    const QString name = SelectionName();
+    setWindowTitle(Text(kSceneTabs[options_.tab].name) +
+                   (name.isEmpty() ? QString() : QStringLiteral(" – ") + name));
+}
+
 void TGraphForm::Rebuild() {
     TabUpdate();
     options_.evaluationPoints = evaluationPoints;
-    ::RebuildScene(input_, &solutions_, options_, view_, list_);
+    options_.envelope = nullptr;
+    shownInput_ = &input_;
+    shownSolutions_ = &solutions_;
+    FillCaseSelector();
+    if (ProjectAnalysis* analysis = mainForm_.document.Analysis()) {
+        // The selection's results are put into the analysis's own model.
+        const ProjectModel& project = analysis->GetProject();
+        const int cases = static_cast<int>(project.loadCases.size());
+        const int combinations = static_cast<int>(project.combinations.size());
+        shownInput_ = &analysis->Input();
+        shownSolutions_ = &analysis->Solutions();
+        if (selection_ < cases) {
+            analysis->ShowLoadCase(selection_);
+        } else if (selection_ < cases + combinations) {
+            analysis->ShowCombination(selection_ - cases);
+        } else {
+            const int e = selection_ - cases - combinations;
+            const long generation = mainForm_.document.ResultsGeneration();
+            if (generation != envelopeGeneration_ || e != envelopeIndex_ ||
+                options_.tab != envelopeTab_) {
+                envelopeDiagram_ = EnvelopeOfTab(analysis->EvaluateEnvelope(e), options_.tab);
+                envelopeGeneration_ = generation;
+                envelopeIndex_ = e;
+                envelopeTab_ = options_.tab;
+            }
+            // The structure under the envelope's diagrams, without the loads
+            // of any one load case.
+            analysis->Input().ResetLoadCase();
+            options_.envelope = &envelopeDiagram_;
+            shownSolutions_ = nullptr;
+        }
+    }
+    ::RebuildScene(const_cast<InputModel&>(*shownInput_), shownSolutions_, options_, view_, list_);
+    options_.envelope = nullptr;
+    UpdateCaption();
     ++rebuilds_;
     // The spin edit shows the count the drawing uses, also when another
     // window changed it.
@@ -697,9 +832,22 @@ void TGraphForm::ShowCursorValues(QPoint p) {
     if (mapping && mapping->scaleX > 0)
         at = BeamAt(input_, view_.Matrix(), DeviceToScene(*mapping, p.x(), p.y()),
                     kCursorReach / mapping->scaleX);
+    // The values of what the window shows: the program's results or the
+    // load case or combination of a project (an envelope has none at a point).
+    const SolutionsCont* shown = shownSolutions_;
+    if (shown == &solutions_ && !solutions_.resultsValid)
+        shown = nullptr;
+    // Another window or a protocol may have put other results into the
+    // project's model since.
+    if (ProjectAnalysis* analysis = mainForm_.document.Analysis(); analysis && shown) {
+        const int cases = static_cast<int>(analysis->GetProject().loadCases.size());
+        if (selection_ < cases)
+            analysis->ShowLoadCase(selection_);
+        else
+            analysis->ShowCombination(selection_ - cases);
+    }
     if (at) {
-        bar->showMessage(QString::fromStdString(
-            CursorValueText(solutions_.resultsValid ? &solutions_ : nullptr, options_.tab, *at)));
+        bar->showMessage(QString::fromStdString(CursorValueText(shown, options_.tab, *at)));
         cursorValuesShown_ = true;
     } else {
         HideCursorValues();
@@ -760,9 +908,11 @@ void TGraphForm::PrintCell(QPainter& painter, double aspect) {
     const DeviceRect target{clip.left(), clip.top(), clip.left() + clip.width(),
                             clip.top() + clip.height()};
     const QFontMetrics metrics = painter.fontMetrics();
+    const QString selection = SelectionName();
     painter.drawText(
         QPoint(target.left + 6, target.bottom - metrics.height() - 6 + metrics.ascent()),
-        Text(kSceneTabs[options_.tab].name));
+        Text(kSceneTabs[options_.tab].name) +
+            (selection.isEmpty() ? QString() : QStringLiteral(" – ") + selection));
     {
         QtCanvas canvas(painter);
         RenderFitted(list_, canvas, view_.Window(), target, aspect);

@@ -2,6 +2,7 @@
 
 #include "graphics/MouseNavigation.h"
 #include "graphics/PaintContainer.h"
+#include "graphics/ResultScene.h"
 #include "graphics/SceneRebuild.h"
 #include "graphics/ViewTransform.h"
 
@@ -17,6 +18,7 @@ class QAction;
 class QRubberBand;
 class QToolBar;
 class SolutionsCont;
+class QComboBox;
 class TMainForm;
 class TPageTabs;
 class UiDialogs;
@@ -141,6 +143,14 @@ public:
 
     // Records the scene anew and repaints.
     void Rebuild();
+    // What a project's window shows: a load case, a combination or an
+    // envelope, by its place in the selector (load cases, combinations, then
+    // envelopes); the selector is there while a project's results are.
+    int Selection() const { return selection_; }
+    void Select(int index);
+    // "Lastfall 2: q", "Kombination 1: K1", "Umhüllende 1: U1"; empty when
+    // the window shows the one load case of today.
+    QString SelectionName() const;
     // Chooses the view tab (0 … 4) and shows it.
     void SelectTab(int tab);
     // Copies the picture to the clipboard as SVG and as a bitmap.
@@ -197,6 +207,7 @@ public:
     QAction* ToolButton17 = nullptr;    // "Auflagerkräfte"
     QAction* UntangleButton = nullptr;  // "Beschriftung entzerren"
     QAction* LegendButton = nullptr;    // "Legende"
+    QComboBox* CaseSelector = nullptr;  // the load case, combination or envelope shown
     TCSpinEdit* CSpinEdit1 = nullptr;   // "Anzahl der Auswertungpunkte"
     TCSpinEdit* CSpinEdit2 = nullptr;   // "Textskalierung"
     TCSpinEdit* CSpinEdit3 = nullptr;   // "Funktionsskalierung"
@@ -220,6 +231,8 @@ private:
     void ResetSpinEdit(TCSpinEdit* edit, int value);
     void FollowSubWindow();
     void DeliverRefresh();
+    void FillCaseSelector();
+    void UpdateCaption();
 
     InputModel& input_;
     const SolutionsCont& solutions_;
@@ -237,6 +250,16 @@ private:
     bool refreshPending_ = false;
     bool refreshRefit_ = false;
     int rebuilds_ = 0;
+    QAction* caseSelectorAction_ = nullptr;
+    int selection_ = 0;
+    // The results shown: the program's, or those of the project's selection.
+    const SolutionsCont* shownSolutions_ = nullptr;
+    const InputModel* shownInput_ = nullptr;
+    // The envelope drawn, kept while the results are the same.
+    EnvelopeDiagram envelopeDiagram_;
+    long envelopeGeneration_ = -1;
+    int envelopeIndex_ = -1;
+    int envelopeTab_ = -1;
 };
 
 // Plugs the graphics windows and the printing of graphics into the main

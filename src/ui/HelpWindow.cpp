@@ -40,6 +40,7 @@ const TopicPage kTopicPages[] = {
     {10135, "qrc:/help/einstellungen.html#konfiguration"},
     {10140, "qrc:/help/traegerrost.html"},
     {10145, "qrc:/help/austausch.html#dxf-import"},
+    {10150, "qrc:/help/projekt.html#lastfaelle"},
 };
 
 const char* const kKeywordFile = ":/help/keywords.txt";

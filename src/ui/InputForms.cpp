@@ -150,8 +150,12 @@ QToolButton* TInputForm::AddButton(QWidget* bar, const char* icon, const char* h
 // The main window names no file when it empties the half, for "Neu" and
 // before it reads a file ("Speichern unter" names the new file only): the
 // steps then refer to records that are gone.
-void TInputForm::SetName(const QString& text) {
-    setWindowTitle(namePrefix_ + text);
+void TInputForm::SetCaption(const QString& text, const QString& label) {
+    setWindowTitle(namePrefix_ + (label.isEmpty() ? text : label + QStringLiteral("  ") + text));
+}
+
+void TInputForm::SetName(const QString& text, const QString& label) {
+    SetCaption(text, label);
     if (!text.isEmpty())
         return;
     history_.Clear();

@@ -21,8 +21,11 @@ struct InputModel;
 class TInputForm : public QWidget {
     Q_OBJECT
 public:
-    // The caption: the window's prefix followed by text (the file's full path).
-    void SetName(const QString& text);
+    // The caption: the window's prefix followed by text (the file's full
+    // path), after label when one is given (the load case of a project).
+    void SetName(const QString& text, const QString& label = QString());
+    // The same caption without touching the undo steps.
+    void SetCaption(const QString& text, const QString& label = QString());
     // The plausibility check of the window's half: on an error the window
     // comes to the front, the page of the error becomes the active page, its
     // grid shows, focuses and selects the cell, and then the message box

@@ -6,6 +6,7 @@
 #include "ui/FileNameLabel.h"
 #include "ui/HelpWindow.h"
 #include "ui/InputForms.h"
+#include "ui/LoadCasesForm.h"
 #include "ui/Pictures.h"
 #include "ui/SolForm.h"
 #include "ui/UiDialogs.h"
@@ -76,6 +77,7 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     SolForm = new TSolForm(this);
     HelpForm = new THelpForm(nullptr);
 
+    projectTables_ = std::make_unique<ProjectTables>(document);
     ReadConfiguration();
     SetUpClientArea();
     RestoreWindowState();
@@ -83,6 +85,7 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
         ShowFile(*half);
         ShowMark(*half);
     }
+    ShowProject();
 }
 
 TMainForm::~TMainForm() {
@@ -104,6 +107,11 @@ void TMainForm::CreateMenus() {
     System2 = AddItem(saveAs, "System");
     Belstung1 = AddItem(saveAs, "Belastung");
     file->addSeparator();
+    ProjektOeffnen1 =
+        AddItem(file, "Projekt öffnen…", "System, Lastfälle, Kombinationen und Umhüllende");
+    ProjektSpeichern1 = AddItem(file, "Projekt speichern", "Das Projekt und jede geänderte Datei");
+    ProjektSpeichernUnter1 = AddItem(file, "Projekt speichern unter…");
+    file->addSeparator();
     DxfImportieren1 =
         AddItem(file, "DXF importieren…", "System aus den Linien einer DXF-Zeichnung");
     ErgebnisseExportieren1 = AddItem(file, "Ergebnisse exportieren…",
@@ -120,6 +128,8 @@ void TMainForm::CreateMenus() {
     System1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Belastung1 = AddItem(input, "Belastung");
     Belastung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    Lastfaelle1 = AddItem(input, "Lastfälle", "Die Lastfälle des Projekts");
+    Kombinationen1 = AddItem(input, "Kombinationen", "Kombinationen und Umhüllende der Lastfälle");
     Trgerrosterzeugen1 =
         AddItem(input, "Trägerrost erzeugen…", "System aus Feldern, Breite und Trägern");
 
@@ -155,6 +165,11 @@ void TMainForm::CreateMenus() {
         {Speichern1, &TMainForm::Speichern1Click},
         {System2, &TMainForm::System2Click},
         {Belstung1, &TMainForm::Belstung1Click},
+        {ProjektOeffnen1, &TMainForm::ProjektOeffnen1Click},
+        {ProjektSpeichern1, &TMainForm::ProjektSpeichern1Click},
+        {ProjektSpeichernUnter1, &TMainForm::ProjektSpeichernUnter1Click},
+        {Lastfaelle1, &TMainForm::Lastfaelle1Click},
+        {Kombinationen1, &TMainForm::Kombinationen1Click},
         {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
         {DxfImportieren1, &TMainForm::DxfImportieren1Click},
         {ErgebnisseExportieren1, &TMainForm::ErgebnisseExportieren1Click},
@@ -206,14 +221,17 @@ void TMainForm::CreateToolStrip() {
     Image1 = new QLabel(strip);
     Image1->setFixedWidth(27);
     StaticTextLoad = new TFileNameLabel(QStringLiteral("Lastfall: "), strip);
-    for (QLabel* mark : {Image2, Image1}) {
+    Image3 = new QLabel(strip);
+    Image3->setFixedWidth(27);
+    StaticTextProject = new TFileNameLabel(QStringLiteral("Projekt: "), strip);
+    for (QLabel* mark : {Image2, Image1, Image3}) {
         mark->setAlignment(Qt::AlignCenter);
         mark->setPixmap(ModifiedMarkPicture(20, 20));
         QSizePolicy policy = mark->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         mark->setSizePolicy(policy);
     }
-    for (TFileNameLabel* text : {StaticTextSystem, StaticTextLoad}) {
+    for (TFileNameLabel* text : {StaticTextSystem, StaticTextLoad, StaticTextProject}) {
         text->setFont(bold);
         text->setMinimumWidth(160);
     }
@@ -221,6 +239,8 @@ void TMainForm::CreateToolStrip() {
     layout->addWidget(StaticTextSystem);
     layout->addWidget(Image1);
     layout->addWidget(StaticTextLoad);
+    layout->addWidget(Image3);
+    layout->addWidget(StaticTextProject);
     layout->addStretch();
     ToolBar1->addWidget(strip);
 }
@@ -275,6 +295,10 @@ TInputForm* TMainForm::ShowInputWindow(bool loadWindow) {
         if (loadWindow) {
             sub->move(kLoadFormPosition);
             KeepInsideClientArea(sub);
+            if (document.IsProject()) {
+                window->SetCaption(LoadFile(), LoadCaseCaption());
+                loadCaptionLabelled_ = true;
+            }
         }
     }
     window->BringToFront();
@@ -287,6 +311,32 @@ void TMainForm::System1Click() {
 
 void TMainForm::Belastung1Click() {
     ShowInputWindow(true);
+}
+
+void TMainForm::Lastfaelle1Click() {
+    ShowLoadCasesWindow();
+}
+
+TLoadCasesForm* TMainForm::ShowLoadCasesWindow() {
+    if (!loadCasesWindow_) {
+        loadCasesWindow_ = new TLoadCasesForm(document, dialogs_);
+        AddChildWindow(loadCasesWindow_);
+    }
+    loadCasesWindow_->BringToFront();
+    return loadCasesWindow_;
+}
+
+void TMainForm::Kombinationen1Click() {
+    ShowCombinationsWindow();
+}
+
+TCombinationsForm* TMainForm::ShowCombinationsWindow() {
+    if (!combinationsWindow_) {
+        combinationsWindow_ = new TCombinationsForm(*projectTables_, document, dialogs_);
+        AddChildWindow(combinationsWindow_);
+    }
+    combinationsWindow_->BringToFront();
+    return combinationsWindow_;
 }
 
 void TMainForm::OpenGraphicsWindow(int tab) {

@@ -1,14 +1,19 @@
 #pragma once
 
 #include "document/Document.h"
+#include "document/ProjectTables.h"
+#include "ui/CombinationsForm.h"
 #include "ui/FileNameLabel.h"
+#include "ui/LoadCasesForm.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 struct InputModel;
 class QAction;
@@ -65,6 +70,12 @@ public:
     bool SaveLoadCase() { return document.LoadCase().Save(); }
     bool SaveLoadCaseAs() { return document.LoadCase().SaveAs(); }
     void SetLoadFile(const QString& path) { document.LoadCase().SetFile(path.toStdString()); }
+    // A project file, or a system with load-case files in their order (the
+    // command line's files).
+    void OpenProjectFile(const QString& path) { document.OpenProjectFile(path.toStdString()); }
+    void OpenFiles(const QString& systemFile, const QStringList& loadCaseFiles);
+    bool SaveProject() { return document.SaveProject(); }
+    bool SaveProjectAs() { return document.SaveProjectAs(); }
     void SystemChanged() { document.SystemChanged(); }
     void LoadCaseChanged() { document.LoadCaseChanged(); }
     void DiscardResults() { document.DiscardResults(); }
@@ -82,6 +93,11 @@ public:
     void FileUsed(const DocumentHalf& half) override;
     void ShowMark(const DocumentHalf& half) override;
     void ResultsDiscarded() override;
+    void ShowProject() override;
+    std::string ChooseProjectFile(bool save) override;
+    // The load window's caption: its file, and among several load cases the
+    // number and name of the current one.
+    QString LoadCaseCaption() const;
 
     // Protocol editors. The editor gets the file as its only argument; the
     // bundled viewer also the protocol's kind ("--kind Ergebnisse"), which
@@ -129,6 +145,11 @@ public:
     void Speichern1Click() { document.Save(); }
     void System2Click() { SaveSystemAs(); }
     void Belstung1Click() { SaveLoadCaseAs(); }
+    void ProjektOeffnen1Click() { document.OpenProject(); }
+    void ProjektSpeichern1Click() { SaveProject(); }
+    void ProjektSpeichernUnter1Click() { SaveProjectAs(); }
+    void Lastfaelle1Click();
+    void Kombinationen1Click();
     void FileOpenItemClick() { close(); }
     void System1Click();
     void Belastung1Click();
@@ -168,6 +189,8 @@ public:
     TFileNameLabel* StaticTextSystem = nullptr;
     QLabel* Image1 = nullptr; // load-case change mark
     TFileNameLabel* StaticTextLoad = nullptr;
+    QLabel* Image3 = nullptr; // project change mark
+    TFileNameLabel* StaticTextProject = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenu* WindowMenu = nullptr;
     TAboutBox* AboutBox = nullptr;
@@ -176,6 +199,13 @@ public:
     THelpForm* HelpForm = nullptr;
     TSystemInputForm* GeometryWindow() const;
     TLoadInputForm* LoadWindow() const;
+    // The window "Lastfälle", created on first use.
+    TLoadCasesForm* ShowLoadCasesWindow();
+    TLoadCasesForm* LoadCasesWindow() const { return loadCasesWindow_; }
+    // The window "Kombinationen" and the tables it edits.
+    TCombinationsForm* ShowCombinationsWindow();
+    TCombinationsForm* CombinationsWindow() const { return combinationsWindow_; }
+    ProjectTables& Tables() { return *projectTables_; }
 
     // Menu items, for the commands' enabled state and for tests.
     QAction* FileNewItem = nullptr;
@@ -184,6 +214,11 @@ public:
     QAction* Speichern1 = nullptr;
     QAction* System2 = nullptr;
     QAction* Belstung1 = nullptr;
+    QAction* ProjektOeffnen1 = nullptr;
+    QAction* ProjektSpeichern1 = nullptr;
+    QAction* ProjektSpeichernUnter1 = nullptr;
+    QAction* Lastfaelle1 = nullptr;
+    QAction* Kombinationen1 = nullptr;
     QAction* Grafikdrucken1 = nullptr;
     QAction* ErgebnisseExportieren1 = nullptr;
     QAction* DxfImportieren1 = nullptr;
@@ -226,6 +261,7 @@ private:
     void SaveWindowState() const;
     void OpenGraphicsWindow(int tab);
     void ShowCalculationError(const CalcResult& result);
+    void WriteProjectInputProtocol(std::FILE* file);
     void FormClose();
     void ReadConfiguration();
     void DeliverRefresh();
@@ -238,6 +274,12 @@ private:
     UiDialogs& dialogs_;
     QPointer<TInputForm> geometryWindow_;
     QPointer<TInputForm> loadWindow_;
+    QPointer<TLoadCasesForm> loadCasesWindow_;
+    QPointer<TCombinationsForm> combinationsWindow_;
+    std::unique_ptr<ProjectTables> projectTables_;
+    // The load case whose tables the load window's undo steps refer to.
+    const DocumentHalf* shownLoadCase_ = nullptr;
+    bool loadCaptionLabelled_ = false;
     GraphicsWindowFactory graphicsFactory_;
     std::function<void()> settingsDialog_;
     std::function<void()> graphicsPrint_;

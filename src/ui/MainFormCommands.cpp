@@ -3,6 +3,10 @@
 #include "analysis/SolutionsCont.h"
 #include "model/BalkorError.h"
 #include "model/Checks.h"
+#include "model/Format.h"
+#include "model/Tables.h"
+#include "project/ProjectAnalysis.h"
+#include "project/ProjectProtocol.h"
 #include "protocols/Protocols.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsTree.h"
@@ -77,10 +81,20 @@ void TMainForm::ResultsDiscarded() {
 
 void TMainForm::Berechnen1Click() {
     document.CommitPendingEdits();
+    Tables().Combinations().CommitGridEdit();
+    Tables().Envelopes().CommitGridEdit();
+    // Combinations and envelopes are checked like the input.
+    if (const ProjectCheck check = Tables().Check(); !check.ok) {
+        ShowCombinationsWindow()->ShowFault(check);
+        return;
+    }
     CloseResultsEditor();
     CalcResult result;
     try {
-        result = solutions_.Calculate(SolForm);
+        // A project analyses every load case, combination and envelope on
+        // copies of the tables; one load case alone is the run of today.
+        result = document.SeveralResults() ? document.CalculateProject(SolForm)
+                                           : solutions_.Calculate(SolForm);
     } catch (...) {
         // The windows show what the abandoned run left: no results.
         RefreshChildWindows(kRefreshRefit);
@@ -89,6 +103,9 @@ void TMainForm::Berechnen1Click() {
     if (!result.ok) {
         // The input window of the half at fault shows the page, the cell and
         // the message of its check.
+        // A load case of a project is made current first.
+        if (result.inputError && result.check.loadWindow && result.failedCase >= 0)
+            document.MakeCurrent(result.failedCase);
         if (result.inputError)
             ShowInputWindow(result.check.loadWindow)->ShowCheck();
         else
@@ -98,8 +115,13 @@ void TMainForm::Berechnen1Click() {
 }
 
 void TMainForm::ShowCalculationError(const CalcResult& result) {
-    dialogs_.ShowMessage(this, QString::fromStdString(result.message),
-                         QString::fromStdString(result.title), MessageIcon::Warning);
+    QString message = QString::fromStdString(result.message);
+    if (result.failedCase >= 0 && result.failedCase < document.LoadCaseCount())
+        message = QStringLiteral("Lastfall %1 (%2):\n")
+                      .arg(result.failedCase + 1)
+                      .arg(QString::fromStdString(document.LoadCaseAt(result.failedCase).Name())) +
+                  message;
+    dialogs_.ShowMessage(this, message, QString::fromStdString(result.title), MessageIcon::Warning);
     // The keyboard goes back to the status window, whose "Fehler" Enter
     // presses; the box may have opened before the window manager gave the
     // status window the focus, and would hand it back to the main window.
@@ -110,11 +132,30 @@ void TMainForm::ShowCalculationError(const CalcResult& result) {
 void TMainForm::Eingabeprotocoll1Click() {
     document.CommitPendingEdits();
     ProtocolFile protocol = document.tempFiles.MakeProtocolFile();
-    WriteInputProtocol(input_, protocol.file, MakeContext(document));
+    if (document.LoadCaseCount() > 1)
+        WriteProjectInputProtocol(protocol.file);
+    else
+        WriteInputProtocol(input_, protocol.file, MakeContext(document));
     FinishProtocol(protocol);
     CloseInputEditor();
     StartEditor(inputEditor, QString::fromStdString(protocol.name),
                 QStringLiteral("Eingabeprotokoll"));
+}
+
+// Every load case's input protocol after its title line, as balkor-batch
+// writes them.
+void TMainForm::WriteProjectInputProtocol(std::FILE* file) {
+    InputModel tables;
+    tables.CopySystemFrom(input_);
+    for (int k = 0; k < document.LoadCaseCount(); ++k) {
+        const DocumentHalf& half = document.LoadCaseAt(k);
+        std::fputs(Format("%sLastfall %d: %s\n", k ? "\n" : "", k + 1, half.Name().c_str()).c_str(),
+                   file);
+        tables.CopyLoadCaseFrom(document.LoadCaseAt(k).Tables());
+        ProtocolContext context = MakeContext(document);
+        context.loadCaseFile = half.File();
+        WriteInputProtocol(tables, file, context);
+    }
 }
 
 void TMainForm::Ergebnisse1Click() {
@@ -125,7 +166,15 @@ void TMainForm::Ergebnisse1Click() {
         return;
     }
     ProtocolFile protocol = document.tempFiles.MakeProtocolFile();
-    WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(document));
+    if (ProjectAnalysis* analysis = document.Analysis()) {
+        // The protocol of the whole project, as balkor-batch writes it.
+        std::vector<std::string> files;
+        for (int k = 0; k < document.LoadCaseCount(); ++k)
+            files.push_back(document.LoadCaseAt(k).File());
+        WriteProjectResultsProtocol(*analysis, protocol.file, MakeContext(document), files);
+    } else {
+        WriteResultsProtocol(input_, solutions_, protocol.file, MakeContext(document));
+    }
     FinishProtocol(protocol);
     CloseResultsEditor();
     StartEditor(resultsEditor, QString::fromStdString(protocol.name), QStringLiteral("Ergebnisse"));

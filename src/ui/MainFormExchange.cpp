@@ -40,6 +40,15 @@ void TMainForm::ErgebnisseExportieren1Click() {
                              QStringLiteral("Information"), MessageIcon::Information);
         return;
     }
+    // The tables of several load cases are not written yet: say so rather
+    // than write one of them.
+    if (document.Analysis()) {
+        dialogs_.ShowMessage(this,
+                             QStringLiteral("Ergebnisse exportieren schreibt nur die Ergebnisse "
+                                            "eines Lastfalls ohne Kombinationen und Umhüllende"),
+                             QStringLiteral("Information"), MessageIcon::Information);
+        return;
+    }
     const QString path = dialogs_.SaveFileName(
         this, {QStringLiteral("Ergebnisse exportieren"),
                QStringLiteral("Excel-Arbeitsmappe (*.xlsx);;CSV-Dateien in einem Ordner (*.csv)"),

@@ -72,7 +72,15 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     BCNb = AddCounter(counters, 4, QStringLiteral("Randbedingungen"));
     Memory = AddCounter(counters, 5, QString::fromUtf8(MemoryCaption(false)), &Label11);
     Bandbreite = AddCounter(counters, 6, QString::fromUtf8(SizeCaption(false)), &Label13);
-    counters->setRowStretch(7, 1);
+    // A project's run also shows its load cases and their factorisations.
+    QLabel* casesCaption = nullptr;
+    QLabel* factorisationsCaption = nullptr;
+    LoadCaseNb = AddCounter(counters, 7, QStringLiteral("Lastfälle"), &casesCaption);
+    FactorNb = AddCounter(counters, 8, QStringLiteral("Zerlegungen"), &factorisationsCaption);
+    projectRows_ = {casesCaption, LoadCaseNb, factorisationsCaption, FactorNb};
+    for (QLabel* label : projectRows_)
+        label->setVisible(false);
+    counters->setRowStretch(9, 1);
     // Room for the captions of either solver: the window cannot grow while
     // the run goes on.
     for (QLabel* caption : {Label11, Label13})
@@ -301,4 +309,12 @@ void TSolForm::CountersChanged(const CalcCounters& counters) {
     SetCaption(Label13, SizeCaption(counters.sparse));
     SetMemory(counters.memoryBytes);
     SetBandwidth(SizeCounter(counters));
+    const bool project = counters.loadCases > 1;
+    if (project == LoadCaseNb->isHidden())
+        for (QLabel* label : projectRows_)
+            label->setVisible(project);
+    if (project) {
+        SetCounter(LoadCaseNb, counters.loadCases);
+        SetCounter(FactorNb, counters.factorisations);
+    }
 }

@@ -3,6 +3,7 @@
 #include "analysis/CalcStatus.h"
 
 #include <QDialog>
+#include <array>
 
 class QFrame;
 class QLabel;
@@ -51,6 +52,9 @@ public:
     QLabel* BCNb = nullptr;
     QLabel* Memory = nullptr;
     QLabel* Bandbreite = nullptr;
+    // The load cases of a project's run and their factorisations (hidden for one).
+    QLabel* LoadCaseNb = nullptr;
+    QLabel* FactorNb = nullptr;
     // The captions of the last two counters: the profile's memory and
     // bandwidth, or the sparse factor's memory and non-zeros.
     QLabel* Label11 = nullptr;
@@ -80,4 +84,5 @@ private:
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel7 = nullptr;
     QFrame* highlighted_ = nullptr;
+    std::array<QLabel*, 4> projectRows_ = {};
 };

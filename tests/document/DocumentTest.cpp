@@ -6,8 +6,12 @@
 #include "analysis/SolutionsCont.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
+#include "project/ProjectAnalysis.h"
+#include "project/ProjectFile.h"
 #include "support/SmallExamples.h"
 
+#include <algorithm>
+#include <cmath>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -319,6 +323,185 @@ TEST_F(DocumentTest, PendingEditsAreCommitted) {
     EXPECT_EQ(hingeLoads.filled.size(), 1u);
     input.nodes.AttachGrid(nullptr);
     input.hingeLoads.AttachGrid(nullptr);
+}
+
+void ParseCombinationOrFail(const std::string& text, int cases, Combination& combination) {
+    ExpressionError error;
+    ASSERT_TRUE(ParseCombination(text, cases, combination, error)) << error.message;
+}
+
+// ---- a project of several load cases -----------------------------------------------
+
+// The project dialogs answer from the same queue of names.
+struct ProjectShell : FakeShell {
+    std::string ChooseProjectFile(bool save) override {
+        dialogs.push_back(save ? "Projekt speichern" : "Projekt öffnen");
+        return Next(names, std::string(), "project dialog");
+    }
+};
+
+struct ProjectDocumentTest : ::testing::Test {
+    ProjectDocumentTest() : solutions(input), document(input, solutions, shell) {
+        folder = fs::temp_directory_path() / ("balkor-project-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+    }
+    ~ProjectDocumentTest() override { fs::remove_all(folder); }
+    std::string Write(const std::string& name, const std::string& text) {
+        const std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    void EditNodeLoad(double value) {
+        input.nodeLoads.RowRecord(0)->flag = kFlagUser;
+        input.nodeLoads.InvalidateIndex();
+        input.nodeLoads.SetCellValue(0, 3, &value);
+    }
+    // Two-span system; LF1 and LF2 the loads q = 10, LF3 new and empty.
+    void OpenThree() {
+        document.OpenFiles(Write("a.bsy", kTwoSpanSystem),
+                           {Write("g.bld", kTwoSpanLoads), Write("q.bld", kTwoSpanLoads)});
+        document.AddLoadCase();
+    }
+
+    fs::path folder;
+    InputModel input;
+    SolutionsCont solutions;
+    ProjectShell shell;
+    Document document;
+};
+
+TEST_F(ProjectDocumentTest, LoadCasesKeepTheirOwnTablesWhenAnotherIsCurrent) {
+    OpenThree();
+    ASSERT_EQ(document.LoadCaseCount(), 3);
+    EXPECT_EQ(document.CurrentLoadCase(), 2);
+    EXPECT_EQ(input.beamLoads.ValidCount(), 0);
+    EditNodeLoad(7.0);
+    document.MakeCurrent(0);
+    EXPECT_EQ(input.beamLoads.ValidCount(), 1);
+    EXPECT_EQ(input.nodeLoads.ValidCount(), 0);
+    EXPECT_EQ(document.LoadCaseAt(0).Name(), "g");
+    EXPECT_FALSE(document.LoadCaseAt(0).Modified());
+    EXPECT_TRUE(document.LoadCaseAt(2).Modified());
+    document.MakeCurrent(2);
+    EXPECT_EQ(input.nodeLoads.ValidCount(), 1);
+    EXPECT_TRUE(document.ProjectModified());
+}
+
+// Every modified load case, the system and the project are asked about once;
+// a Cancel anywhere keeps all of them.
+TEST_F(ProjectDocumentTest, ClosingAndNewAskEachOnce) {
+    OpenThree();
+    EditNodeLoad(7.0);
+    document.MakeCurrent(1);
+    EditNodeLoad(8.0);
+    const std::vector<std::string> all = {
+        "Lasfall geändert | Lasteingaben von Lastfall 2 (q) erst speichern ?",
+        "Lasfall geändert | Lasteingaben von Lastfall 3 (LF3) erst speichern ?",
+        "Projekt geändert | Projekt erst speichern ?"};
+    shell.answers = {Answer::No, Answer::No, Answer::No};
+    EXPECT_TRUE(document.CloseQuery());
+    EXPECT_EQ(shell.questions, all);
+    for (size_t cancelAt = 0; cancelAt < all.size(); ++cancelAt) {
+        shell.questions.clear();
+        shell.answers.assign(cancelAt, Answer::No);
+        shell.answers.push_back(Answer::Cancel);
+        document.New();
+        EXPECT_EQ(shell.questions.size(), cancelAt + 1);
+        EXPECT_EQ(document.LoadCaseCount(), 3);
+        EXPECT_EQ(input.nodeLoads.ValidCount(), 1);
+        EXPECT_TRUE(document.LoadCaseAt(2).Modified());
+    }
+    shell.answers = {Answer::No, Answer::No, Answer::No};
+    document.New();
+    EXPECT_EQ(document.LoadCaseCount(), 1);
+    EXPECT_EQ(input.beamLoads.ValidCount(), 0);
+    EXPECT_FALSE(document.ProjectModified());
+    EXPECT_TRUE(document.CloseQuery());
+    EXPECT_TRUE(shell.unexpected.empty());
+}
+
+TEST_F(ProjectDocumentTest, SavedProjectOpensWithTheSameLoadCasesAndExpressions) {
+    OpenThree();
+    EditNodeLoad(7.0);
+    document.RenameLoadCase(2, "Wind");
+    Combination k1;
+    ParseCombinationOrFail("K1=1.35*1+1.5*3", 3, k1);
+    Envelope u1;
+    ExpressionError error;
+    ASSERT_TRUE(ParseEnvelope("U1=1:1.35/1+(2|3):1.5/0", 3, 1, u1, error));
+    document.SetCombinations({k1}, {u1});
+    const std::string windFile = (folder / "w.bld").string();
+    const std::string projectFile = (folder / "p.bpj").string();
+    shell.names = {projectFile, windFile};
+    ASSERT_TRUE(document.SaveProject());
+    EXPECT_EQ(shell.dialogs, (std::vector<std::string>{"Projekt speichern", "Lastfall speichern"}));
+    EXPECT_FALSE(document.ProjectModified());
+
+    InputModel other;
+    SolutionsCont otherSolutions(other);
+    ProjectShell otherShell;
+    Document reopened(other, otherSolutions, otherShell);
+    reopened.OpenProjectFile(projectFile);
+    ASSERT_EQ(reopened.LoadCaseCount(), 3);
+    EXPECT_EQ(reopened.ProjectFile(), projectFile);
+    EXPECT_EQ(reopened.LoadCaseAt(2).Name(), "Wind");
+    EXPECT_EQ(reopened.LoadCaseAt(2).File(), windFile);
+    EXPECT_EQ(CombinationText(reopened.Combinations().at(0)), CombinationText(k1));
+    EXPECT_EQ(EnvelopeText(reopened.Envelopes().at(0)), EnvelopeText(u1));
+    EXPECT_EQ(other.beamLoads.ValidCount(), 1);
+    reopened.MakeCurrent(2);
+    EXPECT_EQ(other.nodeLoads.ValidCount(), 1);
+    EXPECT_FALSE(reopened.ProjectModified());
+    EXPECT_TRUE(otherShell.messages.empty() && otherShell.questions.empty());
+}
+
+// Removing asks only about a modified load case; the combinations and
+// envelopes lose its factor and its member.
+TEST_F(ProjectDocumentTest, RemovingALoadCase) {
+    OpenThree();
+    Combination k1;
+    ParseCombinationOrFail("K1=1*1+2*2+3*3", 3, k1);
+    Envelope u1;
+    ExpressionError error;
+    ASSERT_TRUE(ParseEnvelope("U1=2:1.5/0+3:1/0+C1:1/1", 3, 1, u1, error));
+    document.SetCombinations({k1}, {u1});
+    EditNodeLoad(7.0);
+    shell.answers = {Answer::No};
+    EXPECT_FALSE(document.RemoveLoadCase(2));
+    EXPECT_EQ(document.LoadCaseCount(), 3);
+    EXPECT_TRUE(document.RemoveLoadCase(0));
+    EXPECT_EQ(shell.questions.size(), 1u);
+    ASSERT_EQ(document.LoadCaseCount(), 2);
+    EXPECT_EQ(document.CurrentLoadCase(), 1);
+    EXPECT_EQ(input.nodeLoads.ValidCount(), 1);
+    EXPECT_EQ(document.Combinations()[0].factors, (std::vector<double>{2.0, 3.0}));
+    EXPECT_EQ(EnvelopeText(document.Envelopes()[0]), "U1=1:1.5/0+2:1/0+C1:1/1");
+}
+
+// The envelope of g (1.35 / 1.0) and q (1.5 / 0), both q = 10 on two spans of
+// 6: the middle support carries 1.25·q·L = 75 under each.
+TEST_F(ProjectDocumentTest, CalculateGivesTheEnvelopeOfTheSuperposedLoadCases) {
+    document.OpenFiles(Write("a.bsy", kTwoSpanSystem),
+                       {Write("g.bld", kTwoSpanLoads), Write("q.bld", kTwoSpanLoads)});
+    Envelope u1;
+    ExpressionError error;
+    ASSERT_TRUE(ParseEnvelope("U1=1:1.35/1+2:1.5/0", 2, 0, u1, error));
+    document.SetCombinations({}, {u1});
+    ASSERT_TRUE(document.CalculateProject(nullptr).ok);
+    ASSERT_TRUE(document.ResultsValid());
+    const EnvelopeResults r = document.Analysis()->EvaluateEnvelope(0);
+    const auto& nodes = r.layout.reactionNodes;
+    const size_t middle =
+        static_cast<size_t>(std::find(nodes.begin(), nodes.end(), 2) - nodes.begin());
+    ASSERT_LT(middle, nodes.size());
+    const size_t at = r.layout.beamPoints * kBeamQuantities + middle * kReactionQuantities;
+    const double reaction = 1.25 * 10.0 * 6.0;
+    EXPECT_NEAR(std::max(std::abs(r.max[at].value), std::abs(r.min[at].value)), 2.85 * reaction,
+                1e-9);
+    EXPECT_NEAR(std::min(std::abs(r.max[at].value), std::abs(r.min[at].value)), reaction, 1e-9);
+    EXPECT_TRUE(input.beamLoads.ValidCount() == 1); // the windows' tables stay as they were
+    EditNodeLoad(1.0);
+    EXPECT_FALSE(document.ResultsValid());
 }
 
 } // namespace

@@ -128,7 +128,7 @@ expect_match "$entry" '^Exec=balkor %F$' "Exec"
 expect_match "$entry" '^Icon=balkor$' "Icon"
 expect_match "$entry" '^Categories=(.*;)?Engineering;' "Categories"
 expect_match "$entry" '^Categories=(.*;)?Science;' "Categories"
-expect_match "$entry" '^MimeType=application/x-balkor-system;application/x-balkor-loadcase;$' "MimeType"
+expect_match "$entry" '^MimeType=application/x-balkor-system;application/x-balkor-loadcase;application/x-balkor-project;$' "MimeType"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi
@@ -181,11 +181,12 @@ printf 'NODES\n0\n\nBEAMS\n0\n\n' >"$work/files/unix-lf"
 printf '\xef\xbb\xbfNODELOAD\r\n0\r\n' >"$work/files/mit-bom"
 printf 'NODESX\n' >"$work/files/anders"
 types=$(XDG_DATA_DIRS="$root/usr/share:/usr/share" QT_QPA_PLATFORM=offscreen "$mime_probe" \
-  "$examples/bruecke.bsy" "$examples/bruecke.bld" "$work/files/system" \
+  "$examples/bruecke.bsy" "$examples/bruecke.bld" "$examples/bruecke.bpj" "$work/files/system" \
   "$work/files/lastfall.txt" "$work/files/unix-lf" "$work/files/mit-bom" "$work/files/anders")
 echo "$types"
 expect_match "$types" '/bruecke\.bsy	application/x-balkor-system	application/x-balkor-system$' "Typ .bsy"
 expect_match "$types" '/bruecke\.bld	application/x-balkor-loadcase	application/x-balkor-loadcase$' "Typ .bld"
+expect_match "$types" '/bruecke\.bpj	application/x-balkor-project	application/x-balkor-project$' "Typ .bpj"
 expect_match "$types" '/system	application/x-balkor-system	' "Systemdatei ohne Endung"
 expect_match "$types" '/lastfall\.txt	[^	]+	application/x-balkor-loadcase$' "Lastfall nach Inhalt"
 expect_match "$types" '/unix-lf	application/x-balkor-system	' "Systemdatei mit LF"

@@ -340,6 +340,8 @@ private:
             {f.Suche1, false},
             {f.Grafikdrucken1, false},
             {f.HelpAboutItem, false},
+            {f.Lastfaelle1, false},
+            {f.Kombinationen1, false},
         };
         const Command& command = PickOf(random_, commands);
         mayWrite_ = command.saves;
