@@ -215,7 +215,8 @@ public:
     // The springs of an analysis node, null when it has none.
     const NodeSpring* SpringAt(int node) const;
     // The force of the node's springs on the structure, −k·u, in the sign
-    // convention of the reactions; 0 at a node without springs.
+    // convention of the reactions; 0 at a node without springs and in a
+    // component the load case imposes (that part of the spring acts nothing).
     double SpringForce(int node, int component) const;
     // The force of the rigid supports alone: NodeForce, which is the whole
     // force of the ground on the node, less the springs' share.
@@ -239,6 +240,7 @@ private:
     void AddSupportRows(int node, const struct NodeRec& rec);
     void GatherSprings();
     double RawSpringForce(int node, int component) const;
+    bool ImposedComponent(int node, int component) const;
     void DivideBeam(int row, const BeamAttachments& attachments);
     void AddHingeCouplings(int prev, int next, double beta, const bool released[3]);
     void AddHingeRow(int type, int sideA, int sideB, double beta, double rowConstant);

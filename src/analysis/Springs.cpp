@@ -75,9 +75,25 @@ const NodeSpring* SolutionsCont::SpringAt(int node) const {
     return index >= 0 ? &springs_[static_cast<size_t>(index)] : nullptr;
 }
 
+// A component that the load case imposes (a constrained displacement not 0)
+// is a constant of the solution: the spring's row of that component enters
+// no equation, so nothing of it acts and the constraint takes the force.
+bool SolutionsCont::ImposedComponent(int node, int component) const {
+    if (nodes[node].inputRow < 0)
+        return false;
+    const long number = nodes[node].inputRow + 1;
+    for (int k = 0; k < input_.zwv.ValidCount(); ++k) {
+        const ZwvRec& zwv = *input_.zwv.ValidRow(k);
+        const double values[3] = {zwv.w, zwv.rx, zwv.ry};
+        if (number >= zwv.from && number <= zwv.to && values[component] != 0.0)
+            return true;
+    }
+    return false;
+}
+
 double SolutionsCont::RawSpringForce(int node, int component) const {
     const NodeSpring* spring = SpringAt(node);
-    if (!spring)
+    if (!spring || ImposedComponent(node, component))
         return 0.0;
     double force = 0.0;
     for (int c = 0; c < kComponents; ++c)

@@ -5,6 +5,7 @@
 #include "model/Tables.h"
 #include "ui/Help.h"
 #include "ui/QtCanvas.h"
+#include "ui/SectionFields.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -36,14 +36,11 @@ QString Text(const char* utf8) {
 }
 
 QString Number(double value) {
-    return QString::number(value, 'g', 10);
+    return SectionNumber(value);
 }
 
-// A number as typed: a decimal comma counts as a point.
-bool ParseNumber(QString text, double& value) {
-    bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &ok);
-    return ok;
+bool ParseNumber(const QString& text, double& value) {
+    return ParseSectionNumber(text, value);
 }
 
 std::string NotANumber(const char* key, const QString& text) {
@@ -164,12 +161,10 @@ TDeckGeneratorDialog::TDeckGeneratorDialog(const DeckDescription& initial, Apply
     form->addRow(Text("Querträger:"), cross);
     form->addRow(Text("Intervalle je Stab:"), IntervalsSpin);
 
-    SectionsTable = new QTableWidget(4, 5, this);
+    SectionsTable = new QTableWidget(4, kSectionFieldCount, this);
     for (int row = 0; row < 4; ++row)
         SectionsTable->setVerticalHeaderItem(row, new QTableWidgetItem(Text(kSectionRows[row])));
-    SectionsTable->setHorizontalHeaderLabels(
-        {Text("E"), Text("G"), Text("Iy"), Text("It"), Text("Temp.ausd.koeff.")});
-    SectionsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    SetUpSectionColumns(*SectionsTable, 0);
     SectionsTable->setFixedHeight(SectionsTable->horizontalHeader()->sizeHint().height() +
                                   4 * SectionsTable->verticalHeader()->defaultSectionSize() + 4);
 
@@ -234,10 +229,9 @@ void TDeckGeneratorDialog::Fill(const DeckDescription& deck) {
     const DeckSection sections[] = {deck.girder, deck.edgeGirder.value_or(deck.girder),
                                     deck.crossBeam, deck.endCrossBeam.value_or(deck.crossBeam)};
     for (int row = 0; row < 4; ++row) {
-        const double values[] = {sections[row].E, sections[row].G, sections[row].Iy,
-                                 sections[row].It, sections[row].alphaT};
-        for (int col = 0; col < 5; ++col)
-            SectionsTable->setItem(row, col, new QTableWidgetItem(Number(values[col])));
+        SetSectionRow(*SectionsTable, row, 0,
+                      {sections[row].E, sections[row].G, sections[row].Iy, sections[row].It,
+                       sections[row].alphaT});
     }
     SupportsTable->setRowCount(static_cast<int>(deck.spans.size()) + 1);
     SupportsTable->setColumnCount(deck.girders);
@@ -310,18 +304,17 @@ bool TDeckGeneratorDialog::Description(DeckDescription& deck, std::string& error
     }
     DeckSection sections[4];
     for (int row = 0; row < 4; ++row) {
-        double* fields[] = {&sections[row].E, &sections[row].G, &sections[row].Iy,
-                            &sections[row].It, &sections[row].alphaT};
-        for (int col = 0; col < 5; ++col) {
-            const QTableWidgetItem* item = SectionsTable->item(row, col);
-            const QString text = item ? item->text() : QString();
-            if (!ParseNumber(text, *fields[col])) {
-                error = NotANumber(
-                    ("sections." + std::string(kSectionKeys[row]) + "." + kSectionColumns[col])
-                        .c_str(),
-                    text);
-                return false;
-            }
+        int field = 0;
+        QString text;
+        if (!ReadSectionRow(*SectionsTable, row, 0,
+                            {&sections[row].E, &sections[row].G, &sections[row].Iy,
+                             &sections[row].It, &sections[row].alphaT},
+                            field, text)) {
+            error = NotANumber(
+                ("sections." + std::string(kSectionKeys[row]) + "." + kSectionColumns[field])
+                    .c_str(),
+                text);
+            return false;
         }
     }
     deck.girder = sections[0];

@@ -1,6 +1,7 @@
 #include "ui/DxfImportDialog.h"
 
 #include "ui/Help.h"
+#include "ui/SectionFields.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -18,28 +18,13 @@ namespace {
 constexpr int kHelpTopic = 10145;
 
 enum LayerColumn { kLayerName, kLayerLines, kLayerType, kFirstValue };
-const char* const kValueColumns[] = {"E", "G", "Iy", "It", "Temp.ausd.koeff."};
-constexpr int kValueCount = 5;
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 QString Number(double value) {
-    return QString::number(value, 'g', 10);
-}
-
-// A number as typed: a decimal comma counts as a point.
-bool ParseNumber(QString text, double& value) {
-    bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')), &ok);
-    return ok;
-}
-
-double* ValueOf(LayerSection& section, int column) {
-    double* values[kValueCount] = {&section.E, &section.G, &section.Iy, &section.It,
-                                   &section.alphaT};
-    return values[column];
+    return SectionNumber(value);
 }
 
 std::vector<int> LinesPerLayer(const DxfDrawing& drawing) {
@@ -80,25 +65,21 @@ TDxfImportDialog::TDxfImportDialog(const QString& path, const DxfDrawing& drawin
     SplitBox = new QCheckBox(Text("Linien an Kreuzungen teilen"), this);
 
     const int rows = static_cast<int>(drawing.layers.size());
-    LayersTable = new QTableWidget(rows, kFirstValue + kValueCount, this);
-    QStringList headers = {Text("Ebene"), Text("Linien"), Text("Typ-Nr.")};
-    for (const char* column : kValueColumns)
-        headers << Text(column);
-    LayersTable->setHorizontalHeaderLabels(headers);
-    LayersTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    LayersTable = new QTableWidget(rows, kFirstValue + kSectionFieldCount, this);
+    LayersTable->setHorizontalHeaderLabels({Text("Ebene"), Text("Linien"), Text("Typ-Nr.")});
+    SetUpSectionColumns(*LayersTable, kFirstValue);
     LayersTable->horizontalHeaderItem(kLayerType)
         ->setToolTip(Text("Nummer eines Querschnittstyps des bisherigen Systems; leer: ein neuer "
                           "Typ mit den Werten rechts"));
     const std::vector<int> lines = LinesPerLayer(drawing);
-    LayerSection defaults;
+    const LayerSection defaults;
     for (int row = 0; row < rows; ++row) {
         LayersTable->setItem(row, kLayerName,
                              ReadOnly(QString::fromStdString(drawing.layers[row])));
         LayersTable->setItem(row, kLayerLines, ReadOnly(QString::number(lines[row])));
         LayersTable->setItem(row, kLayerType, new QTableWidgetItem(QString()));
-        for (int c = 0; c < kValueCount; ++c)
-            LayersTable->setItem(row, kFirstValue + c,
-                                 new QTableWidgetItem(Number(*ValueOf(defaults, c))));
+        SetSectionRow(*LayersTable, row, kFirstValue,
+                      {defaults.E, defaults.G, defaults.Iy, defaults.It, defaults.alphaT});
     }
     MessageLabel = new QLabel(this);
     MessageLabel->setWordWrap(true);
@@ -125,7 +106,7 @@ TDxfImportDialog::TDxfImportDialog(const QString& path, const DxfDrawing& drawin
 
 bool TDxfImportDialog::Options(GridOptions& options, std::string& error) const {
     options = GridOptions();
-    if (!ParseNumber(ToleranceEdit->text(), options.tolerance) || !(options.tolerance > 0)) {
+    if (!ParseSectionNumber(ToleranceEdit->text(), options.tolerance) || !(options.tolerance > 0)) {
         error = "Die Toleranz für gemeinsame Knoten muss eine Zahl größer als 0 sein";
         return false;
     }
@@ -141,12 +122,15 @@ bool TDxfImportDialog::Options(GridOptions& options, std::string& error) const {
             error = "Ebene \"" + layer + "\": die Typ-Nr. muss eine ganze Zahl sein";
             return false;
         }
-        for (int c = 0; c < kValueCount && section.typeNumber == 0; ++c)
-            if (!ParseNumber(LayersTable->item(row, kFirstValue + c)->text(),
-                             *ValueOf(section, c))) {
-                error = "Ebene \"" + layer + "\": " + kValueColumns[c] + " ist keine Zahl";
-                return false;
-            }
+        int field = 0;
+        QString text;
+        if (section.typeNumber == 0 &&
+            !ReadSectionRow(*LayersTable, row, kFirstValue,
+                            {&section.E, &section.G, &section.Iy, &section.It, &section.alphaT},
+                            field, text)) {
+            error = "Ebene \"" + layer + "\": " + SectionFieldCaption(field) + " ist keine Zahl";
+            return false;
+        }
         options.sections.push_back(section);
     }
     return true;

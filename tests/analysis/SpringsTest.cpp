@@ -58,6 +58,13 @@ const auto SkewedRotationalSpring = [](Structure& s) {
     Spring(s, 2, 2, 5e6, kRot), s.NodeLoad(2, 2, 0, 0, M);
     return 0.0;
 };
+// The tip's displacement is imposed: the spring there adds nothing, shows 0,
+// and the imposed displacement takes the whole force 3EI/L³·w.
+constexpr double wImposed = 0.01, kImposed = 3 * EI / L3 * wImposed;
+const auto SpringOnAnImposedTip = [](Structure& s) {
+    s.FixedNode(0, 0), s.Node(L, 0), s.Beam(1, 2), Spring(s, 2, 2, kTip), s.Zwv(2, 2, wImposed);
+    return 0.0;
+};
 
 const auto Deflection = [](Structure& s, int n, int c) { return s.Value(n, c); };
 const auto SpringForce = [](Structure& s, int n, int c) {
@@ -89,6 +96,9 @@ const struct {
     {SkewedRotationalSpring, SpringForce, 2, kRy, -kRot* ryTip, 1e-9 * M},
     {SkewedRotationalSpring, SpringForce, 2, kRx, 0.0, 1e-9 * M},
     {SkewedRotationalSpring, SpringForce, 2, kWz, 0.0, 1e-9 * M},
+    {SpringOnAnImposedTip, SpringForce, 2, kWz, 0.0, 1e-9 * kImposed},
+    {SpringOnAnImposedTip, SupportForce, 2, kWz, kImposed, 1e-9 * kImposed},
+    {SpringOnAnImposedTip, SupportForce, 1, kWz, -kImposed, 1e-9 * kImposed},
 };
 
 class Springs : public ::testing::TestWithParam<const char*> {};

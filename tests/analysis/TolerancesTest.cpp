@@ -85,3 +85,34 @@ TEST(AnalysisTolerances, BalkorThreadsAsksForAtMost64Threads) {
 }
 
 } // namespace
+
+namespace {
+
+// Two equal cantilevers side by side, the second loaded by a fraction of the
+// first one's load: its tip deflection and its reaction are that fraction of
+// the largest ones, and below 1e-10 of them they count as rounding noise (0).
+TEST(AnalysisTolerances, ResultsBelow1e10OfTheLargestAreZero) {
+    constexpr double P = 10.0;
+    const struct {
+        double fraction;
+        bool zero;
+    } cases[] = {{0.6e-10, true}, {1.5e-10, false}};
+    for (const auto& c : cases) {
+        Structure s;
+        s.Section(2.1e8, 8.1e7, 2.5e-4, 1.8e-6);
+        s.FixedNode(0, 0), s.Node(4, 0), s.Beam(1, 2), s.NodeLoad(2, 2, P);
+        s.FixedNode(0, 2), s.Node(4, 2), s.Beam(3, 4), s.NodeLoad(4, 4, c.fraction * P);
+        s.Solve();
+        const double tip = s.Value(4, kWz);
+        const double reaction = s.solutions.SupportReaction(s.CalcNode(3), kWz);
+        if (c.zero) {
+            EXPECT_EQ(tip, 0.0) << c.fraction;
+            EXPECT_EQ(reaction, 0.0) << c.fraction;
+        } else {
+            EXPECT_NEAR(tip, c.fraction * s.Value(2, kWz), 1e-6 * c.fraction * s.Value(2, kWz));
+            EXPECT_NEAR(reaction, -c.fraction * P, 1e-6 * c.fraction * P);
+        }
+    }
+}
+
+} // namespace

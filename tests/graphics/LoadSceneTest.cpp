@@ -117,6 +117,30 @@ TEST(LoadDiagram, AHighDiagramKeepsOneArrowAndATinyLoadABoundedCount) {
               size_t(20 + 20 + 19 * 4 + 2) + size_t(3 * fitting + 1));
 }
 
+// Arrow heads small enough for more than 1000 intervals on the tiny load's
+// beam: it keeps at most 1000 (3 lines each and one end more).
+TEST(LoadDiagram, ATinyLoadHasAtMost1000Intervals) {
+    const double kept = ResFunctionArrowheadSize;
+    const struct {
+        double fitting;
+        size_t lines;
+    } cases[] = {{999, 3 * 999 + 1}, {1001, 3 * 1000 + 1}};
+    for (const auto& c : cases) {
+        Structure two;
+        two.Node(0, 0), two.Node(10, 0), two.Node(0, 3), two.Node(10, 3);
+        two.Beam(1, 2), two.Beam(3, 4);
+        two.BeamLoad(1, 1, 1, 1), two.BeamLoad(2, 2, 1e-13, 1e-13);
+        SceneRun bounded(FrontView(), ShowLoads);
+        bounded.Rebuild(two);
+        // Head sizes that fit c.fitting + 0.5 arrows, 0.5 of a head apart.
+        ResFunctionArrowheadSize = 10 / (0.5 * bounded.S() * (c.fitting + 0.5));
+        bounded.Rebuild(two);
+        EXPECT_EQ(DistributedLines(bounded).size(), size_t(20 + 20 + 19 * 4 + 2) + c.lines)
+            << c.fitting;
+    }
+    ResFunctionArrowheadSize = kept;
+}
+
 TEST(LoadDiagram, TorsionLoadsHaveHeadsAlongTheBeam) {
     Structure s;
     OneBeam(s);

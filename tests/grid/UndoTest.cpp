@@ -277,6 +277,11 @@ private Q_SLOTS:
         QVERIFY(f.grid.BlockActive());
         f.Key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(f.grid.clipboard, QStringLiteral("0\t0.25\t\r\n1.5\t1.25\t\r\n"));
+        // Ctrl+D fills the block's first row into the rows below.
+        f.Key(Qt::Key_D, Qt::ControlModifier);
+        f.Key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.grid.clipboard, QStringLiteral("0\t0.25\t\r\n0\t0.25\t\r\n"));
+        f.Key(Qt::Key_Z, Qt::ControlModifier);
         f.Key(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(
             QList<int>({f.grid.AnchorRow(), f.grid.AnchorCol(), f.grid.EndRow(), f.grid.EndCol()}),
