@@ -20,6 +20,10 @@ constexpr double kMaxSamples[] = {0.0, 0.25, 0.5, 0.75, 1.0};
 } // namespace
 
 void SolutionsCont::StoreDisplacements(const Matrix& q) {
+    StoreDisplacements(q.data);
+}
+
+void SolutionsCont::StoreDisplacements(const double* q) {
     for (int d = 0; d < dofs.Count(); ++d) {
         BCClass& dof = dofs.Dof(d);
         if (!dof.dependent)
@@ -93,18 +97,32 @@ void SolutionsCont::EvaluateElementForces() {
     Matrix u(6, 1);
     Matrix f(6, 1);
     Matrix p(6, 1);
+    const bool zeroLoads = elementLoads_.AllZero();
     for (int e = 0; e < elements.Count(); ++e) {
         SolElement& element = elements[e];
         const ElementEnds ends = Ends(element);
         for (int i = 0; i < 6; ++i)
             u[i] = DofValue(element.DofIndex(i, ends));
-        if (kept_.empty())
+        if (kept_.empty()) {
             Stiffness(element, ends, input_, Ke);
-        else
-            std::copy_n(kept_[static_cast<size_t>(e)].stiffness, 36, Ke.data);
-        ElementLoadVector(e, f);
-        p.CopyFrom(Ke.Multiply(u));
-        p.Subtract(f);
+            ElementLoadVector(e, f);
+            p.CopyFrom(Ke.Multiply(u));
+            p.Subtract(f);
+        } else {
+            // Matrix::Multiply's sums in its order, on the kept stiffness.
+            const double* K = kept_[static_cast<size_t>(e)].stiffness;
+            for (int i = 0; i < 6; ++i) {
+                double sum = 0.0;
+                for (int k = 0; k < 6; ++k)
+                    sum += K[6 * i + k] * u[k];
+                p[i] = sum;
+            }
+            // Subtracting +0 changes nothing.
+            if (!zeroLoads) {
+                ElementLoadVector(e, f);
+                p.Subtract(f);
+            }
+        }
         for (int k = 0; k < kComponents; ++k) {
             dofs.Dof(ends.start.firstDof + k).nodeForce += p[k];
             dofs.Dof(ends.end.firstDof + k).nodeForce += p[3 + k];
@@ -129,8 +147,10 @@ ElementFrame SolutionsCont::Frame(int element) const {
 void SolutionsCont::KeepElementData() {
     std::vector<KeptElement>().swap(kept_);
     largestFlexibility_ = 0.0;
+    framesProper_ = false;
     if (elements.Count() > kMaxKeptElements)
         return;
+    bool proper = true;
     std::vector<KeptElement> kept(static_cast<size_t>(elements.Count()));
     Matrix Ke(6, 6);
     double largest = 0.0;
@@ -142,6 +162,8 @@ void SolutionsCont::KeepElementData() {
         Stiffness(element, ends, input_, Ke);
         std::copy_n(Ke.data, 36, k.stiffness);
         k.frame = FrameOf(ends);
+        proper = proper && k.frame.length != 0.0 && !std::isnan(k.frame.length) &&
+                 std::isfinite(k.frame.c) && std::isfinite(k.frame.s);
         const MatRec& section = CrossSection(element, input_);
         const double L = LengthOf(ends);
         k.bendingFlexibility = L / (6.0 * (section.Iy * section.E / L));
@@ -150,6 +172,7 @@ void SolutionsCont::KeepElementData() {
     }
     // Not finite: the bound of UnloadedSpansFinite never holds.
     largestFlexibility_ = finite ? largest : NAN;
+    framesProper_ = proper;
     kept_ = std::move(kept);
 }
 
