@@ -12,13 +12,8 @@
 #include "model/Tables.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
 #include <utility>
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 // The constraint rows a load case adds (imposed displacements, hinge
 // deformations) without their values: load cases with equal signatures
@@ -299,7 +294,12 @@ private:
             return false;
         }
         CaseResults& kept = results[static_cast<size_t>(k)];
-        kept = s_.TakeCase();
+        // The end forces the evaluation gathered move instead of a copy.
+        const bool gathered = s_.caseForces_.size() == static_cast<size_t>(s_.elements.Count()) * 6;
+        kept = s_.TakeCase(!gathered);
+        if (gathered)
+            kept.forces = std::move(s_.caseForces_);
+        s_.caseForces_.clear();
         kept.divisionNodes = DivisionNodes(k);
         return true;
     }
@@ -377,49 +377,32 @@ CalcResult SolutionsCont::CalculateCases(LoadCaseSource& source, std::vector<Cas
     CaseRun run(*this, source, status, result);
     const bool ok = run.Run(results);
     std::vector<KeptElement>().swap(kept_);
+    std::vector<double>().swap(caseForces_);
     FinishRun(ok, status, result);
     return result;
 }
 
-namespace {
-
-// The pages of a new vector's storage mapped in one request rather than by
-// a fault at the first write to each of them: the kept results of many
-// load cases are new memory, and on virtual machines each fault costs
-// microseconds. Where the system cannot, the pages come as they are written.
-template <class T> void MapStorage(const std::vector<T>& v) {
-#if defined(MADV_POPULATE_WRITE)
-    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    if (page == 0 || (page & (page - 1)) != 0)
-        return;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(v.data());
-    const uintptr_t first = (start + page - 1) & ~(page - 1);
-    const uintptr_t end = (start + v.capacity() * sizeof(T)) & ~(page - 1);
-    if (end >= first + 16 * page)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-#else
-    (void)v;
-#endif
+CaseResults SolutionsCont::TakeCase() const {
+    return TakeCase(true);
 }
 
-} // namespace
-
-CaseResults SolutionsCont::TakeCase() const {
+CaseResults SolutionsCont::TakeCase(bool withForces) const {
     CaseResults r;
     // Reserved and appended: a sized vector would first be zeroed.
     r.solved.reserve(static_cast<size_t>(dofs.Count()));
     r.nodeForces.reserve(static_cast<size_t>(dofs.Count()));
-    r.forces.reserve(static_cast<size_t>(elements.Count()) * 6);
     MapStorage(r.solved);
     MapStorage(r.nodeForces);
-    MapStorage(r.forces);
     for (int d = 0; d < dofs.Count(); ++d) {
         r.solved.push_back(dofs.Dof(d).solvedValue);
         r.nodeForces.push_back(dofs.Dof(d).nodeForce);
     }
-    for (int e = 0; e < elements.Count(); ++e)
-        r.forces.insert(r.forces.end(), std::begin(elements[e].forces),
-                        std::end(elements[e].forces));
+    if (withForces) {
+        r.forces.reserve(static_cast<size_t>(elements.Count()) * 6);
+        for (int e = 0; e < elements.Count(); ++e)
+            r.forces.insert(r.forces.end(), std::begin(elements[e].forces),
+                            std::end(elements[e].forces));
+    }
     // Most load cases of a run of many load nodes only: the element loads
     // are then kept as none, which the evaluation reads as all zero.
     const std::vector<ElementLoads>& loads = elementLoads_.Entries();
@@ -435,6 +418,7 @@ CaseResults SolutionsCont::TakeCase() const {
 }
 
 void SolutionsCont::ShowCase(const CaseResults& r) {
+    std::vector<double>().swap(caseForces_);
     for (int d = 0; d < dofs.Count() && d < static_cast<int>(r.solved.size()); ++d) {
         dofs.Dof(d).solvedValue = r.solved[static_cast<size_t>(d)];
         dofs.Dof(d).nodeForce = r.nodeForces[static_cast<size_t>(d)];

@@ -25,6 +25,7 @@ void SolutionsCont::Clear() {
     dofs.Release();
     elementLoads_.Clear();
     std::vector<KeptElement>().swap(kept_);
+    std::vector<double>().swap(caseForces_);
     largestFlexibility_ = 0.0;
     framesProper_ = false;
     springs_.clear();

@@ -2,6 +2,7 @@
 // forces at the element ends, node forces (support reactions) and the values
 // along the elements that the protocols and drawings ask for.
 
+#include "analysis/DriverSteps.h"
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "model/BalkorError.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -98,6 +100,12 @@ void SolutionsCont::EvaluateElementForces() {
     Matrix f(6, 1);
     Matrix p(6, 1);
     const bool zeroLoads = elementLoads_.AllZero();
+    const bool gather = !kept_.empty();
+    caseForces_.clear();
+    if (gather) {
+        caseForces_.reserve(static_cast<size_t>(elements.Count()) * 6);
+        MapStorage(caseForces_);
+    }
     for (int e = 0; e < elements.Count(); ++e) {
         SolElement& element = elements[e];
         const ElementEnds ends = Ends(element);
@@ -135,6 +143,9 @@ void SolutionsCont::EvaluateElementForces() {
         element.forces[kQe] = p[3];
         element.forces[kMe] = -p[4];
         element.forces[kTe] = -p[5];
+        if (gather)
+            for (double force : element.forces)
+                caseForces_.push_back(force);
     }
 }
 

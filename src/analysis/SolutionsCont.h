@@ -291,6 +291,10 @@ private:
         double bendingFlexibility; // L / (6 EI / L), as Deflection computes it
     };
     std::vector<KeptElement> kept_;
+    // While kept_ is: the end forces of the last evaluation, element after
+    // element, gathered as they are computed for the load case's results.
+    std::vector<double> caseForces_;
+    CaseResults TakeCase(bool withForces) const;
     double largestFlexibility_ = 0.0; // of kept_, NaN when one is not finite
     bool framesProper_ = false;       // of kept_: lengths not 0 or NaN, finite directions
     bool NoElementLoads() const;
