@@ -139,9 +139,13 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
     }
 
     // Equivalent nodal loads of distributed and temperature loads.
-    elementLoads_.Build(*this);
+    if (NoElementLoads()) {
+        elementLoads_.BuildZero(elements.Count());
+    } else {
+        elementLoads_.Build(*this);
+    }
     Matrix f(6, 1);
-    for (int e = 0; e < elements.Count(); ++e) {
+    for (int e = 0; !elementLoads_.AllZero() && e < elements.Count(); ++e) {
         const SolElement& element = elements[e];
         ElementLoadVector(e, f);
         // Adding 0 changes no entry of F (none is −0: sums from +0 never
@@ -182,6 +186,14 @@ void SolutionsCont::AssembleLoads(Matrix& F) {
         AddLoad(-mx, hinge.sideB, kRx, F, false);
         AddLoad(my, hinge.sideB, kRy, F, false);
     }
+}
+
+// Without span and temperature records every entry of the table is zero,
+// when the frames are proper (on others the turn into global axes would
+// make zeros NaN, as the table built element by element shows).
+bool SolutionsCont::NoElementLoads() const {
+    return !kept_.empty() && framesProper_ && input_.beamLoads.ValidCount() == 0 &&
+           input_.tempLoads.ValidCount() == 0;
 }
 
 void SolutionsCont::ElementLoadVector(int index, Matrix& f) const {

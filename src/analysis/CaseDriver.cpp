@@ -49,12 +49,15 @@ public:
     }
 
 private:
+    // Load cases solved and checked together.
+    static constexpr size_t kBlock = 16;
+
     // What a load case leaves until its results are evaluated.
     struct Loaded {
         int k;
         Matrix loads;
         std::vector<double> nodeForces;
-        std::vector<ElementLoads> elementLoads;
+        ElementLoadTable elementLoads;
     };
 
     bool CheckInput() {
@@ -188,15 +191,10 @@ private:
         std::unique_ptr<EquationSolver> solver = MakeSolver(s_.solverKind_, n);
         Matrix leadLoads(n, 1);
         solver->Assemble(s_, leadLoads);
-        const SolverFigures figures = solver->Figures();
-        s_.counters.sparse = solver->Kind() == SolverKind::kSparse;
-        s_.counters.memoryBytes = figures.memoryBytes;
-        s_.counters.bandwidth = figures.bandwidth;
-        s_.counters.factorNonZeros = figures.factorNonZeros;
-        s_.ReportCounters(status_);
+        s_.ReportSolver(*solver, status_);
 
         StartStage(status_, kStageLoads);
-        std::vector<Loaded> group;
+        std::vector<int> group;
         std::vector<int> left;
         for (int k : pending) {
             if (k != lead &&
@@ -204,20 +202,16 @@ private:
                 left.push_back(k);
                 continue;
             }
-            Matrix F(n, 1);
-            if (k == lead) {
-                F = leadLoads;
-            } else {
+            if (k != lead) {
                 if (!Prepare(k))
                     return false;
-                if (Equations() != equations) {
+                // Without rows of its own the lead's elimination stays.
+                if (Constrained(k) && Equations() != equations) {
                     left.push_back(k);
                     continue;
                 }
-                if (Constrained(k))
-                    s_.AssemblePrescribed(F);
             }
-            group.push_back(LoadVector(k, std::move(F)));
+            group.push_back(k);
         }
 
         StartStage(status_, kStageSolve);
@@ -226,56 +220,69 @@ private:
             return false;
         }
         ++s_.counters.factorisations;
-        const int k = static_cast<int>(group.size());
-        Matrix B(n, k);
-        for (int r = 0; r < n; ++r)
-            for (int j = 0; j < k; ++j)
-                B(r, j) = group[static_cast<size_t>(j)].loads[r];
-        solver->Solve(B);
-        // The solutions as columns of their own, read row by row.
-        std::vector<Matrix> solutions(group.size());
-        for (Matrix& q : solutions)
-            q.Allocate(n, 1);
-        for (int r = 0; r < n; ++r)
-            for (int j = 0; j < k; ++j)
-                solutions[static_cast<size_t>(j)][r] = B(r, j);
-        B = Matrix();
 
         StartStage(status_, kStageEvaluate);
         // The stiffness once for the equilibrium check of every load case.
         StiffnessEntries K;
         Matrix prescribed(n, 1);
         s_.AssembleStiffness(K, prescribed);
-        const std::vector<char> balanced = Balanced(K, group, solutions);
-        K = StiffnessEntries();
-        for (size_t j = 0; j < group.size(); ++j)
-            if (!Evaluate(group[j], solutions[j], balanced[j], results))
-                return false;
+        // Loaded, solved and evaluated a block at a time, in buffers that
+        // every block reuses: the load vectors and solutions of all load
+        // cases at once would be new memory, which costs more to map than
+        // to compute.
+        const size_t stride = static_cast<size_t>(n);
+        std::vector<Loaded> block(std::min(kBlock, group.size()));
+        for (Loaded& loaded : block)
+            loaded.loads.Allocate(n, 1);
+        std::vector<double> solutions(stride * block.size());
+        for (size_t first = 0; first < group.size(); first += kBlock) {
+            const size_t count = std::min(kBlock, group.size() - first);
+            for (size_t j = 0; j < count; ++j) {
+                Loaded& loaded = block[j];
+                const int k = group[first + j];
+                if (!Prepare(k))
+                    return false;
+                if (k == lead) {
+                    loaded.loads.CopyFrom(leadLoads);
+                } else {
+                    loaded.loads.Zero();
+                    if (Constrained(k))
+                        s_.AssemblePrescribed(loaded.loads);
+                }
+                LoadVector(k, loaded);
+                std::copy_n(loaded.loads.data, n, solutions.data() + j * stride);
+            }
+            solver->SolveColumns(solutions.data(), n, static_cast<int>(count));
+            const std::vector<char> balanced = Balanced(K, block, count, solutions, n);
+            for (size_t j = 0; j < count; ++j)
+                if (!Evaluate(block[j], solutions.data() + j * stride, balanced[j], results))
+                    return false;
+        }
         pending = std::move(left);
         return true;
     }
 
-    // The load vector of load case k (prepared), its recorded node forces
-    // and its element loads.
-    Loaded LoadVector(int k, Matrix F) {
+    // The load vector of load case k (prepared) added to loaded.loads, its
+    // recorded node forces and its element loads.
+    void LoadVector(int k, Loaded& loaded) {
         for (int d = 0; d < s_.dofs.Count(); ++d)
             s_.dofs.Dof(d).nodeForce = 0.0;
-        s_.AssembleLoads(F);
-        Loaded loaded{k, std::move(F), {}, s_.elementLoads_.Take()};
+        s_.AssembleLoads(loaded.loads);
+        loaded.k = k;
+        loaded.elementLoads = s_.elementLoads_.Take();
         loaded.nodeForces.resize(static_cast<size_t>(s_.dofs.Count()));
         for (int d = 0; d < s_.dofs.Count(); ++d)
             loaded.nodeForces[static_cast<size_t>(d)] = s_.dofs.Dof(d).nodeForce;
-        return loaded;
     }
 
-    bool Evaluate(Loaded& loaded, const Matrix& q, bool balanced,
+    bool Evaluate(Loaded& loaded, const double* q, bool balanced,
                   std::vector<CaseResults>& results) {
         const int k = loaded.k;
         if (!Prepare(k))
             return false;
         for (int d = 0; d < s_.dofs.Count(); ++d)
             s_.dofs.Dof(d).nodeForce = loaded.nodeForces[static_cast<size_t>(d)];
-        s_.elementLoads_.Assign(std::move(loaded.elementLoads));
+        s_.elementLoads_ = std::move(loaded.elementLoads);
         s_.StoreDisplacements(q);
         s_.Evaluate();
         if (!s_.ResultsFinite()) {
@@ -287,47 +294,46 @@ private:
             return false;
         }
         CaseResults& kept = results[static_cast<size_t>(k)];
-        kept = s_.TakeCase();
+        // The end forces the evaluation gathered move instead of a copy.
+        const bool gathered = s_.caseForces_.size() == static_cast<size_t>(s_.elements.Count()) * 6;
+        kept = s_.TakeCase(!gathered);
+        if (gathered)
+            kept.forces = std::move(s_.caseForces_);
+        s_.caseForces_.clear();
         kept.divisionNodes = DivisionNodes(k);
         return true;
     }
 
-    // Whether K q balances the loads, for every load case of the group: K q
-    // from the entries of the upper triangle in the order of
-    // SolutionsCont::MultiplyStiffness, the entries read once for a block of
-    // load cases.
-    static std::vector<char> Balanced(const StiffnessEntries& K, const std::vector<Loaded>& group,
-                                      const std::vector<Matrix>& solutions) {
-        constexpr size_t kBlock = 16;
-        std::vector<char> balanced(group.size(), 0);
-        for (size_t first = 0; first < group.size(); first += kBlock) {
-            const size_t count = std::min(kBlock, group.size() - first);
-            const int n = solutions[first].rows;
-            Matrix Q(n, static_cast<int>(count)), KQ(n, static_cast<int>(count));
-            for (int r = 0; r < n; ++r)
-                for (size_t j = 0; j < count; ++j)
-                    Q(r, static_cast<int>(j)) = solutions[first + j][r];
-            for (size_t i = 0; i < K.values.size(); ++i) {
-                const int row = K.rows[i], column = K.columns[i];
-                const double value = K.values[i];
-                double* out = &KQ(row, 0);
-                const double* in = &Q(column, 0);
+    // Whether K q balances the loads, for the first count load cases of the
+    // block: K q from the entries of the upper triangle in the order of
+    // SolutionsCont::MultiplyStiffness, the entries read once for all of them.
+    std::vector<char> Balanced(const StiffnessEntries& K, const std::vector<Loaded>& block,
+                               size_t count, const std::vector<double>& solutions, int n) {
+        const size_t stride = static_cast<size_t>(n);
+        // Row by row, in buffers that every block reuses.
+        q_.resize(stride * count);
+        kq_.assign(q_.size(), 0.0);
+        for (size_t j = 0; j < count; ++j)
+            for (size_t r = 0; r < stride; ++r)
+                q_[r * count + j] = solutions[j * stride + r];
+        for (size_t i = 0; i < K.values.size(); ++i) {
+            const size_t row = static_cast<size_t>(K.rows[i]);
+            const size_t column = static_cast<size_t>(K.columns[i]);
+            const double value = K.values[i];
+            double* out = &kq_[row * count];
+            const double* in = &q_[column * count];
+            for (size_t j = 0; j < count; ++j)
+                out[j] += value * in[j];
+            if (row != column) {
+                out = &kq_[column * count];
+                in = &q_[row * count];
                 for (size_t j = 0; j < count; ++j)
                     out[j] += value * in[j];
-                if (row != column) {
-                    out = &KQ(column, 0);
-                    in = &Q(row, 0);
-                    for (size_t j = 0; j < count; ++j)
-                        out[j] += value * in[j];
-                }
-            }
-            Matrix Kq(n, 1);
-            for (size_t j = 0; j < count; ++j) {
-                for (int r = 0; r < n; ++r)
-                    Kq[r] = KQ(r, static_cast<int>(j));
-                balanced[first + j] = LoadsBalanced(group[first + j].loads, Kq);
             }
         }
+        std::vector<char> balanced(count, 0);
+        for (size_t j = 0; j < count; ++j)
+            balanced[j] = LoadsBalanced(block[j].loads.data, kq_.data() + j, n, count);
         return balanced;
     }
 
@@ -361,6 +367,7 @@ private:
     bool renumbered_ = false;
     std::vector<std::vector<int32_t>> loadNodes_; // per load case, per valid point load
     std::vector<RowSignature> signatures_;
+    std::vector<double> q_, kq_; // Balanced
 };
 
 CalcResult SolutionsCont::CalculateCases(LoadCaseSource& source, std::vector<CaseResults>& results,
@@ -370,33 +377,37 @@ CalcResult SolutionsCont::CalculateCases(LoadCaseSource& source, std::vector<Cas
     CaseRun run(*this, source, status, result);
     const bool ok = run.Run(results);
     std::vector<KeptElement>().swap(kept_);
-    if (!ok) {
-        resultsValid = 0;
-        return result;
-    }
-    resultsValid = 1;
-    result.ok = true;
-    if (status)
-        status->StageFinished(kStageEvaluate, true);
+    std::vector<double>().swap(caseForces_);
+    FinishRun(ok, status, result);
     return result;
 }
 
 CaseResults SolutionsCont::TakeCase() const {
+    return TakeCase(true);
+}
+
+CaseResults SolutionsCont::TakeCase(bool withForces) const {
     CaseResults r;
-    r.solved.resize(static_cast<size_t>(dofs.Count()));
-    r.nodeForces.resize(static_cast<size_t>(dofs.Count()));
+    // Reserved and appended: a sized vector would first be zeroed.
+    r.solved.reserve(static_cast<size_t>(dofs.Count()));
+    r.nodeForces.reserve(static_cast<size_t>(dofs.Count()));
+    MapStorage(r.solved);
+    MapStorage(r.nodeForces);
     for (int d = 0; d < dofs.Count(); ++d) {
-        r.solved[static_cast<size_t>(d)] = dofs.Dof(d).solvedValue;
-        r.nodeForces[static_cast<size_t>(d)] = dofs.Dof(d).nodeForce;
+        r.solved.push_back(dofs.Dof(d).solvedValue);
+        r.nodeForces.push_back(dofs.Dof(d).nodeForce);
     }
-    r.forces.reserve(static_cast<size_t>(elements.Count()) * 6);
-    for (int e = 0; e < elements.Count(); ++e)
-        r.forces.insert(r.forces.end(), std::begin(elements[e].forces),
-                        std::end(elements[e].forces));
+    if (withForces) {
+        r.forces.reserve(static_cast<size_t>(elements.Count()) * 6);
+        for (int e = 0; e < elements.Count(); ++e)
+            r.forces.insert(r.forces.end(), std::begin(elements[e].forces),
+                            std::end(elements[e].forces));
+    }
     // Most load cases of a run of many load nodes only: the element loads
     // are then kept as none, which the evaluation reads as all zero.
     const std::vector<ElementLoads>& loads = elementLoads_.Entries();
-    if (std::any_of(loads.begin(), loads.end(), [](const ElementLoads& l) {
+    if (!elementLoads_.AllZero() &&
+        std::any_of(loads.begin(), loads.end(), [](const ElementLoads& l) {
             return l.sums.any || l.temperatures > 0 ||
                    std::any_of(std::begin(l.vector), std::end(l.vector),
                                [](double v) { return v != 0.0; });
@@ -407,6 +418,7 @@ CaseResults SolutionsCont::TakeCase() const {
 }
 
 void SolutionsCont::ShowCase(const CaseResults& r) {
+    std::vector<double>().swap(caseForces_);
     for (int d = 0; d < dofs.Count() && d < static_cast<int>(r.solved.size()); ++d) {
         dofs.Dof(d).solvedValue = r.solved[static_cast<size_t>(d)];
         dofs.Dof(d).nodeForce = r.nodeForces[static_cast<size_t>(d)];

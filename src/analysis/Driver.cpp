@@ -25,7 +25,9 @@ void SolutionsCont::Clear() {
     dofs.Release();
     elementLoads_.Clear();
     std::vector<KeptElement>().swap(kept_);
+    std::vector<double>().swap(caseForces_);
     largestFlexibility_ = 0.0;
+    framesProper_ = false;
     springs_.clear();
     springOf_.clear();
     stageThreeSets_.reset();
@@ -43,13 +45,27 @@ void SolutionsCont::ReportCounters(CalcStatus* status) {
 
 CalcResult SolutionsCont::Calculate(CalcStatus* status) {
     CalcResult result;
-    if (PrepareModel(status, result) != kStageOk || SolveModel(status, result) != kStageOk)
-        return result;
-    resultsValid = 1;
+    FinishRun(PrepareModel(status, result) == kStageOk && SolveModel(status, result) == kStageOk,
+              status, result);
+    return result;
+}
+
+void SolutionsCont::FinishRun(bool ok, CalcStatus* status, CalcResult& result) {
+    resultsValid = ok ? 1 : 0;
+    if (!ok)
+        return;
     result.ok = true;
     if (status)
         status->StageFinished(kStageEvaluate, true);
-    return result;
+}
+
+void SolutionsCont::ReportSolver(const EquationSolver& solver, CalcStatus* status) {
+    const SolverFigures figures = solver.Figures();
+    counters.sparse = solver.Kind() == SolverKind::kSparse;
+    counters.memoryBytes = figures.memoryBytes;
+    counters.bandwidth = figures.bandwidth;
+    counters.factorNonZeros = figures.factorNonZeros;
+    ReportCounters(status);
 }
 
 int SolutionsCont::PrepareModel(CalcStatus* status, CalcResult& result) {
@@ -86,12 +102,7 @@ int SolutionsCont::SolveModel(CalcStatus* status, CalcResult& result) {
     std::unique_ptr<EquationSolver> solver = MakeSolver(solverKind_, n);
     Matrix F(n, 1);
     solver->Assemble(*this, F);
-    const SolverFigures figures = solver->Figures();
-    counters.sparse = solver->Kind() == SolverKind::kSparse;
-    counters.memoryBytes = figures.memoryBytes;
-    counters.bandwidth = figures.bandwidth;
-    counters.factorNonZeros = figures.factorNonZeros;
-    ReportCounters(status);
+    ReportSolver(*solver, status);
 
     for (int d = 0; d < dofs.Count(); ++d)
         dofs.Dof(d).nodeForce = 0.0;
@@ -136,10 +147,15 @@ bool SolutionsCont::SolutionBalanced(const Matrix& loads, const Matrix& q) const
 }
 
 bool LoadsBalanced(const Matrix& loads, const Matrix& Kq) {
+    return LoadsBalanced(loads.data, Kq.data, loads.rows, 1);
+}
+
+bool LoadsBalanced(const double* loads, const double* Kq, int n, size_t stride) {
     double unbalanced = 0.0;
     double largestLoad = 0.0;
-    for (int r = 0; r < loads.rows; ++r) {
-        unbalanced = std::fmax(unbalanced, std::fabs(Kq[r] - loads[r]));
+    for (int r = 0; r < n; ++r) {
+        unbalanced =
+            std::fmax(unbalanced, std::fabs(Kq[static_cast<size_t>(r) * stride] - loads[r]));
         largestLoad = std::fmax(largestLoad, std::fabs(loads[r]));
     }
     return unbalanced <= kEquilibriumTolerance * largestLoad;

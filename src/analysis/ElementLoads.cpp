@@ -53,12 +53,15 @@ bool NoLoad(const ElementFrame& frame, const double f[6]) {
 
 } // namespace
 
+const ElementLoads ElementLoadTable::kZero{};
+
 // Records outside, elements inside: every element still receives the records
 // in row order, as SumBeamLoads and LoadVector add them.
 void ElementLoadTable::Build(const SolutionsCont& solutions) {
     const ElementContainer& elements = solutions.elements;
     InputModel& input = solutions.Input();
     const ElementsByBeam byBeam(elements, input.beams.Count());
+    zeroCount_ = 0;
     loads_.assign(static_cast<size_t>(elements.Count()), ElementLoads());
 
     for (int k = 0; k < input.beamLoads.ValidCount(); ++k) {

@@ -24,18 +24,41 @@ struct ElementLoads {
 class ElementLoadTable {
 public:
     void Build(const SolutionsCont& solutions);
-    void Clear() { std::vector<ElementLoads>().swap(loads_); }
+    // The table of a load case without span and temperature loads on
+    // elements of proper frames: every entry zero, none stored (a run of
+    // many load cases of node and point loads would otherwise build and
+    // keep megabytes of zeros for each).
+    void BuildZero(int elements) {
+        Clear();
+        zeroCount_ = elements;
+    }
+    void Clear() {
+        std::vector<ElementLoads>().swap(loads_);
+        zeroCount_ = 0;
+    }
+    bool AllZero() const { return zeroCount_ > 0; }
     // The loads of every element, for keeping a load case's results and
-    // for the factored sums of several.
+    // for the factored sums of several; empty for an all-zero table.
     const std::vector<ElementLoads>& Entries() const { return loads_; }
-    void Assign(std::vector<ElementLoads> loads) { loads_ = std::move(loads); }
-    std::vector<ElementLoads> Take() { return std::move(loads_); }
+    void Assign(std::vector<ElementLoads> loads) {
+        loads_ = std::move(loads);
+        zeroCount_ = 0;
+    }
+    ElementLoadTable Take() {
+        ElementLoadTable taken = std::move(*this);
+        Clear();
+        return taken;
+    }
     // The loads of an element, or null when the table was not built for it.
     const ElementLoads* Find(int element) const {
+        if (element >= 0 && element < zeroCount_)
+            return &kZero;
         return element >= 0 && static_cast<size_t>(element) < loads_.size() ? &loads_[element]
                                                                             : nullptr;
     }
 
 private:
+    static const ElementLoads kZero;
     std::vector<ElementLoads> loads_;
+    int zeroCount_ = 0; // elements of an all-zero table
 };

@@ -1,5 +1,7 @@
 #include "analysis/EquationSolver.h"
 
+#include "analysis/Matrix.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -18,4 +20,15 @@ SolverKind ChooseSolver(int equations) {
 
 std::unique_ptr<EquationSolver> MakeSolver(SolverKind kind, int equations) {
     return kind == SolverKind::kSparse ? MakeSparseSolver(equations) : MakeProfileSolver(equations);
+}
+
+void EquationSolver::SolveColumns(double* columns, int n, int k) {
+    Matrix B(n, k);
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < k; ++c)
+            B(r, c) = columns[static_cast<size_t>(c) * n + r];
+    Solve(B);
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < k; ++c)
+            columns[static_cast<size_t>(c) * n + r] = B(r, c);
 }

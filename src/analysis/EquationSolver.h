@@ -32,6 +32,9 @@ public:
     // After kSolveSolved: every column of B (n × k) becomes the solution for
     // that right-hand side.
     virtual void Solve(Matrix& B) = 0;
+    // The same for k right-hand sides of n entries stored one after the
+    // other (column by column), as Solve would solve them as the columns of B.
+    virtual void SolveColumns(double* columns, int n, int k);
 };
 
 // Systems of at least this many equations go to the sparse solver. Where

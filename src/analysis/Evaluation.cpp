@@ -2,6 +2,7 @@
 // forces at the element ends, node forces (support reactions) and the values
 // along the elements that the protocols and drawings ask for.
 
+#include "analysis/DriverSteps.h"
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "model/BalkorError.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -20,6 +22,10 @@ constexpr double kMaxSamples[] = {0.0, 0.25, 0.5, 0.75, 1.0};
 } // namespace
 
 void SolutionsCont::StoreDisplacements(const Matrix& q) {
+    StoreDisplacements(q.data);
+}
+
+void SolutionsCont::StoreDisplacements(const double* q) {
     for (int d = 0; d < dofs.Count(); ++d) {
         BCClass& dof = dofs.Dof(d);
         if (!dof.dependent)
@@ -93,18 +99,38 @@ void SolutionsCont::EvaluateElementForces() {
     Matrix u(6, 1);
     Matrix f(6, 1);
     Matrix p(6, 1);
+    const bool zeroLoads = elementLoads_.AllZero();
+    const bool gather = !kept_.empty();
+    caseForces_.clear();
+    if (gather) {
+        caseForces_.reserve(static_cast<size_t>(elements.Count()) * 6);
+        MapStorage(caseForces_);
+    }
     for (int e = 0; e < elements.Count(); ++e) {
         SolElement& element = elements[e];
         const ElementEnds ends = Ends(element);
         for (int i = 0; i < 6; ++i)
             u[i] = DofValue(element.DofIndex(i, ends));
-        if (kept_.empty())
+        if (kept_.empty()) {
             Stiffness(element, ends, input_, Ke);
-        else
-            std::copy_n(kept_[static_cast<size_t>(e)].stiffness, 36, Ke.data);
-        ElementLoadVector(e, f);
-        p.CopyFrom(Ke.Multiply(u));
-        p.Subtract(f);
+            ElementLoadVector(e, f);
+            p.CopyFrom(Ke.Multiply(u));
+            p.Subtract(f);
+        } else {
+            // Matrix::Multiply's sums in its order, on the kept stiffness.
+            const double* K = kept_[static_cast<size_t>(e)].stiffness;
+            for (int i = 0; i < 6; ++i) {
+                double sum = 0.0;
+                for (int k = 0; k < 6; ++k)
+                    sum += K[6 * i + k] * u[k];
+                p[i] = sum;
+            }
+            // Subtracting +0 changes nothing.
+            if (!zeroLoads) {
+                ElementLoadVector(e, f);
+                p.Subtract(f);
+            }
+        }
         for (int k = 0; k < kComponents; ++k) {
             dofs.Dof(ends.start.firstDof + k).nodeForce += p[k];
             dofs.Dof(ends.end.firstDof + k).nodeForce += p[3 + k];
@@ -117,6 +143,9 @@ void SolutionsCont::EvaluateElementForces() {
         element.forces[kQe] = p[3];
         element.forces[kMe] = -p[4];
         element.forces[kTe] = -p[5];
+        if (gather)
+            for (double force : element.forces)
+                caseForces_.push_back(force);
     }
 }
 
@@ -129,8 +158,10 @@ ElementFrame SolutionsCont::Frame(int element) const {
 void SolutionsCont::KeepElementData() {
     std::vector<KeptElement>().swap(kept_);
     largestFlexibility_ = 0.0;
+    framesProper_ = false;
     if (elements.Count() > kMaxKeptElements)
         return;
+    bool proper = true;
     std::vector<KeptElement> kept(static_cast<size_t>(elements.Count()));
     Matrix Ke(6, 6);
     double largest = 0.0;
@@ -142,6 +173,8 @@ void SolutionsCont::KeepElementData() {
         Stiffness(element, ends, input_, Ke);
         std::copy_n(Ke.data, 36, k.stiffness);
         k.frame = FrameOf(ends);
+        proper = proper && k.frame.length != 0.0 && !std::isnan(k.frame.length) &&
+                 std::isfinite(k.frame.c) && std::isfinite(k.frame.s);
         const MatRec& section = CrossSection(element, input_);
         const double L = LengthOf(ends);
         k.bendingFlexibility = L / (6.0 * (section.Iy * section.E / L));
@@ -150,6 +183,7 @@ void SolutionsCont::KeepElementData() {
     }
     // Not finite: the bound of UnloadedSpansFinite never holds.
     largestFlexibility_ = finite ? largest : NAN;
+    framesProper_ = proper;
     kept_ = std::move(kept);
 }
 

@@ -194,6 +194,8 @@ public:
 
     // --- Evaluation
     void StoreDisplacements(const Matrix& q);
+    // q: the solution of every equation, one after the other.
+    void StoreDisplacements(const double* q);
     void Evaluate();
     double NodeValue(int node, int component) const;
     double NodeForce(int node, int component) const;
@@ -253,6 +255,10 @@ private:
     void ElementLoadVector(int index, Matrix& f) const;
     BeamLoadSums LoadSums(int index) const;
     void ReportCounters(CalcStatus* status);
+    // The solver's figures into the counters, reported.
+    void ReportSolver(const EquationSolver& solver, CalcStatus* status);
+    // The end of a run, failed or not: results valid, the last stage finished.
+    void FinishRun(bool ok, CalcStatus* status, CalcResult& result);
     // The largest magnitudes of the results by unit, for telling rounding
     // noise from values: a value within kResultNoise of its unit's largest is
     // shown as 0, so that both solvers (and any equation order) report the
@@ -287,7 +293,13 @@ private:
         double bendingFlexibility; // L / (6 EI / L), as Deflection computes it
     };
     std::vector<KeptElement> kept_;
+    // While kept_ is: the end forces of the last evaluation, element after
+    // element, gathered as they are computed for the load case's results.
+    std::vector<double> caseForces_;
+    CaseResults TakeCase(bool withForces) const;
     double largestFlexibility_ = 0.0; // of kept_, NaN when one is not finite
+    bool framesProper_ = false;       // of kept_: lengths not 0 or NaN, finite directions
+    bool NoElementLoads() const;
     bool EndValuesFinite() const;
     bool UnloadedSpansFinite() const;
     std::vector<NodeSpring> springs_; // built by BuildModel
@@ -300,6 +312,8 @@ private:
 
 // K q (Kq) against the loads: equal up to rounding, relative to the largest load.
 bool LoadsBalanced(const Matrix& loads, const Matrix& Kq);
+// The same for n loads and the entries Kq[0], Kq[stride], … of K q.
+bool LoadsBalanced(const double* loads, const double* Kq, int n, size_t stride);
 
 // Stage results of the driver.
 constexpr int kStageOk = 1;

@@ -116,6 +116,28 @@ public:
                 B(r, c) = solution[static_cast<size_t>(c) * n_ + r];
     }
 
+    // CHOLMOD keeps dense matrices column by column: the right-hand sides
+    // go in as they are, without the two transpositions of Solve.
+    void SolveColumns(double* columns, int n, int k) override {
+        if (n != n_) {
+            EquationSolver::SolveColumns(columns, n, k);
+            return;
+        }
+        if (n_ == 0 || k == 0)
+            return;
+        cholmod_dense b{};
+        b.nrow = static_cast<size_t>(n_);
+        b.ncol = static_cast<size_t>(k);
+        b.nzmax = b.nrow * b.ncol;
+        b.d = b.nrow;
+        b.x = columns;
+        b.xtype = CHOLMOD_REAL;
+        b.dtype = CHOLMOD_DOUBLE;
+        cholmod_solve2(CHOLMOD_A, factor_, &b, nullptr, &x_, nullptr, &y_, &e_, &common_);
+        Check();
+        std::memcpy(columns, x_->x, sizeof(double) * b.nzmax);
+    }
+
 private:
     // The entries summed per position into sorted compressed columns.
     void Compress(const StiffnessEntries& entries) {

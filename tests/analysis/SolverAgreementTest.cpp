@@ -220,7 +220,7 @@ TEST(BothSolvers, GiveTheSameResultsOnRandomGrillages) {
             RandomGrillage(sparse, random);
             sparse.Solve();
         }
-        ExpectSameResultsPerUnit(profile.solutions, sparse.solutions);
+        ExpectSameResults(profile.solutions, sparse.solutions, Scale::kPerUnit);
     }
 }
 

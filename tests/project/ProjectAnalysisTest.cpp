@@ -298,3 +298,30 @@ TEST(ProjectAnalysis, AFailingLoadCaseIsNamed) {
     EXPECT_TRUE(run.Result().inputError);
     EXPECT_EQ(run.Result().failedCase, 1);
 }
+
+TEST(ProjectAnalysis, ManyLoadCasesInSeveralBlocksGiveTheirClosedFormMoments) {
+    // More load cases than are solved together; the node loads leave the
+    // element loads of their load cases all zero.
+    const auto beam = [](Structure& s) {
+        s.Section(kE, kG, kIy, kIt);
+        const int mid = s.Node(kSpan / 2, 0);
+        s.Beam(s.Node(0, 0, 1, 1), mid, 1, 0.0, 5);
+        s.Beam(mid, s.Node(kSpan, 0, 1, 1), 1, 0.0, 5);
+    };
+    std::vector<Builder> cases;
+    for (int k = 1; k <= 37; ++k)
+        cases.push_back([k](Structure& s) {
+            if (k % 2)
+                s.BeamLoad(1, 2, k, k);
+            else
+                s.NodeLoad(1, 1, 10.0 * k, 0.0, 0.0);
+        });
+    ProjectRun run(beam, cases, {});
+    ASSERT_TRUE(run.Result().ok) << run.Result().message;
+    EXPECT_EQ(run.Status().counters.factorisations, 1);
+    for (int k = 1; k <= 37; ++k) {
+        run.Project().ShowLoadCase(k - 1);
+        const double expected = k % 2 ? k * kSpan * kSpan / 8 : 10.0 * k * kSpan / 4;
+        EXPECT_REL(run.Project().Solutions().SectionForce(0, 1.0, 2), expected) << k;
+    }
+}
