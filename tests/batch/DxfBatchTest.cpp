@@ -156,4 +156,30 @@ TEST(DxfBatch, DrawingHasALayerPerKindInModelCoordinates) {
         EXPECT_EQ(c.drawing["lines"].contains(c.layer), c.drawn) << c.layer;
 }
 
+// Of several load cases --case picks the drawing's case, as it picks an
+// SVG's: load case 2 of a run of two is the drawing of that load case alone;
+// an envelope draws its diagrams. Without --case the drawing is refused.
+TEST(DxfBatch, DrawingOfSeveralLoadCasesShowsTheChosenCase) {
+    TempDir dir;
+    const std::string system = Example("bruecke.bsy");
+    const ProcessResult several = RunBatchProgram(
+        {"-q", system, Example("bruecke-g.bld"), Example("bruecke-q1.bld"), "--envelope",
+         "U=1:1.35/1+2:1.5/0", "--dxf", dir.Path("2.dxf"), "--view", "Biegemoment", "--case", "2",
+         "--dxf", dir.Path("u.dxf"), "--view", "Biegemoment", "--case", "U"});
+    ASSERT_EQ(several.exitCode, kExitOk) << several.err;
+    const ProcessResult alone = RunBatchProgram({"-q", system, Example("bruecke-q1.bld"), "--dxf",
+                                                 dir.Path("1.dxf"), "--view", "Biegemoment"});
+    ASSERT_EQ(alone.exitCode, kExitOk) << alone.err;
+    EXPECT_EQ(ReadFile(dir.Path("2.dxf")), ReadFile(dir.Path("1.dxf")));
+    EXPECT_TRUE(ReadBack("read-dxf", dir.Path("u.dxf"))["lines"].contains("Diagramm"));
+
+    const ProcessResult refused =
+        RunBatchProgram({"-q", system, Example("bruecke-g.bld"), Example("bruecke-q1.bld"), "--dxf",
+                         dir.Path("x.dxf")});
+    EXPECT_EQ(refused.exitCode, kExitUsage);
+    EXPECT_NE(refused.err.find("Bei mehreren Lastfällen verlangt --dxf"), std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("x.dxf")));
+}
+
 } // namespace
