@@ -239,8 +239,8 @@ std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, ProjectAnaly
     return drawn;
 }
 
-// The tables of every load case, combination and envelope: refused before
-// anything is read further when a sheet would hold too many rows.
+// The tables of every load case, combination and envelope: a sheet of too
+// many rows is refused before the analysis and before any output.
 int CheckProjectSpreadsheets(const BatchOptions& options, InputModel& input,
                              const ProjectModel& project, std::FILE* err) {
     const long rows = ProjectTableRows(input, project);
