@@ -75,7 +75,10 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
                        DL_Attributes("", kLayerColours[layer], 0, -1, "CONTINUOUS"));
     dw.tableEnd();
     dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    // dxflib keeps the handle of the style named "Standard" (so spelt) for the
+    // dimension style's text style; under another name it writes a handle it
+    // never set.
+    dxf.writeStyle(dw, DL_StyleData("Standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
