@@ -157,7 +157,7 @@ TEST(DxfBatch, DrawingHasALayerPerKindInModelCoordinates) {
 }
 
 // Of several load cases --case picks the drawing's case, as it picks an
-// SVG's: load case 2 of a run of two is the drawing of that load case alone;
+// SVG's: load case 2 of a run of two draws the lines of that load case alone;
 // an envelope draws its diagrams. Without --case the drawing is refused.
 TEST(DxfBatch, DrawingOfSeveralLoadCasesShowsTheChosenCase) {
     TempDir dir;
@@ -170,7 +170,18 @@ TEST(DxfBatch, DrawingOfSeveralLoadCasesShowsTheChosenCase) {
     const ProcessResult alone = RunBatchProgram({"-q", system, Example("bruecke-q1.bld"), "--dxf",
                                                  dir.Path("1.dxf"), "--view", "Biegemoment"});
     ASSERT_EQ(alone.exitCode, kExitOk) << alone.err;
-    EXPECT_EQ(ReadFile(dir.Path("2.dxf")), ReadFile(dir.Path("1.dxf")));
+    // The same lines, up to the rounding of a solution of several right-hand sides.
+    const Json chosen = ReadBack("read-dxf", dir.Path("2.dxf"));
+    const Json own = ReadBack("read-dxf", dir.Path("1.dxf"));
+    ASSERT_EQ(chosen["layers"], own["layers"]);
+    for (const auto& [layer, lines] : own["lines"].items()) {
+        ASSERT_EQ(chosen["lines"][layer].size(), lines.size()) << layer;
+        for (size_t l = 0; l < lines.size(); ++l)
+            for (size_t c = 0; c < 4; ++c)
+                ASSERT_NEAR(chosen["lines"][layer][l][c].get<double>(), lines[l][c].get<double>(),
+                            1e-6)
+                    << layer << " line " << l;
+    }
     EXPECT_TRUE(ReadBack("read-dxf", dir.Path("u.dxf"))["lines"].contains("Diagramm"));
 
     const ProcessResult refused =
