@@ -431,19 +431,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     if (!(options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
                                : CheckSystemFileGiven(options, error)))
         return false;
-    if (!TakeProject(options, error) || !CheckTrafficOptions(options.traffic, error) ||
-        !CheckExpressions(options, error))
-        return false;
-    // The tables of several load cases are not exported yet: say so rather
-    // than leave the files out.
-    const bool dxfPicture = std::any_of(options.pictures.begin(), options.pictures.end(),
-                                        [](const SvgPicture& picture) { return picture.dxf; });
-    if (options.SeveralCases() && (options.SpreadsheetRequested() || dxfPicture)) {
-        error = "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines "
-                "Lastfalls";
-        return false;
-    }
-    return true;
+    return TakeProject(options, error) && CheckTrafficOptions(options.traffic, error) &&
+           CheckExpressions(options, error);
 }
 
 const char* BatchUsage() {

@@ -33,17 +33,19 @@ std::string PictureSvg(const SvgPicture& picture, InputModel& input, const Solut
     return RenderSvg(list, view.Window(), {0, 0, picture.width, picture.height});
 }
 
-std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results) {
+std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                       const EnvelopeDiagram* envelope) {
     ViewState view;
     PaintContainer list;
-    DrawPicture(picture, input, results, view, list);
+    DrawPicture(picture, input, results, view, list, envelope);
     std::string text;
     return DrawingDxf(list, view.Matrix(), text) ? text : std::string();
 }
 
-std::string PictureText(const SvgPicture& picture, InputModel& input,
-                        const SolutionsCont* results) {
-    return picture.dxf ? PictureDxf(picture, input, results) : PictureSvg(picture, input, results);
+std::string PictureText(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                        const EnvelopeDiagram* envelope) {
+    return picture.dxf ? PictureDxf(picture, input, results, envelope)
+                       : PictureSvg(picture, input, results, envelope);
 }
 
 bool PictureNeedsResults(const SvgPicture& picture) {

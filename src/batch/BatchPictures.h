@@ -27,10 +27,12 @@ std::string PictureSvg(const SvgPicture& picture, InputModel& input, const Solut
                        const EnvelopeDiagram* envelope = nullptr);
 
 // The picture as a DXF drawing (DrawingDxf); empty when it cannot be made.
-std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results);
+std::string PictureDxf(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                       const EnvelopeDiagram* envelope = nullptr);
 
 // The picture in its format: SVG, or DXF for --dxf.
-std::string PictureText(const SvgPicture& picture, InputModel& input, const SolutionsCont* results);
+std::string PictureText(const SvgPicture& picture, InputModel& input, const SolutionsCont* results,
+                        const EnvelopeDiagram* envelope = nullptr);
 
 // Whether a picture can be drawn after a run: the Geometrie view always, the
 // results views only with results.

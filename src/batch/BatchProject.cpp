@@ -6,6 +6,7 @@
 #include "batch/BatchSteps.h"
 #include "batch/OutputFiles.h"
 #include "batch/ProjectJson.h"
+#include "exchange/ProjectTables.h"
 #include "graphics/ResultScene.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
@@ -118,6 +119,17 @@ bool ResolvePictures(const BatchOptions& options, const ProjectModel& project,
     return true;
 }
 
+// A drawing goes into CAD for one case of several: which, the user says.
+bool CheckDrawingCases(const BatchOptions& options, std::FILE* err) {
+    for (const SvgPicture& picture : options.pictures)
+        if (picture.dxf && !picture.caseGiven) {
+            PrintError(err, "balkor-batch: Bei mehreren Lastfällen verlangt --dxf " + picture.file +
+                                " die Option --case (Lastfall, Kombination oder Umhüllende)");
+            return false;
+        }
+    return true;
+}
+
 // The max and min of envelope e in the quantity of a tab: the deflection on
 // "Biegelinie" (and "Geometrie", which draws none), else the tab's function.
 EnvelopeDiagram EnvelopeOfTab(ProjectAnalysis& analysis, int e, int tab) {
@@ -213,18 +225,44 @@ std::vector<DrawnPicture> DrawPictures(const BatchOptions& options, ProjectAnaly
             analysis.Input().ResetLoadCase();
             const EnvelopeDiagram envelope =
                 results ? EnvelopeOfTab(analysis, cases[i].index, picture.tab) : EnvelopeDiagram();
-            drawn.push_back({&picture, PictureSvg(picture, analysis.Input(), nullptr,
-                                                  results ? &envelope : nullptr)});
+            drawn.push_back({&picture, PictureText(picture, analysis.Input(), nullptr,
+                                                   results ? &envelope : nullptr)});
             continue;
         }
         if (results)
             ShowPictureCase(analysis, cases[i]);
         else if (cases[i].kind == PictureCase::kLoadCase)
             analysis.ActivateCase(cases[i].index);
-        drawn.push_back({&picture, PictureSvg(picture, analysis.Input(),
-                                              results ? &analysis.Solutions() : nullptr)});
+        drawn.push_back({&picture, PictureText(picture, analysis.Input(),
+                                               results ? &analysis.Solutions() : nullptr)});
     }
     return drawn;
+}
+
+// The tables of every load case, combination and envelope: a sheet of too
+// many rows is refused before the analysis and before any output.
+int CheckProjectSpreadsheets(const BatchOptions& options, InputModel& input,
+                             const ProjectModel& project, std::FILE* err) {
+    const long rows = ProjectTableRows(input, project);
+    for (const std::string* path : {&options.csvFolder, &options.xlsxFile})
+        if (!path->empty() && rows > kMaxResultPointRows) {
+            PrintError(err, Format("%s: %s (%s)", kWriteOutputError, path->c_str(),
+                                   TooManyRowsText(rows).c_str()));
+            return kExitOutputFile;
+        }
+    return kExitOk;
+}
+
+bool WriteProjectSpreadsheets(const BatchOptions& options, ProjectAnalysis& analysis,
+                              std::FILE* err) {
+    ExportResult result;
+    if (!options.csvFolder.empty())
+        result = WriteProjectTables(analysis, TableFormat::kCsv, options.csvFolder);
+    if (result.ok && !options.xlsxFile.empty())
+        result = WriteProjectTables(analysis, TableFormat::kXlsx, options.xlsxFile);
+    if (!result.ok)
+        PrintError(err, result.message);
+    return result.ok;
 }
 
 void PrintFailedCase(const CalcResult& result, const ProjectModel& project, std::FILE* err) {
@@ -237,7 +275,7 @@ void PrintFailedCase(const CalcResult& result, const ProjectModel& project, std:
 int RunProject(const BatchOptions& options, const ProjectModel& project, std::FILE* out,
                std::FILE* err) {
     std::vector<PictureCase> pictureCases;
-    if (!ResolvePictures(options, project, pictureCases, err))
+    if (!CheckDrawingCases(options, err) || !ResolvePictures(options, project, pictureCases, err))
         return kExitUsage;
     auto input = std::make_unique<InputModel>();
     if (int code = ReadSystem(options, *input, err); code != kExitOk)
@@ -250,6 +288,8 @@ int RunProject(const BatchOptions& options, const ProjectModel& project, std::FI
     const long copies = static_cast<long>(project.loadCases.size() + project.combinations.size() +
                                           4 * project.envelopes.size());
     if (int code = CheckOutputLimits(options, *input, err, copies); code != kExitOk)
+        return code;
+    if (int code = CheckProjectSpreadsheets(options, *input, project, err); code != kExitOk)
         return code;
     if (int code = ApplyPictureSettings(options, err); code != kExitOk)
         return code;
@@ -290,6 +330,8 @@ int RunProject(const BatchOptions& options, const ProjectModel& project, std::FI
                          [&text](std::FILE* f) { std::fputs(text.c_str(), f); }))
             return kExitOutputFile;
     }
+    if (!WriteProjectSpreadsheets(options, analysis, err))
+        return kExitOutputFile;
     return WritePictures(pictures, out, err) ? kExitOk : kExitOutputFile;
 }
 

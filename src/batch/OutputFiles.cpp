@@ -1,5 +1,6 @@
 #include "batch/OutputFiles.h"
 
+#include "exchange/ProjectTables.h"
 #include "exchange/ResultTables.h"
 #include "exchange/SpreadsheetExport.h"
 #include "model/SafeFile.h"
@@ -82,6 +83,10 @@ std::vector<NamedFile> Outputs(const BatchOptions& options) {
     // The CSV folder's files, each of which could be an input or another output.
     for (int table = 0; !options.csvFolder.empty() && table < kResultTableCount; ++table)
         outputs.push_back({"--csv", CsvFilePath(options.csvFolder, table), {}});
+    // Envelopes add two tables (the options here may no longer say whether a
+    // run has any, so they count always).
+    for (int table = 0; !options.csvFolder.empty() && table < kEnvelopeTableCount; ++table)
+        outputs.push_back({"--csv", EnvelopeCsvFilePath(options.csvFolder, table), {}});
     for (const SvgPicture& picture : options.pictures)
         outputs.push_back({picture.dxf ? "--dxf" : "--svg", picture.file, {}});
     return Identified(outputs);

@@ -1,7 +1,8 @@
 #include "exchange/DxfExport.h"
 
+#include "graphics/RecordCursor.h"
+
 #include <cstdlib>
-#include <cstring>
 #include <dl_dxf.h>
 #include <filesystem>
 #include <fstream>
@@ -17,37 +18,19 @@ const char* const kLayerNames[kDrawingLayerCount] = {"Struktur", "Belastung", "A
 // green, grey; each entity carries its own true colour besides.
 const int kLayerColours[kDrawingLayerCount] = {7, 1, 5, 3, 8};
 
-// Reads the packed records of a drawing list in order, with the layer each
-// belongs to.
-class Records {
+// The layer of each record of a list in order: the last layer mark at or
+// before the record's offset.
+class LayerOfRecords {
 public:
-    explicit Records(const PaintContainer& list)
-        : list_(list), at_(list.Bytes()), end_(list.Bytes() + list.ByteCount()) {}
-
-    bool Has(size_t bytes) const { return static_cast<size_t>(end_ - at_) >= bytes; }
-    template <class T> T Read() {
-        T value;
-        std::memcpy(&value, at_, sizeof value);
-        at_ += sizeof value;
-        return value;
-    }
-    Vec2 ReadPoint() {
-        const double x = Read<double>();
-        return {x, Read<double>()};
-    }
-    // The layer of the record that starts here.
-    int Layer() {
-        const int offset = static_cast<int>(at_ - list_.Bytes());
-        const std::vector<LayerMark>& marks = list_.LayerMarks();
-        while (mark_ < marks.size() && marks[mark_].offset <= offset)
-            layer_ = marks[mark_++].layer;
+    explicit LayerOfRecords(const PaintContainer& list) : marks_(list.LayerMarks()) {}
+    int At(size_t offset) {
+        while (mark_ < marks_.size() && static_cast<size_t>(marks_[mark_].offset) <= offset)
+            layer_ = marks_[mark_++].layer;
         return layer_;
     }
 
 private:
-    const PaintContainer& list_;
-    const unsigned char* at_;
-    const unsigned char* end_;
+    const std::vector<LayerMark>& marks_;
     size_t mark_ = 0;
     int layer_ = kLayerStructure;
 };
@@ -92,7 +75,10 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
                        DL_Attributes("", kLayerColours[layer], 0, -1, "CONTINUOUS"));
     dw.tableEnd();
     dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    // dxflib keeps the handle of the style named "Standard" (so spelt) for the
+    // dimension style's text style; under another name it writes a handle it
+    // never set.
+    dxf.writeStyle(dw, DL_StyleData("Standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
     dw.tableEnd();
     dxf.writeView(dw);
     dxf.writeUcs(dw);
@@ -128,11 +114,12 @@ void WriteHatch(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<Vec2>& points,
 // The records as entities; pen and brush records set the colours.
 void WriteEntities(DL_Dxf& dxf, DL_WriterA& dw, const PaintContainer& list,
                    const DrawingPoints& map) {
-    Records records(list);
+    RecordCursor records(list);
+    LayerOfRecords layers(list);
     Colour pen = 0, brush = 0xFFFFFF;
     std::vector<Vec2> points;
     while (records.Has(4)) {
-        const int layer = records.Layer();
+        const int layer = layers.At(records.Offset());
         switch (records.Read<std::int32_t>()) {
         case kPaintLine: {
             const Vec2 a = map(records.ReadPoint()), b = map(records.ReadPoint());

@@ -3,6 +3,7 @@
 #include "model/Format.h"
 #include "model/SafeFile.h"
 #include "model/SectionFile.h"
+#include "model/SectionType.h"
 #include "model/Tables.h"
 
 #include <algorithm>
@@ -538,18 +539,6 @@ std::string CheckLayerSections(const ImportedGrid& grid, const DxfDrawing& drawi
 
 namespace {
 
-void AddType(MatClass& mats, const LayerSection& section) {
-    const int row = mats.Count();
-    mats.EnsureRows(row + 1);
-    MatRec* rec = mats.RowRecord(row);
-    rec->flag = kFlagUser;
-    rec->E = section.E;
-    rec->G = section.G;
-    rec->Iy = section.Iy;
-    rec->It = section.It;
-    rec->alphaT = section.alphaT;
-}
-
 // The type number of every layer: the one named, else a new type, shared by
 // the layers with the same values. Types only for layers with beams.
 std::vector<int> LayerTypes(const ImportedGrid& grid, MatClass& mats) {
@@ -570,8 +559,8 @@ std::vector<int> LayerTypes(const ImportedGrid& grid, MatClass& mats) {
             types[layer] = same->second;
             continue;
         }
-        AddType(mats, section);
-        types[layer] = mats.Count();
+        types[layer] =
+            AppendSectionType(mats, {section.E, section.G, section.Iy, section.It, section.alphaT});
         made.emplace_back(section, types[layer]);
     }
     return types;

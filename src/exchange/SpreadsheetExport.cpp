@@ -63,8 +63,7 @@ ExportResult CheckExportable(InputModel& input, const SolutionsCont& solutions,
     if (!solutions.resultsValid)
         return {false, kNoResults};
     if (const long rows = ResultPointRows(input); rows > kMaxResultPointRows)
-        return {false,
-                std::string(kWriteError) + ": " + path + " (" + TooManyPointsText(rows) + ")"};
+        return RowLimitFailure(path, TooManyPointsText(rows));
     return {};
 }
 
@@ -97,20 +96,17 @@ std::string CsvFilePath(const std::string& folder, int table) {
     return (std::filesystem::path(folder) / ResultTableInfoOf(table).fileName).string();
 }
 
-ExportResult WriteResultsCsv(const std::string& folder, InputModel& input,
-                             const SolutionsCont& solutions) {
-    if (ExportResult check = CheckExportable(input, solutions, folder); !check.ok)
-        return check;
+ExportResult WriteCsvTables(const std::string& folder, const std::vector<ExportTable>& tables) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!std::filesystem::is_directory(folder, error))
         return {false, "Der Ordner kann nicht angelegt werden: " + folder};
-    for (int table = 0; table < kResultTableCount; ++table) {
-        const std::string path = CsvFilePath(folder, table);
+    for (const ExportTable& table : tables) {
+        const std::string path = (std::filesystem::path(folder) / table.info.fileName).string();
         const FileWrite result = WriteFileSafely(path, [&](std::FILE* file) {
             CsvSink sink(file);
-            sink.Header(ResultTableInfoOf(table));
-            EmitResultTable(table, input, solutions, sink);
+            sink.Header(table.info);
+            table.emit(sink);
             return !std::ferror(file);
         });
         if (result != FileWrite::kDone)
@@ -119,18 +115,14 @@ ExportResult WriteResultsCsv(const std::string& folder, InputModel& input,
     return {};
 }
 
-ExportResult WriteResultsXlsx(const std::string& path, InputModel& input,
-                              const SolutionsCont& solutions) {
-    if (ExportResult check = CheckExportable(input, solutions, path); !check.ok)
-        return check;
+ExportResult WriteXlsxTables(const std::string& path, const std::vector<ExportTable>& tables) {
     XlsxWorkbook workbook;
     if (!workbook.Open())
         return {false, std::string(kWriteError) + ": " + path};
-    for (int table = 0; table < kResultTableCount; ++table) {
-        const ResultTableInfo& info = ResultTableInfoOf(table);
-        XlsxSheet sheet = workbook.AddSheet(info.name, info.columns);
+    for (const ExportTable& table : tables) {
+        XlsxSheet sheet = workbook.AddSheet(table.info.name, table.info.columns);
         XlsxSink sink(sheet);
-        EmitResultTable(table, input, solutions, sink);
+        table.emit(sink);
         sheet.FitColumns();
     }
     std::string bytes;
@@ -140,4 +132,36 @@ ExportResult WriteResultsXlsx(const std::string& path, InputModel& input,
         return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     });
     return result == FileWrite::kDone ? ExportResult{} : WriteFailure(result, path);
+}
+
+ExportResult RowLimitFailure(const std::string& path, const std::string& text) {
+    return {false, std::string(kWriteError) + ": " + path + " (" + text + ")"};
+}
+
+namespace {
+
+std::vector<ExportTable> CaseTables(InputModel& input, const SolutionsCont& solutions) {
+    std::vector<ExportTable> tables;
+    for (int table = 0; table < kResultTableCount; ++table)
+        tables.push_back(
+            {ResultTableInfoOf(table), [&input, &solutions, table](ResultRowSink& sink) {
+                 EmitResultTable(table, input, solutions, sink);
+             }});
+    return tables;
+}
+
+} // namespace
+
+ExportResult WriteResultsCsv(const std::string& folder, InputModel& input,
+                             const SolutionsCont& solutions) {
+    if (ExportResult check = CheckExportable(input, solutions, folder); !check.ok)
+        return check;
+    return WriteCsvTables(folder, CaseTables(input, solutions));
+}
+
+ExportResult WriteResultsXlsx(const std::string& path, InputModel& input,
+                              const SolutionsCont& solutions) {
+    if (ExportResult check = CheckExportable(input, solutions, path); !check.ok)
+        return check;
+    return WriteXlsxTables(path, CaseTables(input, solutions));
 }

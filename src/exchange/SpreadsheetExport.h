@@ -1,6 +1,10 @@
 #pragma once
 
+#include "exchange/ResultTables.h"
+
+#include <functional>
 #include <string>
+#include <vector>
 
 struct InputModel;
 class SolutionsCont;
@@ -31,3 +35,17 @@ ExportResult WriteResultsXlsx(const std::string& path, InputModel& input,
 
 // The paths of the CSV files in folder, in table order.
 std::string CsvFilePath(const std::string& folder, int table);
+
+// The writers under both: tables, each with its sheet and file name, its
+// header and the function sending its rows, in that order. They check no
+// limit; the caller has checked the rows before.
+struct ExportTable {
+    ResultTableInfo info;
+    std::function<void(ResultRowSink&)> emit;
+};
+ExportResult WriteCsvTables(const std::string& folder, const std::vector<ExportTable>& tables);
+ExportResult WriteXlsxTables(const std::string& path, const std::vector<ExportTable>& tables);
+
+// The refusal of an export of path beyond a limit: "Fehler beim Schreiben der
+// Ausdruckdatei: PATH (TEXT)".
+ExportResult RowLimitFailure(const std::string& path, const std::string& text);

@@ -1,33 +1,11 @@
 #include "graphics/Render.h"
 
+#include "graphics/RecordCursor.h"
+
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {
-
-// Reads the packed records of a drawing list in order.
-class RecordCursor {
-public:
-    explicit RecordCursor(const PaintContainer& list)
-        : at_(list.Bytes()), end_(list.Bytes() + list.ByteCount()) {}
-
-    bool Has(size_t bytes) const { return static_cast<size_t>(end_ - at_) >= bytes; }
-    template <class T> T Read() {
-        T value;
-        std::memcpy(&value, at_, sizeof value);
-        at_ += sizeof value;
-        return value;
-    }
-    Vec2 ReadPoint() {
-        const double x = Read<double>();
-        return {x, Read<double>()};
-    }
-
-private:
-    const unsigned char* at_;
-    const unsigned char* end_;
-};
 
 bool Inside(Vec2 p) {
     return std::fabs(p.x) <= kDeviceLimit && std::fabs(p.y) <= kDeviceLimit;

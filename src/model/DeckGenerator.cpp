@@ -1,6 +1,7 @@
 #include "model/DeckGenerator.h"
 
 #include "model/Format.h"
+#include "model/SectionType.h"
 #include "model/Tables.h"
 
 #include <algorithm>
@@ -207,16 +208,8 @@ private:
 
 // ---- tables ------------------------------------------------------------------
 
-void AddSection(MatClass& mats, const DeckSection& section) {
-    const int row = mats.Count();
-    mats.EnsureRows(row + 1);
-    MatRec* rec = mats.RowRecord(row);
-    rec->flag = kFlagUser;
-    rec->E = section.E;
-    rec->G = section.G;
-    rec->Iy = section.Iy;
-    rec->It = section.It;
-    rec->alphaT = section.alphaT;
+void AddSection(MatClass& mats, const DeckSection& s) {
+    AppendSectionType(mats, {s.E, s.G, s.Iy, s.It, s.alphaT});
 }
 
 void AddBeam(BeamClass& beams, int start, int end, int section, int intervals) {

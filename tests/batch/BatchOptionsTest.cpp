@@ -66,10 +66,6 @@ TEST(BatchOptions, BadCommandLinesAreRefusedWithAMessage) {
         {{"s.bsy", "--json="}, "Option --json verlangt einen Dateinamen"},
         {{"s.bsy", "--quiet=1"}, "Unbekannte Option: --quiet=1"},
         {{"p.bpj", "x.bld"}, "Zu viele Argumente: x.bld (mit PROJEKT.bpj keine weiteren Dateien)"},
-        {{"s.bsy", "a.bld", "b.bld", "--xlsx", "r.xlsx"},
-         "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines Lastfalls"},
-        {{"p.bpj", "--dxf", "d.dxf"},
-         "Die Optionen --csv, --xlsx und --dxf schreiben nur die Ergebnisse eines Lastfalls"},
         {{"s.bsy", "--json", "a", "--json", "b"}, "Option --json ist mehrfach angegeben"},
         {{""}, "Leerer Dateiname"},
     };
@@ -77,6 +73,18 @@ TEST(BatchOptions, BadCommandLinesAreRefusedWithAMessage) {
         Parsed p = Parse(c.args);
         EXPECT_FALSE(p.ok) << c.error;
         EXPECT_EQ(p.error, c.error);
+    }
+}
+
+// The tables and drawings of several load cases are written, not refused.
+TEST(BatchOptions, SpreadsheetsAndDrawingsOfSeveralLoadCases) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"s.bsy", "a.bld", "b.bld", "--xlsx", "r.xlsx"},
+          std::vector<std::string>{"p.bpj", "--dxf", "d.dxf", "--csv", "t"}}) {
+        const Parsed p = Parse(args);
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_TRUE(p.options.SeveralCases());
+        EXPECT_TRUE(p.options.SpreadsheetRequested());
     }
 }
 

@@ -156,4 +156,41 @@ TEST(DxfBatch, DrawingHasALayerPerKindInModelCoordinates) {
         EXPECT_EQ(c.drawing["lines"].contains(c.layer), c.drawn) << c.layer;
 }
 
+// Of several load cases --case picks the drawing's case, as it picks an
+// SVG's: load case 2 of a run of two draws the lines of that load case alone;
+// an envelope draws its diagrams. Without --case the drawing is refused.
+TEST(DxfBatch, DrawingOfSeveralLoadCasesShowsTheChosenCase) {
+    TempDir dir;
+    const std::string system = Example("bruecke.bsy");
+    const ProcessResult several = RunBatchProgram(
+        {"-q", system, Example("bruecke-g.bld"), Example("bruecke-q1.bld"), "--envelope",
+         "U=1:1.35/1+2:1.5/0", "--dxf", dir.Path("2.dxf"), "--view", "Biegemoment", "--case", "2",
+         "--dxf", dir.Path("u.dxf"), "--view", "Biegemoment", "--case", "U"});
+    ASSERT_EQ(several.exitCode, kExitOk) << several.err;
+    const ProcessResult alone = RunBatchProgram({"-q", system, Example("bruecke-q1.bld"), "--dxf",
+                                                 dir.Path("1.dxf"), "--view", "Biegemoment"});
+    ASSERT_EQ(alone.exitCode, kExitOk) << alone.err;
+    // The same lines, up to the rounding of a solution of several right-hand sides.
+    const Json chosen = ReadBack("read-dxf", dir.Path("2.dxf"));
+    const Json own = ReadBack("read-dxf", dir.Path("1.dxf"));
+    ASSERT_EQ(chosen["layers"], own["layers"]);
+    for (const auto& [layer, lines] : own["lines"].items()) {
+        ASSERT_EQ(chosen["lines"][layer].size(), lines.size()) << layer;
+        for (size_t l = 0; l < lines.size(); ++l)
+            for (size_t c = 0; c < 4; ++c)
+                ASSERT_NEAR(chosen["lines"][layer][l][c].get<double>(), lines[l][c].get<double>(),
+                            1e-6)
+                    << layer << " line " << l;
+    }
+    EXPECT_TRUE(ReadBack("read-dxf", dir.Path("u.dxf"))["lines"].contains("Diagramm"));
+
+    const ProcessResult refused =
+        RunBatchProgram({"-q", system, Example("bruecke-g.bld"), Example("bruecke-q1.bld"), "--dxf",
+                         dir.Path("x.dxf")});
+    EXPECT_EQ(refused.exitCode, kExitUsage);
+    EXPECT_NE(refused.err.find("Bei mehreren Lastfällen verlangt --dxf"), std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("x.dxf")));
+}
+
 } // namespace
