@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 
+struct ExportResult;
 struct InputModel;
 class QAction;
 class QLabel;
@@ -155,6 +157,7 @@ public:
     void Belastung1Click();
     void Trgerrosterzeugen1Click();
     void ErgebnisseExportieren1Click();
+    ExportResult ExportResults(const std::string& target, bool workbook);
     void DxfImportieren1Click();
     void GrafikDxf1Click();
     void Berechnen1Click();

@@ -3,6 +3,7 @@
 
 #include "exchange/DxfExport.h"
 #include "exchange/DxfImport.h"
+#include "exchange/ProjectTables.h"
 #include "exchange/SpreadsheetExport.h"
 #include "model/SafeFile.h"
 #include "model/Tables.h"
@@ -33,19 +34,20 @@ QString CsvFolder(const QString& path) {
 
 } // namespace
 
+// A project's tables hold every load case, combination and envelope; the
+// graphics windows show their own selection again when they next draw.
+ExportResult TMainForm::ExportResults(const std::string& target, bool workbook) {
+    if (ProjectAnalysis* analysis = document.Analysis())
+        return WriteProjectTables(*analysis, workbook ? TableFormat::kXlsx : TableFormat::kCsv,
+                                  target);
+    return workbook ? WriteResultsXlsx(target, input_, solutions_)
+                    : WriteResultsCsv(target, input_, solutions_);
+}
+
 void TMainForm::ErgebnisseExportieren1Click() {
     document.CommitPendingEdits();
     if (!document.ResultsValid()) {
         dialogs_.ShowMessage(this, QString::fromUtf8(kNoResultsMessage),
-                             QStringLiteral("Information"), MessageIcon::Information);
-        return;
-    }
-    // The tables of several load cases are not written yet: say so rather
-    // than write one of them.
-    if (document.Analysis()) {
-        dialogs_.ShowMessage(this,
-                             QStringLiteral("Ergebnisse exportieren schreibt nur die Ergebnisse "
-                                            "eines Lastfalls ohne Kombinationen und Umhüllende"),
                              QStringLiteral("Information"), MessageIcon::Information);
         return;
     }
@@ -57,9 +59,7 @@ void TMainForm::ErgebnisseExportieren1Click() {
         return;
     const bool workbook = IsWorkbook(path);
     const QString target = workbook ? path : CsvFolder(path);
-    const ExportResult result = workbook
-                                    ? WriteResultsXlsx(target.toStdString(), input_, solutions_)
-                                    : WriteResultsCsv(target.toStdString(), input_, solutions_);
+    const ExportResult result = ExportResults(target.toStdString(), workbook);
     if (!result.ok) {
         dialogs_.ShowMessage(this, QString::fromStdString(result.message),
                              QString::fromUtf8(kErrorBoxCaption), MessageIcon::Error);

@@ -8,10 +8,17 @@ using Json = nlohmann::json;
 #include "ui/DxfImportDialog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+
+static QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class ExchangeMenuTest : public QObject {
     Q_OBJECT
@@ -29,6 +36,33 @@ private Q_SLOTS:
         const Json book = ReadBack("read-xlsx", f.TempPath(QStringLiteral("r.xlsx")).toStdString());
         QCOMPARE(book.size(), size_t(5));
         QCOMPARE(QDir(f.TempPath(QStringLiteral("t"))).entryList(QDir::Files).size(), 5);
+    }
+
+    // A project's tables hold every load case, combination and envelope: the
+    // same files balkor-batch writes for the project.
+    void projectResultsAreTheBatchCommandsTables() {
+        GraphFixture f;
+        const QString project = QStringLiteral(BALKOR_SOURCE_DIR "/examples/bruecke.bpj");
+        f.form->OpenProjectFile(project);
+        f.form->Berechnen1->trigger();
+        QVERIFY(f.form->document.ResultsValid());
+        f.dialogs.saveNames = {f.TempPath(QStringLiteral("p.csv"))};
+        f.form->ErgebnisseExportieren1->trigger();
+        QVERIFY(f.dialogs.messages.isEmpty());
+
+        QProcess batch;
+        batch.start(QStringLiteral(BALKOR_BINARY_DIR "/src/batch/balkor-batch"),
+                    {QStringLiteral("--quiet"), project, QStringLiteral("--csv"),
+                     f.TempPath(QStringLiteral("batch"))});
+        QVERIFY(batch.waitForFinished(60000));
+        QCOMPARE(batch.exitCode(), 0);
+        const QDir shown(f.TempPath(QStringLiteral("p")));
+        const QStringList files = QDir(f.TempPath(QStringLiteral("batch"))).entryList(QDir::Files);
+        QCOMPARE(shown.entryList(QDir::Files), files);
+        QVERIFY(files.size() > 5);
+        for (const QString& name : files)
+            QCOMPARE(ReadAll(shown.filePath(name)),
+                     ReadAll(f.TempPath(QStringLiteral("batch/") + name)));
     }
 
     void withoutResultsNothingIsExported() {
