@@ -130,23 +130,8 @@ bool CheckDrawingCases(const BatchOptions& options, std::FILE* err) {
     return true;
 }
 
-// The max and min of envelope e in the quantity of a tab: the deflection on
-// "Biegelinie" (and "Geometrie", which draws none), else the tab's function.
 EnvelopeDiagram EnvelopeOfTab(ProjectAnalysis& analysis, int e, int tab) {
-    const EnvelopeResults r = analysis.EvaluateEnvelope(e);
-    const size_t quantity = static_cast<size_t>(TabFunction(tab));
-    EnvelopeDiagram diagram;
-    for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
-        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
-        for (long m = 0; m <= beam.n; ++m) {
-            const size_t at = (beam.first + static_cast<size_t>(m)) * kBeamQuantities + quantity;
-            line.xi.push_back(EvaluationPoint(m, beam.n));
-            line.max.push_back(r.max[at].value);
-            line.min.push_back(r.min[at].value);
-        }
-        diagram.beams.push_back(std::move(line));
-    }
-    return diagram;
+    return ::EnvelopeOfTab(analysis.EvaluateEnvelope(e), tab);
 }
 
 void ShowPictureCase(ProjectAnalysis& analysis, const PictureCase& c) {

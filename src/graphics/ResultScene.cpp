@@ -3,8 +3,11 @@
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "graphics/DiagramValues.h"
+#include "graphics/SceneRebuild.h"
 #include "graphics/Symbols.h"
 #include "model/Format.h"
+#include "project/Envelope.h"
+#include "protocols/ResultValues.h"
 
 #include <cmath>
 #include <numbers>
@@ -362,4 +365,20 @@ ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelo
         line.Draw(beam.min, false, range);
     }
     return range;
+}
+
+EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& r, int tab) {
+    const size_t quantity = static_cast<size_t>(TabFunction(tab));
+    EnvelopeDiagram diagram;
+    for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
+        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
+        for (long m = 0; m <= beam.n; ++m) {
+            const size_t at = (beam.first + static_cast<size_t>(m)) * kBeamQuantities + quantity;
+            line.xi.push_back(EvaluationPoint(m, beam.n));
+            line.max.push_back(r.max[at].value);
+            line.min.push_back(r.min[at].value);
+        }
+        diagram.beams.push_back(std::move(line));
+    }
+    return diagram;
 }

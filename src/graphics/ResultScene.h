@@ -36,6 +36,11 @@ struct EnvelopeDiagram {
     std::vector<Beam> beams;
 };
 
+struct EnvelopeResults;
+// The max and min of an envelope in the quantity of a tab: the deflection on
+// "Biegelinie" (and "Geometrie", which draws none), else the tab's function.
+EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& envelope, int tab);
+
 // An envelope as two diagrams over the evaluation points: function 1, 2 or
 // 3 in the style of DrawSectionForces (the largest absolute value of max
 // and min drawn as long, an ordinate at every point, colours by sign), 0 the

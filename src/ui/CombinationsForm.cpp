@@ -11,6 +11,7 @@
 #include "ui/PageControl.h"
 #include "ui/ToolIcons.h"
 #include "ui/UiDialogs.h"
+#include "ui/WindowArrangement.h"
 #include "ui/WindowMessages.h"
 
 #include <QHBoxLayout>
@@ -133,19 +134,7 @@ void TCombinationsForm::RebuildCombinations() {
 }
 
 void TCombinationsForm::BringToFront() {
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!sub) {
-        show();
-        raise();
-        activateWindow();
-        return;
-    }
-    if (sub->isMinimized())
-        sub->showNormal();
-    else
-        sub->show();
-    if (QMdiArea* area = sub->mdiArea())
-        area->setActiveSubWindow(sub);
+    BringWindowToFront(this);
 }
 
 bool TCombinationsForm::ShowCheck() {

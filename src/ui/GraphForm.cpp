@@ -492,29 +492,6 @@ void TGraphForm::SelectTab(int tab) {
 // whose BeamPoint is not the cursor's).
 double EvaluationPoint(long m, long n);
 
-namespace {
-
-// The max and min of an envelope in the quantity of a tab, as balkor-batch
-// draws them: the deflection on "Biegelinie" (and "Geometrie", which draws
-// none), else the tab's function.
-EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& r, int tab) {
-    const size_t quantity = static_cast<size_t>(TabFunction(tab));
-    EnvelopeDiagram diagram;
-    for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
-        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
-        for (long m = 0; m <= beam.n; ++m) {
-            const size_t at = (beam.first + static_cast<size_t>(m)) * kBeamQuantities + quantity;
-            line.xi.push_back(EvaluationPoint(m, beam.n));
-            line.max.push_back(r.max[at].value);
-            line.min.push_back(r.min[at].value);
-        }
-        diagram.beams.push_back(std::move(line));
-    }
-    return diagram;
-}
-
-} // namespace
-
 void TGraphForm::FillCaseSelector() {
     ProjectAnalysis* analysis = mainForm_.document.Analysis();
     QStringList items;

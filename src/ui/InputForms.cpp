@@ -8,6 +8,7 @@
 #include "ui/PageControl.h"
 #include "ui/ToolIcons.h"
 #include "ui/UiDialogs.h"
+#include "ui/WindowArrangement.h"
 #include "ui/WindowMessages.h"
 
 #include <QApplication>
@@ -206,19 +207,7 @@ int TInputForm::PageIndexOf(const QString& caption) const {
 }
 
 void TInputForm::BringToFront() {
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!sub) {
-        show();
-        raise();
-        activateWindow();
-        return;
-    }
-    if (sub->isMinimized())
-        sub->showNormal();
-    else
-        sub->show();
-    if (QMdiArea* area = sub->mdiArea())
-        area->setActiveSubWindow(sub);
+    BringWindowToFront(this);
 }
 
 void TInputForm::ShowCheck() {

@@ -8,6 +8,7 @@
 #include "ui/Help.h"
 #include "ui/ToolIcons.h"
 #include "ui/UiDialogs.h"
+#include "ui/WindowArrangement.h"
 
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -96,19 +97,7 @@ void TLoadCasesForm::ShowLoadCases() {
 }
 
 void TLoadCasesForm::BringToFront() {
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!sub) {
-        show();
-        raise();
-        activateWindow();
-        return;
-    }
-    if (sub->isMinimized())
-        sub->showNormal();
-    else
-        sub->show();
-    if (QMdiArea* area = sub->mdiArea())
-        area->setActiveSubWindow(sub);
+    BringWindowToFront(this);
 }
 
 int TLoadCasesForm::SelectedLoadCase() const {

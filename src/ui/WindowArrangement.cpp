@@ -1,5 +1,7 @@
 #include "ui/WindowArrangement.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -109,4 +111,20 @@ QPoint PlaceInside(const QRect& window, QSize area) {
     const int x = std::max(0, std::min(window.x(), area.width() - window.width()));
     const int y = std::max(0, std::min(window.y(), area.height() - window.height()));
     return {x, y};
+}
+
+void BringWindowToFront(QWidget* window) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (!sub) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    if (sub->isMinimized())
+        sub->showNormal();
+    else
+        sub->show();
+    if (QMdiArea* area = sub->mdiArea())
+        area->setActiveSubWindow(sub);
 }

@@ -42,3 +42,8 @@ QList<QPoint> IconPositions(const QList<QSize>& icons, QSize area);
 // The place nearest to window's at which it lies inside the area; a window
 // larger than the area keeps its top left corner inside.
 QPoint PlaceInside(const QRect& window, QSize area);
+
+class QWidget;
+// A child window to the front: its frame shown (restored when minimised) and
+// made the area's active window; a window without a frame is raised itself.
+void BringWindowToFront(QWidget* window);
