@@ -73,30 +73,16 @@ private:
         ArrangementKey key;
         size_t slot = 0;
         for (const EnvelopeTerm& term : envelope_.terms) {
-            double best = 0.0, bestFactor = 0.0;
-            size_t bestSlot = slot;
-            bool any = false;
-            for (size_t m = 0; m < term.members.size(); ++m, ++slot) {
-                const double r = (*values_[slot])[first + static_cast<size_t>(q)];
-                // The favourable factor first: an equal value keeps it.
-                for (double factor : {term.inf, term.sup}) {
-                    const double value = factor * r;
-                    if (!any || (largest ? value > best : value < best)) {
-                        best = value;
-                        bestFactor = factor;
-                        bestSlot = slot;
-                        any = true;
-                    }
-                }
-            }
-            if (!any)
+            const TermChoice best =
+                ChooseInTerm(term, values_, slot, first + static_cast<size_t>(q), largest);
+            if (!best.any)
                 continue;
-            extreme.value += best;
+            extreme.value += best.value;
             for (int c = 0; c < width; ++c)
                 extreme.concurrent[static_cast<size_t>(c)] +=
-                    bestFactor * (*values_[bestSlot])[first + static_cast<size_t>(c)];
-            if (bestFactor != 0.0)
-                key.terms.push_back({static_cast<int>(bestSlot), bestFactor});
+                    best.factor * (*values_[best.slot])[first + static_cast<size_t>(c)];
+            if (best.factor != 0.0)
+                key.terms.push_back({static_cast<int>(best.slot), best.factor});
         }
         extreme.arrangement = Intern(key);
         return extreme;
@@ -135,4 +121,20 @@ EnvelopeResults ComputeEnvelopeFrom(const Envelope& envelope, const EnvelopeLayo
         for (int q = 0; q < kReactionQuantities; ++q)
             builder.Place(reactions + r * kReactionQuantities, kReactionQuantities, q);
     return results;
+}
+
+TermChoice ChooseInTerm(const EnvelopeTerm& term, const std::vector<const MemberValues*>& values,
+                        size_t& slot, size_t at, bool largest) {
+    TermChoice best;
+    best.slot = slot;
+    for (size_t m = 0; m < term.members.size(); ++m, ++slot) {
+        const double r = (*values[slot])[at];
+        // The favourable factor first: an equal value keeps it.
+        for (double factor : {term.inf, term.sup}) {
+            const double value = factor * r;
+            if (!best.any || (largest ? value > best.value : value < best.value))
+                best = {value, factor, slot, true};
+        }
+    }
+    return best;
 }

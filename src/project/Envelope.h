@@ -58,6 +58,20 @@ struct EnvelopeResults {
 // The values of a member (load case or combination) at the layout's places.
 using MemberValues = std::vector<double>;
 
+// The governing member of one term at place `at`: its factored value, the
+// factor and the slot of its values. The term's members have their values at
+// values[slot], values[slot + 1], …; slot moves past them. An equal value
+// keeps the favourable factor, an equal member the first; `any` is false for
+// a term without members.
+struct TermChoice {
+    double value = 0.0;
+    double factor = 0.0;
+    size_t slot = 0;
+    bool any = false;
+};
+TermChoice ChooseInTerm(const EnvelopeTerm& term, const std::vector<const MemberValues*>& values,
+                        size_t& slot, size_t at, bool largest);
+
 // max = Σ over single members of max(sup·r, inf·r) + Σ over groups of the
 // largest such term of their members, min likewise; an equal factor keeps
 // the favourable one, an equal member the first. values(member) gives the

@@ -33,29 +33,15 @@ private:
         size_t slot = 0;
         const size_t i = first + static_cast<size_t>(q);
         for (const EnvelopeTerm& term : others_.terms) {
-            double best = 0.0, bestFactor = 0.0;
-            size_t bestSlot = slot;
-            bool any = false;
-            for (size_t m = 0; m < term.members.size(); ++m, ++slot) {
-                const double r = (*values_[slot])[i];
-                for (double factor : {term.inf, term.sup}) {
-                    const double value = factor * r;
-                    if (!any || (largest ? value > best : value < best)) {
-                        best = value;
-                        bestFactor = factor;
-                        bestSlot = slot;
-                        any = true;
-                    }
-                }
-            }
-            if (!any)
+            const TermChoice best = ChooseInTerm(term, values_, slot, i, largest);
+            if (!best.any)
                 continue;
-            extreme.value += best;
+            extreme.value += best.value;
             for (int c = 0; c < width; ++c)
                 extreme.concurrent[static_cast<size_t>(c)] +=
-                    bestFactor * (*values_[bestSlot])[first + static_cast<size_t>(c)];
-            if (bestFactor != 0.0)
-                terms.push_back({members_[bestSlot], bestFactor});
+                    best.factor * (*values_[best.slot])[first + static_cast<size_t>(c)];
+            if (best.factor != 0.0)
+                terms.push_back({members_[best.slot], best.factor});
         }
         std::string text = terms.empty() ? "" : ArrangementText(terms);
         position = -1;
