@@ -66,9 +66,12 @@ double Largest(const std::vector<double>& values) {
     return largest;
 }
 
+// 1e-11 of the largest value: the shared division's elements of a fifth of a
+// beam round their end forces about (L/h)^3 times more than the run alone
+// (docs/performance.md); 1e-12 failed about one random model in twenty.
 void ExpectSameValues(const std::vector<double>& actual, const std::vector<double>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
-    const double tolerance = 1e-12 * Largest(expected);
+    const double tolerance = 1e-11 * Largest(expected);
     for (size_t i = 0; i < actual.size(); ++i)
         EXPECT_NEAR(actual[i], expected[i], tolerance) << "value " << i;
 }
