@@ -36,9 +36,37 @@ struct EnvelopeTerm {
     double inf = 0.0;
 };
 
+// The traffic of the project as one more exclusive group of an envelope
+// (one vehicle position at a time), with its two factors.
+struct TrafficTermFactors {
+    bool found = false;
+    double sup = 1.0;
+    double inf = 0.0;
+};
+
 struct Envelope {
     std::string name;
     std::vector<EnvelopeTerm> terms;
+    TrafficTermFactors traffic; // not found: an envelope of load cases and combinations only
+};
+
+// A vehicle moved along lanes over the deck in steps: the traffic of a
+// project. The vehicle is a built-in name ("LM1-TS1"), a vehicle file
+// (.bfz) or "point:VALUE"; empty when the project has no traffic.
+struct TrafficPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+struct TrafficLane {
+    std::vector<TrafficPoint> points; // a polyline in the deck plane, m
+};
+struct TrafficModel {
+    std::string vehicle;
+    std::vector<TrafficLane> lanes;
+    double step = 1.0; // m
+    bool bothDirections = false;
+    std::string groupName = "Verkehr"; // the group's name in envelopes
+    bool Active() const { return !vehicle.empty(); }
 };
 
 struct ProjectModel {
@@ -46,6 +74,7 @@ struct ProjectModel {
     std::vector<LoadCaseEntry> loadCases;
     std::vector<Combination> combinations;
     std::vector<Envelope> envelopes;
+    TrafficModel traffic;
 };
 
 // A refused expression: the message and the position (from 1) in the text.
