@@ -429,7 +429,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     if (!(options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
                                : CheckSystemFileGiven(options, error)))
         return false;
-    return TakeProject(options, error) && CheckTrafficOptions(options.traffic, error) &&
+    return TakeProject(options, error) &&
+           CheckTrafficOptions(options.traffic, !options.projectFile.empty(), error) &&
            CheckExpressions(options, error);
 }
 

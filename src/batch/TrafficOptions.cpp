@@ -113,8 +113,8 @@ bool StoreTrafficOption(const std::vector<std::string>& args, size_t& i, Traffic
     return true;
 }
 
-bool CheckTrafficOptions(const TrafficOptions& options, std::string& error) {
-    if (!options.Moving()) {
+bool CheckTrafficOptions(const TrafficOptions& options, bool project, std::string& error) {
+    if (!options.Moving() && !project) {
         if (options.stepGiven || options.bothDirections || options.envelopeNameGiven) {
             error = "Die Optionen --step, --both-directions und --traffic-envelope gehören zu "
                     "--vehicle und --lane";
@@ -127,7 +127,7 @@ bool CheckTrafficOptions(const TrafficOptions& options, std::string& error) {
         error = "--vehicle: " + error;
         return false;
     }
-    if (options.vehicle.empty() || options.lanes.empty() || !options.stepGiven) {
+    if (!project && (options.vehicle.empty() || options.lanes.empty() || !options.stepGiven)) {
         error = "Verkehr verlangt --vehicle, mindestens eine --lane und --step";
         return false;
     }

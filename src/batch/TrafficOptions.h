@@ -18,6 +18,7 @@ struct TrafficOptions {
 
     bool Requested() const { return !vehicle.empty() || !lanes.empty() || !influences.empty(); }
     bool Moving() const { return !vehicle.empty() || !lanes.empty(); }
+    bool Given() const { return Requested() || stepGiven || bothDirections || envelopeNameGiven; }
 };
 
 // The vehicle file --vehicle reads; empty for a built-in vehicle or a point load.
@@ -30,8 +31,9 @@ bool IsTrafficOption(const std::string& arg);
 bool StoreTrafficOption(const std::vector<std::string>& args, size_t& i, TrafficOptions& options,
                         std::string& error);
 // The traffic options together: a vehicle needs a lane and a step and the
-// other way round; the vehicle, the lanes and the targets must read.
-bool CheckTrafficOptions(const TrafficOptions& options, std::string& error);
+// other way round; the vehicle, the lanes and the targets must read. With a
+// project file the others may come from its traffic (checked when it is read).
+bool CheckTrafficOptions(const TrafficOptions& options, bool project, std::string& error);
 
 struct Envelope;
 // An --envelope that may hold the traffic term "NAME:SUP/INF" (NAME the
