@@ -332,10 +332,8 @@ bool CheckExpressions(const BatchOptions& options, std::string& error) {
     for (const std::string& text : options.envelopes) {
         Envelope envelope;
         if (options.traffic.Moving()) {
-            TrafficTerm term;
-            if (!ParseEnvelopeWithTraffic(text, options.traffic.envelopeName, cases,
-                                          static_cast<int>(combinations.size()), envelope, term,
-                                          error))
+            if (!ParseEnvelopeOption(text, options.traffic.envelopeName, cases,
+                                     static_cast<int>(combinations.size()), envelope, error))
                 return false;
             continue;
         }
@@ -431,7 +429,8 @@ bool ParseBatchArguments(const std::vector<std::string>& args, BatchOptions& opt
     if (!(options.SystemMade() ? TakeLoadCaseOfDeck(options, error)
                                : CheckSystemFileGiven(options, error)))
         return false;
-    return TakeProject(options, error) && CheckTrafficOptions(options.traffic, error) &&
+    return TakeProject(options, error) &&
+           CheckTrafficOptions(options.traffic, !options.projectFile.empty(), error) &&
            CheckExpressions(options, error);
 }
 

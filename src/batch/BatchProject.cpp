@@ -4,6 +4,7 @@
 #include "batch/BatchPictures.h"
 #include "batch/BatchRun.h"
 #include "batch/BatchSteps.h"
+#include "batch/BatchTraffic.h"
 #include "batch/OutputFiles.h"
 #include "batch/ProjectJson.h"
 #include "exchange/ProjectTables.h"
@@ -320,10 +321,10 @@ int RunProject(const BatchOptions& options, const ProjectModel& project, std::FI
     return WritePictures(pictures, out, err) ? kExitOk : kExitOutputFile;
 }
 
-// --write-project: the project as a project file, its file names relative
-// to its folder.
-bool WriteProject(const ProjectModel& project, const BatchOptions& options, std::FILE* out,
-                  std::FILE* err) {
+} // namespace
+
+bool WriteProjectOutput(const ProjectModel& project, const BatchOptions& options, std::FILE* out,
+                        std::FILE* err) {
     const std::string& path = options.projectOutputFile;
     if (path == "-") {
         std::fputs(ProjectFileText(project, "./p.bpj").c_str(), out);
@@ -334,8 +335,6 @@ bool WriteProject(const ProjectModel& project, const BatchOptions& options, std:
     PrintError(err, std::string(kProjectWriteError) + ": " + path);
     return false;
 }
-
-} // namespace
 
 int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err) {
     ProjectModel project;
@@ -348,6 +347,9 @@ int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err)
     } else {
         project = CommandLineProject(options);
     }
+    // A project with traffic, or traffic options for the project's.
+    if (project.traffic.Active() || options.traffic.Given())
+        return RunTrafficBatch(options, out, err);
     if (!AddExpressions(options, project, err))
         return kExitUsage;
     const BatchOptions files = WithProjectFiles(options, project);
@@ -356,7 +358,7 @@ int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err)
         PrintError(err, "balkor-batch: " + error);
         return kExitUsage;
     }
-    if (!options.projectOutputFile.empty() && !WriteProject(project, options, out, err))
+    if (!options.projectOutputFile.empty() && !WriteProjectOutput(project, options, out, err))
         return kExitOutputFile;
     if (options.OnlyProjectRequested())
         return kExitOk;

@@ -17,3 +17,9 @@ int RunBatch(const BatchOptions& options, std::FILE* out, std::FILE* err);
 // into the same outputs. A project of one load case and nothing else runs
 // as RunBatch of its two files.
 int RunProjectBatch(const BatchOptions& options, std::FILE* out, std::FILE* err);
+
+struct ProjectModel;
+// --write-project: the project as a project file, its file names relative
+// to its folder ("-": standard output); false with the message on err.
+bool WriteProjectOutput(const ProjectModel& project, const BatchOptions& options, std::FILE* out,
+                        std::FILE* err);

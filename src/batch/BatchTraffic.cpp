@@ -5,6 +5,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchPictures.h"
+#include "batch/BatchRun.h"
 #include "batch/BatchSteps.h"
 #include "batch/OutputFiles.h"
 #include "batch/ResultsJson.h"
@@ -15,16 +16,13 @@
 #include "project/ProjectAnalysis.h"
 #include "project/ProjectFile.h"
 #include "protocols/ResultValues.h"
-#include "traffic/Lane.h"
-#include "traffic/TrafficAnalysis.h"
-#include "traffic/TrafficEnvelope.h"
-#include "traffic/Vehicle.h"
-#include "traffic/WheelDistribution.h"
+#include "traffic/ProjectTraffic.h"
 
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 using Json = nlohmann::ordered_json;
 
@@ -34,24 +32,14 @@ constexpr int kTrafficFormatVersion = 1;
 const char* const kBeamKeys[kBeamQuantities] = {"wz", "Q", "M", "T"};
 const char* const kReactionKeys[kReactionQuantities] = {"Z", "Mx", "My"};
 
-// One envelope of the run: the traffic group under its factors and the
-// other terms of the expression.
-struct TrafficEnvelopeSpec {
-    Envelope others;
-    std::string name;
-    double sup = 1.0;
-    double inf = 0.0;
-};
-
 bool RefuseOtherOutputs(const BatchOptions& options, std::FILE* err) {
     const bool dxf = std::any_of(options.pictures.begin(), options.pictures.end(),
                                  [](const SvgPicture& p) { return p.dxf; });
     if (options.resultsFile.empty() && options.inputProtocolFile.empty() &&
-        !options.SpreadsheetRequested() && !dxf && options.systemOutputFile.empty() &&
-        options.projectOutputFile.empty())
+        !options.SpreadsheetRequested() && !dxf && options.systemOutputFile.empty())
         return true;
     PrintError(err, "balkor-batch: Mit Verkehr (--vehicle, --lane, --influence) schreibt "
-                    "balkor-batch nur --json und --svg");
+                    "balkor-batch nur --json und --svg (und --write-project)");
     return false;
 }
 
@@ -81,8 +69,41 @@ bool MakeProject(const BatchOptions& options, ProjectModel& project, std::FILE* 
     return true;
 }
 
-bool Expressions(const BatchOptions& options, ProjectModel& project,
-                 std::vector<TrafficEnvelopeSpec>& envelopes, std::FILE* err) {
+// The traffic of the project with the options of the command line over it:
+// --vehicle, --step and --traffic-envelope replace the project's, --lane
+// replaces all of its lanes, --both-directions turns both directions on.
+bool MergeTraffic(const TrafficOptions& options, TrafficModel& traffic, std::FILE* err) {
+    if (!traffic.Active() && options.Moving() &&
+        (options.vehicle.empty() || options.lanes.empty() || !options.stepGiven)) {
+        PrintError(err, "balkor-batch: Verkehr verlangt --vehicle, mindestens eine --lane und "
+                        "--step (oder eine Projektdatei mit Verkehr)");
+        return false;
+    }
+    if (!options.vehicle.empty())
+        traffic.vehicle = options.vehicle;
+    if (!options.lanes.empty()) {
+        traffic.lanes.clear();
+        for (const std::string& text : options.lanes) {
+            std::string error;
+            traffic.lanes.emplace_back();
+            ParseLane(text, traffic.lanes.back(), error);
+        }
+    }
+    if (options.stepGiven)
+        traffic.step = options.step;
+    traffic.bothDirections = traffic.bothDirections || options.bothDirections;
+    if (options.envelopeNameGiven)
+        traffic.groupName = options.envelopeName;
+    if (traffic.Active() ||
+        (!options.stepGiven && !options.bothDirections && !options.envelopeNameGiven))
+        return true;
+    PrintError(err, "balkor-batch: Die Optionen --step, --both-directions und --traffic-envelope "
+                    "gehören zu --vehicle und --lane");
+    return false;
+}
+
+// The combinations and envelopes of the command line after the project's.
+bool Expressions(const BatchOptions& options, ProjectModel& project, std::FILE* err) {
     const int cases = static_cast<int>(project.loadCases.size());
     for (const std::string& text : options.combinations) {
         Combination combination;
@@ -93,25 +114,15 @@ bool Expressions(const BatchOptions& options, ProjectModel& project,
         }
         project.combinations.push_back(combination);
     }
-    const std::string& name = options.traffic.envelopeName;
-    envelopes.push_back({Envelope{name, {}}, name, 1.0, 0.0});
-    // The project's own envelopes without the traffic, then those of the command line.
-    for (const Envelope& envelope : project.envelopes)
-        envelopes.push_back({envelope, envelope.name, 0.0, 0.0});
     for (const std::string& text : options.envelopes) {
-        TrafficEnvelopeSpec spec;
-        TrafficTerm term;
+        Envelope envelope;
         std::string error;
-        if (!ParseEnvelopeWithTraffic(text, name, cases,
-                                      static_cast<int>(project.combinations.size()), spec.others,
-                                      term, error)) {
+        if (!ParseEnvelopeOption(text, project.traffic.groupName, cases,
+                                 static_cast<int>(project.combinations.size()), envelope, error)) {
             PrintError(err, "balkor-batch: " + error);
             return false;
         }
-        spec.name = spec.others.name;
-        spec.sup = term.found ? term.sup : 0.0;
-        spec.inf = term.found ? term.inf : 0.0;
-        envelopes.push_back(spec);
+        project.envelopes.push_back(envelope);
     }
     return true;
 }
@@ -132,11 +143,7 @@ int ReadLoadCases(const ProjectModel& project, std::vector<std::unique_ptr<Input
 
 // Everything a traffic run computes, for the JSON and the pictures.
 struct TrafficRun {
-    Vehicle vehicle;
-    std::vector<Lane> lanes;
-    std::vector<VehiclePosition> positions;
-    PositionShares shares;
-    std::vector<TrafficEnvelopeResults> envelopes;
+    ProjectTrafficResults traffic; // no envelope: no vehicle
     std::vector<InfluenceSurface> influences;
 };
 
@@ -166,7 +173,8 @@ Json Extremes(const TrafficEnvelopeResults& r, size_t first, int width, const ch
     return place;
 }
 
-Json EnvelopeJson(const TrafficEnvelopeResults& r, const TrafficEnvelopeSpec& spec) {
+Json EnvelopeJson(const ProjectTrafficEnvelope& spec) {
+    const TrafficEnvelopeResults& r = spec.results;
     const EnvelopeLayout& layout = r.values.layout;
     Json beams = Json::array();
     for (const EnvelopeLayout::Beam& beam : layout.beams) {
@@ -214,40 +222,40 @@ Json InfluenceJson(const InfluenceSurface& s) {
     return {{"target", s.target.text}, {"beams", beams}, {"nodes", nodes}};
 }
 
-std::string TrafficJson(const TrafficRun& run, const BatchOptions& options,
-                        const std::vector<TrafficEnvelopeSpec>& specs) {
+std::string TrafficJson(const TrafficRun& run, const TrafficModel& traffic) {
     Json json = {{"format", "balkor-traffic"}, {"version", kTrafficFormatVersion}};
-    if (options.traffic.Moving()) {
+    if (traffic.Active()) {
+        const ProjectTrafficResults& t = run.traffic;
         Json wheels = Json::array();
-        for (const Wheel& w : run.vehicle.wheels)
+        for (const Wheel& w : t.vehicle.wheels)
             wheels.push_back({{"along", w.along}, {"across", w.across}, {"load", w.load}});
-        json["vehicle"] = {{"name", run.vehicle.name}, {"wheels", wheels}};
+        json["vehicle"] = {{"name", t.vehicle.name}, {"wheels", wheels}};
         Json lanes = Json::array();
-        for (const Lane& lane : run.lanes) {
+        for (const Lane& lane : traffic.lanes) {
             Json points = Json::array();
             for (const LanePoint& p : lane.points)
                 points.push_back({p.x, p.y});
             lanes.push_back(points);
         }
         json["lanes"] = lanes;
-        json["step"] = options.traffic.step;
-        json["bothDirections"] = options.traffic.bothDirections;
+        json["step"] = traffic.step;
+        json["bothDirections"] = traffic.bothDirections;
         Json positions = Json::array();
-        for (size_t k = 0; k < run.positions.size(); ++k) {
-            const VehiclePosition& p = run.positions[k];
+        for (size_t k = 0; k < t.positions.size(); ++k) {
+            const VehiclePosition& p = t.positions[k];
             positions.push_back({{"position", k + 1},
                                  {"lane", p.lane + 1},
                                  {"reverse", p.reverse},
                                  {"station", p.station}});
         }
         json["positions"] = positions;
-        json["wheels"] = {{"onBeam", run.shares.onBeam},
-                          {"inCell", run.shares.inCell},
-                          {"nearestBeam", run.shares.nearestBeam},
-                          {"off", run.shares.off}};
+        json["wheels"] = {{"onBeam", t.shares.onBeam},
+                          {"inCell", t.shares.inCell},
+                          {"nearestBeam", t.shares.nearestBeam},
+                          {"off", t.shares.off}};
         Json envelopes = Json::array();
-        for (size_t e = 0; e < run.envelopes.size(); ++e)
-            envelopes.push_back(EnvelopeJson(run.envelopes[e], specs[e]));
+        for (const ProjectTrafficEnvelope& envelope : t.envelopes)
+            envelopes.push_back(EnvelopeJson(envelope));
         json["envelopes"] = envelopes;
     }
     Json influences = Json::array();
@@ -256,28 +264,6 @@ std::string TrafficJson(const TrafficRun& run, const BatchOptions& options,
     json["influences"] = influences;
     return json.dump(1) + "\n";
 }
-
-// The values of the load cases and combinations an envelope names.
-class MemberSource {
-public:
-    explicit MemberSource(ProjectAnalysis* analysis) : analysis_(analysis) {}
-    const MemberValues& Values(const EnvelopeMember& member) {
-        const auto key = std::pair{member.combination, member.index};
-        auto it = cache_.find(key);
-        if (it != cache_.end())
-            return it->second;
-        if (member.combination)
-            analysis_->ShowCombination(member.index);
-        else
-            analysis_->ShowLoadCase(member.index);
-        const EnvelopeLayout layout = MakeEnvelopeLayout(analysis_->Input());
-        return cache_[key] = EnvelopeValues(analysis_->Input(), analysis_->Solutions(), layout);
-    }
-
-private:
-    ProjectAnalysis* analysis_;
-    std::map<std::pair<bool, int>, MemberValues> cache_;
-};
 
 // The diagram of a quantity: max and min at the evaluation points.
 EnvelopeDiagram Diagram(const EnvelopeLayout& layout, int quantity,
@@ -295,25 +281,6 @@ EnvelopeDiagram Diagram(const EnvelopeLayout& layout, int quantity,
         diagram.beams.push_back(std::move(line));
     }
     return diagram;
-}
-
-// The position whose value of the quantity is the largest in magnitude of
-// the traffic alone (the first envelope), −1 for none.
-int WorstPosition(const TrafficEnvelopeResults& r, int quantity) {
-    double worst = -1.0;
-    int position = -1;
-    for (size_t p = 0; p < r.values.layout.beamPoints; ++p) {
-        const size_t at = p * kBeamQuantities + static_cast<size_t>(quantity);
-        for (int sense = 0; sense < 2; ++sense) {
-            const double v = std::fabs(sense ? r.values.min[at].value : r.values.max[at].value);
-            const int pos = sense ? r.minPosition[at] : r.maxPosition[at];
-            if (pos >= 0 && v > worst) {
-                worst = v;
-                position = pos;
-            }
-        }
-    }
-    return position;
 }
 
 template <class Rec> Rec& Append(RecordTable<Rec>& table) {
@@ -348,30 +315,30 @@ std::string PositionPicture(const SvgPicture& picture, const BatchOptions& optio
     return PictureSvg(picture, *input, solutions.get());
 }
 
-bool DrawTrafficPictures(const BatchOptions& options, const TrafficRun& run,
-                         const std::vector<TrafficEnvelopeSpec>& specs, InputModel& input,
+bool DrawTrafficPictures(const BatchOptions& options, const TrafficRun& run, InputModel& input,
                          std::vector<DrawnPicture>& drawn, std::FILE* err) {
+    const std::vector<ProjectTrafficEnvelope>& specs = run.traffic.envelopes;
     for (const SvgPicture& picture : options.pictures) {
         const int quantity = std::max(0, TabFunction(picture.tab));
         std::string name = picture.caseName;
         if (name.empty())
-            name =
-                options.traffic.Moving() ? specs.front().name : options.traffic.influences.front();
+            name = !specs.empty() ? specs.front().name : options.traffic.influences.front();
         const bool worst = name.size() > 6 && name.compare(name.size() - 6, 6, ":worst") == 0;
         if (worst)
             name.resize(name.size() - 6);
         const EnvelopeDiagram* diagram = nullptr;
         EnvelopeDiagram made;
-        for (size_t e = 0; e < specs.size() && !diagram && !run.envelopes.empty(); ++e) {
+        for (size_t e = 0; e < specs.size() && !diagram; ++e) {
             if (specs[e].name != name)
                 continue;
-            const TrafficEnvelopeResults& r = run.envelopes[e];
+            const TrafficEnvelopeResults& r = specs[e].results;
             if (worst) {
-                const int position = WorstPosition(run.envelopes.front(), quantity);
+                const int position = run.traffic.WorstPosition(quantity);
                 if (position < 0)
                     break;
                 const std::string svg = PositionPicture(
-                    picture, options, run.shares.positions[static_cast<size_t>(position)], err);
+                    picture, options, run.traffic.shares.positions[static_cast<size_t>(position)],
+                    err);
                 if (svg.empty())
                     return false;
                 drawn.push_back({&picture, svg});
@@ -428,33 +395,24 @@ int RunTrafficBatch(const BatchOptions& given, std::FILE* out, std::FILE* err) {
             return kExitUsage;
         }
     }
-    std::vector<TrafficEnvelopeSpec> specs;
-    if (!Expressions(options, project, specs, err))
+    if (!MergeTraffic(options.traffic, project.traffic, err) || !Expressions(options, project, err))
         return kExitUsage;
-    const TrafficOptions& t = options.traffic;
+    if (!options.projectOutputFile.empty() && !WriteProjectOutput(project, options, out, err))
+        return kExitOutputFile;
+    if (options.OnlyProjectRequested())
+        return kExitOk;
     TrafficRun run;
     std::string error;
-    if (t.Moving()) {
-        if (!ResolveVehicle(t.vehicle, run.vehicle, error)) {
-            PrintError(err, "balkor-batch: --vehicle: " + error);
-            return kExitUsage;
-        }
-        for (const std::string& text : t.lanes) {
-            Lane lane;
-            ParseLane(text, lane, error);
-            run.lanes.push_back(lane);
-        }
-        if (!PlaceVehicle(run.vehicle, run.lanes, t.step, t.bothDirections, run.positions, error)) {
-            PrintError(err, "balkor-batch: " + error);
-            return kExitUsage;
-        }
+    if (project.traffic.Active() && !PlaceTraffic(project.traffic, run.traffic, error)) {
+        PrintError(err, "balkor-batch: " + error);
+        return kExitUsage;
     }
 
     auto input = std::make_unique<InputModel>();
     if (int code = ReadSystem(options, *input, err); code != kExitOk)
         return code;
-    const long copies =
-        4 * static_cast<long>(specs.size()) + static_cast<long>(t.influences.size());
+    const long copies = 4 * static_cast<long>(1 + project.envelopes.size()) +
+                        static_cast<long>(options.traffic.influences.size());
     if (int code = CheckOutputLimits(options, *input, err, copies); code != kExitOk)
         return code;
     if (int code = ApplyPictureSettings(options, err); code != kExitOk)
@@ -482,24 +440,14 @@ int RunTrafficBatch(const BatchOptions& given, std::FILE* out, std::FILE* err) {
     status.PrintCounters();
     if (!result.ok)
         return FailedRun(result, err);
-    if (t.Moving()) {
-        run.shares = DistributePositions(DeckMap(*input), run.positions);
+    if (project.traffic.Active()) {
+        EvaluateTraffic(project, *input, traffic, analysis.get(), run.traffic);
         if (!options.quiet)
             std::fprintf(err,
                          "Anzahl der Laststellungen:  %zu\nRäder außerhalb des Tragwerks: %ld\n",
-                         run.positions.size(), run.shares.off);
-        const TrafficExtremes extremes = traffic.Run(run.shares.positions);
-        MemberSource members(analysis.get());
-        for (const TrafficEnvelopeSpec& spec : specs) {
-            std::vector<const MemberValues*> values;
-            for (const EnvelopeTerm& term : spec.others.terms)
-                for (const EnvelopeMember& member : term.members)
-                    values.push_back(&members.Values(member));
-            run.envelopes.push_back(
-                CombineTraffic(extremes, t.envelopeName, spec.sup, spec.inf, spec.others, values));
-        }
+                         run.traffic.positions.size(), run.traffic.shares.off);
     }
-    for (const std::string& text : t.influences) {
+    for (const std::string& text : options.traffic.influences) {
         InfluenceTarget target;
         ParseInfluenceTarget(text, target, error);
         InfluenceSurface surface;
@@ -511,10 +459,10 @@ int RunTrafficBatch(const BatchOptions& given, std::FILE* out, std::FILE* err) {
     }
 
     std::vector<DrawnPicture> pictures;
-    if (!DrawTrafficPictures(options, run, specs, *input, pictures, err))
+    if (!DrawTrafficPictures(options, run, *input, pictures, err))
         return kExitUsage;
     if (!options.jsonFile.empty() || options.pictures.empty()) {
-        const std::string text = TrafficJson(run, options, specs);
+        const std::string text = TrafficJson(run, project.traffic);
         const std::string path = options.jsonFile.empty() ? "-" : options.jsonFile;
         if (!WriteOutput(path, out, err, [&text](std::FILE* f) { std::fputs(text.c_str(), f); }))
             return kExitOutputFile;

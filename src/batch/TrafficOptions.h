@@ -18,6 +18,7 @@ struct TrafficOptions {
 
     bool Requested() const { return !vehicle.empty() || !lanes.empty() || !influences.empty(); }
     bool Moving() const { return !vehicle.empty() || !lanes.empty(); }
+    bool Given() const { return Requested() || stepGiven || bothDirections || envelopeNameGiven; }
 };
 
 // The vehicle file --vehicle reads; empty for a built-in vehicle or a point load.
@@ -30,30 +31,14 @@ bool IsTrafficOption(const std::string& arg);
 bool StoreTrafficOption(const std::vector<std::string>& args, size_t& i, TrafficOptions& options,
                         std::string& error);
 // The traffic options together: a vehicle needs a lane and a step and the
-// other way round; the vehicle, the lanes and the targets must read.
-bool CheckTrafficOptions(const TrafficOptions& options, std::string& error);
-
-// An envelope expression may hold the traffic group as a term
-// "NAME:SUP/INF" (NAME the --traffic-envelope name). Removes it from text
-// into rest; found tells whether it was there. A bad term: false with the
-// message and its position in text. removedAt/removedLength: where rest
-// lost the term, for placing an error in rest back into text.
-struct TrafficTerm {
-    bool found = false;
-    double sup = 1.0;
-    double inf = 0.0;
-    size_t removedAt = 0;
-    size_t removedLength = 0;
-};
-bool SplitTrafficTerm(const std::string& text, const std::string& name, std::string& rest,
-                      TrafficTerm& term, std::string& error);
-// Whether an envelope after removing the term has no term left ("NAME=").
-bool OnlyName(const std::string& rest);
+// other way round; the vehicle, the lanes and the targets must read. With a
+// project file the others may come from its traffic (checked when it is read).
+bool CheckTrafficOptions(const TrafficOptions& options, bool project, std::string& error);
 
 struct Envelope;
-// ParseEnvelope of the expression without its traffic term (an envelope of
-// the traffic group alone is one of no other term); an error names its
-// position in text. False with the German message.
-bool ParseEnvelopeWithTraffic(const std::string& text, const std::string& name, int loadCases,
-                              int combinations, Envelope& envelope, TrafficTerm& term,
-                              std::string& error);
+// An --envelope that may hold the traffic term "NAME:SUP/INF" (NAME the
+// --traffic-envelope name; ParseEnvelopeWithTraffic of project/Project.h),
+// its factors in envelope.traffic. False with the German message naming the
+// position of the error in text.
+bool ParseEnvelopeOption(const std::string& text, const std::string& name, int loadCases,
+                         int combinations, Envelope& envelope, std::string& error);

@@ -129,3 +129,73 @@ TEST(BatchTraffic, PicturesOfTheEnvelopeTheWorstPositionAndAnInfluenceLine) {
     EXPECT_EQ(unknown.exitCode, kExitUsage);
     EXPECT_NE(unknown.err.find("Keine"), std::string::npos);
 }
+
+namespace {
+
+// The sections from ENVELOPES on of the example traffic project.
+const char* const kExampleTraffic =
+    "ENVELOPES\r\n1\r\n    1 \"GZT Verkehr\" \"1:1.35/1+Verkehr:1.5/0\"\r\n\r\n"
+    "TRAFFIC\r\n1\r\n    1 \"LM1-TS1\" 0.5 0 \"Verkehr\"\r\n\r\n"
+    "LANES\r\n1\r\n    1 \"0,1;20,1\"\r\n\r\n";
+
+std::string FromEnvelopes(const std::string& text) {
+    const size_t at = text.find("ENVELOPES");
+    return at == std::string::npos ? text : text.substr(at);
+}
+
+} // namespace
+
+TEST(BatchTraffic, AProjectWithTrafficRunsItsTrafficAndEnvelopes) {
+    const ProcessResult r =
+        RunBatchProgram({"--quiet", Example("bruecke-verkehr.bpj"), "--json", "-"});
+    ASSERT_EQ(r.exitCode, kExitOk) << r.err;
+    const nlohmann::json json = nlohmann::json::parse(r.out);
+    // LM1-TS1 (axles ±0.6 m) over 20 m in steps of 0.5 m: (20 + 1.2)/0.5 + 1 positions.
+    EXPECT_EQ(json["positions"].size(), 43u);
+    EXPECT_EQ(json["step"], 0.5);
+    EXPECT_EQ(json["vehicle"]["wheels"].size(), 4u);
+    ASSERT_EQ(json["envelopes"].size(), 2u);
+    EXPECT_EQ(json["envelopes"][0]["name"], "Verkehr");
+    EXPECT_EQ(json["envelopes"][1]["name"], "GZT Verkehr");
+    EXPECT_EQ(json["envelopes"][1]["traffic"]["sup"], 1.5);
+    EXPECT_EQ(json["envelopes"][1]["traffic"]["inf"], 0.0);
+    // Written back, the project is the same file.
+    const ProcessResult written =
+        RunBatchProgram({"--quiet", Example("bruecke-verkehr.bpj"), "--write-project", "-"});
+    ASSERT_EQ(written.exitCode, kExitOk) << written.err;
+    EXPECT_EQ(FromEnvelopes(written.out), kExampleTraffic);
+}
+
+TEST(BatchTraffic, OptionsOverTheProjectsTraffic) {
+    // LM2 (one axle) over 20 m in steps of 1 m, both ways: 2 × 21 positions.
+    const ProcessResult r =
+        RunBatchProgram({"--quiet", Example("bruecke-verkehr.bpj"), "--json", "-", "--vehicle",
+                         "LM2", "--step", "1", "--both-directions"});
+    ASSERT_EQ(r.exitCode, kExitOk) << r.err;
+    const nlohmann::json json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["positions"].size(), 42u);
+    EXPECT_EQ(json["vehicle"]["wheels"].size(), 2u);
+    EXPECT_EQ(json["bothDirections"], true);
+    EXPECT_EQ(json["lanes"][0][1][0], 20.0);
+    // The traffic of a command line goes into the project it writes.
+    TempDir dir;
+    const ProcessResult written = RunBatchProgram(
+        {"--quiet", Example("bruecke.bsy"), Example("bruecke-g.bld"), "--vehicle", "LM1-TS1",
+         "--lane", "0,1;20,1", "--step", "0.5", "--envelope", "GZT Verkehr=1:1.35/1+Verkehr:1.5/0",
+         "--write-project", dir.Path("p.bpj")});
+    ASSERT_EQ(written.exitCode, kExitOk) << written.err;
+    EXPECT_EQ(FromEnvelopes(ReadFile(dir.Path("p.bpj"))), kExampleTraffic);
+    // A project without traffic takes none from --step alone, nor from a lane alone.
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } refused[] = {
+        {{Example("bruecke.bpj"), "--step", "1"}, "gehören zu --vehicle und --lane"},
+        {{Example("bruecke.bpj"), "--lane", "0,1;20,1"}, "Verkehr verlangt --vehicle"},
+    };
+    for (const auto& c : refused) {
+        const ProcessResult bad = RunBatchProgram(c.args);
+        EXPECT_EQ(bad.exitCode, kExitUsage) << bad.err;
+        EXPECT_NE(bad.err.find(c.error), std::string::npos) << bad.err;
+    }
+}
