@@ -253,6 +253,7 @@ private Q_SLOTS:
         f.form->OpenProjectFile(QStringLiteral(BALKOR_SOURCE_DIR "/examples/bruecke.bpj"));
         f.form->Berechnen1->trigger();
         QVERIFY(f.form->document.ResultsValid());
+        f.form->SolForm->hide(); // "Fertig"
 
         f.form->Kombinationen1->trigger();
         TCombinationsForm& tables = *f.form->CombinationsWindow();
