@@ -2,8 +2,9 @@
 # Renews the pictures of the user guide (README.md) under a virtual X display
 # with the openbox window manager: the main window with both input windows and
 # three graphics windows on the bridge example, the page "Grafik drucken"
-# prints of them, a failed check with its cell and message, and the settings
-# tree with the value dialog.
+# prints of them, a failed check with its cell and message, the settings
+# tree with the value dialog, and the example project's envelope beside the
+# window "Kombinationen".
 #
 #   scripts/make-guide-images.sh [OUTPUT_FOLDER]     (default docs/images)
 #
@@ -50,5 +51,8 @@ keep "$scratch/eingabe-pruefung-fehler.png" "$out/eingabe-pruefung-fehler.png"
 
 BALKOR_SCREENSHOT_DIR="$scratch" on_screen 1280x900 SettingsDialogsScreenTest
 keep "$scratch/settings-value.png" "$out/einstellung-wert.png"
+
+BALKOR_UI_SCREENSHOTS="$scratch" on_screen 1280x900 ProjectWindowsTest exampleProjectEnvelopeOnScreen
+keep "$scratch/projekt-umhuellende.png" "$out/projekt-umhuellende.png"
 
 echo "make-guide-images: pictures in $out"

@@ -146,11 +146,9 @@ void LabelLayout::PlaceInto(PaintContainer& list) {
             heights += std::fabs(label.height * label.size);
     BoxGrid grid(labels_.empty() ? 1.0 : 4 * heights / static_cast<double>(labels_.size()));
     std::vector<TextBox> withMargins;
-    for (const TextLabel& label : labels_) {
-        if (!IsFinite(label.anchor) || !std::isfinite(label.angle) ||
-            !std::isfinite(label.height * label.size) || !std::isfinite(label.gap * label.size))
-            continue;
-        const int width = TextWidth(label.text);
+    // The label with that text at its first free placement, if it has one.
+    const auto place = [&](const TextLabel& label, const std::string& text) {
+        const int width = TextWidth(text);
         for (const unsigned placement : Placements(label.placement)) {
             const TextBox box = TextBoxOf(label.size, label.anchor, label.angle, label.gap,
                                           label.height, width, placement);
@@ -158,12 +156,21 @@ void LabelLayout::PlaceInto(PaintContainer& list) {
             if (!grid.Free(padded, withMargins))
                 continue;
             list.DrawText(label.size, label.anchor, label.angle, label.gap, label.height,
-                          label.colour, label.text, placement);
+                          label.colour, text, placement);
             grid.Insert(padded, static_cast<int>(withMargins.size()));
             withMargins.push_back(padded);
             placed_.push_back(box);
-            break;
+            placedTexts_.push_back(text);
+            return true;
         }
+        return false;
+    };
+    for (const TextLabel& label : labels_) {
+        if (!IsFinite(label.anchor) || !std::isfinite(label.angle) ||
+            !std::isfinite(label.height * label.size) || !std::isfinite(label.gap * label.size))
+            continue;
+        if (label.longer.empty() || !place(label, label.longer))
+            place(label, label.text);
     }
     labels_.clear();
 }

@@ -159,6 +159,8 @@ public:
     // While a layout is set, DrawText hands its texts to it with the current
     // label rank instead of recording them (null: record at once).
     void DeferTexts(LabelLayout* layout) { labels_ = layout; }
+    // The layout the texts go to, null while they are recorded at once.
+    LabelLayout* TextLayout() const { return labels_; }
     int LabelRank() const { return labelRank_; }
     void SetLabelRank(int rank) { labelRank_ = rank; }
 

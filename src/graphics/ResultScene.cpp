@@ -3,6 +3,7 @@
 #include "analysis/SolElement.h"
 #include "analysis/SolutionsCont.h"
 #include "graphics/DiagramValues.h"
+#include "graphics/LabelLayout.h"
 #include "graphics/SceneRebuild.h"
 #include "graphics/Symbols.h"
 #include "model/Format.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -289,6 +291,30 @@ double LargestOf(const EnvelopeDiagram& envelope) {
     return largest;
 }
 
+// The texts of an envelope's arrangements, each made when first asked for:
+// a large grillage has far more arrangements than labels that name one.
+class ArrangementTexts {
+public:
+    explicit ArrangementTexts(const EnvelopeDiagram& envelope)
+        : envelope_(envelope), texts_(envelope.arrangements.size()) {}
+
+    // "1.35·LF1 + 1.50·LF3" of the arrangement at point i of a line's
+    // indices; none where the diagram does not know it.
+    std::optional<std::string> At(const std::vector<int>& indices, size_t i) {
+        if (i >= indices.size() || indices[i] < 0 ||
+            static_cast<size_t>(indices[i]) >= texts_.size())
+            return std::nullopt;
+        std::optional<std::string>& text = texts_[static_cast<size_t>(indices[i])];
+        if (!text)
+            text = ArrangementText(envelope_.arrangements[static_cast<size_t>(indices[i])]);
+        return text;
+    }
+
+private:
+    const EnvelopeDiagram& envelope_;
+    std::vector<std::optional<std::string>> texts_;
+};
+
 // One line of an envelope along a beam (its max or its min), with its labels.
 struct EnvelopeLine {
     const SceneContext& scene;
@@ -298,8 +324,10 @@ struct EnvelopeLine {
     double scale;
     double largest;
     double width;
+    ArrangementTexts& texts;
 
-    void Draw(const std::vector<double>& values, bool largestWanted, ValueRange& range) const {
+    void Draw(const std::vector<double>& values, const std::vector<int>& arrangements,
+              bool largestWanted, ValueRange& range) const {
         PaintContainer& list = scene.list;
         size_t extreme = 0;
         for (size_t i = 0; i < values.size(); ++i) {
@@ -323,7 +351,21 @@ struct EnvelopeLine {
             if (scene.Shows(ShowValues))
                 Label(values, i, kEndValueLabel);
         if (scene.Shows(ShowExtrema))
-            Label(values, extreme, kExtremumLabel);
+            LabelExtremum(values, arrangements, extreme);
+    }
+
+    // The value, and where the labels are laid out and the arrangement is
+    // known, the longer text that names it: the layout decides whether it
+    // has room.
+    void LabelExtremum(const std::vector<double>& values, const std::vector<int>& arrangements,
+                       size_t i) const {
+        LabelLayout* layout = scene.list.TextLayout();
+        const size_t before = layout ? layout->Count() : 0;
+        Label(values, i, kExtremumLabel);
+        if (!layout || layout->Count() != before + 1)
+            return;
+        if (const std::optional<std::string> arrangement = texts.At(arrangements, i))
+            layout->OfferLonger(before, " (" + *arrangement + ")");
     }
 
     void Label(const std::vector<double>& values, size_t i, int rank) const {
@@ -356,13 +398,14 @@ ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelo
         scale = scene.functionScale * SettingFactor(ResFunctionScale) * scene.sceneSize / largest;
     const double width =
         deflection ? scene.Size(ResDeflectionLineWidth) : SettingFactor(ResFunctionLineWidth);
+    ArrangementTexts texts(envelope);
     for (const EnvelopeDiagram::Beam& beam : envelope.beams) {
         const BeamRec* rec = scene.input.beams.Existing(beam.beam);
         if (!rec || beam.xi.size() != beam.max.size() || beam.xi.size() != beam.min.size())
             continue;
-        const EnvelopeLine line{scene, *rec, beam, deflection, scale, largest, width};
-        line.Draw(beam.max, true, range);
-        line.Draw(beam.min, false, range);
+        const EnvelopeLine line{scene, *rec, beam, deflection, scale, largest, width, texts};
+        line.Draw(beam.max, beam.maxArrangement, true, range);
+        line.Draw(beam.min, beam.minArrangement, false, range);
     }
     return range;
 }
@@ -370,6 +413,7 @@ ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelo
 EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& r, int tab) {
     const size_t quantity = static_cast<size_t>(TabFunction(tab));
     EnvelopeDiagram diagram;
+    diagram.arrangements = r.arrangements;
     for (const EnvelopeLayout::Beam& beam : r.layout.beams) {
         EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
         for (long m = 0; m <= beam.n; ++m) {
@@ -377,6 +421,8 @@ EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& r, int tab) {
             line.xi.push_back(EvaluationPoint(m, beam.n));
             line.max.push_back(r.max[at].value);
             line.min.push_back(r.min[at].value);
+            line.maxArrangement.push_back(r.max[at].arrangement);
+            line.minArrangement.push_back(r.min[at].arrangement);
         }
         diagram.beams.push_back(std::move(line));
     }

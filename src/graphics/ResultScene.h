@@ -2,7 +2,9 @@
 
 #include "graphics/DiagramValues.h"
 #include "graphics/SceneContext.h"
+#include "project/Project.h"
 
+#include <utility>
 #include <vector>
 
 // The results of an analysis over the structure: the section-force diagram of
@@ -27,13 +29,19 @@ Colour DiagramColour(double value);
 ValueRange DrawSectionForces(const SceneContext& scene, int function);
 
 // The envelope of one quantity along the beams, at the beams' evaluation
-// points: the largest and the smallest value of each point.
+// points: the largest and the smallest value of each point, and, where known,
+// the arrangement of factors that governs each of them.
 struct EnvelopeDiagram {
     struct Beam {
         int beam; // number
         std::vector<double> xi, max, min;
+        // Indices into arrangements, one per point; empty when not known.
+        std::vector<int> maxArrangement = {}, minArrangement = {};
     };
     std::vector<Beam> beams;
+    // The arrangements, each as its members with their factors (their text
+    // is made only for the labels that name them).
+    std::vector<std::vector<std::pair<EnvelopeMember, double>>> arrangements = {};
 };
 
 struct EnvelopeResults;
@@ -47,6 +55,9 @@ EnvelopeDiagram EnvelopeOfTab(const EnvelopeResults& envelope, int tab);
 // deflection as its two lines at their deflected places (scaled as the
 // deflection line). With ShowExtrema the largest max and the smallest min
 // of every beam are labelled, with ShowValues the values at the beam ends.
+// While the labels are untangled, an extremum label names its governing
+// arrangement after the value, "125.0 (1.35·LF1 + 1.50·LF3)", where that
+// longer text finds a free place, and is the value alone where it does not.
 // Returns the range of the values drawn.
 ValueRange DrawEnvelope(const SceneContext& scene, const EnvelopeDiagram& envelope, int function);
 

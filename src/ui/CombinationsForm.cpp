@@ -85,6 +85,7 @@ TCombinationsForm::TCombinationsForm(ProjectTables& tables, Document& document, 
     layout->addWidget(PageControl1, 1);
 
     EnvelopeGrid = new TUserGrid(envelopePage);
+    EnvelopeGrid->SetDialogs(&gridDialogs_);
     EnvelopeGrid->SetColCount(EnvelopeTable::kColumns + 1);
     EnvelopeGrid->SetFixedRows(1);
     EnvelopeGrid->SetFirstColumnWidth(40);
@@ -115,6 +116,7 @@ void TCombinationsForm::RebuildCombinations() {
     QWidget* page = PageControl1->Page(0);
     delete CombinationGrid;
     CombinationGrid = new TUserGrid(page);
+    CombinationGrid->SetDialogs(&gridDialogs_);
     const int cases = tables_.Combinations().LoadCases();
     CombinationGrid->SetColCount(cases + 2);
     CombinationGrid->SetFixedRows(1);

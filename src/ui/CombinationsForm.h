@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/UiGridDialogs.h"
+
 #include <QToolButton>
 #include <QWidget>
 
@@ -43,4 +45,6 @@ private:
     ProjectTables& tables_;
     Document& document_;
     UiDialogs& dialogs_;
+    // The grid commands' number dialogs and questions, through dialogs_.
+    UiGridDialogs gridDialogs_{dialogs_};
 };

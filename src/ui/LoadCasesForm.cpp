@@ -57,6 +57,7 @@ TLoadCasesForm::TLoadCasesForm(Document& document, UiDialogs& dialogs, QWidget* 
     connect(CurrentButton, &QPushButton::clicked, this, &TLoadCasesForm::CurrentClick);
 
     Grid = new TUserGrid(this);
+    Grid->SetDialogs(&gridDialogs_);
     Grid->SetColCount(LoadCaseTable::kColumns + 1);
     Grid->SetFixedRows(1);
     Grid->SetFirstColumnWidth(40);

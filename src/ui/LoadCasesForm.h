@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/LoadCaseTable.h"
+#include "ui/UiGridDialogs.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -43,5 +44,7 @@ private:
 
     Document& document_;
     UiDialogs& dialogs_;
+    // The grid commands' number dialogs and questions, through dialogs_.
+    UiGridDialogs gridDialogs_{dialogs_};
     LoadCaseTable table_;
 };

@@ -4,8 +4,11 @@
 #include "graphics/ResultScene.h"
 
 #include "SceneTestSupport.h"
+#include "graphics/LabelLayout.h"
+#include "project/ProjectAnalysis.h"
 
 #include <climits>
+#include <memory>
 #include <set>
 
 namespace {
@@ -323,4 +326,100 @@ TEST(EnvelopeDiagram, MaxAndMinStandAtTheirPointsScaledByTheLargestMagnitude) {
     const ValueRange range = DrawEnvelope(scene, envelope, 2);
     EXPECT_EQ(range.max, 80.0);
     EXPECT_EQ(range.min, -40.0);
+}
+
+namespace {
+
+// The bending-moment envelope of a simply supported beam of span L (ten
+// intervals: mid-span is a point) under a permanent load g (γsup 1.35, γinf
+// 1.0) and a variable load q (1.5, 0), each a load case of its own.
+EnvelopeDiagram PermanentAndVariable(Structure& s, double L, double g, double q) {
+    s.Node(0, 0, 1, 1, 0);
+    s.Node(L, 0, 1, 0, 0);
+    s.Section(kE, kG, kIy, kIt);
+    s.Beam(1, 2, 1, 0.0, 10);
+    ProjectModel model;
+    model.envelopes.push_back(
+        {"U", {{{{false, 0}}, false, 1.35, 1.0}, {{{false, 1}}, false, 1.5, 0.0}}, {}});
+    std::vector<std::unique_ptr<InputModel>> loadCases;
+    for (const double load : {g, q}) {
+        Structure alone;
+        alone.Node(0, 0);
+        alone.Node(L, 0);
+        alone.Beam(1, 2);
+        alone.BeamLoad(1, 1, load, load);
+        loadCases.push_back(std::make_unique<InputModel>());
+        loadCases.back()->CopyLoadCaseFrom(alone.input);
+        model.loadCases.push_back({"LF" + std::to_string(loadCases.size()), ""});
+    }
+    ProjectAnalysis analysis(model, s.input, std::move(loadCases));
+    EXPECT_TRUE(analysis.Calculate().ok);
+    EnvelopeDiagram diagram = EnvelopeOfTab(analysis.EvaluateEnvelope(0), kTabBiegemoment);
+    analysis.Input().ResetLoadCase();
+    return diagram;
+}
+
+// The texts of an envelope's labels as the untangling places them.
+std::vector<std::string> PlacedEnvelopeLabels(Structure& s, const EnvelopeDiagram& envelope,
+                                              DisplayFlags flags) {
+    SceneRun run(FrontView(), flags);
+    run.options.tab = kTabBiegemoment;
+    run.options.envelope = &envelope;
+    run.RebuildWithoutResults(s);
+    DeferredLabels labels(run.list, true);
+    DrawEnvelope(run.Context(s, false), envelope, 2);
+    labels.Place();
+    return labels.Layout().PlacedTexts();
+}
+
+} // namespace
+
+// The largest max moment is (1.35 g + 1.5 q)·L²/8 at mid-span, from both load
+// cases with their unfavourable factors; the smallest min is 0 at the supports
+// (no label). With room, the label names that arrangement.
+TEST(EnvelopeDiagram, TheExtremumLabelNamesItsGoverningArrangement) {
+    Structure s;
+    const double L = 10, g = 4, q = 2;
+    const EnvelopeDiagram envelope = PermanentAndVariable(s, L, g, q);
+    ASSERT_DOUBLE_EQ((1.35 * g + 1.5 * q) * L * L / 8, 105.0); // four digits as every label
+    const std::vector<std::string> texts =
+        PlacedEnvelopeLabels(s, envelope, ShowStructure | ShowExtrema);
+    EXPECT_EQ(texts, std::vector<std::string>{"105.0 (1.35·LF1 + 1.50·LF2)"});
+    // The end values are values only: 0 at both supports of both lines is
+    // noise, so the extremum stays the one label.
+    EXPECT_EQ(PlacedEnvelopeLabels(s, envelope, ShowStructure | ShowExtrema | ShowValues), texts);
+}
+
+// A label with a longer text offered takes it where one of its placements is
+// free and its own text where only that one fits: here between two tall
+// labels placed before it, five text heights clear of its anchor on both
+// sides.
+TEST(EnvelopeDiagram, TheArrangementIsLeftOutWhereTheLayoutHasNoRoom) {
+    const std::string value = "105.0", longer = " (1.35·LF1 + 1.50·LF2)";
+    ASSERT_LT(TextWidth(value), 4000);           // fits in 5 heights either way
+    ASSERT_GT(TextWidth(value + longer), 10000); // fits in no 5 heights
+    const std::string blocker = "WWWWWW";
+    const double blockerHeight = 3.0; // covers every vertical placement
+    const double offset = 5.0 + 0.5 * blockerHeight * TextWidth(blocker) / 1000.0;
+    for (const bool blocked : {false, true}) {
+        LabelLayout layout;
+        if (blocked)
+            for (const double x : {-offset, offset})
+                layout.Add({kExtremumLabel,
+                            1.0,
+                            {x, 0.0},
+                            0.0,
+                            0.0,
+                            blockerHeight,
+                            0,
+                            blocker,
+                            kTextCentre});
+        layout.Add(
+            {kEndValueLabel, 1.0, {0.0, 0.0}, 0.0, 0.0, 1.0, 0, value, kTextCentre | kTextAbove});
+        layout.OfferLonger(layout.Count() - 1, longer);
+        PaintContainer list;
+        layout.PlaceInto(list);
+        EXPECT_EQ(layout.PlacedTexts().back(), blocked ? value : value + longer);
+        EXPECT_EQ(layout.PlacedTexts().size(), blocked ? 3u : 1u);
+    }
 }

@@ -3,6 +3,7 @@
 // and looked at as pictures (pdftoppm). The page's geometry is tested in
 // tests/graphics/PageLayoutTest.cpp.
 #include "GraphFixture.h"
+#include "PdfPrinting.h"
 #include "settings/SettingsVariables.h"
 #include "support/QtTestRegistry.h"
 #include "ui/GraphicsPrinting.h"
@@ -67,18 +68,7 @@ public:
 // Answers the print dialog with a PDF file; notes the job's title.
 QString jobTitle;
 void PrintToPdf(GraphFixture& f, const QString& path, bool landscape = false) {
-    f.dialogs.exec = [path, landscape](QDialog* dialog) {
-        auto* print = qobject_cast<QPrintDialog*>(dialog);
-        if (!print)
-            return false;
-        QPrinter* printer = print->printer();
-        jobTitle = printer->docName();
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(path);
-        printer->setPageSize(QPageSize(QPageSize::A4));
-        printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-        return true;
-    };
+    AnswerPrintDialogWithPdf(f.dialogs, path, landscape, &jobTitle);
 }
 
 // The first page of the PDF as a grey picture at 50 dots per inch; a null

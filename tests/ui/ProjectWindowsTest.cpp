@@ -1,9 +1,10 @@
 // A user builds a project in the windows: three load cases, a combination
 // and an envelope typed into the window "Kombinationen", calculates, looks at
-// the envelope in a graphics window, saves, reopens, and finds every cell and
-// result again. Expected values by superposition: two spans of 6 under q on
-// both carry 1.25·q·L at the middle support.
+// the envelope in a graphics window, prints it into a PDF file, saves,
+// reopens, and finds every cell and result again. Expected values by superposition: two spans of 6
+// under q on both carry 1.25·q·L at the middle support.
 #include "InputWindowFixture.h"
+#include "PdfPrinting.h"
 #include "document/ProjectTables.h"
 #include "project/ProjectAnalysis.h"
 #include "settings/SettingsVariables.h"
@@ -13,12 +14,18 @@
 #include "ui/GraphForm.h"
 #include "ui/LoadCasesForm.h"
 #include "ui/SolForm.h"
+#include "ui/WindowMessages.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -61,6 +68,37 @@ QByteArray WithoutTimes(const QString& path) {
     return text.toLatin1();
 }
 
+// Every value of envelope 0 with the arrangement that governs it.
+QStringList EnvelopeOf(TMainForm& form) {
+    ProjectAnalysis* analysis = form.document.Analysis();
+    if (!analysis)
+        return {};
+    const EnvelopeResults r = analysis->EvaluateEnvelope(0);
+    QStringList values;
+    for (const auto* extremes : {&r.max, &r.min})
+        for (const EnvelopeExtreme& extreme : *extremes)
+            values << QString::number(extreme.value, 'g', 17) + QLatin1Char(' ') +
+                          QString::fromStdString(r.ArrangementOf(extreme));
+    return values;
+}
+
+// A graphics window on the tab, from the client area's context menu.
+TGraphForm& OpenGraphics(TMainForm& form, int tab) {
+    form.FillPopupMenu();
+    form.PopupMenu1->actions().at(tab)->trigger();
+    return *qobject_cast<TGraphForm*>(form.mdiArea->subWindowList().last()->widget());
+}
+
+// Chooses entry index of the window's selector with the keys, as a user
+// does: Home, then the down key steps through its entries.
+void ChooseInSelector(TGraphForm& graph, int index) {
+    graph.CaseSelector->setFocus();
+    QTest::keyClick(graph.CaseSelector, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(graph.CaseSelector, Qt::Key_Down);
+    QCoreApplication::sendPostedEvents();
+}
+
 QStringList Cells(TUserGrid* grid, int rows) {
     QStringList cells;
     for (int row = 1; row <= rows; ++row)
@@ -77,6 +115,7 @@ private Q_SLOTS:
     void userBuildsCalculatesSavesAndReopensAProject() {
         InputWindowFixture f;
         QVERIFY(f.shown);
+        InstallGraphicsWindows(*f.form, f.input, f.solutions, f.dialogs);
         f.form->OpenSystemFile(WriteTextFile(f.TempPath("a.bsy"), kTwoSpanSystem));
         f.form->OpenLoadCaseFile(WriteTextFile(f.TempPath("g.bld"), kTwoSpanLoads));
         QVERIFY(!f.form->StaticTextProject->isVisibleTo(f.form.get()));
@@ -129,14 +168,24 @@ private Q_SLOTS:
         QVERIFY(std::abs(max - (1.35 * kReaction + 1.5 * 2 * kReaction)) < 1e-9);
         QVERIFY(std::abs(min - kReaction) < 1e-9);
 
-        // The envelope in a graphics window: its caption names it.
-        auto* graph = new TGraphForm(f.input, f.solutions, *f.form, f.dialogs, 3);
-        graph->show();
-        QCOMPARE(graph->CaseSelector->count(), 5);
-        graph->Select(4);
-        QCOMPARE(graph->windowTitle(), QStringLiteral("Biegemoment – Umhüllende 1: U1"));
-        QVERIFY(graph->List().RecordCount() > 0);
-        delete graph;
+        // The envelope in a graphics window, chosen in its selector: the
+        // caption and the printed cell name it.
+        TGraphForm& graph = OpenGraphics(*f.form, kTabBiegemoment);
+        QCOMPARE(graph.CaseSelector->count(), 5);
+        ChooseInSelector(graph, 4);
+        QCOMPARE(graph.SelectionName(), QStringLiteral("Umhüllende 1: U1"));
+        QCOMPARE(graph.windowTitle(), QStringLiteral("Biegemoment – Umhüllende 1: U1"));
+        QVERIFY(graph.List().RecordCount() > 0);
+        const QString pdf = f.TempPath(QStringLiteral("umhuellende.pdf"));
+        AnswerPrintDialogWithPdf(f.dialogs, pdf);
+        const qsizetype messages = f.dialogs.messages.size();
+        f.form->Grafikdrucken1->trigger();
+        QCOMPARE(f.dialogs.messages.size(), messages);
+        QCOMPARE(PdfPageCount(pdf), 1);
+        const QString printed = PdfText(pdf);
+        if (!printed.isNull())
+            QVERIFY2(printed.contains(QStringLiteral("Biegemoment – Umhüllende 1: U1")),
+                     qPrintable(printed));
 
         const QStringList combinationCells = Cells(tables.CombinationGrid, 1);
         const QStringList envelopeCells = Cells(tables.EnvelopeGrid, 3);
@@ -153,6 +202,7 @@ private Q_SLOTS:
         QCOMPARE(Cells(reopened.EnvelopeGrid, 3), envelopeCells);
         g.form->Berechnen1->trigger();
         QCOMPARE(MiddleReaction(*g.form), MiddleReaction(*f.form));
+        QCOMPARE(EnvelopeOf(*g.form), EnvelopeOf(*f.form));
         QVERIFY(g.dialogs.unexpected.isEmpty());
         QVERIFY(f.dialogs.unexpected.isEmpty());
     }
@@ -187,6 +237,48 @@ private Q_SLOTS:
         QCOMPARE(batch.exitCode(), 0);
         QVERIFY(WithoutTimes(expected).size() > 10000);
         QCOMPARE(WithoutTimes(shown), WithoutTimes(expected));
+    }
+
+    // The example project as the user guide shows it: the envelopes' page of
+    // "Kombinationen" beside the bending-moment envelope of "Fahrzeug". With
+    // BALKOR_UI_SCREENSHOTS set to a folder, the screen is saved there as
+    // projekt-umhuellende.png (under Xvfb with a window manager:
+    // scripts/make-guide-images.sh).
+    void exampleProjectEnvelopeOnScreen() {
+        InputWindowFixture f;
+        QVERIFY(f.shown);
+        InstallGraphicsWindows(*f.form, f.input, f.solutions, f.dialogs);
+        f.form->resize(1270, 890);
+        f.form->move(0, 0);
+        f.form->OpenProjectFile(QStringLiteral(BALKOR_SOURCE_DIR "/examples/bruecke.bpj"));
+        f.form->Berechnen1->trigger();
+        QVERIFY(f.form->document.ResultsValid());
+        f.form->SolForm->hide(); // "Fertig"
+
+        f.form->Kombinationen1->trigger();
+        TCombinationsForm& tables = *f.form->CombinationsWindow();
+        QTest::mouseClick(tables.PageControl1->Tabs(), Qt::LeftButton, {},
+                          tables.PageControl1->Tabs()->TabRect(1).center());
+        qobject_cast<QMdiSubWindow*>(tables.parentWidget())->setGeometry(0, 0, 430, 330);
+        TGraphForm& graph = OpenGraphics(*f.form, kTabBiegemoment);
+        QMdiSubWindow* frame = qobject_cast<QMdiSubWindow*>(graph.parentWidget());
+        frame->setGeometry(430, 0, 800, 780);
+        // Five load cases and a combination come before the envelope.
+        ChooseInSelector(graph, 6);
+        QCOMPARE(graph.windowTitle(), QStringLiteral("Biegemoment – Umhüllende 1: Fahrzeug"));
+        SendWindowMessage(&graph, UM_REFRESH, kRefreshRefit);
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(graph.List().RecordCount() > 0);
+
+        const QString folder = qEnvironmentVariable("BALKOR_UI_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            f.form->mdiArea->setActiveSubWindow(frame);
+            QTRY_COMPARE(f.form->mdiArea->activeSubWindow(), frame);
+            QTest::qWait(500);
+            const QString path = folder + QStringLiteral("/projekt-umhuellende.png");
+            QVERIFY2(QGuiApplication::primaryScreen()->grabWindow(0).save(path), qPrintable(path));
+        }
+        QVERIFY(f.dialogs.messages.isEmpty());
     }
 
     // Several load cases from the command line make a project; a project

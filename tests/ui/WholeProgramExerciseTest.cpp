@@ -1,7 +1,8 @@
 // A seeded random exercise of the whole main window: menu commands, keys
 // and clicks into every child window, the program's dialogs answered at
-// random, files opened from a set of valid and malformed files, "Berechnen"
-// and the protocols. After every step: the program is still consistent, a
+// random, files and projects opened from a set of valid and malformed files,
+// "Berechnen", the protocols and the graphics windows' choice of a load case,
+// combination or envelope. After every step: the program is still consistent, a
 // saved file reads back to the tables as they are, and no file the user did
 // not save has changed. Two pinned seeds and a fresh one each run; BALKOR_SEED
 // runs that one seed alone. A failure names the seed and the step.
@@ -17,15 +18,18 @@
 #include "support/QtTestRegistry.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TestSeed.h"
+#include "ui/CombinationsForm.h"
 #include "ui/FileNameLabel.h"
 #include "ui/GraphForm.h"
 #include "ui/InputForms.h"
+#include "ui/LoadCasesForm.h"
 #include "ui/MainForm.h"
 #include "ui/PageControl.h"
 #include "ui/TreeForm.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -92,14 +96,34 @@ void WriteFile(const QString& path, const QByteArray& content) {
     file.write(content);
 }
 
-// Files the user may open: the examples, and files that are damaged in
-// every way a file can be: empty, cut off, binary, swapped, absurd counts
-// and numbers, the other line ends, a byte order mark.
-void MakeFilePool(const QString& folder) {
+// The example project and the files it names.
+const char* const kProjectFiles[] = {"bruecke.bpj",   "bruecke.bsy",    "bruecke.bld",
+                                     "bruecke-g.bld", "bruecke-q1.bld", "bruecke-q2.bld",
+                                     "bruecke-q3.bld"};
+
+// The example project with a few characters replaced at random: a number, a
+// name, a reference or an expression may break, or nothing may.
+QByteArray MutatedProject(Random& random) {
+    QByteArray project = ReadAll(QStringLiteral(BALKOR_SOURCE_DIR "/examples/bruecke.bpj"));
+    static const QByteArray replacements("0123456789 -.\"|()*+:/\r\nx");
+    for (int i = 1 + Pick(random, 3); i > 0 && !project.isEmpty(); --i)
+        project[Pick(random, static_cast<int>(project.size()))] =
+            replacements[Pick(random, static_cast<int>(replacements.size()))];
+    return project;
+}
+
+// Files the user may open: the examples, the example project and a mutated
+// copy of it, and files that are damaged in every way a file can be: empty,
+// cut off, binary, swapped, absurd counts and numbers, the other line ends,
+// a byte order mark.
+void MakeFilePool(const QString& folder, Random& random) {
     const QString examples = QStringLiteral(BALKOR_SOURCE_DIR "/examples/");
-    for (const char* name : {"bruecke", "beispiel", "zweifeld"})
+    for (const char* name : {"beispiel", "zweifeld"})
         for (const char* extension : {".bsy", ".bld"})
             QFile::copy(examples + name + extension, folder + "/" + name + extension);
+    for (const char* name : kProjectFiles)
+        QFile::copy(examples + name, folder + "/" + name);
+    WriteFile(folder + "/veraendert.bpj", MutatedProject(random));
     const QByteArray bridge = ReadAll(examples + "bruecke.bsy");
     const QByteArray bridgeLoads = ReadAll(examples + "bruecke.bld");
     const std::map<QString, QByteArray> damaged = {
@@ -195,7 +219,7 @@ public:
         QDir().mkpath(files_);
         QDir().mkpath(saves_);
         QDir().mkpath(folder + "/tmp");
-        MakeFilePool(files_);
+        MakeFilePool(files_, random_);
         environment_.Set("TMP", (folder + "/tmp").toStdString());
         form_ = std::make_unique<TMainForm>(input_, solutions_, dialogs_, QString());
         tree_ = InstallSettingsDialogs(*form_, SettingsTree(), dialogs_);
@@ -213,6 +237,7 @@ public:
                          saves_ + "/b.bsy",
                          saves_ + "/a.bld",
                          saves_ + "/b.bld",
+                         saves_ + "/a.bpj",
                          folder + "/kein/ordner/d.bsy",
                          folder + "/kein/ordner/d.bld",
                          QString()};
@@ -230,8 +255,7 @@ public:
         before_ = Snapshot(folder_ + "/dateien");
         const auto saved = Snapshot(saves_);
         before_.insert(saved.begin(), saved.end());
-        systemFileBefore_ = form_->SystemFile();
-        loadFileBefore_ = form_->LoadFile();
+        documentFilesBefore_ = DocumentFiles();
         mayWrite_ = false;
         const int kind = Pick(random_, 100);
         QString what;
@@ -273,6 +297,8 @@ public:
     struct Counts {
         int calculations = 0;
         int savesReadBack = 0;
+        int projectCalculations = 0;
+        int selections = 0;
     } counts;
 
     void Close() {
@@ -342,14 +368,17 @@ private:
             {f.HelpAboutItem, false},
             {f.Lastfaelle1, false},
             {f.Kombinationen1, false},
+            {f.ProjektOeffnen1, yes},
+            {f.ProjektSpeichern1, true},
+            {f.ProjektSpeichernUnter1, true},
         };
         const Command& command = PickOf(random_, commands);
         mayWrite_ = command.saves;
         if (!command.action->isEnabled())
             return QStringLiteral("Menü (gesperrt) ") + command.action->text();
         command.action->trigger();
-        if (command.action == f.Berechnen1 && solutions_.resultsValid)
-            ++counts.calculations;
+        if (command.action == f.Berechnen1)
+            CountCalculation();
         return QStringLiteral("Menü ") + command.action->text();
     }
 
@@ -371,6 +400,17 @@ private:
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(page).center());
             where = input->windowTitle() + QStringLiteral(" Seite %1").arg(page);
             return input->PageGrid(page);
+        }
+        if (auto* cases = qobject_cast<TLoadCasesForm*>(child)) {
+            where = QStringLiteral("Lastfälle");
+            return cases->Grid;
+        }
+        if (auto* tables = qobject_cast<TCombinationsForm*>(child)) {
+            const int page = Pick(random_, 2);
+            TPageTabs* tabs = tables->PageControl1->Tabs();
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(page).center());
+            where = QStringLiteral("Kombinationen Seite %1").arg(page);
+            return page == 0 ? tables->CombinationGrid : tables->EnvelopeGrid;
         }
         where = child->metaObject()->className();
         return child;
@@ -429,6 +469,9 @@ private:
             return QStringLiteral("keine Fenster");
         if (auto* graph = qobject_cast<TGraphForm*>(child))
             return GraphicsWindowAction(*graph);
+        if (Pick(random_, 3) == 0)
+            if (const QString pressed = ProjectWindowButton(child); !pressed.isEmpty())
+                return pressed;
         if (auto* input = qobject_cast<TInputForm*>(child); input && Pick(random_, 4) == 0) {
             // A toolbar button; new, open and save reach the document.
             const std::vector<QToolButton*> buttons = {input->SpeedButton5, input->SpeedButton3,
@@ -479,9 +522,29 @@ private:
         return QStringLiteral("Maus in ") + where + clicks;
     }
 
+    // A button of the windows "Lastfälle" and "Kombinationen"; empty for
+    // another window. Removing a load case may save it when asked.
+    QString ProjectWindowButton(QWidget* child) {
+        std::vector<QAbstractButton*> buttons;
+        if (auto* cases = qobject_cast<TLoadCasesForm*>(child))
+            buttons = {cases->NewButton, cases->OpenButton, cases->RemoveButton,
+                       cases->RenameButton, cases->CurrentButton};
+        else if (auto* tables = qobject_cast<TCombinationsForm*>(child))
+            buttons = {tables->CheckButton, tables->ClearRowButton};
+        else
+            return QString();
+        QAbstractButton* button = PickOf(random_, buttons);
+        mayWrite_ = true;
+        QTest::mouseClick(button, Qt::LeftButton);
+        return child->windowTitle() + QStringLiteral(" Knopf ") + button->text() +
+               button->toolTip();
+    }
+
     // The user opens an example pair with F3 and F4, without saving the
     // document before, and calculates it.
     QString ExampleCalculated() {
+        if (Pick(random_, 3) == 0)
+            return ExampleProjectCalculated();
         static const char* const examples[] = {"bruecke", "beispiel", "zweifeld"};
         const QString name = QString::fromUtf8(examples[Pick(random_, 3)]);
         // Fresh copies: the pool's may have been saved over.
@@ -497,14 +560,58 @@ private:
         QTest::keyClick(form_.get(), Qt::Key_F4);
         dialogs_.chosen.clear();
         form_->Berechnen1->trigger();
-        if (solutions_.resultsValid)
-            ++counts.calculations;
+        CountCalculation();
         return QStringLiteral("Beispiel %1 berechnet").arg(name);
     }
 
-    // A toolbar button, a spin edit, a tab, or the mouse on the drawing.
+    void CountCalculation() {
+        if (form_->document.ResultsValid())
+            ++(form_->document.Analysis() ? counts.projectCalculations : counts.calculations);
+    }
+
+    // The user opens the example project, without saving anything before,
+    // calculates it and looks at its windows.
+    QString ExampleProjectCalculated() {
+        const QString fresh = folder_ + QStringLiteral("/frisch/%1").arg(++freshCopies_);
+        QDir().mkpath(fresh);
+        for (const char* name : kProjectFiles)
+            QFile::copy(QStringLiteral(BALKOR_SOURCE_DIR "/examples/") + name, fresh + "/" + name);
+        dialogs_.chosen = {fresh + QStringLiteral("/bruecke.bpj")};
+        // Every changed load case, the system and the project are thrown away.
+        dialogs_.answers.assign(16, Answer::No);
+        form_->ProjektOeffnen1->trigger();
+        dialogs_.chosen.clear();
+        [&] { QCOMPARE(form_->document.LoadCaseCount(), 5); }();
+        form_->Berechnen1->trigger();
+        CountCalculation();
+        form_->Lastfaelle1->trigger();
+        form_->Kombinationen1->trigger();
+        return QStringLiteral("Beispielprojekt berechnet");
+    }
+
+    // The selector of a project's load cases, combinations and envelopes,
+    // by keys: the caption names what the window shows.
+    QString ChooseInSelector(TGraphForm& graph) {
+        QComboBox* selector = graph.CaseSelector;
+        if (!selector->isVisibleTo(&graph) || selector->count() == 0)
+            return QStringLiteral("Grafik: keine Auswahl");
+        const int index = Pick(random_, selector->count());
+        selector->setFocus();
+        QTest::keyClick(selector, Qt::Key_Home);
+        for (int i = 0; i < index; ++i)
+            QTest::keyClick(selector, Qt::Key_Down);
+        QCoreApplication::sendPostedEvents();
+        [&] { QVERIFY(graph.windowTitle().endsWith(graph.SelectionName())); }();
+        ++counts.selections;
+        return QStringLiteral("Grafik: Auswahl %1").arg(index);
+    }
+
+    // A toolbar button, a spin edit, a tab, the selector, or the mouse on the
+    // drawing.
     QString GraphicsWindowAction(TGraphForm& graph) {
-        const int which = Pick(random_, 10);
+        const int which = Pick(random_, 11);
+        if (which == 10)
+            return ChooseInSelector(graph);
         if (which < 3) {
             const std::vector<QAction*> buttons = {
                 graph.ToolButton1,  graph.ToolButton2,  graph.ToolButton3,  graph.ToolButton4,
@@ -639,13 +746,23 @@ private:
                      qPrintable(QStringLiteral("ungespeicherte Datei geändert: ") + path));
             // A name the user gave in a save dialog during the step counts too.
             const bool named = dialogs_.savedAs.contains(path);
-            const bool document = path == systemFileBefore_ || path == form_->SystemFile() ||
-                                  path == loadFileBefore_ || path == form_->LoadFile() || named;
+            const bool document =
+                documentFilesBefore_.contains(path) || DocumentFiles().contains(path) || named;
             QVERIFY2(document, qPrintable(QStringLiteral("fremde Datei geändert: ") + path));
             CheckReadsBack(path);
         }
         for (const auto& [path, hash] : before_)
             QVERIFY2(after.count(path), qPrintable(QStringLiteral("Datei verschwunden: ") + path));
+    }
+
+    // The files of the document: the system, every load case, the project.
+    QStringList DocumentFiles() const {
+        const Document& document = form_->document;
+        QStringList files{QString::fromStdString(document.System().File()),
+                          QString::fromStdString(document.ProjectFile())};
+        for (int k = 0; k < document.LoadCaseCount(); ++k)
+            files << QString::fromStdString(document.LoadCaseAt(k).File());
+        return files;
     }
 
     // A file just saved for the current, unmodified document holds the tables.
@@ -678,8 +795,7 @@ private:
     TTreeForm* tree_ = nullptr;
     std::vector<QString> openable_;
     std::map<QString, QByteArray> before_;
-    QString systemFileBefore_;
-    QString loadFileBefore_;
+    QStringList documentFilesBefore_;
     bool mayWrite_ = false;
     int freshCopies_ = 0;
 };
@@ -751,7 +867,9 @@ private Q_SLOTS:
         EditorSetting editorSetting(editor);
         StepWatchdog watchdog;
         int calculations = 0;
+        int projectCalculations = 0;
         int savesReadBack = 0;
+        int selections = 0;
         for (const unsigned seed : Seeds()) {
             QTemporaryDir dir;
             Exercise exercise(seed, dir.path());
@@ -770,13 +888,20 @@ private Q_SLOTS:
                 }
             }
             exercise.Close();
-            qInfo("Samen %u: %d Schritte, %d Berechnungen, %d gespeicherte Dateien gelesen", seed,
-                  kStepsPerSeed, exercise.counts.calculations, exercise.counts.savesReadBack);
+            qInfo("Samen %u: %d Schritte, %d Berechnungen (%d von Projekten), %d gespeicherte "
+                  "Dateien gelesen, %d Auswahlen in Grafikfenstern",
+                  seed, kStepsPerSeed, exercise.counts.calculations,
+                  exercise.counts.projectCalculations, exercise.counts.savesReadBack,
+                  exercise.counts.selections);
             calculations += exercise.counts.calculations;
+            projectCalculations += exercise.counts.projectCalculations;
             savesReadBack += exercise.counts.savesReadBack;
+            selections += exercise.counts.selections;
         }
         QVERIFY(calculations > 0);
+        QVERIFY(projectCalculations > 0);
         QVERIFY(savesReadBack > 0);
+        QVERIFY(selections > 0);
     }
 };
 
