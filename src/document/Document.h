@@ -206,6 +206,7 @@ public:
     // The traffic's results of the last calculation; null without traffic
     // or results.
     const TrafficResults* TrafficRun() const { return trafficResults_.get(); }
+    TrafficResults* TrafficRun() { return trafficResults_.get(); }
     // Counts the changes of the results: what was drawn from them is the
     // same while it is.
     long ResultsGeneration() const { return generation_; }

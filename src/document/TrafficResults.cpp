@@ -40,6 +40,32 @@ CalcResult RunTraffic(const TrafficModel& model, InputModel& system, TrafficResu
     return prepared;
 }
 
+namespace {
+
+template <class Rec> Rec& Append(RecordTable<Rec>& table) {
+    Rec& record = *table.RowRecord(table.Count());
+    record.flag = kFlagUser;
+    table.InvalidateIndex();
+    return record;
+}
+
+} // namespace
+
+void LoadPosition(const std::vector<LoadShare>& shares, InputModel& input) {
+    for (const LoadShare& share : shares) {
+        if (share.node > 0) {
+            NodeLoadRec& load = Append(input.nodeLoads);
+            load.from = load.to = share.node;
+            load.Fz = share.load;
+        } else {
+            PointLoadRec& load = Append(input.pointLoads);
+            load.beam = share.beam;
+            load.pos = share.xi;
+            load.Q = share.load;
+        }
+    }
+}
+
 int WorstPosition(const TrafficEnvelopeResults& traffic, int quantity) {
     double worst = -1.0;
     int position = -1;

@@ -40,6 +40,10 @@ std::vector<Lane> LanesOf(const TrafficModel& model);
 // too many positions, a system that cannot be solved).
 CalcResult RunTraffic(const TrafficModel& model, InputModel& system, TrafficResults& results);
 
+// The loads of one position as an ordinary load case: point loads on the
+// beams and loads on the nodes appended to the input's load tables.
+void LoadPosition(const std::vector<LoadShare>& shares, InputModel& input);
+
 // The position whose value of the beam quantity (0 w, 1 Q, 2 M, 3 T) is the
 // largest in magnitude anywhere, −1 when no position acts.
 int WorstPosition(const TrafficEnvelopeResults& traffic, int quantity);
