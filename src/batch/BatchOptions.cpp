@@ -332,10 +332,8 @@ bool CheckExpressions(const BatchOptions& options, std::string& error) {
     for (const std::string& text : options.envelopes) {
         Envelope envelope;
         if (options.traffic.Moving()) {
-            TrafficTerm term;
-            if (!ParseEnvelopeWithTraffic(text, options.traffic.envelopeName, cases,
-                                          static_cast<int>(combinations.size()), envelope, term,
-                                          error))
+            if (!ParseEnvelopeOption(text, options.traffic.envelopeName, cases,
+                                     static_cast<int>(combinations.size()), envelope, error))
                 return false;
             continue;
         }

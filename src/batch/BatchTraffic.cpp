@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 using Json = nlohmann::ordered_json;
 
@@ -100,15 +101,14 @@ bool Expressions(const BatchOptions& options, ProjectModel& project,
         envelopes.push_back({envelope, envelope.name, 0.0, 0.0});
     for (const std::string& text : options.envelopes) {
         TrafficEnvelopeSpec spec;
-        TrafficTerm term;
         std::string error;
-        if (!ParseEnvelopeWithTraffic(text, name, cases,
-                                      static_cast<int>(project.combinations.size()), spec.others,
-                                      term, error)) {
+        if (!ParseEnvelopeOption(text, name, cases, static_cast<int>(project.combinations.size()),
+                                 spec.others, error)) {
             PrintError(err, "balkor-batch: " + error);
             return false;
         }
         spec.name = spec.others.name;
+        const TrafficTermFactors term = std::exchange(spec.others.traffic, {});
         spec.sup = term.found ? term.sup : 0.0;
         spec.inf = term.found ? term.inf : 0.0;
         envelopes.push_back(spec);

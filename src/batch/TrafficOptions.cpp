@@ -96,7 +96,7 @@ bool StoreTrafficOption(const std::vector<std::string>& args, size_t& i, Traffic
     } else if (name == "--traffic-envelope") {
         if (!once(options.envelopeNameGiven))
             return false;
-        if (value.find_first_of("=+:()|/[]") != std::string::npos) {
+        if (!IsTrafficGroupName(value)) {
             error =
                 "Ungültiger Name der Verkehrsumhüllenden: " + value + " (ohne = + : ( ) | / [ ])";
             return false;
@@ -134,78 +134,17 @@ bool CheckTrafficOptions(const TrafficOptions& options, std::string& error) {
     return true;
 }
 
-bool SplitTrafficTerm(const std::string& text, const std::string& name, std::string& rest,
-                      TrafficTerm& term, std::string& error) {
-    term = TrafficTerm();
-    rest = text;
-    const size_t equals = text.find('=');
-    if (equals == std::string::npos)
-        return true;
-    // The terms: split at the '+' outside parentheses.
-    size_t start = equals + 1;
-    int depth = 0;
-    for (size_t i = start; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] == '(')
-            ++depth;
-        else if (i < text.size() && text[i] == ')')
-            --depth;
-        if (i < text.size() && (text[i] != '+' || depth > 0))
-            continue;
-        const std::string part = text.substr(start, i - start);
-        const size_t colon = part.find(':');
-        if (colon != std::string::npos && part.substr(0, colon) == name) {
-            const std::string factors = part.substr(colon + 1);
-            const size_t slash = factors.find('/');
-            if (slash == std::string::npos || !Real(factors.substr(0, slash), term.sup) ||
-                !Real(factors.substr(slash + 1), term.inf)) {
-                error = "Ungültige Faktoren SUP/INF der Verkehrsgruppe bei Zeichen " +
-                        std::to_string(start + colon + 2) + ": \"" + text + "\"";
-                return false;
-            }
-            if (term.found) {
-                error = "Die Verkehrsgruppe " + name + " steht mehrfach in \"" + text + "\"";
-                return false;
-            }
-            term.found = true;
-            // The term with the '+' before it, or after it when it comes first.
-            size_t from = start, to = i;
-            if (from > equals + 1)
-                --from;
-            else if (to < text.size())
-                ++to;
-            term.removedAt = from;
-            term.removedLength = to - from;
-        }
-        start = i + 1;
-    }
-    if (term.found)
-        rest = text.substr(0, term.removedAt) + text.substr(term.removedAt + term.removedLength);
-    return true;
-}
-
-bool OnlyName(const std::string& rest) {
-    const size_t equals = rest.find('=');
-    return equals != std::string::npos && equals + 1 == rest.size();
-}
-
-bool ParseEnvelopeWithTraffic(const std::string& text, const std::string& name, int loadCases,
-                              int combinations, Envelope& envelope, TrafficTerm& term,
-                              std::string& error) {
+bool ParseEnvelopeOption(const std::string& text, const std::string& name, int loadCases,
+                         int combinations, Envelope& envelope, std::string& error) {
     std::string rest;
-    if (!SplitTrafficTerm(text, name, rest, term, error)) {
-        error = "--envelope: " + error;
+    TrafficTerm term;
+    ExpressionError e;
+    if (!SplitTrafficTerm(text, name, rest, term, e)) {
+        error = "--envelope: " + e.message + " bei Zeichen " + std::to_string(e.position) + ": \"" +
+                text + "\"";
         return false;
     }
-    envelope = Envelope();
-    if (term.found && OnlyName(rest)) {
-        envelope.name = rest.substr(0, rest.size() - 1);
-        if (!envelope.name.empty())
-            return true;
-    }
-    ExpressionError e;
-    if (!ParseEnvelope(rest, loadCases, combinations, envelope, e)) {
-        if (term.found && e.position > term.removedAt)
-            e.position += term.removedLength;
+    if (!ParseEnvelopeWithTraffic(text, name, loadCases, combinations, envelope, e)) {
         error = ExpressionMessage("--envelope", text, e);
         return false;
     }

@@ -33,27 +33,10 @@ bool StoreTrafficOption(const std::vector<std::string>& args, size_t& i, Traffic
 // other way round; the vehicle, the lanes and the targets must read.
 bool CheckTrafficOptions(const TrafficOptions& options, std::string& error);
 
-// An envelope expression may hold the traffic group as a term
-// "NAME:SUP/INF" (NAME the --traffic-envelope name). Removes it from text
-// into rest; found tells whether it was there. A bad term: false with the
-// message and its position in text. removedAt/removedLength: where rest
-// lost the term, for placing an error in rest back into text.
-struct TrafficTerm {
-    bool found = false;
-    double sup = 1.0;
-    double inf = 0.0;
-    size_t removedAt = 0;
-    size_t removedLength = 0;
-};
-bool SplitTrafficTerm(const std::string& text, const std::string& name, std::string& rest,
-                      TrafficTerm& term, std::string& error);
-// Whether an envelope after removing the term has no term left ("NAME=").
-bool OnlyName(const std::string& rest);
-
 struct Envelope;
-// ParseEnvelope of the expression without its traffic term (an envelope of
-// the traffic group alone is one of no other term); an error names its
-// position in text. False with the German message.
-bool ParseEnvelopeWithTraffic(const std::string& text, const std::string& name, int loadCases,
-                              int combinations, Envelope& envelope, TrafficTerm& term,
-                              std::string& error);
+// An --envelope that may hold the traffic term "NAME:SUP/INF" (NAME the
+// --traffic-envelope name; ParseEnvelopeWithTraffic of project/Project.h),
+// its factors in envelope.traffic. False with the German message naming the
+// position of the error in text.
+bool ParseEnvelopeOption(const std::string& text, const std::string& name, int loadCases,
+                         int combinations, Envelope& envelope, std::string& error);

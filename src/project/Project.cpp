@@ -104,14 +104,13 @@ bool TakeName(const std::string& text, std::string& name, size_t& bodyStart,
     return true;
 }
 
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) {
+} // namespace
+
+std::string ShortestText(double value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
-
-} // namespace
 
 bool ParseCombination(const std::string& text, int loadCases, Combination& combination,
                       ExpressionError& error) {
@@ -246,7 +245,7 @@ std::string CombinationText(const Combination& combination) {
         text += (factor < 0 ? "-"
                  : any      ? "+"
                             : "") +
-                Shortest(std::fabs(factor)) + "*" + std::to_string(k + 1);
+                ShortestText(std::fabs(factor)) + "*" + std::to_string(k + 1);
         any = true;
     }
     if (!any && !combination.factors.empty())
@@ -262,7 +261,7 @@ std::string MemberText(const EnvelopeMember& member) {
 
 } // namespace
 
-std::string EnvelopeText(const Envelope& envelope) {
+std::string EnvelopeText(const Envelope& envelope, const std::string& trafficName) {
     std::string text = envelope.name + "=";
     for (size_t i = 0; i < envelope.terms.size(); ++i) {
         const EnvelopeTerm& term = envelope.terms[i];
@@ -276,9 +275,158 @@ std::string EnvelopeText(const Envelope& envelope) {
         } else {
             text += MemberText(term.members.front());
         }
-        text += ":" + Shortest(term.sup) + "/" + Shortest(term.inf);
+        text += ":" + ShortestText(term.sup) + "/" + ShortestText(term.inf);
     }
+    if (envelope.traffic.found)
+        text += (envelope.terms.empty() ? "" : "+") + trafficName + ":" +
+                ShortestText(envelope.traffic.sup) + "/" + ShortestText(envelope.traffic.inf);
     return text;
+}
+
+namespace {
+
+// A finite number of the whole text (no sign but a leading '+' for lanes).
+bool RealOf(const std::string& text, size_t from, size_t to, double& value) {
+    const char* begin = text.data() + from;
+    const char* end = text.data() + to;
+    const auto result = std::from_chars(begin, end, value);
+    return begin != end && result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+} // namespace
+
+bool SplitTrafficTerm(const std::string& text, const std::string& name, std::string& rest,
+                      TrafficTerm& term, ExpressionError& error) {
+    term = TrafficTerm();
+    rest = text;
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || name.empty())
+        return true;
+    // The terms: split at the '+' outside parentheses.
+    size_t start = equals + 1;
+    int depth = 0;
+    for (size_t i = start; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] == '(')
+            ++depth;
+        else if (i < text.size() && text[i] == ')')
+            --depth;
+        if (i < text.size() && (text[i] != '+' || depth > 0))
+            continue;
+        const std::string part = text.substr(start, i - start);
+        const size_t colon = part.find(':');
+        if (colon != std::string::npos && part.substr(0, colon) == name) {
+            const size_t slash = part.find('/', colon);
+            const size_t from = start + colon + 1;
+            if (slash == std::string::npos || !RealOf(text, from, start + slash, term.sup) ||
+                !RealOf(text, start + slash + 1, i, term.inf)) {
+                error = {"Ungültige Faktoren SUP/INF der Verkehrsgruppe", from + 1};
+                return false;
+            }
+            if (term.found) {
+                error = {"Die Verkehrsgruppe " + name + " steht mehrfach", start + 1};
+                return false;
+            }
+            term.found = true;
+            // The term with the '+' before it, or after it when it comes first.
+            size_t begin = start, end = i;
+            if (begin > equals + 1)
+                --begin;
+            else if (end < text.size())
+                ++end;
+            term.removedAt = begin;
+            term.removedLength = end - begin;
+        }
+        start = i + 1;
+    }
+    if (term.found)
+        rest = text.substr(0, term.removedAt) + text.substr(term.removedAt + term.removedLength);
+    return true;
+}
+
+bool ParseEnvelopeWithTraffic(const std::string& text, const std::string& trafficName,
+                              int loadCases, int combinations, Envelope& envelope,
+                              ExpressionError& error) {
+    std::string rest;
+    TrafficTerm term;
+    envelope = Envelope();
+    if (!SplitTrafficTerm(text, trafficName, rest, term, error))
+        return false;
+    // The traffic alone: "NAME=" is left.
+    const size_t equals = rest.find('=');
+    if (term.found && equals != std::string::npos && equals + 1 == rest.size()) {
+        ExpressionError e;
+        size_t body = 0;
+        if (TakeName(rest, envelope.name, body, e)) {
+            envelope.traffic = {true, term.sup, term.inf};
+            return true;
+        }
+    }
+    if (!ParseEnvelope(rest, loadCases, combinations, envelope, error)) {
+        if (term.found && error.position > term.removedAt)
+            error.position += term.removedLength;
+        return false;
+    }
+    if (term.found)
+        envelope.traffic = {true, term.sup, term.inf};
+    return true;
+}
+
+bool IsTrafficGroupName(const std::string& name) {
+    return !name.empty() && name.find_first_of("=+:()|/[]") == std::string::npos;
+}
+
+bool ParseLane(const std::string& text, TrafficLane& lane, std::string& error) {
+    lane = TrafficLane();
+    // A number between from and to, blanks around it and a '+' allowed.
+    auto number = [&text](size_t from, size_t to, double& value) {
+        while (from < to && text[from] == ' ')
+            ++from;
+        while (to > from && text[to - 1] == ' ')
+            --to;
+        if (from < to && text[from] == '+')
+            ++from;
+        return RealOf(text, from, to, value);
+    };
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(';', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const size_t comma = text.find(',', start);
+        TrafficPoint p;
+        if (comma == std::string::npos || comma > end || !number(start, comma, p.x) ||
+            !number(comma + 1, end, p.y)) {
+            error = "Ungültige Fahrspur bei Zeichen " + std::to_string(start + 1) + ": \"" + text +
+                    "\" (Punkte x,y in m, durch ; getrennt, z. B. \"0,1.5;20,1.5\")";
+            return false;
+        }
+        lane.points.push_back(p);
+        start = end + 1;
+    }
+    if (lane.points.size() < 2 || !(LaneLength(lane) > 0.0)) {
+        error = "Ungültige Fahrspur: \"" + text + "\" (mindestens zwei verschiedene Punkte)";
+        return false;
+    }
+    return true;
+}
+
+std::string LaneText(const TrafficLane& lane) {
+    std::string text;
+    for (const TrafficPoint& p : lane.points)
+        text += (text.empty() ? "" : ";") + ShortestText(p.x) + "," + ShortestText(p.y);
+    return text;
+}
+
+double LaneLength(const TrafficLane& lane) {
+    double length = 0.0;
+    for (size_t k = 1; k < lane.points.size(); ++k)
+        length += std::hypot(lane.points[k].x - lane.points[k - 1].x,
+                             lane.points[k].y - lane.points[k - 1].y);
+    return length;
+}
+
+bool IsVehicleFileName(const std::string& vehicle) {
+    return vehicle.rfind("point:", 0) != 0 && vehicle.find_first_of("./\\") != std::string::npos;
 }
 
 std::string ExpressionMessage(const std::string& what, const std::string& text,

@@ -96,8 +96,50 @@ bool ParseEnvelope(const std::string& text, int loadCases, int combinations, Env
 
 // The texts ParseCombination and ParseEnvelope read back to the same
 // values (every factor with the digits that give it back exactly).
+// An envelope with a traffic term writes it last as "NAME:SUP/INF", NAME
+// the traffic group's name.
 std::string CombinationText(const Combination& combination);
-std::string EnvelopeText(const Envelope& envelope);
+std::string EnvelopeText(const Envelope& envelope, const std::string& trafficName = "Verkehr");
+
+// An envelope expression may hold the traffic group as a term
+// "NAME:SUP/INF" (NAME the group's name). SplitTrafficTerm removes it from
+// text into rest; found tells whether it was there; removedAt and
+// removedLength say where rest lost it, for placing an error in rest back
+// into text. A bad term: false with the error at its position in text.
+struct TrafficTerm {
+    bool found = false;
+    double sup = 1.0;
+    double inf = 0.0;
+    size_t removedAt = 0;
+    size_t removedLength = 0;
+};
+bool SplitTrafficTerm(const std::string& text, const std::string& name, std::string& rest,
+                      TrafficTerm& term, ExpressionError& error);
+// ParseEnvelope of an expression that may hold the traffic term of the
+// group trafficName (empty: no traffic), the term's factors in
+// envelope.traffic; an envelope of the traffic alone has no other term. An
+// error names its position in text.
+bool ParseEnvelopeWithTraffic(const std::string& text, const std::string& trafficName,
+                              int loadCases, int combinations, Envelope& envelope,
+                              ExpressionError& error);
+
+// A name of the traffic group: not empty, none of the characters of the
+// expressions ("= + : ( ) | / [ ]").
+bool IsTrafficGroupName(const std::string& name);
+
+// "x1,y1;x2,y2;...": at least two points, finite numbers, a length > 0.
+// False with a German message naming the position (from 1) in the text.
+bool ParseLane(const std::string& text, TrafficLane& lane, std::string& error);
+// The text ParseLane reads back to the same points.
+std::string LaneText(const TrafficLane& lane);
+double LaneLength(const TrafficLane& lane);
+
+// Whether a vehicle of the traffic names a vehicle file (it has a "." or a
+// folder in it and is not "point:VALUE"): built-in names have neither.
+bool IsVehicleFileName(const std::string& vehicle);
+
+// The shortest text that reads back as the same number.
+std::string ShortestText(double value);
 
 // The German message of a refused expression: what, where and the text.
 std::string ExpressionMessage(const std::string& what, const std::string& text,

@@ -5,6 +5,7 @@
 #include "model/SafeFile.h"
 #include "settings/TextEncoding.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,11 @@ constexpr const char* kSystemSection = "SYSTEM";
 constexpr const char* kLoadCaseSection = "LOADCASES";
 constexpr const char* kCombinationSection = "COMBINATIONS";
 constexpr const char* kEnvelopeSection = "ENVELOPES";
+constexpr const char* kTrafficSection = "TRAFFIC";
+constexpr const char* kLaneSection = "LANES";
+constexpr const char* kTrafficRecord =
+    "Nummer, Fahrzeug in \"\", Schrittweite in m, beide Richtungen 0 oder 1, "
+    "Name der Verkehrsgruppe in \"\"";
 constexpr const char kByteOrderMark[] = "\xEF\xBB\xBF";
 // More records than this in one section are no project file.
 constexpr long kMaxRecords = 100000;
@@ -36,8 +42,10 @@ bool ReadLines(std::FILE* file, std::vector<std::string>& lines) {
     return std::ferror(file) == 0;
 }
 
-// The texts of a record line after its number: "..." with "" inside.
-bool RecordTexts(const std::string& line, long& number, std::vector<std::string>& texts) {
+// The fields of a record line after its number: texts "..." with "" inside
+// (kind 'T') or words without blanks (kind 'N'), in kinds.
+bool RecordFields(const std::string& line, long& number, std::vector<std::string>& fields,
+                  std::string& kinds) {
     const char* begin = line.c_str();
     char* end = nullptr;
     number = std::strtol(begin, &end, 10);
@@ -49,9 +57,14 @@ bool RecordTexts(const std::string& line, long& number, std::vector<std::string>
             ++pos;
         if (pos >= line.size())
             return true;
-        if (line[pos] != '"')
-            return false;
         std::string text;
+        if (line[pos] != '"') {
+            while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t')
+                text += line[pos++];
+            fields.push_back(text);
+            kinds += 'N';
+            continue;
+        }
         for (++pos;; ++pos) {
             if (pos >= line.size())
                 return false;
@@ -66,26 +79,37 @@ bool RecordTexts(const std::string& line, long& number, std::vector<std::string>
             }
             text += line[pos];
         }
-        texts.push_back(text);
+        fields.push_back(text);
+        kinds += 'T';
     }
 }
+
+// A record of a section: its fields and the line it stands in (from 0).
+struct Record {
+    std::vector<std::string> fields;
+    size_t line = 0;
+    const std::string& operator[](size_t i) const { return fields[i]; }
+};
 
 class ProjectReader {
 public:
     ProjectReader(const std::string& path, std::vector<std::string> lines)
         : folder_(fs::path(path).parent_path()), lines_(std::move(lines)) {}
 
-    // The records of a section, each its texts; nullopt when the section is
-    // missing; false in ok with error for a bad section.
-    std::optional<std::vector<std::vector<std::string>>> Section(const char* keyword, size_t fields,
-                                                                 bool& ok, std::string& error) {
+    // The records of a section, each its fields of the kinds ('T' a text in
+    // quotes, 'N' a word), described for a message by what (default: that
+    // many texts); nullopt when the section is missing; false in ok with
+    // error for a bad section.
+    std::optional<std::vector<Record>> Section(const char* keyword, const std::string& kinds,
+                                               bool& ok, std::string& error,
+                                               const char* what = nullptr) {
         const size_t length = std::strlen(keyword);
         size_t i = 0;
         while (i < lines_.size() && lines_[i].compare(0, length, keyword) != 0)
             ++i;
         if (i == lines_.size())
             return std::nullopt;
-        std::vector<std::vector<std::string>> records;
+        std::vector<Record> records;
         ++i;
         char* end = nullptr;
         const char* count = i < lines_.size() ? lines_[i].c_str() : "";
@@ -97,18 +121,22 @@ public:
         for (long r = 1; r <= n; ++r) {
             const size_t at = i + static_cast<size_t>(r);
             long number = 0;
-            std::vector<std::string> texts;
+            Record record{{}, at};
+            std::string found;
             if (at >= lines_.size()) {
                 ok = Fail(error, at, Format("Datensatz %ld von %s fehlt", r, keyword));
                 return records;
             }
-            if (!RecordTexts(lines_[at], number, texts) || number != r || texts.size() != fields) {
-                ok = Fail(error, at,
-                          Format("Datensatz %ld von %s erwartet: Nummer und %zu Texte in \"\"", r,
-                                 keyword, fields));
+            if (!RecordFields(lines_[at], number, record.fields, found) || number != r ||
+                found != kinds) {
+                const std::string expected =
+                    what ? what : Format("Nummer und %zu Texte in \"\"", kinds.size());
+                ok =
+                    Fail(error, at,
+                         Format("Datensatz %ld von %s erwartet: %s", r, keyword, expected.c_str()));
                 return records;
             }
-            records.push_back(std::move(texts));
+            records.push_back(std::move(record));
         }
         return records;
     }
@@ -118,19 +146,68 @@ public:
         return path.is_absolute() || folder_.empty() ? file : (folder_ / path).string();
     }
 
-private:
     static bool Fail(std::string& error, size_t line, const std::string& what) {
         error = Format("Zeile %zu: %s", line + 1, what.c_str());
         return false;
     }
 
+private:
     fs::path folder_;
     std::vector<std::string> lines_;
 };
 
+// TRAFFIC: "VEHICLE" STEP BOTH "GROUP"; LANES: "x1,y1;x2,y2;..." each.
+bool ReadTraffic(ProjectReader& reader, TrafficModel& traffic, std::string& error) {
+    bool ok = true;
+    const auto record = reader.Section(kTrafficSection, "TNNT", ok, error, kTrafficRecord);
+    if (!ok)
+        return false;
+    const auto lanes = reader.Section(kLaneSection, "T", ok, error, "Nummer und Fahrspur in \"\"");
+    if (!ok)
+        return false;
+    if (!record) {
+        if (!lanes || lanes->empty())
+            return true;
+        return ProjectReader::Fail(error, lanes->front().line,
+                                   "Fahrspuren ohne Fahrzeug (Abschnitt TRAFFIC fehlt)");
+    }
+    if (record->size() != 1) {
+        error = "Der Abschnitt TRAFFIC verlangt genau einen Datensatz";
+        return false;
+    }
+    const Record& r = record->front();
+    char* end = nullptr;
+    traffic.step = std::strtod(r[1].c_str(), &end);
+    if (r[0].empty())
+        return ProjectReader::Fail(error, r.line, "Fahrzeug fehlt");
+    if (end == r[1].c_str() || *end || !std::isfinite(traffic.step) || !(traffic.step > 0))
+        return ProjectReader::Fail(error, r.line,
+                                   "Schrittweite größer als 0 in m erwartet: " + r[1]);
+    if (r[2] != "0" && r[2] != "1")
+        return ProjectReader::Fail(error, r.line, "beide Richtungen 0 oder 1 erwartet: " + r[2]);
+    if (!IsTrafficGroupName(r[3]))
+        return ProjectReader::Fail(error, r.line,
+                                   "Ungültiger Name der Verkehrsgruppe: \"" + r[3] +
+                                       "\" (ohne = + : ( ) | / [ ])");
+    traffic.vehicle = IsVehicleFileName(r[0]) ? reader.Resolved(r[0]) : r[0];
+    traffic.bothDirections = r[2] == "1";
+    traffic.groupName = r[3];
+    if (!lanes || lanes->empty()) {
+        error = "Die Projektdatei nennt keine Fahrspur (Abschnitt LANES)";
+        return false;
+    }
+    for (const Record& lane : *lanes) {
+        traffic.lanes.emplace_back();
+        std::string message;
+        if (!ParseLane(lane[0], traffic.lanes.back(), message))
+            return ProjectReader::Fail(error, lane.line, message);
+    }
+    return true;
+}
+
 bool ReadSections(ProjectReader& reader, ProjectModel& project, std::string& error) {
     bool ok = true;
-    const auto system = reader.Section(kSystemSection, 1, ok, error);
+    const auto system = reader.Section(kSystemSection, "T", ok, error);
     if (!ok)
         return false;
     if (!system || system->size() != 1) {
@@ -138,7 +215,7 @@ bool ReadSections(ProjectReader& reader, ProjectModel& project, std::string& err
         return false;
     }
     project.systemFile = reader.Resolved(system->front()[0]);
-    const auto cases = reader.Section(kLoadCaseSection, 2, ok, error);
+    const auto cases = reader.Section(kLoadCaseSection, "TT", ok, error);
     if (!ok)
         return false;
     if (!cases || cases->empty()) {
@@ -148,7 +225,7 @@ bool ReadSections(ProjectReader& reader, ProjectModel& project, std::string& err
     for (const auto& record : *cases)
         project.loadCases.push_back({record[0], reader.Resolved(record[1])});
     const int n = static_cast<int>(project.loadCases.size());
-    const auto combinations = reader.Section(kCombinationSection, 2, ok, error);
+    const auto combinations = reader.Section(kCombinationSection, "TT", ok, error);
     if (!ok)
         return false;
     for (size_t j = 0; combinations && j < combinations->size(); ++j) {
@@ -163,15 +240,18 @@ bool ReadSections(ProjectReader& reader, ProjectModel& project, std::string& err
         combination.name = record[0];
         project.combinations.push_back(combination);
     }
-    const auto envelopes = reader.Section(kEnvelopeSection, 2, ok, error);
+    if (!ReadTraffic(reader, project.traffic, error))
+        return false;
+    const std::string trafficName = project.traffic.Active() ? project.traffic.groupName : "";
+    const auto envelopes = reader.Section(kEnvelopeSection, "TT", ok, error);
     if (!ok)
         return false;
     for (size_t j = 0; envelopes && j < envelopes->size(); ++j) {
         const auto& record = (*envelopes)[j];
         Envelope envelope;
         ExpressionError e;
-        if (!ParseEnvelope("x=" + record[1], n, static_cast<int>(project.combinations.size()),
-                           envelope, e)) {
+        if (!ParseEnvelopeWithTraffic("x=" + record[1], trafficName, n,
+                                      static_cast<int>(project.combinations.size()), envelope, e)) {
             e.position -= 2;
             error = ExpressionMessage(Format("Umhüllende %zu", j + 1), record[1], e);
             return false;
@@ -224,10 +304,12 @@ std::string Quoted(const std::string& text) {
     return out + "\"";
 }
 
-std::string RecordLine(long number, const std::vector<std::string>& texts) {
+// The record line of the fields, texts in quotes but where kinds has an 'N'.
+std::string RecordLine(long number, const std::vector<std::string>& fields,
+                       const std::string& kinds = {}) {
     std::string line = Format("%5ld", number);
-    for (const std::string& text : texts)
-        line += " " + Quoted(text);
+    for (size_t i = 0; i < fields.size(); ++i)
+        line += " " + (i < kinds.size() && kinds[i] == 'N' ? fields[i] : Quoted(fields[i]));
     // The code page where it holds the text and cannot be taken for UTF-8
     // when read (as "\xC3\xBC" could).
     std::string encoded;
@@ -291,13 +373,28 @@ std::string ProjectFileText(const ProjectModel& project, const std::string& path
         const std::string text = CombinationText(c);
         combinations.push_back({c.name, text.substr(c.name.size() + 1)});
     }
+    const TrafficModel& traffic = project.traffic;
     for (const Envelope& e : project.envelopes) {
-        const std::string text = EnvelopeText(e);
+        const std::string text = EnvelopeText(e, traffic.groupName);
         envelopes.push_back({e.name, text.substr(e.name.size() + 1)});
     }
-    return SectionText(kSystemSection, {{Relative(project.systemFile, path)}}) +
-           SectionText(kLoadCaseSection, cases) + SectionText(kCombinationSection, combinations) +
-           SectionText(kEnvelopeSection, envelopes);
+    std::string text = SectionText(kSystemSection, {{Relative(project.systemFile, path)}}) +
+                       SectionText(kLoadCaseSection, cases) +
+                       SectionText(kCombinationSection, combinations) +
+                       SectionText(kEnvelopeSection, envelopes);
+    if (!traffic.Active())
+        return text;
+    const std::string vehicle =
+        IsVehicleFileName(traffic.vehicle) ? Relative(traffic.vehicle, path) : traffic.vehicle;
+    const std::string record = RecordLine(1,
+                                          {vehicle, ShortestText(traffic.step),
+                                           traffic.bothDirections ? "1" : "0", traffic.groupName},
+                                          "TNNT");
+    std::vector<std::vector<std::string>> lanes;
+    for (const TrafficLane& lane : traffic.lanes)
+        lanes.push_back({LaneText(lane)});
+    return text + Format("%s\r\n1\r\n", kTrafficSection) + record + "\r\n" +
+           SectionText(kLaneSection, lanes);
 }
 
 bool SaveProjectFile(const ProjectModel& project, const std::string& path) {

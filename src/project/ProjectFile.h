@@ -17,6 +17,12 @@
 //   COMBINATIONS  a record per combination: "NAME" "1.35*1+1.5*2"
 //   ENVELOPES     a record per envelope:    "NAME" "1:1.35/1+(2|3):1.5/0"
 //
+// and, only for a project with traffic (a vehicle), two more:
+//
+//   TRAFFIC       1 record: "VEHICLE" STEP BOTH(0/1) "GROUP"
+//   LANES         a record per lane:        "x1,y1;x2,y2;..."
+//
+// where an envelope may hold the traffic group as "GROUP:SUP/INF".
 // File names are relative to the project file's folder (or absolute).
 
 // Messages of a project file that cannot be read or written.

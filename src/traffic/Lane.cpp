@@ -6,27 +6,6 @@
 
 namespace {
 
-bool Number(const std::string& text, size_t from, size_t to, double& value) {
-    while (from < to && text[from] == ' ')
-        ++from;
-    while (to > from && text[to - 1] == ' ')
-        --to;
-    const char* begin = text.data() + from;
-    const char* end = text.data() + to;
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto result = std::from_chars(begin, end, value);
-    return begin != end && result.ec == std::errc() && result.ptr == end && std::isfinite(value);
-}
-
-double Length(const Lane& lane) {
-    double length = 0.0;
-    for (size_t k = 1; k < lane.points.size(); ++k)
-        length += std::hypot(lane.points[k].x - lane.points[k - 1].x,
-                             lane.points[k].y - lane.points[k - 1].y);
-    return length;
-}
-
 // The point at station s (0 … length) and the unit direction there.
 void PointAt(const Lane& lane, double s, double& x, double& y, double& dx, double& dy) {
     double passed = 0.0;
@@ -50,31 +29,6 @@ void PointAt(const Lane& lane, double s, double& x, double& y, double& dx, doubl
 
 } // namespace
 
-bool ParseLane(const std::string& text, Lane& lane, std::string& error) {
-    lane = Lane();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(';', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const size_t comma = text.find(',', start);
-        LanePoint p;
-        if (comma == std::string::npos || comma > end || !Number(text, start, comma, p.x) ||
-            !Number(text, comma + 1, end, p.y)) {
-            error = "Ungültige Fahrspur bei Zeichen " + std::to_string(start + 1) + ": \"" + text +
-                    "\" (Punkte x,y in m, durch ; getrennt, z. B. \"0,1.5;20,1.5\")";
-            return false;
-        }
-        lane.points.push_back(p);
-        start = end + 1;
-    }
-    if (lane.points.size() < 2 || !(Length(lane) > 0.0)) {
-        error = "Ungültige Fahrspur: \"" + text + "\" (mindestens zwei verschiedene Punkte)";
-        return false;
-    }
-    return true;
-}
-
 bool PlaceVehicle(const Vehicle& vehicle, const std::vector<Lane>& lanes, double step,
                   bool bothDirections, std::vector<VehiclePosition>& positions,
                   std::string& error) {
@@ -90,7 +44,7 @@ bool PlaceVehicle(const Vehicle& vehicle, const std::vector<Lane>& lanes, double
     }
     long count = 0;
     for (const Lane& lane : lanes) {
-        const double travel = Length(lane) + front - rear;
+        const double travel = LaneLength(lane) + front - rear;
         count += (static_cast<long>(std::min(travel / step, 2.0 * kMaxPositions)) + 1) *
                  (bothDirections ? 2 : 1);
     }
@@ -106,7 +60,7 @@ bool PlaceVehicle(const Vehicle& vehicle, const std::vector<Lane>& lanes, double
             Lane lane = lanes[l];
             if (direction == 1)
                 std::reverse(lane.points.begin(), lane.points.end());
-            const double length = Length(lane);
+            const double length = LaneLength(lane);
             const double first = -front, last = length - rear;
             // Stations as multiples of the step, so that a step that divides
             // the lane meets its points exactly.

@@ -1,23 +1,16 @@
 #pragma once
 
+#include "project/Project.h"
 #include "traffic/Vehicle.h"
 
 #include <string>
 #include <vector>
 
-struct LanePoint {
-    double x = 0.0;
-    double y = 0.0;
-};
-
-// A lane: a polyline in the deck plane (m), the vehicle's centre line on it.
-struct Lane {
-    std::vector<LanePoint> points;
-};
-
-// "x1,y1;x2,y2;...": at least two points, finite numbers, a length > 0.
-// False with a German message naming the position (from 1) in the text.
-bool ParseLane(const std::string& text, Lane& lane, std::string& error);
+// A lane: a polyline in the deck plane (m), the vehicle's centre line on
+// it; the project's lanes are these (ParseLane and LaneText in
+// project/Project.h read and write them).
+using LanePoint = TrafficPoint;
+using Lane = TrafficLane;
 
 // One wheel of a placed vehicle: where it stands and its load.
 struct PlacedWheel {

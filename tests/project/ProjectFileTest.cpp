@@ -140,3 +140,112 @@ TEST_F(ProjectFileTest, TextsTheCodePageCannotCarryStayUtf8) {
     EXPECT_EQ(back.loadCases[1].name, p.loadCases[1].name);
     EXPECT_EQ(back.envelopes[0].name, "Umhüllende");
 }
+
+namespace {
+
+ProjectModel WithTraffic(const std::string& folder) {
+    ProjectModel p = Sample(folder);
+    p.traffic.vehicle = folder + "/fahrzeuge/schwer.bfz";
+    p.traffic.lanes = {{{{0, 1.5}, {20, 1.5}}}, {{{0, -0.25}, {10, 0}, {20.5, -1e-3}}}};
+    p.traffic.step = 0.1;
+    p.traffic.bothDirections = true;
+    p.traffic.groupName = "LM 1";
+    p.envelopes.push_back({"Mit Verkehr", {{{{false, 0}}, false, 1.35, 1.0}}, {true, 1.5, 0.0}});
+    p.envelopes.push_back({"Verkehr allein", {}, {true, 1.0, 0.0}});
+    return p;
+}
+
+} // namespace
+
+TEST_F(ProjectFileTest, TrafficIsWrittenAfterTheEnvelopesAndReadsBack) {
+    const ProjectModel p = WithTraffic(dir_.string());
+    ASSERT_TRUE(SaveProjectFile(p, File("p.bpj")));
+    const std::string text = Read("p.bpj");
+    const std::string tail =
+        "ENVELOPES\r\n3\r\n    1 \"Umh\xFCllende\" \"1:1.35/1+(2|C1):1.5/0\"\r\n"
+        "    2 \"Mit Verkehr\" \"1:1.35/1+LM 1:1.5/0\"\r\n"
+        "    3 \"Verkehr allein\" \"LM 1:1/0\"\r\n\r\n"
+        "TRAFFIC\r\n1\r\n    1 \"fahrzeuge/schwer.bfz\" 0.1 1 \"LM 1\"\r\n\r\n"
+        "LANES\r\n2\r\n    1 \"0,1.5;20,1.5\"\r\n    2 \"0,-0.25;10,0;20.5,-0.001\"\r\n\r\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    ProjectModel back;
+    std::string error;
+    ASSERT_TRUE(LoadProjectFile(File("p.bpj"), back, error)) << error;
+    EXPECT_EQ(back.traffic.vehicle, p.traffic.vehicle);
+    EXPECT_EQ(back.traffic.step, 0.1);
+    EXPECT_TRUE(back.traffic.bothDirections);
+    EXPECT_EQ(back.traffic.groupName, "LM 1");
+    ASSERT_EQ(back.traffic.lanes.size(), 2u);
+    EXPECT_EQ(LaneText(back.traffic.lanes[1]), "0,-0.25;10,0;20.5,-0.001");
+    ASSERT_EQ(back.envelopes.size(), 3u);
+    EXPECT_FALSE(back.envelopes[0].traffic.found);
+    EXPECT_TRUE(back.envelopes[1].traffic.found);
+    EXPECT_EQ(back.envelopes[1].traffic.sup, 1.5);
+    EXPECT_EQ(back.envelopes[1].terms.size(), 1u);
+    EXPECT_TRUE(back.envelopes[2].terms.empty());
+    EXPECT_EQ(back.envelopes[2].traffic.sup, 1.0);
+    ASSERT_TRUE(SaveProjectFile(back, File("p.bpj")));
+    EXPECT_EQ(Read("p.bpj"), text);
+}
+
+TEST_F(ProjectFileTest, BuiltInVehiclesAndPointLoadsAreNoFiles) {
+    for (const char* vehicle : {"LM1-TS1", "point:100.5"}) {
+        ProjectModel p = WithTraffic(dir_.string());
+        p.traffic.vehicle = vehicle;
+        ASSERT_TRUE(SaveProjectFile(p, File("p.bpj")));
+        EXPECT_NE(Read("p.bpj").find(std::string("    1 \"") + vehicle + "\" 0.1 1"),
+                  std::string::npos);
+        ProjectModel back;
+        std::string error;
+        ASSERT_TRUE(LoadProjectFile(File("p.bpj"), back, error)) << error;
+        EXPECT_EQ(back.traffic.vehicle, vehicle);
+    }
+}
+
+TEST_F(ProjectFileTest, BadTrafficIsRefusedWithTheLine) {
+    const std::string head = "SYSTEM\r\n1\r\n    1 \"s.bsy\"\r\nLOADCASES\r\n1\r\n"
+                             "    1 \"a\" \"a.bld\"\r\n";            // lines 1 … 6
+    const std::string lane = "LANES\r\n1\r\n    1 \"0,0;10,0\"\r\n"; // lines 7 … 9
+    const struct {
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {head + lane, "Zeile 9: Fahrspuren ohne Fahrzeug (Abschnitt TRAFFIC fehlt)"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"Verkehr\"\r\n",
+         "Die Projektdatei nennt keine Fahrspur (Abschnitt LANES)"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0\r\n" + lane,
+         "Zeile 9: Datensatz 1 von TRAFFIC erwartet: Nummer, Fahrzeug in \"\", Schrittweite in "
+         "m, beide Richtungen 0 oder 1, Name der Verkehrsgruppe in \"\""},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0 0 \"V\"\r\n" + lane,
+         "Zeile 9: Schrittweite größer als 0 in m erwartet: 0"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 1e999 0 \"V\"\r\n" + lane,
+         "Zeile 9: Schrittweite größer als 0 in m erwartet: 1e999"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 2 \"V\"\r\n" + lane,
+         "Zeile 9: beide Richtungen 0 oder 1 erwartet: 2"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V+W\"\r\n" + lane,
+         "Zeile 9: Ungültiger Name der Verkehrsgruppe: \"V+W\" (ohne = + : ( ) | / [ ])"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"\" 0.5 0 \"V\"\r\n" + lane, "Zeile 9: Fahrzeug fehlt"},
+        {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V\"\r\nLANES\r\n1\r\n    1 \"0,0;0,0\"\r\n",
+         "Zeile 12: Ungültige Fahrspur: \"0,0;0,0\" (mindestens zwei verschiedene Punkte)"},
+        {head +
+             "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V\"\r\nLANES\r\n1\r\n    1 \"0,0;nan,1\"\r\n",
+         "Zeile 12: Ungültige Fahrspur bei Zeichen 5: \"0,0;nan,1\" (Punkte x,y in m, durch ; "
+         "getrennt, z. B. \"0,1.5;20,1.5\")"},
+        // The traffic term of a project without traffic is no member.
+        {head + "ENVELOPES\r\n1\r\n    1 \"E\" \"1:1/1+Verkehr:1.5/0\"\r\n",
+         "Fehler in Umhüllende 1 an Stelle 7: Nummer Lastfall erwartet: \"1:1/1+Verkehr:1.5/0\""},
+        {head + "ENVELOPES\r\n1\r\n    1 \"E\" \"1:1/1+V:1.5\"\r\n" +
+             "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V\"\r\n" + lane,
+         "Fehler in Umhüllende 1 an Stelle 9: Ungültige Faktoren SUP/INF der Verkehrsgruppe: "
+         "\"1:1/1+V:1.5\""},
+    };
+    for (const auto& c : cases) {
+        const std::string path = Write("bad.bpj", c.bytes);
+        ProjectModel p;
+        std::string error;
+        EXPECT_FALSE(LoadProjectFile(path, p, error)) << c.bytes;
+        EXPECT_EQ(error, path + ": " + c.message);
+        EXPECT_FALSE(p.traffic.Active());
+    }
+}
