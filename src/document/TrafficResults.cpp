@@ -7,23 +7,12 @@
 TrafficResults::TrafficResults() = default;
 TrafficResults::~TrafficResults() = default;
 
-std::vector<Lane> LanesOf(const TrafficModel& model) {
-    std::vector<Lane> lanes;
-    for (const TrafficLane& given : model.lanes) {
-        Lane lane;
-        for (const TrafficPoint& p : given.points)
-            lane.points.push_back({p.x, p.y});
-        lanes.push_back(std::move(lane));
-    }
-    return lanes;
-}
-
 CalcResult RunTraffic(const TrafficModel& model, InputModel& system, TrafficResults& results) {
     CalcResult failed;
     failed.title = kCalcErrorTitle;
     if (!ResolveVehicle(model.vehicle, results.vehicle, failed.message))
         return failed;
-    if (!PlaceVehicle(results.vehicle, LanesOf(model), model.step, model.bothDirections,
+    if (!PlaceVehicle(results.vehicle, model.lanes, model.step, model.bothDirections,
                       results.positions, failed.message))
         return failed;
     results.input = std::make_unique<InputModel>();

@@ -31,9 +31,6 @@ struct TrafficResults {
     ~TrafficResults();
 };
 
-// The lanes of the project's model as the traffic core takes them.
-std::vector<Lane> LanesOf(const TrafficModel& model);
-
 // Runs the project's traffic on a copy of the system of input: every position
 // one right-hand side of one factorisation. A failure carries a German
 // message and the title "Berechnungsfehler" (a vehicle that cannot be read,

@@ -98,7 +98,7 @@ std::string VehicleText(const VehicleChoice& choice) {
     case VehicleKind::kBuiltIn:
         return choice.name;
     case VehicleKind::kPoint:
-        return kPointPrefix + Format("%.17g", choice.load);
+        return kPointPrefix + ShortestText(choice.load);
     case VehicleKind::kFile:
         return choice.file;
     case VehicleKind::kNone:
@@ -246,7 +246,7 @@ TrafficCheck TrafficTables::Check() {
     auto field = [](TrafficField at, std::string message) {
         return TrafficCheck{false, at, 0, 0, std::move(message)};
     };
-    std::map<int, std::vector<int>> rowsOfLane;
+    std::map<int, std::vector<int>> rowsOfLane; // the rows of each lane's points
     for (int row = 0; row < lanes_.Count(); ++row) {
         if (!lanes_.IsRowValid(row, 0))
             continue;
@@ -265,11 +265,10 @@ TrafficCheck TrafficTables::Check() {
                         Format("Die Fahrspur %d hat nur einen Punkt: eine Fahrspur ist ein "
                                "Linienzug aus mindestens zwei Punkten",
                                number));
-        double length = 0.0;
-        for (size_t k = 1; k < rows.size(); ++k)
-            length += std::hypot(lanes_.Row(rows[k]).x - lanes_.Row(rows[k - 1]).x,
-                                 lanes_.Row(rows[k]).y - lanes_.Row(rows[k - 1]).y);
-        if (!(length > 0.0))
+        TrafficLane lane;
+        for (int row : rows)
+            lane.points.push_back({lanes_.Row(row).x, lanes_.Row(row).y});
+        if (!(LaneLength(lane) > 0.0))
             return cell(rows.front(), TrafficLaneTable::kX,
                         Format("Die Fahrspur %d hat die Länge 0", number));
     }
@@ -285,7 +284,9 @@ TrafficCheck TrafficTables::Check() {
         return field(TrafficField::kVehicle, "Fahrzeug: " + error);
     if (!(settings_.step > 0.0) || !std::isfinite(settings_.step))
         return field(TrafficField::kStep, "Die Schrittweite ist eine Zahl größer als 0 (m)");
-    if (settings_.groupName.find_first_not_of(" \t") == std::string::npos)
-        return field(TrafficField::kGroupName, "Der Name der Verkehrsgruppe fehlt");
+    if (!IsTrafficGroupName(settings_.groupName))
+        return field(TrafficField::kGroupName,
+                     "Der Name der Verkehrsgruppe fehlt oder enthält eines der Zeichen "
+                     "= + : ( ) | / [ ] der Umhüllenden");
     return {};
 }

@@ -52,10 +52,11 @@ struct TrafficDocumentTest : ::testing::Test {
         t.SetCellValue(row, TrafficLaneTable::kX, &x);
         t.SetCellValue(row, TrafficLaneTable::kY, &y);
     }
-    void Settings(const std::string& vehicle, double step) {
+    void Settings(const std::string& vehicle, double step, const std::string& group = "Verkehr") {
         TrafficModel settings = tables.Settings();
         settings.vehicle = vehicle;
         settings.step = step;
+        settings.groupName = group;
         tables.SetSettings(settings);
     }
 
@@ -98,36 +99,27 @@ TEST_F(TrafficDocumentTest, CheckPointsAtTheCellOrFieldAtFault) {
         TrafficField field;
         int row, column;
         const char* message;
+        std::string group = "Verkehr";
     };
     const double nan = std::nan("");
+    const std::vector<std::array<double, 3>> lane = {{1, 0, 0}, {1, 1, 0}};
     const Row rows[] = {
         {{{0, 0, 0}, {0, 1, 0}}, "LM2", 1, TrafficField::kLanes, 0, 1, "1 oder größer"},
         {{{1, 0, 0}, {1, nan, 0}}, "LM2", 1, TrafficField::kLanes, 1, 2, "keine endliche Zahl"},
-        {{{1, 0, 0}, {1, 1, 0}, {2, 5, 5}},
-         "LM2",
-         1,
-         TrafficField::kLanes,
-         2,
-         1,
-         "Die Fahrspur 2 hat nur einen Punkt"},
+        {{{1, 0, 0}, {1, 1, 0}, {2, 5, 5}}, "LM2", 1, TrafficField::kLanes, 2, 1, "2 hat nur"},
         {{{1, 2, 2}, {1, 2, 2}}, "LM2", 1, TrafficField::kLanes, 0, 2, "die Länge 0"},
         {{}, "LM2", 1, TrafficField::kLanes, 0, 1, "braucht eine Fahrspur"},
-        {{{1, 0, 0}, {1, 1, 0}},
-         "/nirgends/kein.bfz",
-         1,
-         TrafficField::kVehicle,
-         0,
-         0,
-         "Fahrzeug: "},
-        {{{1, 0, 0}, {1, 1, 0}}, "point:100", 0, TrafficField::kStep, 0, 0, "Schrittweite"},
-        {{{1, 0, 0}, {1, 1, 0}}, "point:100", nan, TrafficField::kStep, 0, 0, "Schrittweite"},
+        {lane, "/nirgends/kein.bfz", 1, TrafficField::kVehicle, 0, 0, "Fahrzeug: "},
+        {lane, "point:100", 0, TrafficField::kStep, 0, 0, "Schrittweite"},
+        {lane, "point:100", nan, TrafficField::kStep, 0, 0, "Schrittweite"},
+        {lane, "point:100", 1, TrafficField::kGroupName, 0, 0, "Verkehrsgruppe", "LM:1"},
     };
     for (const Row& row : rows) {
         tables.Lanes().Reset();
         for (size_t k = 0; k < row.points.size(); ++k)
             Point(static_cast<int>(k), static_cast<int32_t>(row.points[k][0]), row.points[k][1],
                   row.points[k][2]);
-        Settings(row.vehicle, row.step);
+        Settings(row.vehicle, row.step, row.group);
         const TrafficCheck check = tables.Check();
         EXPECT_FALSE(check.ok) << row.message;
         EXPECT_EQ(check.field, row.field) << row.message;
