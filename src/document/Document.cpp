@@ -1,6 +1,8 @@
 #include "document/Document.h"
 
 #include "analysis/SolutionsCont.h"
+#include "document/TrafficResults.h"
+#include "document/TrafficTable.h"
 #include "model/Format.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
@@ -236,7 +238,8 @@ bool Document::IsProject() const {
 }
 
 bool Document::SeveralResults() const {
-    return loadCases_.size() > 1 || !combinations_.empty() || !envelopes_.empty();
+    return loadCases_.size() > 1 || !combinations_.empty() || !envelopes_.empty() ||
+           traffic_.Active();
 }
 
 void Document::MarkProject() {
@@ -341,6 +344,7 @@ ProjectModel Document::Project() const {
     for (Combination& combination : project.combinations)
         combination.factors.resize(loadCases_.size(), 0.0);
     project.envelopes = envelopes_;
+    project.traffic = traffic_;
     return project;
 }
 
@@ -348,6 +352,14 @@ void Document::SetCombinations(std::vector<Combination> combinations,
                                std::vector<Envelope> envelopes) {
     combinations_ = std::move(combinations);
     envelopes_ = std::move(envelopes);
+    DiscardResults();
+    MarkProject();
+}
+
+void Document::SetTraffic(TrafficModel traffic) {
+    if (SameTraffic(traffic, traffic_))
+        return;
+    traffic_ = std::move(traffic);
     DiscardResults();
     MarkProject();
 }
@@ -377,6 +389,7 @@ void Document::ResetProject() {
     loadCases_.erase(loadCases_.begin() + 1, loadCases_.end());
     combinations_.clear();
     envelopes_.clear();
+    traffic_ = TrafficModel();
     DocumentHalf& half = LoadCase();
     half.name_ = "LF1";
     kLoadCaseHalf.reset(input_);
@@ -436,6 +449,7 @@ void Document::OpenProjectFile(const std::string& path) {
         loadCases_[k]->name_ = project.loadCases[k].name;
     combinations_ = project.combinations;
     envelopes_ = project.envelopes;
+    traffic_ = project.traffic;
     projectFile_ = path;
     projectModified_ = false;
     shell_.ShowProject();
@@ -496,6 +510,7 @@ void Document::DiscardResults() {
     solutions_.Clear();
     analysis_.reset();
     analysisInput_.reset();
+    trafficResults_.reset();
     shell_.ResultsDiscarded();
 }
 
@@ -517,12 +532,21 @@ CalcResult Document::CalculateProject(CalcStatus* status) {
         tables.push_back(std::move(own));
     }
     auto analysis = std::make_unique<ProjectAnalysis>(Project(), *input, std::move(tables));
-    const CalcResult result = analysis->Calculate(status);
-    if (result.ok) {
-        ++generation_;
-        analysisInput_ = std::move(input);
-        analysis_ = std::move(analysis);
+    CalcResult result = analysis->Calculate(status);
+    if (!result.ok)
+        return result;
+    std::unique_ptr<TrafficResults> traffic;
+    if (traffic_.Active()) {
+        // The traffic runs on its own copy of the system, whose loads it empties.
+        traffic = std::make_unique<TrafficResults>();
+        result = RunTraffic(traffic_, *input, *traffic);
+        if (!result.ok)
+            return result;
     }
+    ++generation_;
+    analysisInput_ = std::move(input);
+    analysis_ = std::move(analysis);
+    trafficResults_ = std::move(traffic);
     return result;
 }
 

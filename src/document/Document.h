@@ -16,6 +16,7 @@ class Document;
 class ProjectAnalysis;
 class SolutionsCont;
 struct CalcResult;
+struct TrafficResults;
 
 // What tells the system from the load case: their tables, files and texts.
 struct HalfKind {
@@ -155,7 +156,7 @@ public:
     const std::string& ProjectFile() const { return projectFile_; }
     bool ProjectModified() const { return projectModified_ && IsProject(); }
     bool IsProject() const;
-    // More than one load case, or combinations or envelopes: what the
+    // More than one load case, combinations, envelopes or traffic: what the
     // analysis of a project serves.
     bool SeveralResults() const;
     ProjectModel Project() const;
@@ -163,6 +164,10 @@ public:
     const std::vector<Envelope>& Envelopes() const { return envelopes_; }
     // New combinations and envelopes mark the project and discard the results.
     void SetCombinations(std::vector<Combination> combinations, std::vector<Envelope> envelopes);
+    // The project's traffic: a vehicle moved along lanes. A different one
+    // marks the project and discards the results.
+    const TrafficModel& Traffic() const { return traffic_; }
+    void SetTraffic(TrafficModel traffic);
     // "Projekt öffnen…": the dialog, then OpenProjectFile.
     void OpenProject();
     // Reads the project file first (a bad one changes nothing), then asks
@@ -198,6 +203,10 @@ public:
     // the tables; the results stay in Analysis() until a change.
     CalcResult CalculateProject(CalcStatus* status);
     ProjectAnalysis* Analysis() { return analysis_.get(); }
+    // The traffic's results of the last calculation; null without traffic
+    // or results.
+    const TrafficResults* TrafficRun() const { return trafficResults_.get(); }
+    TrafficResults* TrafficRun() { return trafficResults_.get(); }
     // Counts the changes of the results: what was drawn from them is the
     // same while it is.
     long ResultsGeneration() const { return generation_; }
@@ -235,6 +244,8 @@ private:
     std::vector<Envelope> envelopes_;
     std::unique_ptr<InputModel> analysisInput_;
     std::unique_ptr<ProjectAnalysis> analysis_;
+    TrafficModel traffic_;
+    std::unique_ptr<TrafficResults> trafficResults_;
 };
 
 // A load case named by its file: the file name without its extension; "LF k"

@@ -1,7 +1,9 @@
 #include "ui/GraphForm.h"
 
 #include "analysis/SolutionsCont.h"
+#include "document/TrafficResults.h"
 #include "graphics/CursorValues.h"
+#include "graphics/InfluencePick.h"
 #include "graphics/Render.h"
 #include "graphics/SvgCanvas.h"
 #include "graphics/ViewMapping.h"
@@ -392,6 +394,12 @@ void TGraphForm::CreateToolBar() {
     caseSelectorAction_->setVisible(false);
     connect(CaseSelector, &QComboBox::activated, this,
             [this](int index) { RunCommand([this, index] { Select(index); }); });
+    InfluenceButton = bar->addAction(QStringLiteral("Einflussfläche…"));
+    InfluenceButton->setToolTip(
+        QStringLiteral("Einflussfläche: einen Knoten (w, Auflagerkraft) oder einen Stab (Q, M, "
+                       "T nach der Ansicht) anklicken"));
+    InfluenceButton->setCheckable(true);
+    InfluenceButton->setVisible(false);
     bar = ToolBar3;
     ToolButton7 = bar->addSeparator();
     ToolButton8 = AddButton(bar, "achsen", "Achsenkreuz", true, false);
@@ -506,7 +514,19 @@ void TGraphForm::FillCaseSelector() {
         for (size_t e = 0; e < project.envelopes.size(); ++e)
             items << QStringLiteral("U%1 %2").arg(e + 1).arg(
                 QString::fromStdString(project.envelopes[e].name));
+        if (mainForm_.document.TrafficRun()) {
+            const QString group = QString::fromStdString(project.traffic.groupName);
+            items << QStringLiteral("V %1").arg(group)
+                  << QStringLiteral("V %1 ungünstigste Stellung").arg(group);
+            if (influence_ && influenceGeneration_ == mainForm_.document.ResultsGeneration())
+                items << QStringLiteral("E %1").arg(
+                    QString::fromStdString(influence_->target.text));
+        }
     }
+    const bool traffic = analysis && mainForm_.document.TrafficRun();
+    InfluenceButton->setVisible(traffic);
+    if (!traffic)
+        InfluenceButton->setChecked(false);
     QStringList shown;
     for (int i = 0; i < CaseSelector->count(); ++i)
         shown << CaseSelector->itemText(i);
@@ -545,9 +565,124 @@ QString TGraphForm::SelectionName() const {
         return QStringLiteral("Kombination %1: %2")
             .arg(selection_ - cases + 1)
             .arg(QString::fromStdString(project.combinations[i - cases].name));
+    const QString group = QString::fromStdString(project.traffic.groupName);
+    switch (TrafficEntry()) {
+    case 0:
+        return QStringLiteral("Verkehr: %1").arg(group);
+    case 1:
+        return worstPosition_ < 0 ? QStringLiteral("Verkehr: %1, ungünstigste Stellung").arg(group)
+                                  : QStringLiteral("Verkehr: %1, ungünstigste Stellung %2")
+                                        .arg(group)
+                                        .arg(worstPosition_ + 1);
+    case 2:
+        return QStringLiteral("Einflussfläche: %1")
+            .arg(QString::fromStdString(influence_->target.text));
+    default:
+        break;
+    }
     return QStringLiteral("Umhüllende %1: %2")
         .arg(selection_ - cases - combinations + 1)
         .arg(QString::fromStdString(project.envelopes[i - cases - combinations].name));
+}
+
+int TGraphForm::ProjectEntries() const {
+    ProjectAnalysis* analysis = mainForm_.document.Analysis();
+    if (!analysis)
+        return 0;
+    const ProjectModel& project = analysis->GetProject();
+    return static_cast<int>(project.loadCases.size() + project.combinations.size() +
+                            project.envelopes.size());
+}
+
+int TGraphForm::TrafficEntry() const {
+    if (!mainForm_.document.TrafficRun())
+        return -1;
+    const int entry = selection_ - ProjectEntries();
+    const bool influence =
+        influence_ && influenceGeneration_ == mainForm_.document.ResultsGeneration();
+    return entry >= 0 && entry < (influence ? 3 : 2) ? entry : -1;
+}
+
+namespace {
+
+// An influence surface as a diagram of one line (max and min the same).
+EnvelopeDiagram InfluenceDiagram(const InfluenceSurface& surface) {
+    EnvelopeDiagram diagram;
+    for (const EnvelopeLayout::Beam& beam : surface.layout.beams) {
+        EnvelopeDiagram::Beam line{beam.beam, {}, {}, {}};
+        for (long m = 0; m <= beam.n; ++m) {
+            line.xi.push_back(EvaluationPoint(m, beam.n));
+            line.max.push_back(surface.beamValues[beam.first + static_cast<size_t>(m)]);
+        }
+        line.min = line.max;
+        diagram.beams.push_back(std::move(line));
+    }
+    return diagram;
+}
+
+} // namespace
+
+void TGraphForm::ShowTraffic(ProjectAnalysis& analysis, int entry) {
+    const TrafficResults& traffic = *mainForm_.document.TrafficRun();
+    const long generation = mainForm_.document.ResultsGeneration();
+    if (entry == 1) {
+        // The worst position of the tab's quantity (w on the tabs without
+        // one) as an ordinary load case: its loads, results and reactions.
+        const int quantity = TabFunction(options_.tab);
+        if (generation != worstGeneration_ || quantity != worstQuantity_) {
+            worstPosition_ = WorstPosition(traffic.alone, quantity);
+            worstInput_ = std::make_unique<InputModel>();
+            worstInput_->CopySystemFrom(analysis.Input());
+            if (worstPosition_ >= 0)
+                LoadPosition(traffic.shares.positions[static_cast<size_t>(worstPosition_)],
+                             *worstInput_);
+            worstSolutions_ = std::make_unique<SolutionsCont>(*worstInput_);
+            worstSolutions_->Calculate();
+            worstGeneration_ = generation;
+            worstQuantity_ = quantity;
+        }
+        shownInput_ = worstInput_.get();
+        shownSolutions_ = worstSolutions_.get();
+        return;
+    }
+    // The envelope and the influence surface are diagrams over the bare structure.
+    const int key = -2 - entry;
+    if (generation != envelopeGeneration_ || key != envelopeIndex_ ||
+        options_.tab != envelopeTab_) {
+        envelopeDiagram_ = entry == 0 ? EnvelopeOfTab(traffic.alone.values, options_.tab)
+                                      : InfluenceDiagram(*influence_);
+        envelopeGeneration_ = generation;
+        envelopeIndex_ = key;
+        envelopeTab_ = options_.tab;
+    }
+    analysis.Input().ResetLoadCase();
+    options_.envelope = &envelopeDiagram_;
+    shownSolutions_ = nullptr;
+}
+
+bool TGraphForm::ChooseInfluenceAt(QPoint p) {
+    TrafficResults* traffic = mainForm_.document.TrafficRun();
+    const std::optional<ViewMapping> mapping = FitMapping(view_.Window(), PaintBoxRect(), 1.0);
+    if (!traffic || !mapping || !(mapping->scaleX > 0))
+        return false;
+    const std::string text =
+        InfluenceTargetAt(input_, view_.Matrix(), DeviceToScene(*mapping, p.x(), p.y()),
+                          kCursorReach / mapping->scaleX, options_.tab);
+    std::string error = "Hier ist kein Knoten und kein Stab: bitte einen anklicken.";
+    InfluenceTarget target;
+    auto surface = std::make_unique<InfluenceSurface>();
+    if (text.empty() || !ParseInfluenceTarget(text, target, error) ||
+        !traffic->analysis->Influence(target, *surface, error)) {
+        dialogs_.ShowMessage(this, QString::fromStdString(error), QStringLiteral("Einflussfläche"),
+                             MessageIcon::Warning);
+        return false;
+    }
+    influence_ = std::move(surface);
+    influenceGeneration_ = mainForm_.document.ResultsGeneration();
+    selection_ = ProjectEntries() + 2;
+    // Drawn like the deflection line, with its values.
+    SelectTab(kTabBiegelinie);
+    return true;
 }
 
 void TGraphForm::UpdateCaption() {
@@ -574,6 +709,8 @@ void TGraphForm::Rebuild() {
             analysis->ShowLoadCase(selection_);
         } else if (selection_ < cases + combinations) {
             analysis->ShowCombination(selection_ - cases);
+        } else if (const int entry = TrafficEntry(); entry >= 0) {
+            ShowTraffic(*analysis, entry);
         } else {
             const int e = selection_ - cases - combinations;
             const long generation = mainForm_.document.ResultsGeneration();
@@ -781,6 +918,11 @@ void TGraphForm::PaintBox1Paint(QPainter& painter) {
 }
 
 void TGraphForm::PaintBox1MouseDown(QPoint p, Qt::MouseButton button) {
+    if (InfluenceButton->isChecked() && button == Qt::LeftButton) {
+        InfluenceButton->setChecked(false);
+        ChooseInfluenceAt(p);
+        return;
+    }
     machine_.Press(ToDevicePoint(p), ToMouseButton(button));
 }
 
@@ -816,7 +958,8 @@ void TGraphForm::ShowCursorValues(QPoint p) {
         shown = nullptr;
     // Another window or a protocol may have put other results into the
     // project's model since.
-    if (ProjectAnalysis* analysis = mainForm_.document.Analysis(); analysis && shown) {
+    if (ProjectAnalysis* analysis = mainForm_.document.Analysis();
+        analysis && shown == &analysis->Solutions()) {
         const int cases = static_cast<int>(analysis->GetProject().loadCases.size());
         if (selection_ < cases)
             analysis->ShowLoadCase(selection_);

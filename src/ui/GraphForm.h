@@ -12,16 +12,19 @@
 #include <QSpinBox>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QAction;
 class QRubberBand;
 class QToolBar;
+class ProjectAnalysis;
 class SolutionsCont;
 class QComboBox;
 class TMainForm;
 class TPageTabs;
 class UiDialogs;
+struct InfluenceSurface;
 struct InputModel;
 
 // A spin edit of the graphics window's toolbar: a whole number with up and
@@ -148,9 +151,21 @@ public:
     // envelopes); the selector is there while a project's results are.
     int Selection() const { return selection_; }
     void Select(int index);
-    // "Lastfall 2: q", "Kombination 1: K1", "Umhüllende 1: U1"; empty when
-    // the window shows the one load case of today.
+    // After the envelopes, a project with traffic offers the envelope of the
+    // traffic alone, its worst position for the tab's quantity (drawn as a
+    // load case, its wheels as point loads) and, once one was chosen, an
+    // influence surface.
+    // "Lastfall 2: q", "Kombination 1: K1", "Umhüllende 1: U1", "Verkehr: V",
+    // "Einflussfläche: M:beam=1:xi=0.5"; empty when the window shows the one
+    // load case of today.
     QString SelectionName() const;
+    // "Einflussfläche…": the result at the click (a node's w or R, Q, M or T
+    // at a beam's evaluation point) whose influence surface is then shown on
+    // "Biegelinie"; false, with a message, when nothing is there or the
+    // project has no traffic results.
+    bool ChooseInfluenceAt(QPoint p);
+    // The influence surface last chosen, null before.
+    const InfluenceSurface* Influence() const { return influence_.get(); }
     // Chooses the view tab (0 … 4) and shows it.
     void SelectTab(int tab);
     // Copies the picture to the clipboard as SVG and as a bitmap.
@@ -207,6 +222,7 @@ public:
     QAction* ToolButton17 = nullptr;    // "Auflagerkräfte"
     QAction* UntangleButton = nullptr;  // "Beschriftung entzerren"
     QAction* LegendButton = nullptr;    // "Legende"
+    QAction* InfluenceButton = nullptr; // "Einflussfläche…", while there are traffic results
     QComboBox* CaseSelector = nullptr;  // the load case, combination or envelope shown
     TCSpinEdit* CSpinEdit1 = nullptr;   // "Anzahl der Auswertungpunkte"
     TCSpinEdit* CSpinEdit2 = nullptr;   // "Textskalierung"
@@ -232,6 +248,12 @@ private:
     void FollowSubWindow();
     void DeliverRefresh();
     void FillCaseSelector();
+    // Load cases, combinations and envelopes: the entries before the traffic's.
+    int ProjectEntries() const;
+    // The traffic's entry selected: 0 its envelope, 1 the worst position, 2
+    // the influence surface; −1 for none.
+    int TrafficEntry() const;
+    void ShowTraffic(ProjectAnalysis& analysis, int entry);
     void UpdateCaption();
 
     InputModel& input_;
@@ -260,6 +282,15 @@ private:
     long envelopeGeneration_ = -1;
     int envelopeIndex_ = -1;
     int envelopeTab_ = -1;
+    // The worst position as a load case of its own, and the influence
+    // surface chosen, kept while the results are the same.
+    std::unique_ptr<InputModel> worstInput_;
+    std::unique_ptr<SolutionsCont> worstSolutions_;
+    long worstGeneration_ = -1;
+    int worstQuantity_ = -1;
+    int worstPosition_ = -1;
+    std::unique_ptr<InfluenceSurface> influence_;
+    long influenceGeneration_ = -1;
 };
 
 // Plugs the graphics windows and the printing of graphics into the main

@@ -41,6 +41,7 @@ const TopicPage kTopicPages[] = {
     {10140, "qrc:/help/traegerrost.html"},
     {10145, "qrc:/help/austausch.html#dxf-import"},
     {10150, "qrc:/help/projekt.html#lastfaelle"},
+    {10160, "qrc:/help/verkehr.html#fenster"},
 };
 
 const char* const kKeywordFile = ":/help/keywords.txt";

@@ -78,6 +78,7 @@ TMainForm::TMainForm(InputModel& input, SolutionsCont& solutions, UiDialogs& dia
     HelpForm = new THelpForm(nullptr);
 
     projectTables_ = std::make_unique<ProjectTables>(document);
+    trafficTables_ = std::make_unique<TrafficTables>(document);
     ReadConfiguration();
     SetUpClientArea();
     RestoreWindowState();
@@ -130,6 +131,7 @@ void TMainForm::CreateMenus() {
     Belastung1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     Lastfaelle1 = AddItem(input, "Lastfälle", "Die Lastfälle des Projekts");
     Kombinationen1 = AddItem(input, "Kombinationen", "Kombinationen und Umhüllende der Lastfälle");
+    Verkehr1 = AddItem(input, "Verkehr", "Fahrzeug, Fahrspuren und Schrittweite des Verkehrs");
     Trgerrosterzeugen1 =
         AddItem(input, "Trägerrost erzeugen…", "System aus Feldern, Breite und Trägern");
 
@@ -170,6 +172,7 @@ void TMainForm::CreateMenus() {
         {ProjektSpeichernUnter1, &TMainForm::ProjektSpeichernUnter1Click},
         {Lastfaelle1, &TMainForm::Lastfaelle1Click},
         {Kombinationen1, &TMainForm::Kombinationen1Click},
+        {Verkehr1, &TMainForm::Verkehr1Click},
         {Grafikdrucken1, &TMainForm::Grafikdrucken1Click},
         {DxfImportieren1, &TMainForm::DxfImportieren1Click},
         {ErgebnisseExportieren1, &TMainForm::ErgebnisseExportieren1Click},
@@ -337,6 +340,19 @@ TCombinationsForm* TMainForm::ShowCombinationsWindow() {
     }
     combinationsWindow_->BringToFront();
     return combinationsWindow_;
+}
+
+void TMainForm::Verkehr1Click() {
+    ShowTrafficWindow();
+}
+
+TTrafficForm* TMainForm::ShowTrafficWindow() {
+    if (!trafficWindow_) {
+        trafficWindow_ = new TTrafficForm(*trafficTables_, dialogs_);
+        AddChildWindow(trafficWindow_);
+    }
+    trafficWindow_->BringToFront();
+    return trafficWindow_;
 }
 
 void TMainForm::OpenGraphicsWindow(int tab) {

@@ -2,9 +2,11 @@
 
 #include "document/Document.h"
 #include "document/ProjectTables.h"
+#include "document/TrafficTable.h"
 #include "ui/CombinationsForm.h"
 #include "ui/FileNameLabel.h"
 #include "ui/LoadCasesForm.h"
+#include "ui/TrafficForm.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -152,6 +154,7 @@ public:
     void ProjektSpeichernUnter1Click() { SaveProjectAs(); }
     void Lastfaelle1Click();
     void Kombinationen1Click();
+    void Verkehr1Click();
     void FileOpenItemClick() { close(); }
     void System1Click();
     void Belastung1Click();
@@ -209,6 +212,10 @@ public:
     TCombinationsForm* ShowCombinationsWindow();
     TCombinationsForm* CombinationsWindow() const { return combinationsWindow_; }
     ProjectTables& Tables() { return *projectTables_; }
+    // The window "Verkehr" and the tables it edits.
+    TTrafficForm* ShowTrafficWindow();
+    TTrafficForm* TrafficWindow() const { return trafficWindow_; }
+    TrafficTables& Traffic() { return *trafficTables_; }
 
     // Menu items, for the commands' enabled state and for tests.
     QAction* FileNewItem = nullptr;
@@ -222,6 +229,7 @@ public:
     QAction* ProjektSpeichernUnter1 = nullptr;
     QAction* Lastfaelle1 = nullptr;
     QAction* Kombinationen1 = nullptr;
+    QAction* Verkehr1 = nullptr;
     QAction* Grafikdrucken1 = nullptr;
     QAction* ErgebnisseExportieren1 = nullptr;
     QAction* DxfImportieren1 = nullptr;
@@ -280,6 +288,8 @@ private:
     QPointer<TLoadCasesForm> loadCasesWindow_;
     QPointer<TCombinationsForm> combinationsWindow_;
     std::unique_ptr<ProjectTables> projectTables_;
+    QPointer<TTrafficForm> trafficWindow_;
+    std::unique_ptr<TrafficTables> trafficTables_;
     // The load case whose tables the load window's undo steps refer to.
     const DocumentHalf* shownLoadCase_ = nullptr;
     bool loadCaptionLabelled_ = false;

@@ -1,6 +1,7 @@
 // The main window's commands that reach the analysis, the protocols, the
 // protocol editors and the settings file.
 #include "analysis/SolutionsCont.h"
+#include "document/TrafficResults.h"
 #include "model/BalkorError.h"
 #include "model/Checks.h"
 #include "model/Format.h"
@@ -88,6 +89,11 @@ void TMainForm::Berechnen1Click() {
         ShowCombinationsWindow()->ShowFault(check);
         return;
     }
+    Traffic().Lanes().CommitGridEdit();
+    if (const TrafficCheck check = Traffic().Check(); !check.ok) {
+        ShowTrafficWindow()->ShowFault(check);
+        return;
+    }
     CloseResultsEditor();
     CalcResult result;
     try {
@@ -111,6 +117,8 @@ void TMainForm::Berechnen1Click() {
         else
             ShowCalculationError(result);
     }
+    const TrafficResults* traffic = document.TrafficRun();
+    SolForm->ShowVehiclePositions(traffic ? static_cast<long>(traffic->positions.size()) : 0);
     RefreshChildWindows(kRefreshRefit);
 }
 

@@ -101,6 +101,9 @@ void TMainForm::ShowProject() {
     // window "Kombinationen" follow.
     if (projectTables_ && projectTables_->Follow() && combinationsWindow_)
         combinationsWindow_->RebuildCombinations();
+    // The window "Verkehr" as well, whose rows stay the grid's.
+    if (trafficTables_ && trafficTables_->Follow() && trafficWindow_)
+        trafficWindow_->ShowSettings();
 }
 
 std::string TMainForm::ChooseProjectFile(bool save) {

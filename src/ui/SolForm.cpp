@@ -80,7 +80,12 @@ TSolForm::TSolForm(QWidget* parent) : QDialog(parent) {
     projectRows_ = {casesCaption, LoadCaseNb, factorisationsCaption, FactorNb};
     for (QLabel* label : projectRows_)
         label->setVisible(false);
-    counters->setRowStretch(9, 1);
+    QLabel* positionsCaption = nullptr;
+    VehiclePositionNb =
+        AddCounter(counters, 9, QStringLiteral("Fahrzeugstellungen"), &positionsCaption);
+    trafficRow_ = {positionsCaption, VehiclePositionNb};
+    ShowVehiclePositions(0);
+    counters->setRowStretch(10, 1);
     // Room for the captions of either solver: the window cannot grow while
     // the run goes on.
     for (QLabel* caption : {Label11, Label13})
@@ -298,6 +303,13 @@ void TSolForm::StageFinished(int stage, bool ok) {
         ShowStage(kStageNone);
         ShowFinished();
     }
+}
+
+void TSolForm::ShowVehiclePositions(long count) {
+    for (QLabel* label : trafficRow_)
+        label->setVisible(count > 0);
+    if (count > 0)
+        SetCounter(VehiclePositionNb, count);
 }
 
 void TSolForm::CountersChanged(const CalcCounters& counters) {

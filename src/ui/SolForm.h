@@ -41,6 +41,8 @@ public:
     void StageStarted(int stage) override;
     void StageFinished(int stage, bool ok) override;
     void CountersChanged(const CalcCounters& counters) override;
+    // The vehicle positions of a project's traffic after its run; 0 hides the row.
+    void ShowVehiclePositions(long count);
 
     // Stage names in stage order, and their frames.
     QLabel* StageLabel(int stage) const { return stageLabels_[stage - 1]; }
@@ -55,6 +57,7 @@ public:
     // The load cases of a project's run and their factorisations (hidden for one).
     QLabel* LoadCaseNb = nullptr;
     QLabel* FactorNb = nullptr;
+    QLabel* VehiclePositionNb = nullptr; // "Fahrzeugstellungen"
     // The captions of the last two counters: the profile's memory and
     // bandwidth, or the sparse factor's memory and non-zeros.
     QLabel* Label11 = nullptr;
@@ -85,4 +88,5 @@ private:
     QFrame* Bevel7 = nullptr;
     QFrame* highlighted_ = nullptr;
     std::array<QLabel*, 4> projectRows_ = {};
+    std::array<QLabel*, 2> trafficRow_ = {};
 };

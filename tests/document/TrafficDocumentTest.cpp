@@ -1,0 +1,179 @@
+// The traffic of a project without windows: the rows of the window "Verkehr"
+// make the document's lanes, its check points at the cell or field at fault,
+// and the calculation moves the vehicle over the system. Closed form: a
+// single load P crossing a simply supported span of L gives max M = P·L/4 at
+// mid-span.
+#include "analysis/SolutionsCont.h"
+#include "document/Document.h"
+#include "document/TrafficResults.h"
+#include "document/TrafficTable.h"
+#include "model/InputFiles.h"
+#include "model/Tables.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+struct QuietShell : DocumentShell {
+    Answer Ask(const DocumentQuestion&) override { return Answer::No; }
+    void Tell(const DocumentMessage&) override {}
+    std::string ChooseFileToOpen(const DocumentHalf&) override { return {}; }
+    std::string ChooseFileToSave(const DocumentHalf&) override { return {}; }
+    void ShowFile(const DocumentHalf&) override {}
+    void ShowMark(const DocumentHalf&) override {}
+    void FileUsed(const DocumentHalf&) override {}
+    void ResultsDiscarded() override { ++discarded; }
+    int discarded = 0;
+};
+
+// One span of 10 m, supported at both ends, six intervals: ξ = 0.5 is an
+// evaluation point.
+constexpr double kSpan = 10.0;
+constexpr const char* kSpanSystem = "NODES\r\n2\r\n"
+                                    "    1 0.0 0.0 1 1 0 0.0\r\n"
+                                    "    2 10.0 0.0 1 0 0 0.0\r\n\r\n"
+                                    "BEAMS\r\n1\r\n"
+                                    "    1 1 2 1 3.0e-01 6\r\n\r\n"
+                                    "MATERIALS\r\n1\r\n"
+                                    "    1 2.1e+08 8.1e+07 2.517e-04 1.85e-06 1.2e-05\r\n\r\n"
+                                    "HINGES\r\n0\r\n";
+
+struct TrafficDocumentTest : ::testing::Test {
+    TrafficDocumentTest() : solutions(input), document(input, solutions, shell), tables(document) {}
+
+    void Point(int row, int32_t lane, double x, double y) {
+        TrafficLaneTable& t = tables.Lanes();
+        t.SetRowValid(row, 0, kFlagUser);
+        t.SetCellValue(row, TrafficLaneTable::kLane, &lane);
+        t.SetCellValue(row, TrafficLaneTable::kX, &x);
+        t.SetCellValue(row, TrafficLaneTable::kY, &y);
+    }
+    void Settings(const std::string& vehicle, double step, const std::string& group = "Verkehr") {
+        TrafficModel settings = tables.Settings();
+        settings.vehicle = vehicle;
+        settings.step = step;
+        settings.groupName = group;
+        tables.SetSettings(settings);
+    }
+
+    InputModel input;
+    SolutionsCont solutions;
+    QuietShell shell;
+    Document document;
+    TrafficTables tables;
+};
+
+TEST_F(TrafficDocumentTest, RowsMakeLanesByNumberInTheirOrder) {
+    Point(0, 2, 0.0, 3.0);
+    Point(1, 1, 0.0, 0.0);
+    Point(2, 2, 8.0, 3.0);
+    Point(3, 1, 8.0, 1.0);
+    Settings("LM2", 0.5);
+    const TrafficModel& traffic = document.Traffic();
+    ASSERT_EQ(traffic.lanes.size(), 2u);
+    EXPECT_EQ(traffic.lanes[0].points[1].y, 1.0);
+    EXPECT_EQ(traffic.lanes[1].points[0].y, 3.0);
+    EXPECT_EQ(traffic.vehicle, "LM2");
+    EXPECT_EQ(traffic.step, 0.5);
+    EXPECT_TRUE(document.ProjectModified());
+    EXPECT_TRUE(document.SeveralResults());
+    EXPECT_TRUE(tables.Check().ok);
+
+    // The same traffic once more changes nothing; another one discards the results.
+    const int discarded = shell.discarded;
+    Settings("LM2", 0.5);
+    EXPECT_EQ(shell.discarded, discarded);
+    Settings("LM2", 0.25);
+    EXPECT_GT(shell.discarded, discarded);
+}
+
+TEST_F(TrafficDocumentTest, CheckPointsAtTheCellOrFieldAtFault) {
+    struct Row {
+        std::vector<std::array<double, 3>> points; // lane, x, y
+        std::string vehicle;
+        double step;
+        TrafficField field;
+        int row, column;
+        const char* message;
+        std::string group = "Verkehr";
+    };
+    const double nan = std::nan("");
+    const std::vector<std::array<double, 3>> lane = {{1, 0, 0}, {1, 1, 0}};
+    const Row rows[] = {
+        {{{0, 0, 0}, {0, 1, 0}}, "LM2", 1, TrafficField::kLanes, 0, 1, "1 oder größer"},
+        {{{1, 0, 0}, {1, nan, 0}}, "LM2", 1, TrafficField::kLanes, 1, 2, "keine endliche Zahl"},
+        {{{1, 0, 0}, {1, 1, 0}, {2, 5, 5}}, "LM2", 1, TrafficField::kLanes, 2, 1, "2 hat nur"},
+        {{{1, 2, 2}, {1, 2, 2}}, "LM2", 1, TrafficField::kLanes, 0, 2, "die Länge 0"},
+        {{}, "LM2", 1, TrafficField::kLanes, 0, 1, "braucht eine Fahrspur"},
+        {lane, "/nirgends/kein.bfz", 1, TrafficField::kVehicle, 0, 0, "Fahrzeug: "},
+        {lane, "point:100", 0, TrafficField::kStep, 0, 0, "Schrittweite"},
+        {lane, "point:100", nan, TrafficField::kStep, 0, 0, "Schrittweite"},
+        {lane, "point:100", 1, TrafficField::kGroupName, 0, 0, "Verkehrsgruppe", "LM:1"},
+    };
+    for (const Row& row : rows) {
+        tables.Lanes().Reset();
+        for (size_t k = 0; k < row.points.size(); ++k)
+            Point(static_cast<int>(k), static_cast<int32_t>(row.points[k][0]), row.points[k][1],
+                  row.points[k][2]);
+        Settings(row.vehicle, row.step, row.group);
+        const TrafficCheck check = tables.Check();
+        EXPECT_FALSE(check.ok) << row.message;
+        EXPECT_EQ(check.field, row.field) << row.message;
+        EXPECT_EQ(check.row, row.row) << row.message;
+        EXPECT_EQ(check.column, row.column) << row.message;
+        EXPECT_NE(check.message.find(row.message), std::string::npos) << check.message;
+    }
+}
+
+TEST(VehicleChoices, TextsAndSelectorEntriesGoBothWays) {
+    const std::vector<std::string> entries = VehicleEntries();
+    EXPECT_EQ(entries.front(), "kein Verkehr");
+    EXPECT_EQ(entries.back(), "Datei…");
+    const struct {
+        const char* text;
+        VehicleKind kind;
+        const char* back; // the text the choice gives
+    } rows[] = {{"", VehicleKind::kNone, ""},
+                {"lm1-ts1", VehicleKind::kBuiltIn, "LM1-TS1"},
+                {"point:150", VehicleKind::kPoint, "point:150"},
+                {"point:2,5", VehicleKind::kPoint, "point:2.5"},
+                {"/lkw/schwer.bfz", VehicleKind::kFile, "/lkw/schwer.bfz"}};
+    for (const auto& row : rows) {
+        const VehicleChoice choice = VehicleChoiceOf(row.text);
+        EXPECT_EQ(choice.kind, row.kind) << row.text;
+        EXPECT_EQ(VehicleText(choice), row.back);
+        EXPECT_EQ(VehicleOfEntry(VehicleEntryOf(choice), choice).kind, row.kind) << row.text;
+    }
+    EXPECT_EQ(entries[static_cast<size_t>(VehicleEntryOf(VehicleChoiceOf("HL93")))], "HL93");
+}
+
+TEST_F(TrafficDocumentTest, SingleLoadAcrossASpanGivesPLOverFourAtMidSpan) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("balkor-traffic-" + std::to_string(getpid()) + ".bsy"))
+                                 .string();
+    std::ofstream(path, std::ios::binary) << kSpanSystem;
+    document.System().OpenFile(path);
+    std::filesystem::remove(path);
+    Point(0, 1, 0.0, 0.0);
+    Point(1, 1, kSpan, 0.0);
+    const double P = 100.0;
+    Settings("point:100", 0.5);
+    ASSERT_TRUE(document.CalculateProject(nullptr).ok);
+    const TrafficResults* traffic = document.TrafficRun();
+    ASSERT_NE(traffic, nullptr);
+    EXPECT_EQ(traffic->positions.size(), 21u); // stations 0, 0.5 … 10
+    const EnvelopeResults& r = traffic->alone.values;
+    const size_t mid = (r.layout.beams[0].first + 3) * kBeamQuantities + 2; // M at ξ = 0.5
+    const double M = std::max(std::fabs(r.max[mid].value), std::fabs(r.min[mid].value));
+    EXPECT_NEAR(M, P * kSpan / 4.0, 1e-9 * P * kSpan);
+    EXPECT_EQ(WorstPosition(traffic->alone, 2), 10); // the load at mid-span
+    // A change of the traffic discards its results with the others.
+    Settings("point:100", 1.0);
+    EXPECT_EQ(document.TrafficRun(), nullptr);
+}
+
+} // namespace
