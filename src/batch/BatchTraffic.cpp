@@ -283,13 +283,6 @@ EnvelopeDiagram Diagram(const EnvelopeLayout& layout, int quantity,
     return diagram;
 }
 
-template <class Rec> Rec& Append(RecordTable<Rec>& table) {
-    Rec& record = *table.RowRecord(table.Count());
-    record.flag = kFlagUser;
-    table.InvalidateIndex();
-    return record;
-}
-
 // A picture of the position's loads and results, as an ordinary load case.
 std::string PositionPicture(const SvgPicture& picture, const BatchOptions& options,
                             const std::vector<LoadShare>& shares, std::FILE* err) {
@@ -297,18 +290,7 @@ std::string PositionPicture(const SvgPicture& picture, const BatchOptions& optio
     if (ReadSystem(options, *input, err) != kExitOk)
         return {};
     input->ResetLoadCase();
-    for (const LoadShare& share : shares) {
-        if (share.node > 0) {
-            NodeLoadRec& load = Append(input->nodeLoads);
-            load.from = load.to = share.node;
-            load.Fz = share.load;
-        } else {
-            PointLoadRec& load = Append(input->pointLoads);
-            load.beam = share.beam;
-            load.pos = share.xi;
-            load.Q = share.load;
-        }
-    }
+    AppendPositionLoads(shares, *input);
     auto solutions = std::make_unique<SolutionsCont>(*input);
     if (!solutions->Calculate().ok)
         return {};

@@ -539,7 +539,7 @@ CalcResult Document::CalculateProject(CalcStatus* status) {
     if (traffic_.Active()) {
         // The traffic runs on its own copy of the system, whose loads it empties.
         traffic = std::make_unique<TrafficResults>();
-        result = RunTraffic(traffic_, *input, *traffic);
+        result = RunTraffic(Project(), *input, analysis.get(), *traffic);
         if (!result.ok)
             return result;
     }

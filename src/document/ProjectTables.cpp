@@ -150,7 +150,7 @@ std::string ProjectTables::DocumentTexts() const {
     for (const Combination& combination : document_.Project().combinations)
         text += "\n" + CombinationText(combination);
     for (const Envelope& envelope : document_.Envelopes())
-        text += "\n" + EnvelopeText(envelope);
+        text += "\n" + EnvelopeText(envelope, document_.Traffic().groupName);
     return text;
 }
 
@@ -196,6 +196,18 @@ void ProjectTables::Load() {
                 ++row;
             }
         }
+    // The traffic group is one more member, named by the group's name.
+    for (const Envelope& envelope : document_.Envelopes())
+        if (envelope.traffic.found) {
+            EnvelopeTable::Rec& rec = *static_cast<EnvelopeTable::Rec*>(envelopes_.RowRecord(row));
+            rec.head.flag = kFlagFile;
+            CopyText(rec.name, envelope.name);
+            CopyText(rec.member, document_.Traffic().groupName);
+            rec.sup = envelope.traffic.sup;
+            rec.inf = envelope.traffic.inf;
+            rec.group = 0;
+            ++row;
+        }
     envelopes_.InvalidateIndex();
     if (TableGrid* grid = envelopes_.Grid()) {
         grid->SetRowCount(std::max(envelopes_.UsedRowCount(), 40) + grid->FixedRows());
@@ -232,12 +244,17 @@ void ProjectTables::Apply() {
         const EnvelopeTable::Rec& rec = envelopes_.Row(row);
         const std::string name = Trimmed(rec.name);
         EnvelopeMember member;
-        if (name.empty() || !ParseMemberLabel(rec.member, member))
+        const bool traffic = IsTrafficMember(rec.member);
+        if (name.empty() || (!traffic && !ParseMemberLabel(rec.member, member)))
             continue;
         auto at = std::find_if(envelopes.begin(), envelopes.end(),
                                [&](const Envelope& e) { return e.name == name; });
         if (at == envelopes.end())
-            at = envelopes.insert(envelopes.end(), Envelope{name, {}});
+            at = envelopes.insert(envelopes.end(), Envelope{name, {}, {}});
+        if (traffic) {
+            at->traffic = {true, rec.sup, rec.inf};
+            continue;
+        }
         const size_t e = static_cast<size_t>(at - envelopes.begin());
         if (rec.group > 0) {
             const auto key = std::make_pair(e, static_cast<int>(rec.group));
@@ -253,6 +270,28 @@ void ProjectTables::Apply() {
     document_.SetCombinations(std::move(combinations), std::move(envelopes));
     applied_ = DocumentTexts();
     applying_ = false;
+}
+
+bool ProjectTables::IsTrafficMember(const std::string& text) const {
+    const TrafficModel& traffic = document_.Traffic();
+    return traffic.Active() && Trimmed(text.c_str()) == traffic.groupName;
+}
+
+std::string ProjectTables::MemberFault(const std::string& label, int combinations) const {
+    EnvelopeMember member;
+    const TrafficModel& traffic = document_.Traffic();
+    if (!ParseMemberLabel(label, member))
+        return traffic.Active()
+                   ? "Ein Glied ist ein Lastfall (LF1), eine Kombination (K1) oder der Verkehr (" +
+                         traffic.groupName + "): " + label
+                   : "Ein Glied ist ein Lastfall (LF1) oder eine Kombination (K1): " + label;
+    if (!member.combination && member.index >= document_.LoadCaseCount())
+        return Format("Unbekannter Lastfall %s: das Projekt hat %d Lastfälle", label.c_str(),
+                      document_.LoadCaseCount());
+    if (member.combination && member.index >= combinations)
+        return Format("Unbekannte Kombination %s: das Projekt hat %d Kombinationen", label.c_str(),
+                      combinations);
+    return {};
 }
 
 ProjectCheck ProjectTables::Check() {
@@ -281,18 +320,14 @@ ProjectCheck ProjectTables::Check() {
             return fail(1, row, EnvelopeTable::kMember,
                         Format("Die Umhüllende %s hat hier kein Glied (LF1 … LF%d oder K1 …)",
                                name.c_str(), document_.LoadCaseCount()));
-        EnvelopeMember member;
-        if (!ParseMemberLabel(label, member))
-            return fail(1, row, EnvelopeTable::kMember,
-                        "Ein Glied ist ein Lastfall (LF1) oder eine Kombination (K1): " + label);
-        if (!member.combination && member.index >= document_.LoadCaseCount())
-            return fail(1, row, EnvelopeTable::kMember,
-                        Format("Unbekannter Lastfall %s: das Projekt hat %d Lastfälle",
-                               label.c_str(), document_.LoadCaseCount()));
-        if (member.combination && member.index >= combinations)
-            return fail(1, row, EnvelopeTable::kMember,
-                        Format("Unbekannte Kombination %s: das Projekt hat %d Kombinationen",
-                               label.c_str(), combinations));
+        if (IsTrafficMember(label)) {
+            if (rec.group > 0)
+                return fail(1, row, EnvelopeTable::kGroup,
+                            "Der Verkehr ist selbst eine Gruppe (eine Stellung zur Zeit): "
+                            "hier Gruppe 0");
+        } else if (const std::string fault = MemberFault(label, combinations); !fault.empty()) {
+            return fail(1, row, EnvelopeTable::kMember, fault);
+        }
         if (!std::isfinite(rec.sup))
             return fail(1, row, EnvelopeTable::kSup, "Der Faktor ist keine endliche Zahl");
         if (!std::isfinite(rec.inf))

@@ -92,6 +92,10 @@ public:
 private:
     void Load();
     std::string DocumentTexts() const;
+    // Whether an envelope row's member names the project's traffic group.
+    bool IsTrafficMember(const std::string& text) const;
+    // Why label is no load case or combination of the project; empty when it is one.
+    std::string MemberFault(const std::string& label, int combinations) const;
 
     Document& document_;
     std::unique_ptr<CombinationTable> combinations_;

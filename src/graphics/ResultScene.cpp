@@ -296,7 +296,10 @@ double LargestOf(const EnvelopeDiagram& envelope) {
 class ArrangementTexts {
 public:
     explicit ArrangementTexts(const EnvelopeDiagram& envelope)
-        : envelope_(envelope), texts_(envelope.arrangements.size()) {}
+        : envelope_(envelope),
+          texts_(envelope.arrangementTexts.begin(), envelope.arrangementTexts.end()) {
+        texts_.resize(std::max(texts_.size(), envelope.arrangements.size()));
+    }
 
     // "1.35·LF1 + 1.50·LF3" of the arrangement at point i of a line's
     // indices; none where the diagram does not know it.

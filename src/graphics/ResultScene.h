@@ -42,6 +42,8 @@ struct EnvelopeDiagram {
     // The arrangements, each as its members with their factors (their text
     // is made only for the labels that name them).
     std::vector<std::vector<std::pair<EnvelopeMember, double>>> arrangements = {};
+    // Or their texts, made already (the envelopes of traffic name positions).
+    std::vector<std::string> arrangementTexts = {};
 };
 
 struct EnvelopeResults;

@@ -2,6 +2,7 @@
 
 #include "analysis/SolutionsCont.h"
 #include "graphics/LabelLayout.h"
+#include "graphics/LaneScene.h"
 #include "graphics/LoadScene.h"
 #include "graphics/ResultScene.h"
 #include "graphics/SceneContext.h"
@@ -82,6 +83,8 @@ void RebuildScene(InputModel& input, const SolutionsCont* results, const SceneOp
         DrawAxisCross(scene);
     if (scene.Shows(ShowStructure))
         DrawStructure(scene);
+    if (options.lanes && options.tab == kTabGeometrie)
+        DrawLanes(scene, *options.lanes);
     if (scene.Shows(ShowLoads)) {
         list.SetLayer(kLayerLoads);
         DrawLoadCase(scene);

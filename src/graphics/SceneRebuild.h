@@ -84,6 +84,9 @@ struct SceneOptions {
     // An envelope of several load cases drawn in place of the results of the
     // tab's function (or of the deflection line); reactions are not drawn.
     const struct EnvelopeDiagram* envelope = nullptr;
+    // The lanes of the project's traffic, drawn with the structure on
+    // "Geometrie"; none when the project has no lanes.
+    const std::vector<struct TrafficLane>* lanes = nullptr;
 };
 
 // Records the window's scene into the list, in this order:

@@ -178,8 +178,6 @@ bool ReadTraffic(ProjectReader& reader, TrafficModel& traffic, std::string& erro
     const Record& r = record->front();
     char* end = nullptr;
     traffic.step = std::strtod(r[1].c_str(), &end);
-    if (r[0].empty())
-        return ProjectReader::Fail(error, r.line, "Fahrzeug fehlt");
     if (end == r[1].c_str() || *end || !std::isfinite(traffic.step) || !(traffic.step > 0))
         return ProjectReader::Fail(error, r.line,
                                    "Schrittweite größer als 0 in m erwartet: " + r[1]);
@@ -382,7 +380,9 @@ std::string ProjectFileText(const ProjectModel& project, const std::string& path
                        SectionText(kLoadCaseSection, cases) +
                        SectionText(kCombinationSection, combinations) +
                        SectionText(kEnvelopeSection, envelopes);
-    if (!traffic.Active())
+    // Lanes typed before a vehicle is chosen are kept: a project without a
+    // vehicle has no traffic to run, but its lanes are the user's input.
+    if (!traffic.Active() && traffic.lanes.empty())
         return text;
     const std::string vehicle =
         IsVehicleFileName(traffic.vehicle) ? Relative(traffic.vehicle, path) : traffic.vehicle;

@@ -1,5 +1,6 @@
 #include "traffic/ProjectTraffic.h"
 
+#include "model/Tables.h"
 #include "project/ProjectAnalysis.h"
 
 #include <cmath>
@@ -104,4 +105,30 @@ bool RunProjectTraffic(const ProjectModel& project, InputModel& system, ProjectA
     }
     EvaluateTraffic(project, system, traffic, analysis, results);
     return true;
+}
+
+namespace {
+
+template <class Rec> Rec& Append(RecordTable<Rec>& table) {
+    Rec& record = *table.RowRecord(table.Count());
+    record.flag = kFlagUser;
+    table.InvalidateIndex();
+    return record;
+}
+
+} // namespace
+
+void AppendPositionLoads(const std::vector<LoadShare>& shares, InputModel& input) {
+    for (const LoadShare& share : shares) {
+        if (share.node > 0) {
+            NodeLoadRec& load = Append(input.nodeLoads);
+            load.from = load.to = share.node;
+            load.Fz = share.load;
+        } else {
+            PointLoadRec& load = Append(input.pointLoads);
+            load.beam = share.beam;
+            load.pos = share.xi;
+            load.Q = share.load;
+        }
+    }
 }

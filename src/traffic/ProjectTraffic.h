@@ -68,6 +68,10 @@ bool PlaceTraffic(const TrafficModel& traffic, ProjectTrafficResults& results, s
 void EvaluateTraffic(const ProjectModel& project, InputModel& system, TrafficAnalysis& traffic,
                      ProjectAnalysis* analysis, ProjectTrafficResults& results);
 
+// The loads of one position appended to the load tables of input, as an
+// ordinary load case: point loads on the beams, loads on the nodes.
+void AppendPositionLoads(const std::vector<LoadShare>& shares, InputModel& input);
+
 // PlaceTraffic, TrafficAnalysis::Prepare and EvaluateTraffic.
 bool RunProjectTraffic(const ProjectModel& project, InputModel& system, ProjectAnalysis* analysis,
                        ProjectTrafficResults& results, std::string& error,

@@ -622,6 +622,20 @@ EnvelopeDiagram InfluenceDiagram(const InfluenceSurface& surface) {
 
 } // namespace
 
+EnvelopeDiagram TGraphForm::TrafficEnvelopeOfTab(const ProjectTrafficEnvelope& envelope) const {
+    EnvelopeDiagram diagram = EnvelopeOfTab(envelope.results.values, options_.tab);
+    diagram.arrangementTexts = envelope.results.texts;
+    return diagram;
+}
+
+EnvelopeDiagram TGraphForm::EnvelopeOfSelection(ProjectAnalysis& analysis, int e) const {
+    // An envelope with the traffic term is the traffic run's, with its positions.
+    const TrafficResults* traffic = mainForm_.document.TrafficRun();
+    if (traffic && analysis.GetProject().envelopes[static_cast<size_t>(e)].traffic.found)
+        return TrafficEnvelopeOfTab(traffic->run.envelopes[1 + static_cast<size_t>(e)]);
+    return EnvelopeOfTab(analysis.EvaluateEnvelope(e), options_.tab);
+}
+
 void TGraphForm::ShowTraffic(ProjectAnalysis& analysis, int entry) {
     const TrafficResults& traffic = *mainForm_.document.TrafficRun();
     const long generation = mainForm_.document.ResultsGeneration();
@@ -630,12 +644,13 @@ void TGraphForm::ShowTraffic(ProjectAnalysis& analysis, int entry) {
         // one) as an ordinary load case: its loads, results and reactions.
         const int quantity = TabFunction(options_.tab);
         if (generation != worstGeneration_ || quantity != worstQuantity_) {
-            worstPosition_ = WorstPosition(traffic.alone, quantity);
+            worstPosition_ = traffic.run.WorstPosition(quantity);
             worstInput_ = std::make_unique<InputModel>();
             worstInput_->CopySystemFrom(analysis.Input());
             if (worstPosition_ >= 0)
-                LoadPosition(traffic.shares.positions[static_cast<size_t>(worstPosition_)],
-                             *worstInput_);
+                AppendPositionLoads(
+                    traffic.run.shares.positions[static_cast<size_t>(worstPosition_)],
+                    *worstInput_);
             worstSolutions_ = std::make_unique<SolutionsCont>(*worstInput_);
             worstSolutions_->Calculate();
             worstGeneration_ = generation;
@@ -649,7 +664,7 @@ void TGraphForm::ShowTraffic(ProjectAnalysis& analysis, int entry) {
     const int key = -2 - entry;
     if (generation != envelopeGeneration_ || key != envelopeIndex_ ||
         options_.tab != envelopeTab_) {
-        envelopeDiagram_ = entry == 0 ? EnvelopeOfTab(traffic.alone.values, options_.tab)
+        envelopeDiagram_ = entry == 0 ? TrafficEnvelopeOfTab(traffic.run.envelopes.front())
                                       : InfluenceDiagram(*influence_);
         envelopeGeneration_ = generation;
         envelopeIndex_ = key;
@@ -695,6 +710,8 @@ void TGraphForm::Rebuild() {
     TabUpdate();
     options_.evaluationPoints = evaluationPoints;
     options_.envelope = nullptr;
+    const std::vector<TrafficLane>& lanes = mainForm_.document.Traffic().lanes;
+    options_.lanes = lanes.empty() ? nullptr : &lanes;
     shownInput_ = &input_;
     shownSolutions_ = &solutions_;
     FillCaseSelector();
@@ -716,7 +733,7 @@ void TGraphForm::Rebuild() {
             const long generation = mainForm_.document.ResultsGeneration();
             if (generation != envelopeGeneration_ || e != envelopeIndex_ ||
                 options_.tab != envelopeTab_) {
-                envelopeDiagram_ = EnvelopeOfTab(analysis->EvaluateEnvelope(e), options_.tab);
+                envelopeDiagram_ = EnvelopeOfSelection(*analysis, e);
                 envelopeGeneration_ = generation;
                 envelopeIndex_ = e;
                 envelopeTab_ = options_.tab;

@@ -25,6 +25,7 @@ class TMainForm;
 class TPageTabs;
 class UiDialogs;
 struct InfluenceSurface;
+struct ProjectTrafficEnvelope;
 struct InputModel;
 
 // A spin edit of the graphics window's toolbar: a whole number with up and
@@ -253,6 +254,8 @@ private:
     // The traffic's entry selected: 0 its envelope, 1 the worst position, 2
     // the influence surface; −1 for none.
     int TrafficEntry() const;
+    EnvelopeDiagram TrafficEnvelopeOfTab(const ProjectTrafficEnvelope& envelope) const;
+    EnvelopeDiagram EnvelopeOfSelection(ProjectAnalysis& analysis, int e) const;
     void ShowTraffic(ProjectAnalysis& analysis, int entry);
     void UpdateCaption();
 

@@ -118,7 +118,7 @@ void TMainForm::Berechnen1Click() {
             ShowCalculationError(result);
     }
     const TrafficResults* traffic = document.TrafficRun();
-    SolForm->ShowVehiclePositions(traffic ? static_cast<long>(traffic->positions.size()) : 0);
+    SolForm->ShowVehiclePositions(traffic ? static_cast<long>(traffic->run.positions.size()) : 0);
     RefreshChildWindows(kRefreshRefit);
 }
 

@@ -79,6 +79,31 @@ TEST_F(ProjectTablesTest, RowsBecomeTheDocumentsCombinationsAndEnvelopes) {
     EXPECT_EQ(EnvelopeText(document.Envelopes()[0]), "U=1:1.35/1+(2):1.5/0+C1:1/0");
 }
 
+// The traffic group is a member of its own, kept through the rows both ways;
+// it acts one position at a time, so it belongs to no group of members.
+TEST_F(ProjectTablesTest, TheTrafficGroupIsAMemberOfTheEnvelopeRows) {
+    TrafficModel traffic;
+    traffic.vehicle = "LM2";
+    traffic.lanes = {{{{0.0, 0.0}, {10.0, 0.0}}}};
+    traffic.groupName = "LM 2";
+    document.SetTraffic(traffic);
+    Member(0, "U", "LF1", 1.35, 1.0, 0);
+    Member(1, "U", "LM 2", 1.5, 0.0, 0);
+    ASSERT_EQ(document.Envelopes().size(), 1u);
+    EXPECT_EQ(EnvelopeText(document.Envelopes()[0], "LM 2"), "U=1:1.35/1+LM 2:1.5/0");
+    EXPECT_TRUE(tables.Check().ok);
+    document.AddLoadCase();
+    EXPECT_TRUE(tables.Follow());
+    EXPECT_EQ(tables.Envelopes().UsedRowCount(), 2);
+    EXPECT_EQ(EnvelopeText(document.Envelopes()[0], "LM 2"), "U=1:1.35/1+LM 2:1.5/0");
+    Member(1, "U", "LM 2", 1.5, 0.0, 1);
+    const ProjectCheck grouped = tables.Check();
+    EXPECT_FALSE(grouped.ok);
+    EXPECT_EQ(grouped.column, EnvelopeTable::kGroup + 1);
+    Member(1, "U", "LM 3", 1.5, 0.0, 0);
+    EXPECT_FALSE(tables.Check().ok);
+}
+
 // Each fault names its page, row and grid column.
 TEST_F(ProjectTablesTest, CheckPointsAtTheCell) {
     const double inf = std::numeric_limits<double>::infinity();

@@ -9,6 +9,7 @@
 #include "document/TrafficTable.h"
 #include "model/InputFiles.h"
 #include "model/Tables.h"
+#include "project/ProjectAnalysis.h"
 
 #include <cmath>
 #include <filesystem>
@@ -165,15 +166,44 @@ TEST_F(TrafficDocumentTest, SingleLoadAcrossASpanGivesPLOverFourAtMidSpan) {
     ASSERT_TRUE(document.CalculateProject(nullptr).ok);
     const TrafficResults* traffic = document.TrafficRun();
     ASSERT_NE(traffic, nullptr);
-    EXPECT_EQ(traffic->positions.size(), 21u); // stations 0, 0.5 … 10
-    const EnvelopeResults& r = traffic->alone.values;
+    EXPECT_EQ(traffic->run.positions.size(), 21u); // stations 0, 0.5 … 10
+    const EnvelopeResults& r = traffic->run.envelopes.front().results.values;
     const size_t mid = (r.layout.beams[0].first + 3) * kBeamQuantities + 2; // M at ξ = 0.5
     const double M = std::max(std::fabs(r.max[mid].value), std::fabs(r.min[mid].value));
     EXPECT_NEAR(M, P * kSpan / 4.0, 1e-9 * P * kSpan);
-    EXPECT_EQ(WorstPosition(traffic->alone, 2), 10); // the load at mid-span
+    EXPECT_EQ(traffic->run.WorstPosition(2), 10); // the load at mid-span
     // A change of the traffic discards its results with the others.
     Settings("point:100", 1.0);
     EXPECT_EQ(document.TrafficRun(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The example traffic project opens with its traffic and its envelope's
+// traffic term; calculated, that envelope is the dead load under 1.35/1.0
+// plus the traffic group under 1.5/0, point by point (superposition).
+TEST_F(TrafficDocumentTest, TheExampleProjectsEnvelopeHoldsItsTraffic) {
+    document.OpenProjectFile(BALKOR_SOURCE_DIR "/examples/bruecke-verkehr.bpj");
+    ASSERT_TRUE(document.Traffic().Active());
+    ASSERT_EQ(document.Envelopes().size(), 1u);
+    EXPECT_TRUE(document.Envelopes()[0].traffic.found);
+    ASSERT_TRUE(document.CalculateProject(nullptr).ok);
+    const ProjectTrafficResults& run = document.TrafficRun()->run;
+    ASSERT_EQ(run.envelopes.size(), 2u);
+    const EnvelopeResults dead = document.Analysis()->EvaluateEnvelope(0);
+    const EnvelopeResults& traffic = run.envelopes[0].results.values;
+    const EnvelopeResults& both = run.envelopes[1].results.values;
+    ASSERT_EQ(both.max.size(), traffic.max.size());
+    double largest = 0.0;
+    for (const EnvelopeExtreme& e : both.max)
+        largest = std::max(largest, std::fabs(e.value));
+    for (size_t i = 0; i < both.max.size(); ++i) {
+        // The project's envelope without its traffic term: max(1.35 g, 1.0 g).
+        const double expected = dead.max[i].value + std::max(1.5 * traffic.max[i].value, 0.0);
+        EXPECT_NEAR(both.max[i].value, expected, 1e-12 * largest) << i;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the fit, and odd input, settings and scales that must not spoil a picture.
 
 #include "SceneTestSupport.h"
+#include "graphics/LaneScene.h"
 #include "model/InputFiles.h"
 
 #include <limits>
@@ -133,6 +134,30 @@ TEST(Rebuild, DrawsInItsOrder) {
     }
     const PenLine last = PenLines(run.list).back();
     EXPECT_EQ(last.width, ResFunctionLineWidth) << "the section forces come last";
+}
+
+// The lanes of the traffic lie on the deck: one line a segment, from the
+// lane's start to its end, on "Geometrie" only.
+TEST(Rebuild, LanesAreDrawnOnTheGeometry) {
+    SettingsGuard settings;
+    Structure s;
+    s.FixedNode(0, 0);
+    s.Node(10, 0, 1, 0, 0);
+    s.Section(3e7, 1.2e7, 1e-3, 2e-3, 1e-5);
+    s.Beam(1, 2, 1, 0.5);
+    const std::vector<TrafficLane> lanes = {{{{0.0, 1.0}, {4.0, 1.0}, {10.0, 1.0}}}};
+    SceneRun run(FrontView(), ShowStructure);
+    run.options.lanes = &lanes;
+    run.Rebuild(s);
+    // The lane's lines, not the strokes of its number "F1".
+    const double width = run.Context(s).Size(GeoBeamLineWidth);
+    const std::vector<PenLine> lines = LinesWithPen(run.list, kLaneColour, width);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NEAR(lines[0].b.x - lines[0].a.x, 4.0, 1e-9);
+    EXPECT_NEAR(lines[1].b.x - lines[0].a.x, 10.0, 1e-9);
+    run.options.tab = kTabBiegemoment;
+    run.Rebuild(s);
+    EXPECT_TRUE(LinesWithPen(run.list, kLaneColour).empty());
 }
 
 TEST(Rebuild, FitsTheViewUnlessItIsKept) {

@@ -189,6 +189,19 @@ TEST_F(ProjectFileTest, TrafficIsWrittenAfterTheEnvelopesAndReadsBack) {
     EXPECT_EQ(Read("p.bpj"), text);
 }
 
+TEST_F(ProjectFileTest, LanesWithoutAVehicleAreKept) {
+    ProjectModel p = WithTraffic(dir_.string());
+    p.traffic.vehicle.clear();
+    p.envelopes.clear();
+    ASSERT_TRUE(SaveProjectFile(p, File("p.bpj")));
+    ProjectModel back;
+    std::string error;
+    ASSERT_TRUE(LoadProjectFile(File("p.bpj"), back, error)) << error;
+    EXPECT_FALSE(back.traffic.Active());
+    ASSERT_EQ(back.traffic.lanes.size(), 2u);
+    EXPECT_EQ(LaneText(back.traffic.lanes[0]), "0,1.5;20,1.5");
+}
+
 TEST_F(ProjectFileTest, BuiltInVehiclesAndPointLoadsAreNoFiles) {
     for (const char* vehicle : {"LM1-TS1", "point:100.5"}) {
         ProjectModel p = WithTraffic(dir_.string());
@@ -225,7 +238,6 @@ TEST_F(ProjectFileTest, BadTrafficIsRefusedWithTheLine) {
          "Zeile 9: beide Richtungen 0 oder 1 erwartet: 2"},
         {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V+W\"\r\n" + lane,
          "Zeile 9: Ungültiger Name der Verkehrsgruppe: \"V+W\" (ohne = + : ( ) | / [ ])"},
-        {head + "TRAFFIC\r\n1\r\n    1 \"\" 0.5 0 \"V\"\r\n" + lane, "Zeile 9: Fahrzeug fehlt"},
         {head + "TRAFFIC\r\n1\r\n    1 \"LM2\" 0.5 0 \"V\"\r\nLANES\r\n1\r\n    1 \"0,0;0,0\"\r\n",
          "Zeile 12: Ungültige Fahrspur: \"0,0;0,0\" (mindestens zwei verschiedene Punkte)"},
         {head +

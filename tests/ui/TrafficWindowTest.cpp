@@ -81,7 +81,8 @@ private Q_SLOTS:
         graph->Select(1);
         QCOMPARE(graph->windowTitle(), QStringLiteral("Biegemoment – Verkehr: Verkehr"));
         QVERIFY(graph->List().RecordCount() > 0);
-        const EnvelopeResults& r = f.form->document.TrafficRun()->alone.values;
+        const EnvelopeResults& r =
+            f.form->document.TrafficRun()->run.envelopes.front().results.values;
         const size_t mid = (r.layout.beams[0].first + 3) * kBeamQuantities + 2;
         QVERIFY(std::abs(std::max(std::abs(r.max[mid].value), std::abs(r.min[mid].value)) -
                          kLoad * kSpan / 4) < 1e-9 * kLoad * kSpan);
