@@ -8,8 +8,11 @@
 
 #include "AnalysedGrillage.h"
 #include "analysis/SolutionsCont.h"
+#include "document/Document.h"
 #include "graphics/Render.h"
+#include "model/InputFiles.h"
 #include "model/Tables.h"
+#include "project/Project.h"
 #include "ui/GraphForm.h"
 #include "ui/GraphicsPrinting.h"
 #include "ui/ImageLines.h"
@@ -195,8 +198,79 @@ void BM_ThinLinesImage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
 }
 
+// A project of 20 load cases on the grid (its load case 20 times, as files),
+// a combination of all and an envelope with one exclusive group of all.
+constexpr int kProjectCases = 20;
+
+struct ProjectSession {
+    explicit ProjectSession(Session& session) : session(session) {
+        const std::string system = (folder.path() + "/grid.bsy").toStdString();
+        const std::string loads = (folder.path() + "/grid.bld").toStdString();
+        if (!SaveSystemFile(session.input, system) || !SaveLoadCaseFile(session.input, loads))
+            throw std::runtime_error("cannot write the grid's files");
+        Document& document = session.form->document;
+        document.OpenFiles(system, std::vector<std::string>(kProjectCases, loads));
+        Combination all{"K", std::vector<double>(kProjectCases, 1.0)};
+        EnvelopeTerm group{{}, true, 1.5, 0.0};
+        for (int k = 0; k < kProjectCases; ++k)
+            group.members.push_back({false, k});
+        document.SetCombinations({all}, {Envelope{"U", {group}, {}}});
+    }
+    Session& session;
+    QTemporaryDir folder;
+};
+
+// One project per size: opened once, so that no question about the
+// modified project comes up.
+ProjectSession& ProjectOf(Session& session) {
+    static std::map<Session*, std::unique_ptr<ProjectSession>> projects;
+    auto& project = projects[&session];
+    if (!project)
+        project = std::make_unique<ProjectSession>(session);
+    return *project;
+}
+
+// "Berechnen" of the project: copies of the tables, checks, analysis and
+// evaluation of every load case (no protocol), as the menu command runs it.
+void BM_ProjectCalculate(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    ProjectOf(session);
+    for (auto _ : state)
+        if (!session.form->document.CalculateProject(nullptr).ok)
+            state.SkipWithError("the project's analysis failed");
+}
+
+// The graphics window's selection switched from one load case to the next,
+// to the combination and to the envelope: the results put into the model,
+// the scene rebuilt and painted (an envelope is evaluated at its first
+// showing and kept, as the window keeps it).
+void BM_ProjectSelectionSwitch(benchmark::State& state) {
+    Session& session = Grillage(static_cast<int>(state.range(0)));
+    ProjectOf(session);
+    if (!session.form->document.CalculateProject(nullptr).ok)
+        throw std::runtime_error("the project's analysis failed");
+    TGraphForm* window = session.Open(kTabBiegemoment);
+    int entry = 0;
+    for (auto _ : state) {
+        entry = (entry + 1) % (kProjectCases + 2);
+        window->Select(entry);
+        window->PaintBox1->repaint();
+    }
+    session.form->mdiArea->closeAllSubWindows();
+}
+
 } // namespace
 
+BENCHMARK(BM_ProjectCalculate)
+    ->Arg(100)
+    ->ArgName("N")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_ProjectSelectionSwitch)
+    ->Arg(100)
+    ->ArgName("N")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(44);
 BENCHMARK(BM_ThinLinesQt)->Arg(2)->Arg(16)->Arg(150)->ArgName("pixels");
 BENCHMARK(BM_ThinLinesImage)->Arg(2)->Arg(16)->Arg(150)->ArgName("pixels");
 BENCHMARK(BM_TiltStep)->Arg(100)->ArgName("N")->Unit(benchmark::kMillisecond)->Repetitions(3);

@@ -10,6 +10,7 @@
 #include "model/InputFiles.h"
 #include "model/Tables.h"
 #include "project/ProjectAnalysis.h"
+#include "support/SmallExamples.h"
 
 #include <cmath>
 #include <filesystem>
@@ -31,17 +32,8 @@ struct QuietShell : DocumentShell {
     int discarded = 0;
 };
 
-// One span of 10 m, supported at both ends, six intervals: ξ = 0.5 is an
-// evaluation point.
-constexpr double kSpan = 10.0;
-constexpr const char* kSpanSystem = "NODES\r\n2\r\n"
-                                    "    1 0.0 0.0 1 1 0 0.0\r\n"
-                                    "    2 10.0 0.0 1 0 0 0.0\r\n\r\n"
-                                    "BEAMS\r\n1\r\n"
-                                    "    1 1 2 1 3.0e-01 6\r\n\r\n"
-                                    "MATERIALS\r\n1\r\n"
-                                    "    1 2.1e+08 8.1e+07 2.517e-04 1.85e-06 1.2e-05\r\n\r\n"
-                                    "HINGES\r\n0\r\n";
+constexpr double kSpan = kSimpleSpan;
+constexpr const char* kSpanSystem = kSimpleSpanSystem;
 
 struct TrafficDocumentTest : ::testing::Test {
     TrafficDocumentTest() : solutions(input), document(input, solutions, shell), tables(document) {}

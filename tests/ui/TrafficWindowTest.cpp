@@ -8,6 +8,7 @@
 #include "document/TrafficResults.h"
 #include "graphics/ViewMapping.h"
 #include "support/QtTestRegistry.h"
+#include "support/SmallExamples.h"
 #include "ui/GraphForm.h"
 #include "ui/SolForm.h"
 #include "ui/TrafficForm.h"
@@ -21,17 +22,9 @@
 
 namespace {
 
-constexpr double kSpan = 10.0;
+constexpr double kSpan = kSimpleSpan;
 constexpr double kLoad = 100.0;
-// One span of 10 m supported at both ends, six intervals.
-const char* const kSpanSystem = "NODES\r\n2\r\n"
-                                "    1 0.0 0.0 1 1 0 0.0\r\n"
-                                "    2 10.0 0.0 1 0 0 0.0\r\n\r\n"
-                                "BEAMS\r\n1\r\n"
-                                "    1 1 2 1 3.0e-01 6\r\n\r\n"
-                                "MATERIALS\r\n1\r\n"
-                                "    1 2.1e+08 8.1e+07 2.517e-04 1.85e-06 1.2e-05\r\n\r\n"
-                                "HINGES\r\n0\r\n";
+constexpr const char* kSpanSystem = kSimpleSpanSystem;
 
 void Retype(QLineEdit* edit, const QString& text) {
     edit->selectAll();
