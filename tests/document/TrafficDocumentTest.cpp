@@ -1,8 +1,6 @@
 // The traffic of a project without windows: the rows of the window "Verkehr"
 // make the document's lanes, its check points at the cell or field at fault,
-// and the calculation moves the vehicle over the system. Closed form: a
-// single load P crossing a simply supported span of L gives max M = P·L/4 at
-// mid-span.
+// and the example project's envelope holds its traffic (superposition).
 #include "analysis/SolutionsCont.h"
 #include "document/Document.h"
 #include "document/TrafficResults.h"
@@ -10,13 +8,9 @@
 #include "model/InputFiles.h"
 #include "model/Tables.h"
 #include "project/ProjectAnalysis.h"
-#include "support/SmallExamples.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,8 +26,6 @@ struct QuietShell : DocumentShell {
     int discarded = 0;
 };
 
-constexpr double kSpan = kSimpleSpan;
-constexpr const char* kSpanSystem = kSimpleSpanSystem;
 
 struct TrafficDocumentTest : ::testing::Test {
     TrafficDocumentTest() : solutions(input), document(input, solutions, shell), tables(document) {}
@@ -142,31 +134,6 @@ TEST(VehicleChoices, TextsAndSelectorEntriesGoBothWays) {
         EXPECT_EQ(VehicleOfEntry(VehicleEntryOf(choice), choice).kind, row.kind) << row.text;
     }
     EXPECT_EQ(entries[static_cast<size_t>(VehicleEntryOf(VehicleChoiceOf("HL93")))], "HL93");
-}
-
-TEST_F(TrafficDocumentTest, SingleLoadAcrossASpanGivesPLOverFourAtMidSpan) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("balkor-traffic-" + std::to_string(getpid()) + ".bsy"))
-                                 .string();
-    std::ofstream(path, std::ios::binary) << kSpanSystem;
-    document.System().OpenFile(path);
-    std::filesystem::remove(path);
-    Point(0, 1, 0.0, 0.0);
-    Point(1, 1, kSpan, 0.0);
-    const double P = 100.0;
-    Settings("point:100", 0.5);
-    ASSERT_TRUE(document.CalculateProject(nullptr).ok);
-    const TrafficResults* traffic = document.TrafficRun();
-    ASSERT_NE(traffic, nullptr);
-    EXPECT_EQ(traffic->run.positions.size(), 21u); // stations 0, 0.5 … 10
-    const EnvelopeResults& r = traffic->run.envelopes.front().results.values;
-    const size_t mid = (r.layout.beams[0].first + 3) * kBeamQuantities + 2; // M at ξ = 0.5
-    const double M = std::max(std::fabs(r.max[mid].value), std::fabs(r.min[mid].value));
-    EXPECT_NEAR(M, P * kSpan / 4.0, 1e-9 * P * kSpan);
-    EXPECT_EQ(traffic->run.WorstPosition(2), 10); // the load at mid-span
-    // A change of the traffic discards its results with the others.
-    Settings("point:100", 1.0);
-    EXPECT_EQ(document.TrafficRun(), nullptr);
 }
 
 } // namespace
