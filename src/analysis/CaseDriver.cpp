@@ -12,6 +12,8 @@
 #include "model/Tables.h"
 
 #include <algorithm>
+#include <array>
+#include <future>
 #include <memory>
 #include <utility>
 
@@ -226,39 +228,83 @@ private:
         StiffnessEntries K;
         Matrix prescribed(n, 1);
         s_.AssembleStiffness(K, prescribed);
-        // Loaded, solved and evaluated a block at a time, in buffers that
-        // every block reuses: the load vectors and solutions of all load
-        // cases at once would be new memory, which costs more to map than
-        // to compute.
-        const size_t stride = static_cast<size_t>(n);
-        std::vector<Loaded> block(std::min(kBlock, group.size()));
-        for (Loaded& loaded : block)
-            loaded.loads.Allocate(n, 1);
-        std::vector<double> solutions(stride * block.size());
-        for (size_t first = 0; first < group.size(); first += kBlock) {
-            const size_t count = std::min(kBlock, group.size() - first);
-            for (size_t j = 0; j < count; ++j) {
-                Loaded& loaded = block[j];
-                const int k = group[first + j];
-                if (!Prepare(k))
-                    return false;
-                if (k == lead) {
-                    loaded.loads.CopyFrom(leadLoads);
-                } else {
-                    loaded.loads.Zero();
-                    if (Constrained(k))
-                        s_.AssemblePrescribed(loaded.loads);
-                }
-                LoadVector(k, loaded);
-                std::copy_n(loaded.loads.data, n, solutions.data() + j * stride);
-            }
-            solver->SolveColumns(solutions.data(), n, static_cast<int>(count));
-            const std::vector<char> balanced = Balanced(K, block, count, solutions, n);
-            for (size_t j = 0; j < count; ++j)
-                if (!Evaluate(block[j], solutions.data() + j * stride, balanced[j], results))
-                    return false;
-        }
+        if (!SolveBlocks(group, lead, leadLoads, *solver, K, n, results))
+            return false;
         pending = std::move(left);
+        return true;
+    }
+
+    // The load cases of a block: loaded, then solved and checked for
+    // equilibrium, then evaluated.
+    struct Block {
+        std::vector<Loaded> cases;
+        std::vector<double> solutions; // column j: load vector, then solution of case j
+        size_t count = 0;
+    };
+
+    // The group loaded, solved and evaluated a block at a time, in buffers
+    // that every block reuses: the load vectors and solutions of all load
+    // cases at once would be new memory, which costs more to map than to
+    // compute. While a block is evaluated, a thread of its own solves the
+    // next one and checks its equilibrium: that work reads only the
+    // solver, the stiffness and the block, the evaluation only the model.
+    bool SolveBlocks(const std::vector<int>& group, int lead, const Matrix& leadLoads,
+                     EquationSolver& solver, const StiffnessEntries& K, int n,
+                     std::vector<CaseResults>& results) {
+        std::array<Block, 2> blocks;
+        for (Block& block : blocks) {
+            block.cases.resize(std::min(kBlock, group.size()));
+            for (Loaded& loaded : block.cases)
+                loaded.loads.Allocate(n, 1);
+            block.solutions.resize(static_cast<size_t>(n) * block.cases.size());
+        }
+        auto solve = [this, &solver, &K, n](Block& block) {
+            return std::async(
+                std::launch::async | std::launch::deferred, [this, &solver, &K, n, &block] {
+                    solver.SolveColumns(block.solutions.data(), n, static_cast<int>(block.count));
+                    return Balanced(K, block, n);
+                });
+        };
+        if (!LoadBlock(group, 0, lead, leadLoads, n, blocks[0]))
+            return false;
+        std::future<std::vector<char>> solved = solve(blocks[0]);
+        for (size_t first = 0, b = 0;; ++b) {
+            Block& block = blocks[b % 2];
+            Block& next = blocks[(b + 1) % 2];
+            const size_t nextFirst = first + block.count;
+            const bool more = nextFirst < group.size();
+            if (more && !LoadBlock(group, nextFirst, lead, leadLoads, n, next))
+                return false;
+            const std::vector<char> balanced = solved.get();
+            if (more)
+                solved = solve(next);
+            if (!EvaluateBlock(block, balanced, n, results))
+                return false;
+            if (!more)
+                return true;
+            first = nextFirst;
+        }
+    }
+
+    // The load cases group[first …] of one block into it.
+    bool LoadBlock(const std::vector<int>& group, size_t first, int lead, const Matrix& leadLoads,
+                   int n, Block& block) {
+        block.count = std::min(kBlock, group.size() - first);
+        for (size_t j = 0; j < block.count; ++j) {
+            Loaded& loaded = block.cases[j];
+            const int k = group[first + j];
+            if (!Prepare(k))
+                return false;
+            if (k == lead) {
+                loaded.loads.CopyFrom(leadLoads);
+            } else {
+                loaded.loads.Zero();
+                if (Constrained(k))
+                    s_.AssemblePrescribed(loaded.loads);
+            }
+            LoadVector(k, loaded);
+            std::copy_n(loaded.loads.data, n, block.solutions.data() + j * static_cast<size_t>(n));
+        }
         return true;
     }
 
@@ -275,24 +321,104 @@ private:
             loaded.nodeForces[static_cast<size_t>(d)] = s_.dofs.Dof(d).nodeForce;
     }
 
-    bool Evaluate(Loaded& loaded, const double* q, bool balanced,
-                  std::vector<CaseResults>& results) {
-        const int k = loaded.k;
-        if (!Prepare(k))
+    enum class Outcome { kOk, kNotFinite, kFailed /* and reported */ };
+
+    // The block's load cases evaluated and checked, the first that fails
+    // reported.
+    bool EvaluateBlock(Block& b, const std::vector<char>& balanced, int n,
+                       std::vector<CaseResults>& results) {
+        size_t evaluated = 0;
+        const Outcome outcome =
+            s_.kept_.empty()
+                ? EvaluateEach(b.cases, b.count, b.solutions, n, results, evaluated)
+                : EvaluateTogether(b.cases, b.count, b.solutions, n, results, evaluated);
+        if (outcome == Outcome::kFailed)
             return false;
-        for (int d = 0; d < s_.dofs.Count(); ++d)
-            s_.dofs.Dof(d).nodeForce = loaded.nodeForces[static_cast<size_t>(d)];
-        s_.elementLoads_ = std::move(loaded.elementLoads);
-        s_.StoreDisplacements(q);
-        s_.Evaluate();
-        if (!s_.ResultsFinite()) {
-            Fail(kStageEvaluate, kNonFiniteMessage, k);
-            return false;
+        // A load case fails on its first fault, the earlier load case first.
+        for (size_t j = 0; j < evaluated; ++j) {
+            if (outcome == Outcome::kNotFinite && j + 1 == evaluated) {
+                Fail(kStageEvaluate, kNonFiniteMessage, b.cases[j].k);
+                return false;
+            }
+            if (!balanced[j]) {
+                Fail(kStageEvaluate, kUnbalancedMessage, b.cases[j].k);
+                return false;
+            }
         }
-        if (!balanced) {
-            Fail(kStageEvaluate, kUnbalancedMessage, k);
-            return false;
+        return true;
+    }
+
+    // One load case after the other, up to the first that fails.
+    Outcome EvaluateEach(std::vector<Loaded>& block, size_t count,
+                         const std::vector<double>& solutions, int n,
+                         std::vector<CaseResults>& results, size_t& evaluated) {
+        for (; evaluated < count; ++evaluated) {
+            Loaded& loaded = block[evaluated];
+            if (!Prepare(loaded.k))
+                return Outcome::kFailed;
+            for (int d = 0; d < s_.dofs.Count(); ++d)
+                s_.dofs.Dof(d).nodeForce = loaded.nodeForces[static_cast<size_t>(d)];
+            s_.elementLoads_ = std::move(loaded.elementLoads);
+            s_.StoreDisplacements(solutions.data() + evaluated * static_cast<size_t>(n));
+            s_.Evaluate();
+            const Outcome outcome = Keep(loaded.k, results);
+            if (outcome != Outcome::kOk) {
+                ++evaluated;
+                return outcome;
+            }
         }
+        return Outcome::kOk;
+    }
+
+    // The end forces of the block's load cases on the kept element data, read
+    // once for all of them; then each load case checked and kept.
+    Outcome EvaluateTogether(std::vector<Loaded>& block, size_t count,
+                             const std::vector<double>& solutions, int n,
+                             std::vector<CaseResults>& results, size_t& evaluated) {
+        const size_t dofCount = static_cast<size_t>(s_.dofs.Count());
+        values_.resize(dofCount * count);
+        std::vector<std::vector<double>> forces(count);
+        std::vector<SolutionsCont::KeptCase> cases(count);
+        for (size_t j = 0; j < count; ++j) {
+            if (!Prepare(block[j].k))
+                return Outcome::kFailed;
+            double* values = values_.data() + j * dofCount;
+            s_.StoreDisplacements(solutions.data() + j * static_cast<size_t>(n), values);
+            cases[j] = {values, block[j].nodeForces.data(), &block[j].elementLoads, &forces[j], {}};
+        }
+        s_.EvaluateKeptCases(cases);
+        for (; evaluated < count; ++evaluated) {
+            const size_t j = evaluated;
+            Loaded& loaded = block[j];
+            if (!Prepare(loaded.k))
+                return Outcome::kFailed;
+            const double* values = values_.data() + j * dofCount;
+            for (size_t d = 0; d < dofCount; ++d) {
+                BCClass& dof = s_.dofs.Dof(static_cast<int>(d));
+                dof.solvedValue = values[d];
+                dof.nodeForce = loaded.nodeForces[d];
+            }
+            s_.elementLoads_ = std::move(loaded.elementLoads);
+            s_.caseForces_ = std::move(forces[j]);
+            s_.FinishEvaluation(cases[j].scales);
+            // The finiteness check samples the elements with span loads, and
+            // every element where the end values do not bound the others; the
+            // last load case's forces stay in the elements as after a run of one.
+            if (!s_.elementLoads_.AllZero() || !s_.UnloadedSpansFinite() || j + 1 == count)
+                s_.ShowKeptForces(s_.caseForces_);
+            const Outcome outcome = Keep(loaded.k, results);
+            if (outcome != Outcome::kOk) {
+                ++evaluated;
+                return outcome;
+            }
+        }
+        return Outcome::kOk;
+    }
+
+    // Load case k evaluated (active): checked for finite values and kept.
+    Outcome Keep(int k, std::vector<CaseResults>& results) {
+        if (!s_.ResultsFinite())
+            return Outcome::kNotFinite;
         CaseResults& kept = results[static_cast<size_t>(k)];
         // The end forces the evaluation gathered move instead of a copy.
         const bool gathered = s_.caseForces_.size() == static_cast<size_t>(s_.elements.Count()) * 6;
@@ -301,21 +427,21 @@ private:
             kept.forces = std::move(s_.caseForces_);
         s_.caseForces_.clear();
         kept.divisionNodes = DivisionNodes(k);
-        return true;
+        return Outcome::kOk;
     }
 
-    // Whether K q balances the loads, for the first count load cases of the
-    // block: K q from the entries of the upper triangle in the order of
+    // Whether K q balances the loads, for the load cases of the block: K q
+    // from the entries of the upper triangle in the order of
     // SolutionsCont::MultiplyStiffness, the entries read once for all of them.
-    std::vector<char> Balanced(const StiffnessEntries& K, const std::vector<Loaded>& block,
-                               size_t count, const std::vector<double>& solutions, int n) {
+    std::vector<char> Balanced(const StiffnessEntries& K, const Block& block, int n) {
         const size_t stride = static_cast<size_t>(n);
+        const size_t count = block.count;
         // Row by row, in buffers that every block reuses.
         q_.resize(stride * count);
         kq_.assign(q_.size(), 0.0);
         for (size_t j = 0; j < count; ++j)
             for (size_t r = 0; r < stride; ++r)
-                q_[r * count + j] = solutions[j * stride + r];
+                q_[r * count + j] = block.solutions[j * stride + r];
         for (size_t i = 0; i < K.values.size(); ++i) {
             const size_t row = static_cast<size_t>(K.rows[i]);
             const size_t column = static_cast<size_t>(K.columns[i]);
@@ -333,7 +459,7 @@ private:
         }
         std::vector<char> balanced(count, 0);
         for (size_t j = 0; j < count; ++j)
-            balanced[j] = LoadsBalanced(block[j].loads.data, kq_.data() + j, n, count);
+            balanced[j] = LoadsBalanced(block.cases[j].loads.data, kq_.data() + j, n, count);
         return balanced;
     }
 
@@ -367,7 +493,8 @@ private:
     bool renumbered_ = false;
     std::vector<std::vector<int32_t>> loadNodes_; // per load case, per valid point load
     std::vector<RowSignature> signatures_;
-    std::vector<double> q_, kq_; // Balanced
+    std::vector<double> q_, kq_; // Balanced, on the solving thread
+    std::vector<double> values_; // EvaluateTogether: the displacements of a block
 };
 
 CalcResult SolutionsCont::CalculateCases(LoadCaseSource& source, std::vector<CaseResults>& results,

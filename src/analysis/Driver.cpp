@@ -182,17 +182,9 @@ bool SolutionsCont::ResultsFinite() const {
     return true;
 }
 
+// Measured with the scales: every displacement, node force and end force.
 bool SolutionsCont::EndValuesFinite() const {
-    for (int d = 0; d < dofs.Count(); ++d) {
-        const BCClass& dof = dofs.Dof(d);
-        if (!std::isfinite(dof.solvedValue) || !std::isfinite(dof.nodeForce))
-            return false;
-    }
-    for (int e = 0; e < elements.Count(); ++e)
-        for (double force : elements[e].forces)
-            if (!std::isfinite(force))
-                return false;
-    return true;
+    return scales_.finite;
 }
 
 // With finite end values, the section forces of an element without span and

@@ -25,24 +25,54 @@ void SolutionsCont::StoreDisplacements(const Matrix& q) {
     StoreDisplacements(q.data);
 }
 
-void SolutionsCont::StoreDisplacements(const double* q) {
+void SolutionsCont::StoreDisplacements(const double* q, double* copy) {
     for (int d = 0; d < dofs.Count(); ++d) {
         BCClass& dof = dofs.Dof(d);
         if (!dof.dependent)
             dof.solvedValue = q[dof.equation];
+        if (copy)
+            copy[d] = dof.solvedValue;
     }
     for (int d = 0; d < dofs.Count(); ++d) {
         BCClass& dof = dofs.Dof(d);
-        if (dof.dependent)
+        if (dof.dependent) {
             dof.solvedValue = DofValue(d);
+            if (copy)
+                copy[d] = dof.solvedValue;
+        }
     }
 }
 
 void SolutionsCont::Evaluate() {
     scales_ = {};
-    EvaluateElementForces();
+    if (kept_.empty()) {
+        EvaluateElementForces();
+        SumHingeForces();
+        MeasureResultScales();
+        return;
+    }
+    const int count = dofs.Count();
+    dofValues_.resize(static_cast<size_t>(count));
+    dofForces_.resize(static_cast<size_t>(count));
+    for (int d = 0; d < count; ++d) {
+        const BCClass& dof = dofs.Dof(d);
+        dofValues_[static_cast<size_t>(d)] = dof.solvedValue;
+        dofForces_[static_cast<size_t>(d)] = dof.nodeForce;
+    }
+    std::vector<KeptCase> one{{dofValues_.data(), dofForces_.data(), &elementLoads_, &caseForces_}};
+    caseForces_.clear();
+    EvaluateKeptCases(one);
+    for (int d = 0; d < count; ++d)
+        dofs.Dof(d).nodeForce = dofForces_[static_cast<size_t>(d)];
+    ShowKeptForces(caseForces_);
+    FinishEvaluation(one.front().scales);
+}
+
+void SolutionsCont::FinishEvaluation(ResultScales elementScales) {
     SumHingeForces();
-    MeasureResultScales();
+    // The largest of a set does not depend on the order it is taken in.
+    MeasureDofScales(elementScales);
+    scales_ = elementScales;
 }
 
 namespace {
@@ -61,10 +91,19 @@ double Larger(double largest, double value) {
     return value > largest ? value : largest;
 }
 
+// The element's end forces into the scales of their units.
+void MeasureElement(const double (&forces)[6], double& force, double& moment, bool& finite) {
+    for (int k : {kQs, kQe})
+        force = Larger(force, std::fabs(forces[k]));
+    for (int k : {kMs, kTs, kMe, kTe})
+        moment = Larger(moment, std::fabs(forces[k]));
+    for (double value : forces)
+        finite &= std::isfinite(value);
+}
+
 } // namespace
 
-void SolutionsCont::MeasureResultScales() {
-    ResultScales scales;
+void SolutionsCont::MeasureDofScales(ResultScales& scales) const {
     for (int d = 0; d < dofs.Count(); ++d) {
         const BCClass& dof = dofs.Dof(d);
         const bool deflection = d % kComponents == kWz;
@@ -72,14 +111,15 @@ void SolutionsCont::MeasureResultScales() {
         value = Larger(value, std::fabs(dof.solvedValue));
         double& force = deflection ? scales.force : scales.moment;
         force = Larger(force, std::fabs(dof.nodeForce));
+        scales.finite &= std::isfinite(dof.solvedValue) & std::isfinite(dof.nodeForce);
     }
-    for (int e = 0; e < elements.Count(); ++e) {
-        const SolElement& element = elements[e];
-        for (int k : {kQs, kQe})
-            scales.force = Larger(scales.force, std::fabs(element.forces[k]));
-        for (int k : {kMs, kTs, kMe, kTe})
-            scales.moment = Larger(scales.moment, std::fabs(element.forces[k]));
-    }
+}
+
+void SolutionsCont::MeasureResultScales() {
+    ResultScales scales;
+    MeasureDofScales(scales);
+    for (int e = 0; e < elements.Count(); ++e)
+        MeasureElement(elements[e].forces, scales.force, scales.moment, scales.finite);
     scales_ = scales;
 }
 
@@ -91,6 +131,21 @@ double SolutionsCont::ForceScale(int kind) const {
     return kind == 1 ? scales_.force : scales_.moment;
 }
 
+namespace {
+
+// The end forces in local components in the beam sign convention (the same
+// sign at both ends for a constant internal force).
+void SetSectionForces(const double* p, double (&forces)[6]) {
+    forces[kQs] = -p[0];
+    forces[kMs] = p[1];
+    forces[kTs] = p[2];
+    forces[kQe] = p[3];
+    forces[kMe] = -p[4];
+    forces[kTe] = -p[5];
+}
+
+} // namespace
+
 // End forces p = Ke u − f in global components go to the nodes; in local
 // components they become the section forces in the beam sign convention (the
 // same sign at both ends for a constant internal force).
@@ -99,54 +154,89 @@ void SolutionsCont::EvaluateElementForces() {
     Matrix u(6, 1);
     Matrix f(6, 1);
     Matrix p(6, 1);
-    const bool zeroLoads = elementLoads_.AllZero();
-    const bool gather = !kept_.empty();
     caseForces_.clear();
-    if (gather) {
-        caseForces_.reserve(static_cast<size_t>(elements.Count()) * 6);
-        MapStorage(caseForces_);
-    }
     for (int e = 0; e < elements.Count(); ++e) {
         SolElement& element = elements[e];
         const ElementEnds ends = Ends(element);
         for (int i = 0; i < 6; ++i)
             u[i] = DofValue(element.DofIndex(i, ends));
-        if (kept_.empty()) {
-            Stiffness(element, ends, input_, Ke);
-            ElementLoadVector(e, f);
-            p.CopyFrom(Ke.Multiply(u));
-            p.Subtract(f);
-        } else {
-            // Matrix::Multiply's sums in its order, on the kept stiffness.
-            const double* K = kept_[static_cast<size_t>(e)].stiffness;
-            for (int i = 0; i < 6; ++i) {
-                double sum = 0.0;
-                for (int k = 0; k < 6; ++k)
-                    sum += K[6 * i + k] * u[k];
-                p[i] = sum;
-            }
-            // Subtracting +0 changes nothing.
-            if (!zeroLoads) {
-                ElementLoadVector(e, f);
-                p.Subtract(f);
-            }
-        }
+        Stiffness(element, ends, input_, Ke);
+        ElementLoadVector(e, f);
+        p.CopyFrom(Ke.Multiply(u));
+        p.Subtract(f);
         for (int k = 0; k < kComponents; ++k) {
             dofs.Dof(ends.start.firstDof + k).nodeForce += p[k];
             dofs.Dof(ends.end.firstDof + k).nodeForce += p[3 + k];
         }
-        const ElementFrame frame = Frame(e);
+        const ElementFrame frame = FrameOf(ends);
         TransformVector(p, frame.c, frame.s);
-        element.forces[kQs] = -p[0];
-        element.forces[kMs] = p[1];
-        element.forces[kTs] = p[2];
-        element.forces[kQe] = p[3];
-        element.forces[kMe] = -p[4];
-        element.forces[kTe] = -p[5];
-        if (gather)
-            for (double force : element.forces)
-                caseForces_.push_back(force);
+        SetSectionForces(p.data, element.forces);
     }
+}
+
+// The end forces of a run of several load cases, the same sums in the same
+// order as EvaluateElementForces, without looking up each element's nodes
+// and degrees of freedom in their tables, and each element's kept data read
+// once for all the load cases: streaming it from memory costs more than the
+// arithmetic done with it.
+void SolutionsCont::EvaluateKeptCases(std::vector<KeptCase>& cases) {
+    const size_t forceCount = static_cast<size_t>(elements.Count()) * 6;
+    for (KeptCase& c : cases) {
+        c.forces->reserve(c.forces->size() + forceCount);
+        MapStorage(*c.forces);
+        c.scales = {};
+    }
+    // The load cases take a run of elements in turn: its kept data stays in
+    // the cache for all of them, and so do the load cases' values at its nodes.
+    constexpr int kRun = 256;
+    Matrix f(6, 1);
+    for (int first = 0; first < elements.Count(); first += kRun) {
+        const int last = std::min(elements.Count(), first + kRun);
+        for (KeptCase& c : cases)
+            for (int e = first; e < last; ++e)
+                EvaluateKeptElement(e, c, f);
+    }
+}
+
+void SolutionsCont::EvaluateKeptElement(int e, KeptCase& c, Matrix& f) {
+    const KeptElement& kept = kept_[static_cast<size_t>(e)];
+    const double* start = c.values + kept.startDof;
+    const double* end = c.values + kept.endDof;
+    const double u[6] = {start[0], start[1], start[2], end[0], end[1], end[2]};
+    // Matrix::Multiply's sums in its order.
+    double p[6];
+    for (int i = 0; i < 6; ++i) {
+        double sum = 0.0;
+        for (int k = 0; k < 6; ++k)
+            sum += kept.stiffness[6 * i + k] * u[k];
+        p[i] = sum;
+    }
+    // Subtracting +0 changes nothing.
+    if (!c.loads->AllZero()) {
+        // Not in the table: from the load records of the active load case.
+        const ElementLoads* loads = c.loads->Find(e);
+        if (!loads)
+            ElementLoadVector(e, f);
+        const double* vector = loads ? loads->vector : f.data;
+        for (int i = 0; i < 6; ++i)
+            p[i] = p[i] - vector[i];
+    }
+    double* startForce = c.nodeForces + kept.startDof;
+    double* endForce = c.nodeForces + kept.endDof;
+    for (int k = 0; k < kComponents; ++k) {
+        startForce[k] += p[k];
+        endForce[k] += p[3 + k];
+    }
+    TransformVector(p, kept.frame.c, kept.frame.s);
+    double forces[6];
+    SetSectionForces(p, forces);
+    MeasureElement(forces, c.scales.force, c.scales.moment, c.scales.finite);
+    c.forces->insert(c.forces->end(), std::begin(forces), std::end(forces));
+}
+
+void SolutionsCont::ShowKeptForces(const std::vector<double>& forces) {
+    for (int e = 0; e < elements.Count() && 6 * static_cast<size_t>(e) + 5 < forces.size(); ++e)
+        std::copy_n(forces.begin() + 6 * e, 6, elements[e].forces);
 }
 
 ElementFrame SolutionsCont::Frame(int element) const {
@@ -185,6 +275,15 @@ void SolutionsCont::KeepElementData() {
     largestFlexibility_ = finite ? largest : NAN;
     framesProper_ = proper;
     kept_ = std::move(kept);
+    KeepElementDofs();
+}
+
+void SolutionsCont::KeepElementDofs() {
+    for (size_t e = 0; e < kept_.size(); ++e) {
+        const SolElement& element = elements[static_cast<int>(e)];
+        kept_[e].startDof = nodes[element.startNode].firstDof;
+        kept_[e].endDof = nodes[element.endNode].firstDof;
+    }
 }
 
 namespace {

@@ -302,6 +302,7 @@ int SolutionsCont::NumberDofs() {
         for (int c = 0; c < kComponents; ++c)
             dofs.AppendDof();
     }
+    KeepElementDofs();
     if (EliminateConstraints(bcRows, dofs) != kEliminationOk)
         return kEliminationContradiction;
     dofs.NumberEquations();

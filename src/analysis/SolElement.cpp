@@ -118,6 +118,10 @@ void TransformVector(Matrix& v, double c, double s) {
     TransformEnds(v.data, v.cols, c, s);
 }
 
+void TransformVector(double v[6], double c, double s) {
+    TransformEnds(v, 1, c, s);
+}
+
 void Stiffness(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& K) {
     const MatRec& section = CrossSection(element, input);
     ElementFrame frame = FrameOf(ends);

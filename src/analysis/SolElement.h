@@ -81,6 +81,8 @@ void LocalStiffness(double L, double EI, double GIt, Matrix& K);
 void TransformStiffness(Matrix& K, double c, double s);
 // The same for an element 6-vector (an n x 1 matrix with n >= 6).
 void TransformVector(Matrix& v, double c, double s);
+// The same for the six components of one end vector.
+void TransformVector(double v[6], double c, double s);
 
 // The element stiffness in global axes (K becomes 6 x 6).
 void Stiffness(const SolElement& element, const ElementEnds& ends, InputModel& input, Matrix& K);

@@ -195,7 +195,8 @@ public:
     // --- Evaluation
     void StoreDisplacements(const Matrix& q);
     // q: the solution of every equation, one after the other.
-    void StoreDisplacements(const double* q);
+    // copy, when given, takes every degree of freedom's value as well.
+    void StoreDisplacements(const double* q, double* copy = nullptr);
     void Evaluate();
     double NodeValue(int node, int component) const;
     double NodeForce(int node, int component) const;
@@ -248,6 +249,15 @@ private:
     void AddHingeRow(int type, int sideA, int sideB, double beta, double rowConstant);
     void ResetWorkingFields();
     void EvaluateElementForces();
+    // The same end forces of one or several load cases on the data kept for
+    // a run of several, each element's data read once for all of them.
+    struct KeptCase;
+    void EvaluateKeptCases(std::vector<KeptCase>& cases);
+    void EvaluateKeptElement(int e, KeptCase& c, Matrix& f);
+    // With the node forces of the active load case complete: the hinge
+    // sums and the scales, the elements' part of which is given.
+    struct ResultScales;
+    void FinishEvaluation(ResultScales elementScales);
     void SumHingeForces();
     double TemperatureDeflection(int index, double L, double t) const;
     // The element's equivalent nodal loads (f zeroed first) and load sums,
@@ -268,8 +278,10 @@ private:
         double rotation = 0.0;
         double force = 0.0;
         double moment = 0.0;
+        bool finite = true; // every value measured is finite
     };
     void MeasureResultScales();
+    void MeasureDofScales(ResultScales& scales) const;
     double Settled(double value, double scale) const;
     double ForceScale(int kind) const;
     ResultScales scales_;
@@ -291,11 +303,27 @@ private:
         double stiffness[36]; // Stiffness, row by row
         ElementFrame frame;
         double bendingFlexibility; // L / (6 EI / L), as Deflection computes it
+        int32_t startDof;          // the first degree of freedom of each end node
+        int32_t endDof;
     };
     std::vector<KeptElement> kept_;
+    // The degrees of freedom of kept_'s elements, taken again whenever the
+    // degree-of-freedom table is numbered.
+    void KeepElementDofs();
     // While kept_ is: the end forces of the last evaluation, element after
     // element, gathered as they are computed for the load case's results.
     std::vector<double> caseForces_;
+    // A load case evaluated by EvaluateKeptCases.
+    struct KeptCase {
+        const double* values;          // the displacement of every degree of freedom
+        double* nodeForces;            // the node force of every degree of freedom, added to
+        const ElementLoadTable* loads; // built for every element, or all zero
+        std::vector<double>* forces;   // the six end forces of every element, appended
+        ResultScales scales;           // of the end forces
+    };
+    std::vector<double> dofValues_, dofForces_; // Evaluate on the kept data
+    // The end forces of a load case evaluated on the kept data into the elements.
+    void ShowKeptForces(const std::vector<double>& forces);
     CaseResults TakeCase(bool withForces) const;
     double largestFlexibility_ = 0.0; // of kept_, NaN when one is not finite
     bool framesProper_ = false;       // of kept_: lengths not 0 or NaN, finite directions

@@ -302,6 +302,25 @@ TEST(ProjectAnalysis, AFailingLoadCaseIsNamed) {
     EXPECT_EQ(run.Result().failedCase, 1);
 }
 
+TEST(ProjectAnalysis, AnOverflowingLoadCaseOfALaterBlockIsNamed) {
+    // Blocks are solved while the one before is evaluated: the failure is
+    // still the load case's own, and no earlier one is blamed.
+    std::vector<Builder> cases;
+    for (int k = 1; k <= 37; ++k)
+        cases.push_back([k](Structure& s) {
+            if (k == 30)
+                s.BeamLoad(1, 1, 1e308, 1e308);
+            else
+                s.PointLoad(1, 0.5, 10.0 * k);
+        });
+    ProjectRun run(SimpleBeam, cases, {});
+    EXPECT_FALSE(run.Result().ok);
+    EXPECT_FALSE(run.Result().inputError);
+    EXPECT_EQ(run.Result().failedCase, 29);
+    EXPECT_EQ(run.Result().message.rfind("Überlauf in der Berechnung", 0), 0u)
+        << run.Result().message;
+}
+
 TEST(ProjectAnalysis, ManyLoadCasesInSeveralBlocksGiveTheirClosedFormMoments) {
     // More load cases than are solved together; the node loads leave the
     // element loads of their load cases all zero.
