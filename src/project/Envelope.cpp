@@ -4,7 +4,9 @@
 #include "model/Tables.h"
 #include "protocols/ResultValues.h"
 
-#include <map>
+#include <bit>
+#include <cstdint>
+#include <unordered_map>
 
 EnvelopeLayout MakeEnvelopeLayout(InputModel& input) {
     EnvelopeLayout layout;
@@ -48,7 +50,18 @@ using Arrangement = std::vector<std::pair<EnvelopeMember, double>>;
 
 struct ArrangementKey {
     std::vector<std::pair<int, double>> terms; // member slot, factor
-    bool operator<(const ArrangementKey& other) const { return terms < other.terms; }
+    bool operator==(const ArrangementKey& other) const { return terms == other.terms; }
+};
+
+struct ArrangementHash {
+    size_t operator()(const ArrangementKey& key) const {
+        uint64_t h = 1469598103934665603ull;
+        for (const auto& [slot, factor] : key.terms) {
+            h = (h ^ static_cast<uint64_t>(slot)) * 1099511628211ull;
+            h = (h ^ std::bit_cast<uint64_t>(factor)) * 1099511628211ull;
+        }
+        return static_cast<size_t>(h);
+    }
 };
 
 class EnvelopeBuilder {
@@ -70,7 +83,10 @@ public:
 private:
     EnvelopeExtreme Extreme(size_t first, int width, int q, bool largest) {
         EnvelopeExtreme extreme;
-        ArrangementKey key;
+        // One key for all extremes: a new one for each was an allocation
+        // per extreme.
+        ArrangementKey& key = key_;
+        key.terms.clear();
         size_t slot = 0;
         for (const EnvelopeTerm& term : envelope_.terms) {
             const TermChoice best =
@@ -89,7 +105,12 @@ private:
     }
 
     int Intern(const ArrangementKey& key) {
+        // Neighbouring points mostly share their arrangement.
+        if (last_ >= 0 && key == lastKey_)
+            return last_;
         const auto [it, added] = ids_.try_emplace(key, static_cast<int>(ids_.size()));
+        lastKey_ = key;
+        last_ = it->second;
         if (added) {
             Arrangement arrangement;
             for (const auto& [slot, factor] : key.terms)
@@ -102,8 +123,10 @@ private:
     const Envelope& envelope_;
     const std::vector<const MemberValues*>& values_;
     EnvelopeResults& results_;
-    std::vector<EnvelopeMember> members_; // by slot
-    std::map<ArrangementKey, int> ids_;
+    std::vector<EnvelopeMember> members_;                          // by slot
+    std::unordered_map<ArrangementKey, int, ArrangementHash> ids_; // numbered as first met
+    ArrangementKey key_, lastKey_;
+    int last_ = -1; // the id of lastKey_
 };
 
 } // namespace
