@@ -328,10 +328,8 @@ private:
     bool EvaluateBlock(Block& b, const std::vector<char>& balanced, int n,
                        std::vector<CaseResults>& results) {
         size_t evaluated = 0;
-        const Outcome outcome =
-            s_.kept_.empty()
-                ? EvaluateEach(b.cases, b.count, b.solutions, n, results, evaluated)
-                : EvaluateTogether(b.cases, b.count, b.solutions, n, results, evaluated);
+        const Outcome outcome = s_.kept_.empty() ? EvaluateEach(b, n, results, evaluated)
+                                                 : EvaluateTogether(b, n, results, evaluated);
         if (outcome == Outcome::kFailed)
             return false;
         // A load case fails on its first fault, the earlier load case first.
@@ -349,17 +347,15 @@ private:
     }
 
     // One load case after the other, up to the first that fails.
-    Outcome EvaluateEach(std::vector<Loaded>& block, size_t count,
-                         const std::vector<double>& solutions, int n,
-                         std::vector<CaseResults>& results, size_t& evaluated) {
-        for (; evaluated < count; ++evaluated) {
-            Loaded& loaded = block[evaluated];
+    Outcome EvaluateEach(Block& b, int n, std::vector<CaseResults>& results, size_t& evaluated) {
+        for (; evaluated < b.count; ++evaluated) {
+            Loaded& loaded = b.cases[evaluated];
             if (!Prepare(loaded.k))
                 return Outcome::kFailed;
             for (int d = 0; d < s_.dofs.Count(); ++d)
                 s_.dofs.Dof(d).nodeForce = loaded.nodeForces[static_cast<size_t>(d)];
             s_.elementLoads_ = std::move(loaded.elementLoads);
-            s_.StoreDisplacements(solutions.data() + evaluated * static_cast<size_t>(n));
+            s_.StoreDisplacements(b.solutions.data() + evaluated * static_cast<size_t>(n));
             s_.Evaluate();
             const Outcome outcome = Keep(loaded.k, results);
             if (outcome != Outcome::kOk) {
@@ -372,9 +368,10 @@ private:
 
     // The end forces of the block's load cases on the kept element data, read
     // once for all of them; then each load case checked and kept.
-    Outcome EvaluateTogether(std::vector<Loaded>& block, size_t count,
-                             const std::vector<double>& solutions, int n,
-                             std::vector<CaseResults>& results, size_t& evaluated) {
+    Outcome EvaluateTogether(Block& b, int n, std::vector<CaseResults>& results,
+                             size_t& evaluated) {
+        const size_t count = b.count;
+        std::vector<Loaded>& block = b.cases;
         const size_t dofCount = static_cast<size_t>(s_.dofs.Count());
         values_.resize(dofCount * count);
         std::vector<std::vector<double>> forces(count);
@@ -383,7 +380,7 @@ private:
             if (!Prepare(block[j].k))
                 return Outcome::kFailed;
             double* values = values_.data() + j * dofCount;
-            s_.StoreDisplacements(solutions.data() + j * static_cast<size_t>(n), values);
+            s_.StoreDisplacements(b.solutions.data() + j * static_cast<size_t>(n), values);
             cases[j] = {values, block[j].nodeForces.data(), &block[j].elementLoads, &forces[j], {}};
         }
         s_.EvaluateKeptCases(cases);
